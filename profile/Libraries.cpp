@@ -1,0 +1,168 @@
+#include "Libraries.h"
+
+#include "IniFile.h"
+#include "Text.h"
+
+#include <cstring>
+
+namespace {
+
+const char kMain[] = "Main";
+const char kTimer[] = "Timer";
+const char kCount[] = "Count";
+
+// The number of "%d" entries to read for a stored count. A damaged count can be huge; entries past
+// the highest index the section holds would all be zeroed, so they are not made.
+int EntriesToRead(const IniDocument& ini, std::string_view section, int32_t count)
+{
+    if (count < 1)
+        return 0;
+    int64_t highest = -1;
+    for (std::string_view key : ini.KeysOf(section)) {
+        if (key.empty() || key.size() > 10 || (key.size() > 1 && key[0] == '0'))
+            continue;
+        int64_t v = 0;
+        bool digits = true;
+        for (char c : key) {
+            if (c < '0' || c > '9') {
+                digits = false;
+                break;
+            }
+            v = v * 10 + (c - '0');
+        }
+        if (digits && v < count && v > highest)
+            highest = v;
+    }
+    return static_cast<int>(highest + 1);
+}
+
+template <class Record> std::unique_ptr<Record> ReadRecord(const IniDocument& ini, std::string_view section, int index)
+{
+    auto record = std::make_unique<Record>();
+    std::memset(record.get(), 0, sizeof(Record));
+    Record scratch;
+    if (ini.ReadStruct(section, FormatInt(index), &scratch, sizeof scratch))
+        std::memcpy(record.get(), &scratch, sizeof scratch);
+    return record;
+}
+
+} // namespace
+
+std::string MacroLibraryPath(const std::string& folder)
+{
+    return folder + "config\\macro.ini";
+}
+
+std::string TimerLibraryPath(const std::string& folder)
+{
+    return folder + "config\\Timer.ini";
+}
+
+void LoadMacroLibrary(MacroLibrary& list, const std::string& folder)
+{
+    IniDocument ini = IniFile(MacroLibraryPath(folder)).Load();
+    size_t first = list.size();
+    int sets = EntriesToRead(ini, kMain, ini.ReadInt(kMain, kCount, -1));
+    for (int i = 0; i < sets; ++i) {
+        auto set = std::make_unique<CSubList>();
+        CopyToField(set->Name, ini.ReadString(kMain, FormatInt(i), ""));
+        list.push_back(std::move(set));
+    }
+    for (size_t s = first; s < list.size(); ++s) {
+        CSubList& set = *list[s];
+        std::string section(Trim(FieldText(set.Name)));
+        int macros = EntriesToRead(ini, section, ini.ReadInt(section, kCount, -1));
+        for (int j = 0; j < macros; ++j)
+            set.Elements.push_back(ReadRecord<tagElement>(ini, section, j));
+    }
+}
+
+bool SaveMacroLibrary(const MacroLibrary& list, const std::string& folder)
+{
+    IniDocument ini;
+    ini.WriteInt(kMain, kCount, static_cast<int32_t>(list.size()));
+    for (size_t i = 0; i < list.size(); ++i)
+        ini.WriteString(kMain, FormatInt(static_cast<long long>(i)), FieldText(list[i]->Name));
+    for (const auto& set : list) {
+        std::string section(Trim(FieldText(set->Name)));
+        ini.WriteInt(section, kCount, static_cast<int32_t>(set->Elements.size()));
+        for (size_t j = 0; j < set->Elements.size(); ++j)
+            ini.WriteStruct(section, FormatInt(static_cast<long long>(j)), set->Elements[j].get(), sizeof(tagElement));
+    }
+    EnsureFolder(folder + "config");
+    return IniFile(MacroLibraryPath(folder)).Save(ini);
+}
+
+void FreeMacroLibrary(MacroLibrary& list)
+{
+    list.clear();
+}
+
+std::optional<int> FindMacroSet(const MacroLibrary& list, std::string_view name)
+{
+    std::string_view wanted = Trim(name);
+    for (size_t i = 0; i < list.size(); ++i)
+        if (EqualNoCase(Trim(FieldText(list[i]->Name)), wanted))
+            return static_cast<int>(i);
+    return std::nullopt;
+}
+
+AssignedMacro FindAssignedMacro(const MacroLibrary& list, const ButtonInfo& info)
+{
+    AssignedMacro found;
+    found.set = FindMacroSet(list, FieldText(info.MacroSetName));
+    if (!found.set)
+        return found;
+    std::string_view wanted = Trim(FieldText(info.MacroName));
+    const CSubList& set = *list[static_cast<size_t>(*found.set)];
+    for (size_t j = 0; j < set.Elements.size(); ++j)
+        if (EqualNoCase(Trim(FieldText(set.Elements[j]->Name)), wanted)) {
+            found.macro = static_cast<int>(j);
+            break;
+        }
+    return found;
+}
+
+tagElement* MacroAt(const MacroLibrary& list, int setIndex, int macroIndex)
+{
+    if (setIndex < 0 || static_cast<size_t>(setIndex) >= list.size())
+        return nullptr;
+    const CSubList& set = *list[static_cast<size_t>(setIndex)];
+    if (macroIndex < 0 || static_cast<size_t>(macroIndex) >= set.Elements.size())
+        return nullptr;
+    return set.Elements[static_cast<size_t>(macroIndex)].get();
+}
+
+void LoadTimerLibrary(TimerLibrary& list, const std::string& folder)
+{
+    IniDocument ini = IniFile(TimerLibraryPath(folder)).Load();
+    int count = EntriesToRead(ini, kTimer, ini.ReadInt(kTimer, kCount, -1));
+    for (int i = 0; i < count; ++i)
+        list.push_back(ReadRecord<tagCountdownTimer>(ini, kTimer, i));
+}
+
+bool SaveTimerLibrary(const TimerLibrary& list, const std::string& folder)
+{
+    IniDocument ini;
+    ini.WriteInt(kTimer, kCount, static_cast<int32_t>(list.size()));
+    for (size_t i = 0; i < list.size(); ++i)
+        ini.WriteStruct(kTimer, FormatInt(static_cast<long long>(i)), list[i].get(), sizeof(tagCountdownTimer));
+    EnsureFolder(folder + "config");
+    return IniFile(TimerLibraryPath(folder)).Save(ini);
+}
+
+std::optional<int> FindTimer(const TimerLibrary& list, std::string_view name)
+{
+    std::string_view wanted = Trim(name);
+    for (size_t i = 0; i < list.size(); ++i)
+        if (EqualNoCase(Trim(FieldText(list[i]->Name)), wanted))
+            return static_cast<int>(i);
+    return std::nullopt;
+}
+
+tagCountdownTimer* TimerAt(const TimerLibrary& list, int index)
+{
+    if (index < 0 || static_cast<size_t>(index) >= list.size())
+        return nullptr;
+    return list[static_cast<size_t>(index)].get();
+}

@@ -1,0 +1,167 @@
+#include "IniDocument.h"
+#include "IniFile.h"
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace {
+
+TEST(IniDocument, ReadsNamesWithoutRegardToCaseAndBlanks)
+{
+    IniDocument doc = IniDocument::Parse("[ Sec A ]\r\n  Key One = value with  inner \r\nx=1\n[B]\ny=2");
+    EXPECT_EQ(doc.ReadString("sec a", "KEY ONE", "d"), "value with  inner");
+    EXPECT_EQ(doc.ReadString(" SEC A ", " key one ", "d"), "value with  inner");
+    EXPECT_EQ(doc.ReadInt("b", "Y", 7), 2);
+    EXPECT_EQ(doc.ReadString("B", "x", "missing"), "missing"); // x belongs to the first section
+    EXPECT_EQ(doc.ReadString("C", "y", "def"), "def");
+}
+
+TEST(IniDocument, FirstSectionAndFirstKeyOfANameWin)
+{
+    IniDocument doc = IniDocument::Parse("[S]\r\nk=first\r\nk=second\r\n[s]\r\nk=third\r\nz=only here\r\n");
+    EXPECT_EQ(doc.ReadString("S", "k", ""), "first");
+    // Only the first section of a name is searched, as the Windows calls do.
+    EXPECT_EQ(doc.ReadString("S", "z", "none"), "none");
+    doc.WriteString("S", "K", "new");
+    EXPECT_EQ(doc.Serialize(), "[S]\r\nk=new\r\nk=second\r\n[s]\r\nk=third\r\nz=only here\r\n");
+}
+
+TEST(IniDocument, StripsOnePairOfMatchingQuotes)
+{
+    IniDocument doc = IniDocument::Parse("[Q]\na=' q '\nb=\"x\"\nc=\"x'\nd=\"\"\ne=''x''\nf=\"\n");
+    EXPECT_EQ(doc.ReadString("Q", "a", ""), " q ");
+    EXPECT_EQ(doc.ReadString("Q", "b", ""), "x");
+    EXPECT_EQ(doc.ReadString("Q", "c", ""), "\"x'");
+    EXPECT_EQ(doc.ReadString("Q", "d", "def"), "");
+    EXPECT_EQ(doc.ReadString("Q", "e", ""), "'x'");
+    EXPECT_EQ(doc.ReadString("Q", "f", ""), "\"");
+}
+
+TEST(IniDocument, ReadIntTakesOptionalMinusAndLeadingDigits)
+{
+    IniDocument doc = IniDocument::Parse(
+        "[N]\na=-12abc\nb=\nc=abc\nd=2147483647\ne=-2147483648\nf=4294967297\ng='42'\nh=  17  \ni=-\n");
+    EXPECT_EQ(doc.ReadInt("N", "a", 7), -12);
+    EXPECT_EQ(doc.ReadInt("N", "b", 7), 7) << "an empty value reads as the default";
+    EXPECT_EQ(doc.ReadInt("N", "c", 7), 0);
+    EXPECT_EQ(doc.ReadInt("N", "d", 7), 2147483647);
+    EXPECT_EQ(doc.ReadInt("N", "e", 7), -2147483647 - 1);
+    EXPECT_EQ(doc.ReadInt("N", "f", 7), 1) << "wraps at 32 bits";
+    EXPECT_EQ(doc.ReadInt("N", "g", 7), 42);
+    EXPECT_EQ(doc.ReadInt("N", "h", 7), 17);
+    EXPECT_EQ(doc.ReadInt("N", "i", 7), 0);
+    EXPECT_EQ(doc.ReadInt("N", "missing", -1), -1);
+}
+
+TEST(IniDocument, LongStringsAreCutTo2047Characters)
+{
+    std::string longValue(5000, 'x');
+    IniDocument doc;
+    doc.WriteString("S", "k", longValue);
+    EXPECT_EQ(doc.ReadString("S", "k", "").size(), 2047u);
+    EXPECT_EQ(doc.ReadString("S", "missing", longValue).size(), 2047u);
+}
+
+TEST(IniDocument, StructsRoundTripAndRejectDamage)
+{
+    unsigned char data[5] = {0x00, 0x01, 0x7F, 0x80, 0xFF};
+    std::string text = IniDocument::EncodeStruct(data, 5);
+    EXPECT_EQ(text, "00017F80FFFF"); // sum 0x1FF -> checksum FF
+
+    IniDocument doc;
+    doc.WriteStruct("S", "blob", data, 5);
+    unsigned char back[5] = {};
+    ASSERT_TRUE(doc.ReadStruct("S", "blob", back, 5));
+    EXPECT_EQ(std::memcmp(back, data, 5), 0);
+
+    unsigned char untouched[5] = {9, 9, 9, 9, 9};
+    const unsigned char nines[5] = {9, 9, 9, 9, 9};
+    auto rejects = [&](const std::string& stored, size_t size) {
+        IniDocument d = IniDocument::Parse("[S]\r\nblob=" + stored + "\r\n");
+        bool ok = d.ReadStruct("S", "blob", untouched, size);
+        return !ok && std::memcmp(untouched, nines, 5) == 0;
+    };
+    EXPECT_TRUE(rejects("00017F80FFFE", 5)) << "bad checksum";
+    EXPECT_TRUE(rejects("00017F80FF", 5)) << "too short";
+    EXPECT_TRUE(rejects("00017F80FFFF00", 5)) << "too long";
+    EXPECT_TRUE(rejects("00017F80FFFF", 4)) << "wrong size";
+    EXPECT_TRUE(rejects("00017G80FFFF", 5)) << "not hexadecimal";
+    EXPECT_TRUE(rejects("", 5));
+    IniDocument lower = IniDocument::Parse("[S]\r\nblob=00017f80ffff\r\n");
+    EXPECT_TRUE(lower.ReadStruct("S", "blob", back, 5)) << "lower-case digits are hexadecimal too";
+}
+
+TEST(IniDocument, UpdatesInPlaceAndKeepsEveryOtherLine)
+{
+    const std::string original = "; a comment\r\n[One]\r\n  a = 1 \r\nnoequals\r\n\r\n[Two]\r\nb=2\r\n";
+    IniDocument doc = IniDocument::Parse(original);
+    EXPECT_EQ(doc.Serialize(), original);
+
+    doc.WriteString("one", "A", "10");   // replaced in place, the key keeps its spelling
+    doc.WriteString("One", "c", "3");    // new key after the last non-blank line of its section
+    doc.WriteString("Three", "d", "4");  // new section at the end
+    EXPECT_EQ(doc.Serialize(),
+              "; a comment\r\n[One]\r\na=10\r\nnoequals\r\nc=3\r\n\r\n[Two]\r\nb=2\r\n[Three]\r\nd=4\r\n");
+}
+
+TEST(IniDocument, WritesCrlfAndNeverSplitsALine)
+{
+    IniDocument doc = IniDocument::Parse("[S]\nk=1\n");
+    doc.WriteString("S", "evil", "a\r\nb=c");
+    doc.WriteString("S\r\n[Injected]", "k2", "v");
+    EXPECT_EQ(doc.Serialize(), "[S]\r\nk=1\r\nevil=a\r\nk2=v\r\n");
+    EXPECT_EQ(doc.ReadString("S", "b", "none"), "none");
+    EXPECT_FALSE(doc.WriteString("S", "  ", "v")) << "an empty key cannot be written";
+}
+
+TEST(IniDocument, ValueBlanksAreKeptInTheFileAndTrimmedOnRead)
+{
+    IniDocument doc;
+    doc.WriteString("FileName", "Profile1", "  spaced name  ");
+    EXPECT_EQ(doc.Serialize(), "[FileName]\r\nProfile1=  spaced name  \r\n");
+    EXPECT_EQ(doc.ReadString("FileName", "Profile1", ""), "spaced name");
+    EXPECT_EQ(IniDocument::Parse(doc.Serialize()).ReadString("filename", "profile1", ""), "spaced name");
+}
+
+TEST(IniDocument, NamesFoldCaseInTheAnsiCodePage)
+{
+    IniDocument doc;
+    doc.WriteString("\xC4pfel", "k", "1"); // "Äpfel"
+    EXPECT_EQ(doc.ReadString("\xE4PFEL", "K", ""), "1");
+}
+
+TEST(IniDocument, OddLinesDoNotBreakTheParse)
+{
+    static const char kOdd[] = "\xEF\xBB\xBF[S]\n[broken\n=novalue\n[a]b]\nk=v\n\0x=1\n";
+    IniDocument doc = IniDocument::Parse(std::string(kOdd, sizeof kOdd - 1));
+    EXPECT_EQ(doc.ReadString("a]b", "k", ""), "v");
+    EXPECT_EQ(doc.ReadString("S", "", "d"), "d");
+    EXPECT_EQ(doc.Serialize().substr(0, 3), "\xEF\xBB\xBF") << "a byte-order mark is kept";
+}
+
+TEST(IniFile, MissingFileReadsEmptyAndWritesCreateIt)
+{
+    TempFolder dir;
+    IniFile file(dir / "new.ini");
+    EXPECT_EQ(file.ReadInt("S", "k", -1), -1);
+    EXPECT_EQ(file.ReadString("S", "k", "def"), "def");
+    unsigned char b[2];
+    EXPECT_FALSE(file.ReadStruct("S", "k", b, 2));
+
+    ASSERT_TRUE(file.WriteInt("S", "k", -5));
+    ASSERT_TRUE(file.WriteString("T", "name", "x"));
+    EXPECT_EQ(ReadBytes(dir / "new.ini"), "[S]\r\nk=-5\r\n[T]\r\nname=x\r\n");
+    EXPECT_EQ(file.ReadInt("s", "K", 0), -5);
+}
+
+TEST(IniFile, WriteIntoAMissingFolderFailsAndLeavesNothing)
+{
+    TempFolder dir;
+    IniFile file(dir / "no\\such\\folder.ini");
+    EXPECT_FALSE(file.WriteInt("S", "k", 1));
+    EXPECT_EQ(file.ReadInt("S", "k", -1), -1);
+}
+
+} // namespace
