@@ -64,7 +64,7 @@ bool WriteFileAtomic(const std::string& path, std::string_view bytes)
     ok = platform::FlushToDisk(f) && ok;
     ok = std::fclose(f) == 0 && ok;
     if (ok)
-        ok = platform::ReplaceFile(temp, target);
+        ok = platform::MoveOver(temp, target);
     if (!ok)
         platform::RemoveFile(temp);
     return ok;

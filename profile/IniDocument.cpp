@@ -169,11 +169,14 @@ int32_t IniDocument::ReadInt(std::string_view section, std::string_view key, int
     std::string v = ReadString(section, key, "");
     if (v.empty())
         return def;
+    // Blanks inside quotes and a plus sign are taken as the Windows call takes them.
     size_t i = 0;
+    while (i < v.size() && IsBlank(v[i]))
+        ++i;
     bool negative = false;
-    if (v[0] == '-') {
-        negative = true;
-        i = 1;
+    if (i < v.size() && (v[i] == '-' || v[i] == '+')) {
+        negative = v[i] == '-';
+        ++i;
     }
     uint32_t value = 0; // wraps like the 32-bit conversion of the Windows call
     for (; i < v.size() && v[i] >= '0' && v[i] <= '9'; ++i)

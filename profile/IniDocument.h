@@ -35,7 +35,8 @@ public:
     std::optional<std::string_view> FindRaw(std::string_view section, std::string_view key) const;
 
     std::string ReadString(std::string_view section, std::string_view key, std::string_view def) const;
-    // The decimal value with an optional leading minus sign; def when the key is missing or empty.
+    // The decimal value with an optional leading minus (or plus) sign; def when the key is missing or
+    // empty.
     int32_t ReadInt(std::string_view section, std::string_view key, int32_t def) const;
     // Fills buffer only when the stored text has exactly 2 * (size + 1) hexadecimal digits and the
     // checksum matches; otherwise buffer is left untouched and the result is false.

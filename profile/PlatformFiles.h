@@ -10,7 +10,7 @@ namespace platform {
 // Full path of the running executable, in the platform's form; empty on failure.
 std::string ExecutablePath();
 // Moves from over to, replacing to; the move reaches the disk before the call returns.
-bool ReplaceFile(const std::string& from, const std::string& to);
+bool MoveOver(const std::string& from, const std::string& to);
 // Flushes an open file's data to the disk.
 bool FlushToDisk(std::FILE* file);
 bool MakeFolder(const std::string& path);

@@ -16,7 +16,7 @@ std::string ExecutablePath()
     return std::string(buf, static_cast<size_t>(n));
 }
 
-bool ReplaceFile(const std::string& from, const std::string& to)
+bool MoveOver(const std::string& from, const std::string& to)
 {
     if (std::rename(from.c_str(), to.c_str()) != 0)
         return false;

@@ -42,7 +42,7 @@ TEST(IniDocument, StripsOnePairOfMatchingQuotes)
 TEST(IniDocument, ReadIntTakesOptionalMinusAndLeadingDigits)
 {
     IniDocument doc = IniDocument::Parse(
-        "[N]\na=-12abc\nb=\nc=abc\nd=2147483647\ne=-2147483648\nf=4294967297\ng='42'\nh=  17  \ni=-\n");
+        "[N]\na=-12abc\nb=\nc=abc\nd=2147483647\ne=-2147483648\nf=4294967297\ng='42'\nh=  17  \ni=-\nj=' +8'\nk=+-3\n");
     EXPECT_EQ(doc.ReadInt("N", "a", 7), -12);
     EXPECT_EQ(doc.ReadInt("N", "b", 7), 7) << "an empty value reads as the default";
     EXPECT_EQ(doc.ReadInt("N", "c", 7), 0);
@@ -52,6 +52,8 @@ TEST(IniDocument, ReadIntTakesOptionalMinusAndLeadingDigits)
     EXPECT_EQ(doc.ReadInt("N", "g", 7), 42);
     EXPECT_EQ(doc.ReadInt("N", "h", 7), 17);
     EXPECT_EQ(doc.ReadInt("N", "i", 7), 0);
+    EXPECT_EQ(doc.ReadInt("N", "j", 7), 8);
+    EXPECT_EQ(doc.ReadInt("N", "k", 7), 0);
     EXPECT_EQ(doc.ReadInt("N", "missing", -1), -1);
 }
 
