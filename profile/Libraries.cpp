@@ -1,6 +1,7 @@
 #include "Libraries.h"
 
 #include "IniFile.h"
+#include "Log.h"
 #include "Text.h"
 
 #include <cstring>
@@ -43,6 +44,8 @@ template <class Record> std::unique_ptr<Record> ReadRecord(const IniDocument& in
     Record scratch;
     if (ini.ReadStruct(section, FormatInt(index), &scratch, sizeof scratch))
         std::memcpy(record.get(), &scratch, sizeof scratch);
+    else
+        LogDebug("library: [%s] %d unreadable, zeroed\n", std::string(section).c_str(), index);
     return record;
 }
 

@@ -1,6 +1,7 @@
 #include "ProfileStore.h"
 
 #include "IniFile.h"
+#include "Log.h"
 #include "Text.h"
 
 #include <cstring>
@@ -50,6 +51,8 @@ void ReadProfileEntries(const IniDocument& ini, Profile& p)
         ButtonInfo scratch;
         if (ini.ReadStruct(kSetting, Numbered("ButtonInfo", k), &scratch, sizeof scratch))
             std::memcpy(&p.Buttons[k], &scratch, sizeof scratch);
+        else
+            LogDebug("profile: ButtonInfo%d unreadable, kept\n", k);
     }
 }
 
