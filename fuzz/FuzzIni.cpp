@@ -120,7 +120,8 @@ struct Written {
     std::string structKey;
     std::string intKey;
     std::string expected;
-    std::vector<unsigned char> structBytes;
+    std::vector<unsigned char> structBytes; // structSize bytes and one spare, never empty
+    size_t structSize = 0;
     int32_t intValue = 0;
 };
 
@@ -129,9 +130,9 @@ void CheckWritten(const IniDocument& doc, const Written& w, const char* where)
     std::string what = std::string(where) + ": ";
     FuzzRequire(doc.ReadString(w.section, w.key, "") == w.expected, (what + "a written string reads back").c_str());
     FuzzRequire(doc.ReadInt(w.section, w.intKey, 0) == w.intValue, (what + "a written int reads back").c_str());
-    std::vector<unsigned char> back(w.structBytes.size() + 1, 0);
-    FuzzRequire(doc.ReadStruct(w.section, w.structKey, back.data(), w.structBytes.size()) &&
-                    std::memcmp(back.data(), w.structBytes.data(), w.structBytes.size()) == 0,
+    std::vector<unsigned char> back(w.structSize + 1, 0);
+    FuzzRequire(doc.ReadStruct(w.section, w.structKey, back.data(), w.structSize) &&
+                    std::memcmp(back.data(), w.structBytes.data(), w.structSize) == 0,
                 (what + "a written struct reads back").c_str());
     bool listed = false;
     for (std::string_view k : doc.KeysOf(w.section))
@@ -164,7 +165,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     // A write under names exactly as the input spells them, on a copy: such names may not survive
     // the file's line format, so only crash freedom and a stable serialisation are asked of it.
-    std::string_view lastLine = bytes.substr(bytes.rfind('\n') == std::string_view::npos ? 0 : bytes.rfind('\n') + 1);
+    size_t lastBreak = bytes.rfind('\n');
+    std::string_view lastLine = bytes.substr(lastBreak == std::string_view::npos ? 0 : lastBreak + 1);
     {
         IniDocument copy = doc;
         copy.WriteString(sections.front(), keys.front(), lastLine);
@@ -191,15 +193,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     w.structKey = w.key + "_struct";
     w.intKey = w.key + "_int";
     w.expected = ExpectedRead(lastLine);
-    w.structBytes.resize(kStructSizes[size % 4]);
-    for (size_t i = 0; i < w.structBytes.size() && size > 0; ++i)
+    w.structSize = kStructSizes[size % 4];
+    w.structBytes.assign(w.structSize + 1, 0);
+    for (size_t i = 0; i < w.structSize && size > 0; ++i)
         w.structBytes[i] = data[i % size];
     for (size_t i = 0; i < 4 && i < size; ++i)
         w.intValue = static_cast<int32_t>(static_cast<uint32_t>(w.intValue) << 8 | data[i]);
 
     FuzzRequire(doc.WriteString(w.section, w.key, lastLine), "a string can be written");
     FuzzRequire(doc.WriteInt(w.section, w.intKey, w.intValue), "an int can be written");
-    FuzzRequire(doc.WriteStruct(w.section, w.structKey, w.structBytes.data(), w.structBytes.size()),
+    FuzzRequire(doc.WriteStruct(w.section, w.structKey, w.structBytes.data(), w.structSize),
                 "a struct can be written");
     CheckWritten(doc, w, "in memory");
 

@@ -16,7 +16,17 @@ std::string ExecutablePath()
 
 bool MoveOver(const std::string& from, const std::string& to)
 {
-    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    // The other program, a virus scanner or an indexer may hold the target open for a moment; the
+    // replacement is retried for about half a second before the write counts as failed.
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return true;
+        DWORD error = GetLastError();
+        if (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION)
+            return false;
+        Sleep(10);
+    }
+    return false;
 }
 
 bool FlushToDisk(std::FILE* file)
