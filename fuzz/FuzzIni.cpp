@@ -74,7 +74,7 @@ void CheckLookups(const IniDocument& doc, std::string_view section, std::string_
     FuzzRequire(raw || v == 0x5EED, "a missing key reads as the default int");
 
     for (size_t size : kStructSizes) {
-        // Exactly size bytes on the heap, so a write past the end is caught by the sanitizer.
+        // A guard byte follows the size bytes: a write past the end changes it.
         std::unique_ptr<unsigned char[]> buffer(new unsigned char[size + 1]);
         std::memset(buffer.get(), 0xA5, size + 1);
         bool ok = doc.ReadStruct(section, key, buffer.get(), size);

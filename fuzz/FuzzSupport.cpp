@@ -1,6 +1,7 @@
 #include "FuzzSupport.h"
 
 #include "FileSystem.h"
+#include "IniDocument.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -53,10 +54,16 @@ void WriteFuzzFile(const std::string& storePath, const uint8_t* data, size_t siz
     FuzzRequire(ok, "a fuzz input file can be written");
 }
 
-size_t LineCount(std::string_view bytes)
+size_t MostEntries(const IniDocument& doc, std::string_view section, int32_t count)
 {
-    if (bytes.empty())
-        return 0;
-    size_t breaks = static_cast<size_t>(std::count(bytes.begin(), bytes.end(), '\n'));
-    return bytes.back() == '\n' ? breaks : breaks + 1;
+    size_t most = 0;
+    for (std::string_view key : doc.KeysOf(section)) {
+        if (key.empty() || key.size() > 10 ||
+            !std::all_of(key.begin(), key.end(), [](char c) { return c >= '0' && c <= '9'; }))
+            continue;
+        uint64_t index = std::stoull(std::string(key));
+        if (index < static_cast<uint64_t>(count > 0 ? count : 0))
+            most = std::max(most, static_cast<size_t>(index + 1));
+    }
+    return most;
 }

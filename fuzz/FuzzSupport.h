@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+class IniDocument;
+
 // Reports what and traps, so libFuzzer saves the input as a crash. Used for broken invariants.
 [[noreturn]] void FuzzFail(const char* what);
 
@@ -23,5 +25,6 @@ const std::string& FuzzProgramFolder();
 // not durability.
 void WriteFuzzFile(const std::string& storePath, const uint8_t* data, size_t size);
 
-// Lines the bytes split into as the INI parser splits them (at '\n'); an empty input has none.
-size_t LineCount(std::string_view bytes);
+// The most "%d" entries a library section can give: one past its highest key made of at most ten
+// digits and below count, since a missing entry below a present one is read as a zeroed record.
+size_t MostEntries(const IniDocument& doc, std::string_view section, int32_t count);

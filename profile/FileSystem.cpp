@@ -26,7 +26,10 @@ std::string GetProgramFolder()
 
 std::optional<std::string> ReadWholeFile(const std::string& path)
 {
-    std::FILE* f = std::fopen(NativePath(path).c_str(), "rb");
+    std::string p = NativePath(path);
+    if (platform::FolderExists(p))
+        return std::nullopt;
+    std::FILE* f = std::fopen(p.c_str(), "rb");
     if (!f)
         return std::nullopt;
     std::string data;
@@ -43,7 +46,10 @@ std::optional<std::string> ReadWholeFile(const std::string& path)
 
 bool CanOpenForReading(const std::string& path)
 {
-    std::FILE* f = std::fopen(NativePath(path).c_str(), "rb");
+    std::string p = NativePath(path);
+    if (platform::FolderExists(p))
+        return false;
+    std::FILE* f = std::fopen(p.c_str(), "rb");
     if (!f)
         return false;
     std::fclose(f);

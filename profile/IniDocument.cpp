@@ -155,6 +155,9 @@ std::string IniDocument::ReadString(std::string_view section, std::string_view k
 {
     std::optional<std::string_view> raw = FindRaw(section, key);
     std::string_view v = raw ? *raw : def;
+    // The Windows call hands back a C string: a value ends at its first zero byte.
+    if (size_t nul = v.find('\0'); nul != std::string_view::npos)
+        v = v.substr(0, nul);
     if (raw && v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
         v = v.substr(1, v.size() - 2);
     if (v.size() > kMaxStringLength)

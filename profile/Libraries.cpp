@@ -12,13 +12,16 @@ const char kMain[] = "Main";
 const char kTimer[] = "Timer";
 const char kCount[] = "Count";
 
-// The number of "%d" entries to read for a stored count. A damaged count can be huge; entries past
-// the highest index the section holds would all be zeroed, so they are not made.
+// The number of "%d" entries to read for a stored count: up to the highest index the section holds,
+// so that a damaged entry in the middle keeps the later ones in place. A damaged count or a stray
+// huge index must not make millions of zeroed records out of a tiny file, so the gaps filled are
+// bounded by the entries actually present.
 int EntriesToRead(const IniDocument& ini, std::string_view section, int32_t count)
 {
     if (count < 1)
         return 0;
     int64_t highest = -1;
+    int64_t present = 0;
     for (std::string_view key : ini.KeysOf(section)) {
         if (key.empty() || key.size() > 10 || (key.size() > 1 && key[0] == '0'))
             continue;
@@ -31,10 +34,14 @@ int EntriesToRead(const IniDocument& ini, std::string_view section, int32_t coun
             }
             v = v * 10 + (c - '0');
         }
-        if (digits && v < count && v > highest)
+        if (!digits || v >= count)
+            continue;
+        ++present;
+        if (v > highest)
             highest = v;
     }
-    return static_cast<int>(highest + 1);
+    const int64_t limit = 2 * present + 16;
+    return static_cast<int>(highest + 1 < limit ? highest + 1 : limit);
 }
 
 template <class Record> std::unique_ptr<Record> ReadRecord(const IniDocument& ini, std::string_view section, int index)

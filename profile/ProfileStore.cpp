@@ -124,9 +124,9 @@ bool LoadProfileSet(ProfileSet& set, const std::string& folder)
         Profile& p = set.Profiles[i];
         std::string name(Trim(config.ReadString(kFileName, Numbered("Profile", i + 1), "")));
         CopyToField(p.Name, name);
-        std::string path = ProfilePath(folder, name);
-        if (CanOpenForReading(path))
-            ReadProfileFile(p, path);
+        std::optional<std::string> bytes = ReadWholeFile(ProfilePath(folder, name));
+        if (bytes)
+            ReadProfileEntries(IniDocument::Parse(*bytes), p);
         else
             SetDefaultProfile(p, i);
     }

@@ -144,6 +144,17 @@ TEST(MacroLibrary, HugeCountsDoNotMakeMillionsOfEntries)
     LoadMacroLibrary(lib, dir.Path());
     ASSERT_EQ(lib.size(), 1u);
     EXPECT_TRUE(lib[0]->Elements.empty());
+
+    // A stray huge index in a tiny file must not be filled up to with zeroed records.
+    WriteBytes(dir / "config\\macro.ini", "[Main]\r\nCount=1\r\n0=A\r\n[A]\r\nCount=2147483647\r\n2147483646=0\r\n");
+    MacroLibrary stray;
+    LoadMacroLibrary(stray, dir.Path());
+    ASSERT_EQ(stray.size(), 1u);
+    EXPECT_LE(stray[0]->Elements.size(), 100u);
+    WriteBytes(dir / "config\\Timer.ini", "[Timer]\r\nCount=2147483647\r\n2147483646=0\r\n");
+    TimerLibrary timers;
+    LoadTimerLibrary(timers, dir.Path());
+    EXPECT_LE(timers.size(), 100u);
 }
 
 TEST(MacroLibrary, FindsSetsAndAssignedMacrosIgnoringCaseAndBlanks)

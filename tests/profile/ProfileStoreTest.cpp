@@ -276,6 +276,18 @@ TEST(ProfileStore, ConfigIniKeepsTheHostsKeysAcrossSaves)
     EXPECT_EQ(IniFile(dir / "config.ini").ReadInt("Setting", "CurrentProfile", -1), 3);
 }
 
+TEST(ProfileStore, NameWithAZeroByteLoadsAsDefault)
+{
+    TempFolder dir;
+    EnsureFolder(dir / "config");
+    WriteBytes(dir / "config.ini", std::string("[FileName]\r\nProfile1=\0x\r\n", 25));
+    auto set = NewSet();
+    LoadProfileSet(*set, dir.Path());
+    Profile expected;
+    SetDefaultProfile(expected, 0);
+    EXPECT_EQ(std::memcmp(&set->Profiles[0], &expected, sizeof expected), 0);
+}
+
 TEST(ProfileStore, FirmwareVersionDefaultsTo100)
 {
     TempFolder dir;
