@@ -1,0 +1,118 @@
+// The platform services the host's core calls. Each is a small interface of core types only, so the
+// core runs on Linux under test with fakes, and the Win32 program supplies the real adapters.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+struct ProfileSet;
+
+// Monotonic time in microseconds. Tests use a virtual clock in which waits return at once.
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual int64_t NowUs() = 0;
+    // Returns when the clock has reached deadline (at once when it already has).
+    virtual void SleepUntilUs(int64_t deadline) = 0;
+
+    void SleepMs(int64_t ms) { SleepUntilUs(NowUs() + ms * 1000); }
+};
+
+// The keyboard's filter driver: open, synchronous control calls, close.
+class FilterDriver {
+public:
+    virtual ~FilterDriver() = default;
+    virtual bool Open() = 0;
+    virtual void Close() = 0;
+    // Sends the first inLength bytes of request; on success the reply's first outLength bytes are in
+    // reply (which may be the request buffer itself). False when the call fails.
+    virtual bool Control(uint32_t code, const uint8_t* request, uint32_t inLength, uint8_t* reply,
+                         uint32_t outLength) = 0;
+};
+
+// Synthetic input and the NumLock state.
+class InputSink {
+public:
+    static constexpr uint32_t kExtendedKey = 0x0001; // KEYEVENTF_EXTENDEDKEY
+    static constexpr uint32_t kKeyUp = 0x0002;       // KEYEVENTF_KEYUP
+
+    virtual ~InputSink() = default;
+    // keybd_event(vk, scan, flags)
+    virtual void SendKey(uint8_t vk, uint8_t scan, uint32_t flags) = 0;
+    // mouse_event(flags, 0, 0, data, extra info of the current message)
+    virtual void SendMouse(uint32_t flags, uint32_t data) = 0;
+    // The toggle bit of GetKeyState(VK_NUMLOCK).
+    virtual bool NumLockToggled() = 0;
+};
+
+// Whole-block copies of the shared ProfileSet, each under the link's lock.
+class SharedBlock {
+public:
+    virtual ~SharedBlock() = default;
+    virtual bool Read(ProfileSet& destination) = 0;
+    virtual bool Write(const ProfileSet& source) = 0;
+};
+
+// Other windows and programs of the desktop.
+using WindowId = uintptr_t; // 0: no window
+
+class Desktop {
+public:
+    virtual ~Desktop() = default;
+    // FindWindow(class, title); an empty string matches any.
+    virtual WindowId FindWindow(const std::string& className, const std::string& title) = 0;
+    // The next top-level window after window in z-order (GetWindow GW_HWNDNEXT); 0 after the last.
+    virtual WindowId NextWindow(WindowId window) = 0;
+    virtual std::string WindowTitle(WindowId window) = 0; // up to 260 characters
+    virtual std::string WindowClass(WindowId window) = 0;
+    virtual bool PostMessage(WindowId window, uint32_t message, uintptr_t wParam, intptr_t lParam) = 0;
+    virtual intptr_t SendMessage(WindowId window, uint32_t message, uintptr_t wParam, intptr_t lParam) = 0;
+    // SetForegroundWindow.
+    virtual void SetForeground(WindowId window) = 0;
+    // Brings window to the front with the foreground thread's input attached to the host's thread.
+    virtual void ActivateAttached(WindowId window) = 0;
+    // Restores window when minimised (SW_SHOWNORMAL), then SetForegroundWindow and SetActiveWindow.
+    virtual void RestoreAndActivate(WindowId window) = 0;
+    // The host's own hidden window.
+    virtual WindowId HostWindow() = 0;
+    // A string value of the registry; the path may start with a root name (see the media keys).
+    virtual std::optional<std::string> ReadRegistryString(const std::string& path, const std::string& valueName) = 0;
+    virtual std::string ExpandEnvironment(const std::string& text) = 0;
+    // WinExec(commandLine, SW_SHOWNORMAL); the result is not checked.
+    virtual void Run(const std::string& commandLine) = 0;
+    // ShellExecute(no owner, "open", file, parameters, no folder, SW_SHOW); the result is not checked.
+    virtual void ShellOpen(const std::string& file, const std::string& parameters) = 0;
+    // The notification-area icon of the host.
+    virtual void AddTrayIcon() = 0;
+    virtual void RemoveTrayIcon() = 0;
+};
+
+// PlaySound.
+class SoundPlayer {
+public:
+    static constexpr uint32_t kFileAsyncNoWait = 0x22001; // SND_FILENAME | SND_NOWAIT | SND_ASYNC
+    static constexpr uint32_t kPurge = 0x40;              // SND_PURGE
+
+    virtual ~SoundPlayer() = default;
+    // path empty: no sound name (used with kPurge to stop what plays).
+    virtual void PlaySound(const std::string& path, uint32_t flags) = 0;
+};
+
+// The program that owns the foreground window.
+class ForegroundProcess {
+public:
+    virtual ~ForegroundProcess() = default;
+    // Base name of the first module of the foreground window's process ("game.exe"); nothing when
+    // there is no foreground window or the process cannot be listed or opened.
+    virtual std::optional<std::string> ModuleBaseName() = 0;
+};
+
+// SetTimer / KillTimer on the host's hidden window; callable from any thread.
+class WindowTimers {
+public:
+    virtual ~WindowTimers() = default;
+    virtual void Set(uint32_t id, uint32_t periodMs) = 0;
+    virtual void Kill(uint32_t id) = 0;
+};

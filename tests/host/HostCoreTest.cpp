@@ -1,0 +1,507 @@
+#include "DeviceProtocol.h"
+#include "Fakes.h"
+#include "HostConstants.h"
+#include "HostCore.h"
+#include "IniFile.h"
+#include "KeyboardModel.h"
+#include "ProfileStore.h"
+#include "TempFolder.h"
+#include "Text.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace {
+
+struct HostTest : ::testing::Test {
+    TempFolder dir;
+    FakeClock clock;
+    KeyboardModel keyboard{&clock};
+    RecordingInputSink input{clock};
+    FakeSharedBlock shared;
+    FakeDesktop desktop{clock};
+    FakeSoundPlayer sound;
+    FakeForegroundProcess foreground;
+    FakeWindowTimers timers;
+    HostState state;
+    std::unique_ptr<HostCore> host;
+
+    void SetUp() override
+    {
+        state.programFolder = dir.Path();
+        ProfileSet set;
+        ClearProfileSet(set);
+        LoadProfileSet(set, dir.Path());
+        state.profiles.Replace(set);
+        host = std::make_unique<HostCore>(
+            HostPorts{clock, keyboard, input, UsKeyboardLayout(), shared, desktop, sound, foreground, timers},
+            state, 0x1234);
+    }
+
+    void Edit(const std::function<void(ProfileSet&)>& f) { state.profiles.With(f); }
+    std::vector<KeyboardModel::LoggedCall> Calls(uint32_t code)
+    {
+        std::vector<KeyboardModel::LoggedCall> out;
+        for (const auto& c : keyboard.CallLog())
+            if (c.code == code)
+                out.push_back(c);
+        return out;
+    }
+    WindowId OpenConfigWindow() { return desktop.AddWindow("#32770", kConfigWindowTitle); }
+};
+
+ButtonInfo Shortcut(int key, uint8_t usage, bool shift, bool ctrl, bool win, bool alt)
+{
+    ButtonInfo b{};
+    b.KeyNumber = static_cast<uint8_t>(key);
+    b.FunctionCode = static_cast<uint8_t>(KeyFunction::Shortcut);
+    b.ShortcutKey = usage;
+    b.ShortcutFlags[kFlagShift] = shift;
+    b.ShortcutFlags[kFlagCtrl] = ctrl;
+    b.ShortcutFlags[kFlagWin] = win;
+    b.ShortcutFlags[kFlagAlt] = alt;
+    return b;
+}
+
+TEST_F(HostTest, OpenRegistersTheSemaphoreAndStartsTheGameWatch)
+{
+    ASSERT_TRUE(host->OpenDevice());
+    EXPECT_EQ(keyboard.RegisteredHandle(), 0x1234u);
+    EXPECT_TRUE(timers.IsSet(TIMER_GAME_WATCH));
+    EXPECT_TRUE(state.deviceOpen && state.deviceConnected);
+
+    host->CloseDevice();
+    EXPECT_FALSE(keyboard.IsOpen());
+    EXPECT_FALSE(keyboard.RegisteredHandle());
+    EXPECT_FALSE(state.deviceOpen || state.deviceConnected);
+
+    keyboard.SetFailing(IOCTL_FLT_REGISTER_EVENT, true);
+    EXPECT_FALSE(host->OpenDevice());
+    EXPECT_FALSE(keyboard.IsOpen()) << "a refused register call closes the handle again";
+    EXPECT_FALSE(state.deviceOpen);
+}
+
+TEST_F(HostTest, PushThenPullGivesBackShortcutsAndMediaAndKeepsHostOnlyKeys)
+{
+    ASSERT_TRUE(host->OpenDevice());
+    Edit([](ProfileSet& set) {
+        set.CurrentProfile = 2;
+        for (int p = 0; p < kProfileCount; ++p) {
+            Profile& pr = set.Profiles[p];
+            pr.Mode = 0;
+            pr.KeyFlags[1] = 1;
+            pr.KeyFlags[4] = 1;
+            pr.Buttons[0] = Shortcut(1, static_cast<uint8_t>(0x04 + p), true, false, false, true);
+            pr.Buttons[1] = Shortcut(2, 0x4C, false, true, false, true); // Ctrl+Alt+Delete
+            pr.Buttons[2] = ButtonInfo{};
+            pr.Buttons[2].FunctionCode = static_cast<uint8_t>(KeyFunction::VolumeUp);
+            pr.Buttons[3] = ButtonInfo{};
+            pr.Buttons[3].FunctionCode = static_cast<uint8_t>(KeyFunction::Macro);
+            pr.Buttons[3].MacroEventCount = 1;
+            pr.Buttons[3].MacroEvents[0] = {0x04, 0, 10};
+            pr.Buttons[4] = ButtonInfo{};
+            pr.Buttons[4].FunctionCode = static_cast<uint8_t>(p % 2 ? KeyFunction::Timer : KeyFunction::WwwHome);
+            pr.Buttons[4].TimerSeconds = 30;
+        }
+    });
+    const ProfileSet pushed = state.profiles.Copy();
+    host->PushAllToDevice();
+    EXPECT_EQ(keyboard.CurrentProfile(), 2);
+    EXPECT_EQ(keyboard.Mode(), 0);
+    EXPECT_EQ(keyboard.KeySwitch(), 0x12);
+
+    // Forget everything the keyboard keeps, then read it back.
+    Edit([](ProfileSet& set) {
+        set.CurrentProfile = 5;
+        for (Profile& p : set.Profiles) {
+            p.Mode = 1;
+            std::memset(p.KeyFlags, 0, sizeof p.KeyFlags);
+            for (int k = 0; k < 3; ++k)
+                p.Buttons[k] = ButtonInfo{};
+        }
+    });
+    ASSERT_TRUE(host->PullAllFromDevice());
+    const ProfileSet pulled = state.profiles.Copy();
+    EXPECT_EQ(pulled.CurrentProfile, 2);
+    for (int p = 0; p < kProfileCount; ++p) {
+        SCOPED_TRACE("profile " + std::to_string(p + 1));
+        const Profile& a = pushed.Profiles[p];
+        const Profile& b = pulled.Profiles[p];
+        EXPECT_EQ(b.Mode, 0);
+        EXPECT_EQ(std::memcmp(a.KeyFlags, b.KeyFlags, sizeof a.KeyFlags), 0);
+        for (int k = 0; k < 2; ++k) {
+            EXPECT_EQ(b.Buttons[k].FunctionCode, 5);
+            EXPECT_EQ(b.Buttons[k].ShortcutKey, a.Buttons[k].ShortcutKey);
+            EXPECT_EQ(std::memcmp(b.Buttons[k].ShortcutFlags + 1, a.Buttons[k].ShortcutFlags + 1, 4), 0);
+        }
+        EXPECT_EQ(b.Buttons[2].FunctionCode, static_cast<uint8_t>(KeyFunction::VolumeUp));
+        EXPECT_EQ(std::memcmp(&b.Buttons[3], &a.Buttons[3], sizeof(ButtonInfo)), 0) << "macro key untouched";
+        EXPECT_EQ(std::memcmp(&b.Buttons[4], &a.Buttons[4], sizeof(ButtonInfo)), 0) << "timer/web key untouched";
+    }
+    // The pull is saved and shared.
+    EXPECT_EQ(std::memcmp(&shared.block, &pulled, sizeof pulled), 0);
+    ProfileSet onDisk;
+    ClearProfileSet(onDisk);
+    LoadProfileSet(onDisk, dir.Path());
+    EXPECT_EQ(onDisk.CurrentProfile, 2);
+    EXPECT_EQ(std::memcmp(onDisk.Profiles[1].Buttons, pulled.Profiles[1].Buttons, sizeof(ButtonInfo) * 5), 0);
+}
+
+TEST_F(HostTest, PushAndPullKeepTheirCallOrderAndPacing)
+{
+    ASSERT_TRUE(host->OpenDevice());
+    Edit([](ProfileSet& set) { set.CurrentProfile = 3; });
+    keyboard.ClearCallLog();
+    int64_t start = clock.NowMs();
+    host->PushAllToDevice();
+    auto log = keyboard.CallLog();
+    ASSERT_EQ(log.size(), 28u);
+    EXPECT_EQ(log[0].code, IOCTL_FLT_SET_PROFILE);
+    EXPECT_EQ(log[1].code, IOCTL_FLT_SET_MODE);
+    EXPECT_EQ(log[1].timeMs - log[0].timeMs, 100);
+    EXPECT_EQ(log[2].timeMs - log[1].timeMs, 100);
+    for (int i = 0; i < 25; ++i) {
+        EXPECT_EQ(log[2 + i].code, IOCTL_FLT_SET_KEY);
+        EXPECT_EQ(log[2 + i].request[1], i / 5 + 1);
+        EXPECT_EQ(log[2 + i].request[2], i % 5 + 1);
+        if (i > 0) {
+            EXPECT_EQ(log[2 + i].timeMs - log[1 + i].timeMs, i % 5 == 0 ? 200 : 100) << i;
+        }
+    }
+    EXPECT_EQ(log[27].code, IOCTL_FLT_SET_KEY_SWITCH);
+    EXPECT_EQ(clock.NowMs() - start, 3200);
+
+    keyboard.ClearCallLog();
+    start = clock.NowMs();
+    host->PullAllFromDevice();
+    log = keyboard.CallLog();
+    ASSERT_EQ(log.size(), 29u);
+    EXPECT_EQ(log[0].code, IOCTL_FLT_GET_FIRMWARE);
+    EXPECT_EQ(log[1].code, IOCTL_FLT_GET_PROFILE);
+    EXPECT_EQ(log[2].code, IOCTL_FLT_GET_MODE);
+    EXPECT_EQ(log[2].timeMs - log[1].timeMs, 100);
+    EXPECT_EQ(log[3].code, IOCTL_FLT_GET_KEY);
+    EXPECT_EQ(log[28].code, IOCTL_FLT_GET_KEY_SWITCH);
+    EXPECT_EQ(clock.NowMs() - start, 3200);
+}
+
+TEST_F(HostTest, AFailedKeyReadSkipsTheRestOfThatProfileAndAFailedModeReadSavesNothing)
+{
+    ASSERT_TRUE(host->OpenDevice());
+    keyboard.SetFailing(IOCTL_FLT_GET_MODE, true);
+    int writes = shared.writes;
+    EXPECT_FALSE(host->PullAllFromDevice());
+    EXPECT_EQ(shared.writes, writes);
+    EXPECT_EQ(ReadBytes(dir / "config.ini").find("CurrentProfile"), std::string::npos);
+
+    keyboard.SetFailing(IOCTL_FLT_GET_MODE, false);
+    keyboard.SetFailing(IOCTL_FLT_GET_KEY, true);
+    keyboard.ClearCallLog();
+    EXPECT_TRUE(host->PullAllFromDevice());
+    EXPECT_EQ(Calls(IOCTL_FLT_GET_KEY).size(), 5u) << "one failed try per profile";
+}
+
+TEST_F(HostTest, ArrivalAndRemovalHappenOnceAndDuplicatesDoNothing)
+{
+    WindowId cfg = OpenConfigWindow();
+    ASSERT_TRUE(host->OpenDevice());
+    keyboard.Remove();
+    host->ReadAndHandleEvent();
+    EXPECT_FALSE(state.deviceConnected);
+    EXPECT_FALSE(timers.IsSet(TIMER_GAME_WATCH));
+    EXPECT_EQ(IniFile(dir / "config.ini").ReadInt("Setting", "Device", -1), 0);
+    host->OnDeviceEvent(0x70000002); // removed again: nothing
+    EXPECT_EQ(desktop.trayRemoves, 0) << "no icon was shown, none is removed";
+
+    keyboard.Arrive();
+    int64_t before = clock.NowMs();
+    host->ReadAndHandleEvent();
+    EXPECT_TRUE(state.deviceConnected);
+    EXPECT_GE(clock.NowMs() - before, 1500 + 3200);
+    EXPECT_TRUE(timers.IsSet(TIMER_GAME_WATCH));
+    EXPECT_EQ(desktop.trayAdds, 1);
+    EXPECT_EQ(IniFile(dir / "config.ini").ReadInt("Setting", "Device", -1), 1);
+    ASSERT_EQ(desktop.MessagesTo(kConfigWindowTitle).size(), 1u);
+    EXPECT_EQ(desktop.MessagesTo(kConfigWindowTitle)[0].message, WM_CFG_DEVICE_READY);
+    (void)cfg;
+
+    keyboard.ClearCallLog();
+    host->OnDeviceEvent(0x70000001); // arrived again: nothing
+    EXPECT_TRUE(keyboard.CallLog().empty());
+    EXPECT_EQ(desktop.trayAdds, 1);
+
+    keyboard.Remove();
+    host->ReadAndHandleEvent();
+    keyboard.Arrive();
+    host->ReadAndHandleEvent();
+    EXPECT_EQ(desktop.trayAdds - desktop.trayRemoves, 1) << "exactly one tray icon";
+}
+
+TEST_F(HostTest, DeviceChangeAndSessionEntryPoints)
+{
+    keyboard.Remove();
+    EXPECT_TRUE(host->OnDeviceChange());
+    EXPECT_FALSE(state.deviceOpen) << "no keyboard, nothing opened";
+    keyboard.Arrive();
+    EXPECT_TRUE(host->OnDeviceChange());
+    EXPECT_TRUE(state.deviceOpen);
+    keyboard.ClearCallLog();
+    EXPECT_TRUE(host->OnDeviceChange());
+    EXPECT_TRUE(keyboard.CallLog().empty()) << "already open: nothing";
+
+    host->OnSessionChange(2);
+    EXPECT_FALSE(state.deviceOpen);
+    EXPECT_FALSE(keyboard.IsOpen());
+    EXPECT_EQ(IniFile(dir / "config.ini").ReadInt("Setting", "Device", -1), 0);
+    host->OnSessionChange(1);
+    EXPECT_TRUE(state.deviceOpen);
+    EXPECT_EQ(IniFile(dir / "config.ini").ReadInt("Setting", "Device", -1), 1);
+    keyboard.ClearCallLog();
+    host->OnSessionChange(1);
+    EXPECT_TRUE(Calls(IOCTL_FLT_REGISTER_EVENT).empty()) << "a connect never opens a second handle";
+}
+
+TEST_F(HostTest, KeyEventsReachDispatchOnlyForKeysOneToFive)
+{
+    Edit([](ProfileSet& set) {
+        set.CurrentProfile = 1;
+        set.Profiles[0].Buttons[2].FunctionCode = static_cast<uint8_t>(KeyFunction::WwwHome);
+    });
+    host->OnDeviceEvent(0xF0000002); // key 3 pressed
+    EXPECT_EQ(input.Events().size(), 2u);
+    host->OnDeviceEvent(0xF0000102); // key 3 released: web keys act on press only
+    host->OnDeviceEvent(0xF0000108); // neither a key nor the Mode switch
+    host->OnDeviceEvent(0xF0000005);
+    host->OnDeviceEvent(0xF00000FF);
+    host->OnDeviceEvent(0xA0000002);
+    host->OnDeviceEvent(0xE0000002);
+    EXPECT_EQ(input.Events().size(), 2u);
+
+    Edit([](ProfileSet& set) { set.CurrentProfile = -1; });
+    host->OnDeviceEvent(0xF0000002);
+    EXPECT_EQ(input.Events().size(), 2u) << "no current profile, no key";
+
+    Edit([](ProfileSet& set) { set.CurrentProfile = 1; });
+    state.quit = true;
+    host->OnDeviceEvent(0xF0000002);
+    EXPECT_EQ(input.Events().size(), 2u) << "nothing is dispatched while shutting down";
+}
+
+TEST_F(HostTest, DispatchRunsEachFunctionOnTheRightEdge)
+{
+    Edit([](ProfileSet& set) {
+        set.CurrentProfile = 3;
+        Profile& p = set.Profiles[2];
+        p.MediaOption = 3; // Winamp
+        p.Buttons[0].FunctionCode = static_cast<uint8_t>(KeyFunction::Timer);
+        p.Buttons[0].TimerSeconds = 42;
+        p.Buttons[1].FunctionCode = static_cast<uint8_t>(KeyFunction::StopTimer);
+        p.Buttons[2].FunctionCode = static_cast<uint8_t>(KeyFunction::PlayPause);
+        p.Buttons[3].FunctionCode = static_cast<uint8_t>(KeyFunction::Mute);
+        p.Buttons[4].FunctionCode = 12;
+    });
+    WindowId winamp = desktop.AddWindow("Winamp v1.x", "Winamp");
+    host->DispatchKey(0x0100); // timer key released: nothing
+    EXPECT_FALSE(host->Timer().Running());
+    host->DispatchKey(0x0000);
+    EXPECT_TRUE(host->Timer().Running());
+    EXPECT_EQ(host->Timer().Remaining(), 42);
+    host->DispatchKey(0x0001);
+    EXPECT_FALSE(host->Timer().Running());
+
+    host->DispatchKey(0x0002);
+    host->DispatchKey(0x0102);
+    ASSERT_EQ(desktop.messages.size(), 1u);
+    EXPECT_EQ(desktop.messages[0].window, winamp);
+    EXPECT_EQ(desktop.messages[0].wParam, 40045u);
+
+    size_t before = desktop.messages.size() + input.Events().size() + sound.sounds.size();
+    host->DispatchKey(0x0003); // the keyboard mutes by itself
+    host->DispatchKey(0x0004); // unknown function
+    EXPECT_EQ(desktop.messages.size() + input.Events().size() + sound.sounds.size(), before);
+}
+
+TEST_F(HostTest, PlayPauseAndStopKeysActOnPressAndRelease)
+{
+    Edit([](ProfileSet& set) {
+        set.CurrentProfile = 1;
+        Profile& p = set.Profiles[0];
+        p.Buttons[0].FunctionCode = static_cast<uint8_t>(KeyFunction::Macro);
+        p.Buttons[0].MacroEventCount = 2;
+        p.Buttons[0].MacroEvents[0] = {0x04, 0, 1000};
+        p.Buttons[0].MacroEvents[1] = {0x04, 1, 10};
+        p.Buttons[1].FunctionCode = static_cast<uint8_t>(KeyFunction::MacroPlayPause);
+    });
+    host->DispatchKey(0x0000);
+    EXPECT_TRUE(host->Player().Playing());
+    host->DispatchKey(0x0001); // press pauses
+    EXPECT_TRUE(host->Player().Paused());
+    host->DispatchKey(0x0101); // release resumes
+    EXPECT_FALSE(host->Player().Paused());
+    host->Player().RunPending();
+    EXPECT_TRUE(input.NothingHeld());
+}
+
+TEST_F(HostTest, NumLockFollowsTheMode)
+{
+    Edit([](ProfileSet& set) { set.CurrentProfile = 1; });
+    input.numLock = true;
+    WindowId cfg = OpenConfigWindow();
+    host->OnDeviceEvent(0xF0000009); // Mode 1: NumLock off
+    EXPECT_FALSE(input.numLock);
+    host->OnDeviceEvent(0xF0000009);
+    EXPECT_FALSE(input.numLock) << "a second Mode 1 leaves it off";
+    host->OnDeviceEvent(0xF0000008);
+    EXPECT_TRUE(input.numLock);
+    EXPECT_EQ(shared.block.Profiles[4].Mode, 0) << "every profile takes the Mode, and the block is shared";
+    auto msgs = desktop.MessagesTo(kConfigWindowTitle);
+    ASSERT_EQ(msgs.size(), 3u);
+    EXPECT_EQ(msgs[0].message, WM_CFG_DATA_CHANGED);
+    EXPECT_EQ(msgs[0].window, cfg);
+
+    Edit([](ProfileSet& set) { set.Profiles[0].Mode = -1; });
+    size_t keys = input.Events().size();
+    host->SyncNumLock();
+    input.numLock = false;
+    host->SyncNumLock();
+    EXPECT_EQ(input.Events().size(), keys) << "an unread Mode never touches NumLock";
+}
+
+TEST_F(HostTest, ResetRestoresDefaultsAndAnnouncesDeviceReady)
+{
+    ASSERT_TRUE(host->OpenDevice());
+    OpenConfigWindow();
+    Edit([](ProfileSet& set) {
+        set.CurrentProfile = 4;
+        CopyToField(set.Profiles[0].Name, "Mine");
+    });
+    keyboard.ClearCallLog();
+    host->OnDeviceEvent(0xB0000000);
+    EXPECT_TRUE(keyboard.CallLog().empty()) << "nothing is sent to the keyboard";
+    EXPECT_EQ(state.profiles.CurrentProfile(), 1);
+    EXPECT_EQ(shared.block.CurrentProfile, 1);
+    EXPECT_STREQ(shared.block.Profiles[0].Name, "Default0");
+    auto msgs = desktop.MessagesTo(kConfigWindowTitle);
+    ASSERT_EQ(msgs.size(), 1u);
+    EXPECT_EQ(msgs[0].message, WM_CFG_DEVICE_READY);
+    EXPECT_EQ(IniFile(dir / "config.ini").ReadString("FileName", "Profile1", ""), "Default0");
+}
+
+TEST_F(HostTest, GameWatchSwitchesProfileOnKeyboardBlockAndConfiguration)
+{
+    ASSERT_TRUE(host->OpenDevice());
+    OpenConfigWindow();
+    Edit([](ProfileSet& set) {
+        set.CurrentProfile = 1;
+        CopyToField(set.Profiles[3].GameFile1, "  C:\\Games\\Raid.EXE ");
+    });
+    foreground.name = "raid.exe";
+    host->OnTimer(TIMER_GAME_WATCH);
+    EXPECT_EQ(state.profiles.CurrentProfile(), 4);
+    EXPECT_EQ(shared.block.CurrentProfile, 4);
+    EXPECT_EQ(keyboard.CurrentProfile(), 4);
+    ASSERT_EQ(desktop.MessagesTo(kConfigWindowTitle).size(), 1u);
+    EXPECT_EQ(desktop.MessagesTo(kConfigWindowTitle)[0].message, WM_CFG_DATA_CHANGED);
+
+    foreground.name = "explorer.exe"; // leaving the game keeps its profile
+    host->OnTimer(TIMER_GAME_WATCH);
+    EXPECT_EQ(state.profiles.CurrentProfile(), 4);
+}
+
+TEST_F(HostTest, ApplyNeverTrustsTheSharedBlock)
+{
+    ASSERT_TRUE(host->OpenDevice());
+    Edit([](ProfileSet& set) { set.CurrentProfile = 2; });
+    SetDefaultProfiles(shared.block);
+    shared.block.CurrentProfile = 77;
+    shared.block.Profiles[0].Buttons[0].MacroEventCount = 60000;
+    std::memset(shared.block.Profiles[0].Name, 'x', sizeof shared.block.Profiles[0].Name);
+    std::memset(shared.block.Profiles[1].Buttons[1].TimerName, 'y', 100);
+    host->OnHostApply();
+    ProfileSet now = state.profiles.Copy();
+    EXPECT_EQ(now.CurrentProfile, 2);
+    EXPECT_EQ(now.Profiles[0].Buttons[0].MacroEventCount, 512);
+    EXPECT_EQ(std::strlen(now.Profiles[0].Name), 249u);
+    EXPECT_EQ(std::strlen(now.Profiles[1].Buttons[1].TimerName), 99u);
+    EXPECT_EQ(keyboard.CurrentProfile(), 2);
+    EXPECT_EQ(Calls(IOCTL_FLT_SET_KEY).size(), 25u);
+}
+
+TEST_F(HostTest, StartUpOpensTheConfigurationOnlyWithTheKeyboardAndNoUpdate)
+{
+    EnsureFolder(dir / "FWUpdate");
+    WriteBytes(dir / "FWUpdate\\config.ini", "[Firmware]\r\ncurVersion=128\r\n");
+    state.openConfigAtStart = true;
+    host->StartUp();
+    ASSERT_EQ(desktop.shellOpens.size(), 1u);
+    EXPECT_NE(desktop.shellOpens[0].first.find("TolkCfg.exe"), std::string::npos);
+    EXPECT_EQ(desktop.trayAdds, 1);
+    EXPECT_EQ(IniFile(dir / "config.ini").ReadInt("Setting", "Device", -1), 1);
+    EXPECT_EQ(IniFile(dir / "config.ini").ReadInt("Setting", "FWVersion", -1), 128);
+}
+
+TEST_F(HostTest, StartUpWithAnUpdateDueStartsTheUpdaterInstead)
+{
+    EnsureFolder(dir / "FWUpdate");
+    WriteBytes(dir / "FWUpdate\\config.ini", "[Firmware]\r\ncurVersion=130\r\n");
+    state.openConfigAtStart = true;
+    host->StartUp();
+    ASSERT_EQ(desktop.shellOpens.size(), 1u);
+    EXPECT_NE(desktop.shellOpens[0].first.find("TolkUpdate.exe"), std::string::npos);
+    EXPECT_EQ(desktop.shellOpens[0].second, "1");
+    EXPECT_FALSE(state.openConfigAtStart);
+}
+
+TEST_F(HostTest, StartUpWithoutTheKeyboard)
+{
+    keyboard.Remove();
+    state.openConfigAtStart = true;
+    host->StartUp();
+    EXPECT_TRUE(desktop.shellOpens.empty());
+    EXPECT_EQ(desktop.trayAdds, 0);
+    EXPECT_EQ(IniFile(dir / "config.ini").ReadInt("Setting", "Device", -1), 0);
+}
+
+TEST_F(HostTest, ShutdownClosesTheOthersAndLeavesNoKeyPressed)
+{
+    host->Player().StartWorker();
+    WindowId cfg = OpenConfigWindow();
+    WindowId osd = desktop.AddWindow("OSD", kOsdWindowTitle);
+    ASSERT_TRUE(host->OpenDevice());
+    Edit([](ProfileSet& set) {
+        set.CurrentProfile = 1;
+        ButtonInfo& b = set.Profiles[0].Buttons[0];
+        b.FunctionCode = static_cast<uint8_t>(KeyFunction::Macro);
+        b.MacroLoop = 1;
+        b.MacroEventCount = 2;
+        b.MacroEvents[0] = {0xE1, 0, 10};
+        b.MacroEvents[1] = {0x04, 0, 60000};
+    });
+    host->DispatchKey(0);
+    host->BeginShutdown();
+    host->OnDeviceEvent(0xF0000000);
+    host->FinishShutdown();
+    EXPECT_TRUE(input.NothingHeld());
+    EXPECT_FALSE(keyboard.IsOpen());
+    EXPECT_FALSE(timers.IsSet(TIMER_GAME_WATCH));
+    ASSERT_EQ(desktop.MessagesTo(kConfigWindowTitle).size(), 1u);
+    EXPECT_EQ(desktop.MessagesTo(kConfigWindowTitle)[0].message, kWmClose);
+    EXPECT_EQ(desktop.MessagesTo(kOsdWindowTitle)[0].message, kWmClose);
+    (void)cfg;
+    (void)osd;
+}
+
+TEST_F(HostTest, OsdHideEventHidesTheDisplay)
+{
+    host->OnDeviceEvent(0x00000000);
+    EXPECT_TRUE(desktop.messages.empty()) << "no display window, nothing posted";
+    desktop.AddWindow("OSDClass", kOsdWindowTitle);
+    host->OnDeviceEvent(0x00000005);
+    auto msgs = desktop.MessagesTo(kOsdWindowTitle);
+    ASSERT_EQ(msgs.size(), 1u);
+    EXPECT_EQ(msgs[0].message, WM_OSD_COMMAND);
+    EXPECT_EQ(msgs[0].wParam, 20u);
+}
+
+} // namespace
