@@ -1,5 +1,7 @@
 #include "Launcher.h"
 
+#include "Log.h"
+
 #include "HostConstants.h"
 #include "HostState.h"
 #include "IniFile.h"
@@ -66,6 +68,7 @@ void TrayIcon::Add()
         return;
     m_desktop.AddTrayIcon();
     m_shown = true;
+    LogDebug("TolkHid: tray icon added\n");
 }
 
 void TrayIcon::Remove()
@@ -75,6 +78,7 @@ void TrayIcon::Remove()
         return;
     m_desktop.RemoveTrayIcon();
     m_shown = false;
+    LogDebug("TolkHid: tray icon removed\n");
 }
 
 bool TrayIcon::Shown() const

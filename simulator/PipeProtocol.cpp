@@ -54,9 +54,12 @@ std::optional<PipeFrame> DecodePipeFrame(const uint8_t* bytes, size_t size)
 PipeFrame MakeControlFrame(uint32_t code, const uint8_t* request, uint32_t inLength, uint32_t outLength)
 {
     PipeFrame frame{PipeFrameKind::Control, code, {}};
+    const size_t requestLength = request ? inLength : 0;
+    frame.payload.reserve(4 + requestLength);
     Put32(frame.payload, outLength);
-    if (request && inLength)
-        frame.payload.insert(frame.payload.end(), request, request + inLength);
+    frame.payload.resize(4 + requestLength);
+    if (requestLength)
+        std::memcpy(frame.payload.data() + 4, request, requestLength);
     return frame;
 }
 

@@ -1,0 +1,18 @@
+#include "SendLogToDebugger.h"
+
+#include "Log.h"
+#include "WinApi.h"
+
+namespace {
+
+void WriteToDebugger(const char* line)
+{
+    OutputDebugStringA(line);
+}
+
+} // namespace
+
+void SendLogToDebugger()
+{
+    SetLogSink(WriteToDebugger);
+}

@@ -1,0 +1,55 @@
+// The shared memory block through which the host and the configuration program keep one view of
+// the profile set: a named page-file mapping holding exactly one ProfileSet, and a named mutex that
+// guards every whole-block copy into or out of it.
+#pragma once
+
+#include "Ports.h"
+#include "WinOwners.h"
+
+#include <cstddef>
+#include <memory>
+
+// Names of the two objects. Tests pass their own so that they never meet a running program.
+struct SharedBlockNames {
+    const char* lock = "Zentore_Tolk_OfMutexObject";
+    const char* mapping = "Zentor_Tolk_Share_Data";
+};
+
+// Why OpenExisting gave nothing.
+enum class SharedBlockOpenError {
+    None,
+    NotRunning,   // the lock or the mapping does not exist (or may not be opened): no host
+    CannotMapView // the mapping exists but could not be mapped
+};
+
+class WinSharedBlock final : public SharedBlock {
+public:
+    static constexpr size_t kSize = 65544; // one ProfileSet
+
+    // The host's side: creates the lock (not owned) and the mapping, readable and writable only by
+    // the current user and the system. When they already exist (a configuration program of an
+    // earlier run still holds them) they are opened instead and OpenedExisting() is true; the host
+    // then runs with them. Nothing when they can neither be created nor opened.
+    static std::unique_ptr<WinSharedBlock> CreateForHost(const SharedBlockNames& names = {});
+    // The configuration program's side: opens what the running host created.
+    static std::unique_ptr<WinSharedBlock> OpenExisting(const SharedBlockNames& names = {},
+                                                        SharedBlockOpenError* error = nullptr);
+
+    // True when CreateForHost found the lock or the mapping already there.
+    bool OpenedExisting() const { return m_openedExisting; }
+
+    // Each waits for the lock without time-out and copies the whole block. False without copying
+    // when the wait fails, including when the lock's previous owner ended without releasing it (the
+    // block may then be half-written); the lock is usable again afterwards.
+    bool Read(ProfileSet& destination) override;
+    bool Write(const ProfileSet& source) override;
+
+private:
+    WinSharedBlock(WinHandle lock, WinHandle mapping, WinMappedView view, bool openedExisting);
+    bool Lock();
+
+    WinHandle m_lock;
+    WinHandle m_mapping;
+    WinMappedView m_view;
+    bool m_openedExisting;
+};

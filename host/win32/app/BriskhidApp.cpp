@@ -1,0 +1,43 @@
+#include "BriskhidApp.h"
+
+#include "HostConstants.h"
+#include "Log.h"
+
+#include <utility>
+
+namespace {
+
+constexpr const char kInstanceMutexName[] = "ZentorTolk_HidHost";
+
+} // namespace
+
+BOOL CBriskhidApp::InitInstance()
+{
+    UniqueHandle mutex(::CreateMutexA(nullptr, FALSE, kInstanceMutexName));
+    const DWORD error = ::GetLastError();
+    // Access denied: the mutex exists but belongs to an instance running with other rights.
+    if (error == ERROR_ALREADY_EXISTS || (!mutex && error == ERROR_ACCESS_DENIED))
+        return FALSE;
+    m_instanceMutex = std::move(mutex);
+
+    LogDebug("TolkhidApp: %s\n", CommandLine());
+
+    if (CommandLine()[0] == '1')
+        m_state.openConfigAtStart = true;
+
+    m_window = std::make_unique<CBriskhidDlg>(m_state);
+    if (!m_window->CreateEx(0, nullptr, kHostWindowTitle, WS_POPUP, 100, 100, 100, 100, nullptr, nullptr))
+        return FALSE;
+
+    m_pMainWnd = m_window.get();
+    return TRUE;
+}
+
+int CBriskhidApp::ExitInstance()
+{
+    m_pMainWnd = nullptr;
+    m_window.reset();
+    // The mutex is never owned (only its existence counts), so closing it is all.
+    m_instanceMutex.Reset();
+    return CWinApp::ExitInstance();
+}

@@ -1,0 +1,279 @@
+#include "BriskhidDlg.h"
+
+#include "CreateFilterDriver.h"
+#include "HostConstants.h"
+#include "Launcher.h"
+#include "Log.h"
+#include "ProfileStore.h"
+
+#include <process.h>
+
+#include <cstdint>
+
+namespace {
+
+constexpr const char kSessionLibrary[] = "wtsapi32.dll";
+constexpr const char kDownloadLibrary[] = "download.dll";
+constexpr int kSessionRegistrationTries = 10;
+constexpr DWORD kSessionRegistrationRetryMs = 1000;
+constexpr DWORD kNotifyForThisSession = 0; // NOTIFY_FOR_THIS_SESSION
+constexpr LONG kEventSemaphoreMaximum = 100;
+constexpr unsigned kWorkerStackBytes = 4096;
+// Gives the read thread time to finish the event it may be handling before the device goes.
+constexpr DWORD kShutdownGraceMs = 1000;
+
+// A function of a loaded module as its real type; null when the module does not export it.
+template <class Function>
+Function ModuleFunction(HMODULE module, const char* name)
+{
+    // Through void(*)() because the system's FARPROC has no parameters of its own.
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(::GetProcAddress(module, name)));
+}
+
+WindowId ToWindowId(HWND hwnd)
+{
+    return reinterpret_cast<WindowId>(hwnd);
+}
+
+} // namespace
+
+const MessageEntry CBriskhidDlg::kMessageEntries[] = {
+    OnWmDestroy<&CBriskhidDlg::OnDestroy>(),
+    OnWmCreate<&CBriskhidDlg::OnCreate>(),
+    OnWmTimer<&CBriskhidDlg::OnTimer>(),
+    OnMessage<WM_DEVICECHANGE, &CBriskhidDlg::OnDeviceChange>(),
+    OnMessage<WM_WTSSESSION_CHANGE, &CBriskhidDlg::OnSessionChange>(),
+    OnMessage<WM_HOST_APPLY, &CBriskhidDlg::OnHostApply>(),
+    OnMessage<WM_TRAY_NOTIFY, &CBriskhidDlg::OnTrayNotify>(),
+    OnCommand<ID_TRAY_CONFIGURATION, &CBriskhidDlg::OnTrayConfiguration>(),
+    OnCommand<ID_TRAY_EXIT, &CBriskhidDlg::OnTrayExit>(),
+    OnMessage<WM_TOLK_TIMER_REQUEST, &CBriskhidDlg::OnTimerRequest>(),
+};
+const MessageTable CBriskhidDlg::kMessages{&CWnd::kMessages, CBriskhidDlg::kMessageEntries};
+
+CBriskhidDlg::CBriskhidDlg(HostState& state) : m_state(state) {}
+
+CBriskhidDlg::~CBriskhidDlg()
+{
+    DestroyWindow();
+}
+
+int CBriskhidDlg::OnCreate(CREATESTRUCTA& create)
+{
+    if (CWnd::OnCreate(create) == -1)
+        return -1;
+
+    // The modifier keys' device codes are a constant of the device protocol (ModifierDeviceCodes);
+    // there is nothing to fill.
+
+    m_state.programFolder = GetProgramFolder();
+
+    RegisterSessionNotification();
+
+    m_download.Reset(::LoadLibraryA((m_state.programFolder + kDownloadLibrary).c_str()));
+
+    {
+        auto set = std::make_unique<ProfileSet>();
+        ClearProfileSet(*set);
+        LoadProfileSet(*set, m_state.programFolder);
+        m_state.profiles.Replace(*set);
+    }
+
+    // When the lock and the block already exist (a configuration program of an earlier run still
+    // holds them) the host opens them and runs with them instead of refusing to start.
+    m_sharedBlock = WinSharedBlock::CreateForHost();
+    if (m_sharedBlock)
+        m_sharedBlock->Write(m_state.profiles.Copy());
+    else
+        LogDebug("TolkHid: no shared block; running without the configuration link\n");
+
+    m_eventSemaphore.Reset(::CreateSemaphoreA(nullptr, 0, kEventSemaphoreMaximum, nullptr));
+    if (!m_eventSemaphore) {
+        LogDebug("TolkHid: event semaphore not created (error %lu)\n", ::GetLastError());
+        return -1;
+    }
+
+    m_driver = CreateFilterDriver();
+    m_desktop = std::make_unique<WinDesktop>(m_hWnd);
+    m_timers = std::make_unique<WinWindowTimers>(m_hWnd);
+    SharedBlock& shared = m_sharedBlock ? static_cast<SharedBlock&>(*m_sharedBlock) : m_noSharedBlock;
+    HostPorts ports{m_clock, *m_driver, m_input, m_layout, shared, *m_desktop, m_sound, m_foreground, *m_timers};
+    const auto eventHandleValue = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(m_eventSemaphore.Get()));
+    m_core = std::make_unique<HostCore>(ports, m_state, eventHandleValue);
+
+    m_readThread.Reset(reinterpret_cast<HANDLE>(
+        ::_beginthreadex(nullptr, kWorkerStackBytes, &CBriskhidDlg::ReadThread, this, 0, nullptr)));
+    if (!m_readThread) {
+        LogDebug("TolkHid: read thread not started\n");
+        return -1;
+    }
+    m_core->Player().StartWorker();
+
+    ::SetWindowLongPtrA(m_hWnd, GWL_EXSTYLE, WS_EX_TOOLWINDOW);
+
+    m_core->StartUp();
+
+    StartOsd(*m_desktop, m_state.programFolder);
+    return 0;
+}
+
+// The core splits shut-down in two around the end of the read thread, which changes the
+// traditional order in three places: the read thread is joined rather than abandoned; the tray icon
+// goes together with the device and the macro worker (FinishShutdown) instead of after the shared
+// block; and the event semaphore is closed after the macro worker has ended instead of before it.
+// Playback is stopped (BeginShutdown) before the worker is ended, so a repeating macro cannot hold
+// shut-down up. Every step checks its object, since a failed OnCreate also ends here.
+void CBriskhidDlg::OnDestroy()
+{
+    if (m_core)
+        m_core->BeginShutdown();
+    else
+        m_state.quit = true;
+
+    if (m_eventSemaphore)
+        ::ReleaseSemaphore(m_eventSemaphore.Get(), 1, nullptr);
+    ::Sleep(kShutdownGraceMs);
+    if (m_readThread) {
+        ::WaitForSingleObject(m_readThread.Get(), INFINITE);
+        m_readThread.Reset();
+    }
+
+    if (m_core)
+        m_core->FinishShutdown();
+    m_eventSemaphore.Reset();
+    // Nothing calls the core any more; it goes before the services it refers to.
+    m_core.reset();
+
+    UnregisterSessionNotification();
+    m_download.Reset();
+    m_sharedBlock.reset();
+
+    CWnd::OnDestroy();
+}
+
+void CBriskhidDlg::OnTimer(UINT_PTR id)
+{
+    if (m_core)
+        m_core->OnTimer(static_cast<uint32_t>(id));
+    CWnd::OnTimer(id);
+}
+
+LRESULT CBriskhidDlg::OnDeviceChange(WPARAM, LPARAM)
+{
+    if (!m_core)
+        return TRUE;
+    return m_core->OnDeviceChange() ? TRUE : FALSE;
+}
+
+LRESULT CBriskhidDlg::OnSessionChange(WPARAM wParam, LPARAM)
+{
+    if (m_core)
+        m_core->OnSessionChange(static_cast<uint32_t>(wParam));
+    return 0;
+}
+
+LRESULT CBriskhidDlg::OnHostApply(WPARAM, LPARAM)
+{
+    if (m_core)
+        m_core->OnHostApply();
+    return 0;
+}
+
+LRESULT CBriskhidDlg::OnTrayNotify(WPARAM, LPARAM lParam)
+{
+    if (!m_desktop)
+        return 0;
+    switch (TrayActionFor(static_cast<uint32_t>(lParam))) {
+    case TrayAction::ActivatePopup: m_desktop->RestoreAndActivate(ToWindowId(::GetLastActivePopup(m_hWnd))); break;
+    case TrayAction::ShowConfig: ShowConfigProgram(*m_desktop, m_state.programFolder); break;
+    case TrayAction::ShowMenu: ShowTrayMenu(); break;
+    case TrayAction::None: break;
+    }
+    return 0;
+}
+
+LRESULT CBriskhidDlg::OnTimerRequest(WPARAM wParam, LPARAM lParam)
+{
+    WinWindowTimers::Apply(m_hWnd, wParam, lParam);
+    return 0;
+}
+
+void CBriskhidDlg::OnTrayConfiguration()
+{
+    if (m_desktop)
+        ShowConfigProgram(*m_desktop, m_state.programFolder);
+}
+
+void CBriskhidDlg::OnTrayExit()
+{
+    PostMessage(WM_CLOSE);
+}
+
+void CBriskhidDlg::ShowTrayMenu()
+{
+    ::SetForegroundWindow(::GetLastActivePopup(m_hWnd));
+    UniqueMenu menu(::CreatePopupMenu());
+    if (!menu)
+        return;
+    for (const TrayMenuItem& item : kTrayMenu) {
+        if (item.separator) {
+            ::AppendMenuA(menu.Get(), MF_SEPARATOR, 0, nullptr);
+            continue;
+        }
+        ::AppendMenuA(menu.Get(), MF_STRING, item.id, item.text);
+        if (item.isDefault)
+            ::SetMenuDefaultItem(menu.Get(), item.id, FALSE);
+    }
+    POINT cursor{};
+    ::GetCursorPos(&cursor);
+    // The choice arrives as WM_COMMAND. WM_NULL makes the menu close when the user clicks elsewhere.
+    ::TrackPopupMenu(menu.Get(), TPM_LEFTBUTTON, cursor.x, cursor.y, 0, m_hWnd, nullptr);
+    PostMessage(WM_NULL);
+}
+
+void CBriskhidDlg::RegisterSessionNotification()
+{
+    m_wtsapi.Reset(::LoadLibraryA(kSessionLibrary));
+    if (!m_wtsapi)
+        return;
+    auto registerSession =
+        ModuleFunction<RegisterSessionNotificationFn>(m_wtsapi.Get(), "WTSRegisterSessionNotification");
+    if (registerSession == nullptr)
+        return;
+    for (int attempt = 0; attempt < kSessionRegistrationTries; ++attempt) {
+        if (registerSession(m_hWnd, kNotifyForThisSession))
+            return;
+        ::Sleep(kSessionRegistrationRetryMs);
+    }
+    LogDebug("TolkHid: no session notifications\n");
+}
+
+void CBriskhidDlg::UnregisterSessionNotification()
+{
+    if (!m_wtsapi)
+        return;
+    auto unregisterSession =
+        ModuleFunction<UnregisterSessionNotificationFn>(m_wtsapi.Get(), "WTSUnRegisterSessionNotification");
+    if (unregisterSession != nullptr)
+        unregisterSession(m_hWnd);
+    m_wtsapi.Reset();
+}
+
+unsigned __stdcall CBriskhidDlg::ReadThread(void* window)
+{
+    static_cast<CBriskhidDlg*>(window)->ReadLoop();
+    return 0;
+}
+
+// The driver releases the semaphore once per queued event; shut-down releases it once more after
+// setting quit. The thread touches no window.
+void CBriskhidDlg::ReadLoop()
+{
+    for (;;) {
+        if (::WaitForSingleObject(m_eventSemaphore.Get(), INFINITE) != WAIT_OBJECT_0)
+            return; // the semaphore is unusable: waiting again would spin
+        if (m_state.quit)
+            return;
+        m_core->ReadAndHandleEvent();
+    }
+}

@@ -1,0 +1,76 @@
+// The host's hidden main window. It owns the platform services and the host's core, runs start-up
+// in OnCreate and shut-down in OnDestroy, starts the read thread and the macro worker, and turns
+// each window message into a call of the core.
+#pragma once
+
+#include "HostCore.h"
+#include "HostState.h"
+#include "NullSharedBlock.h"
+#include "UniqueHandle.h"
+#include "WinClock.h"
+#include "WinDesktop.h"
+#include "WinForegroundProcess.h"
+#include "WinInputSink.h"
+#include "WinKeyboardLayout.h"
+#include "WinSharedBlock.h"
+#include "WinSoundPlayer.h"
+#include "WinWindowTimers.h"
+#include "Wnd.h"
+
+#include <memory>
+
+class CBriskhidDlg final : public CWnd {
+public:
+    // state outlives the window.
+    explicit CBriskhidDlg(HostState& state);
+    // Destroys the window if it still exists, so that shut-down runs while this object is whole.
+    ~CBriskhidDlg() override;
+
+protected:
+    const MessageTable& Messages() const override { return kMessages; }
+
+    static const MessageEntry kMessageEntries[];
+    static const MessageTable kMessages;
+
+private:
+    using RegisterSessionNotificationFn = BOOL(WINAPI*)(HWND, DWORD);
+    using UnregisterSessionNotificationFn = BOOL(WINAPI*)(HWND);
+
+    int OnCreate(CREATESTRUCTA& create);
+    void OnDestroy();
+    void OnTimer(UINT_PTR id);
+    LRESULT OnDeviceChange(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSessionChange(WPARAM wParam, LPARAM lParam);
+    LRESULT OnHostApply(WPARAM wParam, LPARAM lParam);
+    LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
+    LRESULT OnTimerRequest(WPARAM wParam, LPARAM lParam);
+    void OnTrayConfiguration();
+    void OnTrayExit();
+
+    void RegisterSessionNotification();
+    void UnregisterSessionNotification();
+    void ShowTrayMenu();
+    static unsigned __stdcall ReadThread(void* window);
+    void ReadLoop();
+
+    HostState& m_state;
+
+    // The platform services the core is built on. Those that need the window are made in OnCreate.
+    WinClock m_clock;
+    WinInputSink m_input;
+    WinKeyboardLayout m_layout;
+    WinSoundPlayer m_sound;
+    WinForegroundProcess m_foreground;
+    std::unique_ptr<FilterDriver> m_driver;
+    std::unique_ptr<WinDesktop> m_desktop;
+    std::unique_ptr<WinWindowTimers> m_timers;
+    std::unique_ptr<WinSharedBlock> m_sharedBlock; // null when it could be neither created nor opened
+    NullSharedBlock m_noSharedBlock;
+
+    UniqueModule m_wtsapi;
+    UniqueModule m_download; // held, never called
+    // Released by the driver once per queued event; its handle value is registered with the driver.
+    UniqueHandle m_eventSemaphore;
+    std::unique_ptr<HostCore> m_core; // from creation to shut-down
+    UniqueHandle m_readThread;
+};

@@ -1,0 +1,502 @@
+#!/usr/bin/env python3
+"""End-to-end scenarios of TolkHid under Wine, with TolkDeviceSim as the keyboard, InputProbe as the
+window that receives input, and TolkLink for the shared block and window messages.
+
+Usage: tolk_e2e.py BUILD_DIR SCENARIO   (BUILD_DIR = build/windows; WINEPREFIX and DISPLAY set)
+Each scenario starts from a fresh copy of the program folder and ends every process it started.
+"""
+import os
+import shutil
+import struct
+import subprocess
+import sys
+import time
+
+PROFILE_SIZE = 13108
+SET_SIZE = 65544
+BUTTON_SIZE = 2268
+BUTTONS_AT = 1768
+
+WM_CLOSE = 0x10
+WM_COMMAND = 0x111
+
+
+class Failure(Exception):
+    pass
+
+
+def check(condition, message):
+    if not condition:
+        raise Failure(message)
+
+
+def wait_for(predicate, timeout, what):
+    end = time.time() + timeout
+    while time.time() < end:
+        value = predicate()
+        if value:
+            return value
+        time.sleep(0.1)
+    raise Failure("timed out after %.0f s waiting for %s" % (timeout, what))
+
+
+def win_path(path):
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+def read_ini(path):
+    """Section/key lookups of an INI file, names without regard to case."""
+    sections = {}
+    current = None
+    if not os.path.exists(path):
+        return sections
+    with open(path, "rb") as f:
+        for raw in f.read().decode("latin-1").splitlines():
+            line = raw.strip()
+            if line.startswith("[") and "]" in line:
+                current = sections.setdefault(line[1:line.rindex("]")].strip().lower(), {})
+            elif current is not None and "=" in line:
+                key, value = line.split("=", 1)
+                current.setdefault(key.strip().lower(), value.strip())
+    return sections
+
+
+def ini_value(path, section, key):
+    return read_ini(path).get(section.lower(), {}).get(key.lower())
+
+
+class ProfileSet:
+    """The shared block's bytes with accessors for the fields the scenarios change."""
+
+    def __init__(self, data):
+        check(len(data) == SET_SIZE, "the block holds %d bytes, not %d" % (len(data), SET_SIZE))
+        self.data = bytearray(data)
+
+    def profile_at(self, slot):
+        return 4 + (slot - 1) * PROFILE_SIZE
+
+    @property
+    def current(self):
+        return struct.unpack_from("<i", self.data, 0)[0]
+
+    @current.setter
+    def current(self, value):
+        struct.pack_into("<i", self.data, 0, value)
+
+    def name(self, slot):
+        at = self.profile_at(slot)
+        return bytes(self.data[at:at + 250]).split(b"\0")[0].decode("latin-1")
+
+    def mode(self, slot):
+        return struct.unpack_from("<i", self.data, self.profile_at(slot) + 1752)[0]
+
+    def set_media_option(self, slot, option):
+        struct.pack_into("<i", self.data, self.profile_at(slot) + 1756, option)
+
+    def set_game_file(self, slot, index, text):
+        at = self.profile_at(slot) + 250 + 500 * index
+        self.data[at:at + 500] = text.encode("latin-1").ljust(500, b"\0")
+
+    def button_at(self, slot, key):
+        return self.profile_at(slot) + BUTTONS_AT + (key - 1) * BUTTON_SIZE
+
+    def set_function(self, slot, key, code):
+        at = self.button_at(slot, key)
+        self.data[at:at + BUTTON_SIZE] = bytes(BUTTON_SIZE)
+        self.data[at] = key
+        self.data[at + 1] = code
+
+    def set_shortcut(self, slot, key, usage, shift=0, ctrl=0, win=0, alt=0):
+        self.set_function(slot, key, 5)
+        at = self.button_at(slot, key)
+        self.data[at + 2158] = usage
+        self.data[at + 2159:at + 2164] = bytes([0, shift, ctrl, win, alt])
+
+    def set_macro(self, slot, key, events, loop=False, name="Demo"):
+        """events: (usage, action, delay ms) tuples."""
+        self.set_function(slot, key, 6)
+        at = self.button_at(slot, key)
+        self.data[at + 52:at + 52 + len(name)] = name.encode()
+        struct.pack_into("<iH", self.data, at + 104, 1 if loop else 0, len(events))
+        for i, (usage, action, delay) in enumerate(events):
+            struct.pack_into("<BBH", self.data, at + 110 + 4 * i, usage, action, delay)
+
+    def set_timer(self, slot, key, seconds, name):
+        self.set_function(slot, key, 10)
+        at = self.button_at(slot, key)
+        struct.pack_into("<i", self.data, at + 2164, seconds)
+        self.data[at + 2168:at + 2168 + len(name)] = name.encode()
+
+
+class Session:
+    """One scenario's program folder and processes."""
+
+    def __init__(self, build_dir, name):
+        self.build = os.path.abspath(build_dir)
+        self.tools = os.path.join(self.build, "tools")
+        self.work = os.path.join(self.build, "e2e", name)
+        self.folder = os.path.join(self.work, "program")
+        self.pipe = "\\\\.\\pipe\\TolkSim-" + name
+        shutil.rmtree(self.work, ignore_errors=True)
+        shutil.copytree(os.path.join(self.build, "dist"), self.folder)
+        self.processes = []
+        self.host = None
+        self.host_log = os.path.join(self.work, "host-debug.log")
+        self.env = dict(os.environ)
+        self.env.setdefault("WINEDEBUG", "-all")
+        self.env["WINEDLLOVERRIDES"] = "mscoree,mshtml="
+
+    # Processes -------------------------------------------------------------------------------
+    def start(self, exe, *args, env=None, log=None):
+        out = open(log or os.devnull, "ab")
+        proc = subprocess.Popen(["wine", exe] + list(args), env=env or self.env, stdout=out,
+                                stderr=subprocess.STDOUT, cwd=self.work)
+        self.processes.append(proc)
+        return proc
+
+    def run(self, exe, *args, timeout=60):
+        result = subprocess.run(["wine", exe] + list(args), env=self.env, capture_output=True,
+                                timeout=timeout, cwd=self.work)
+        return result.returncode, result.stdout.decode("latin-1").replace("\r", "")
+
+    def tool(self, name):
+        return os.path.join(self.tools, name)
+
+    def start_simulator(self):
+        self.start(self.tool("TolkDeviceSim.exe"), "serve", "--pipe", self.pipe,
+                   log=os.path.join(self.work, "simulator.log"))
+        wait_for(lambda: self.ctl("state", check_ok=False)[0] == 0, 30, "the simulator")
+
+    def ctl(self, *command, check_ok=True):
+        code, out = self.run(self.tool("TolkDeviceSim.exe"), "ctl", "--pipe", self.pipe, *command)
+        if check_ok:
+            check(code == 0, "simulator command %s failed: %s" % (" ".join(command), out))
+        return code, out
+
+    def sim_state(self):
+        lines = self.ctl("state")[1].splitlines()
+        state = {"keys": {}}
+        for line in lines:
+            parts = line.split()
+            if len(parts) == 2:
+                state[parts[0]] = int(parts[1])
+            elif len(parts) == 4 and parts[0] == "key":
+                state["keys"][(int(parts[1]), int(parts[2]))] = parts[3]
+        return state
+
+    def sim_log(self):
+        calls = []
+        for line in self.ctl("log")[1].splitlines():
+            parts = line.split()
+            if len(parts) >= 2 and parts[0].isdigit():
+                calls.append((int(parts[0]), int(parts[1], 16), parts[2] if len(parts) > 2 else ""))
+        return calls
+
+    def start_host(self, with_keyboard=True, args=(), extra_env=None):
+        env = dict(self.env)
+        env["WINEDEBUG"] = "-all,+debugstr"
+        if with_keyboard:
+            env["TOLK_DEVICE"] = self.pipe
+        else:
+            env.pop("TOLK_DEVICE", None)
+        env.update(extra_env or {})
+        self.host = self.start(os.path.join(self.folder, "TolkHid.exe"), *args, env=env, log=self.host_log)
+        wait_for(lambda: ini_value(self.config_ini, "Setting", "Device") is not None, 60,
+                 "the host to record the device state")
+        return self.host
+
+    def host_debug(self):
+        if not os.path.exists(self.host_log):
+            return []
+        with open(self.host_log, "rb") as f:
+            return [line for line in f.read().decode("latin-1").splitlines() if "debugstr" in line]
+
+    def start_probe(self, name, title="Probe", cls="InputProbe", exe=None):
+        log = os.path.join(self.work, name + ".log")
+        if os.path.exists(log):
+            os.remove(log)
+        self.start(exe or self.tool("InputProbe.exe"), "--log", win_path(log), "--title", title, "--class", cls)
+        wait_for(lambda: "READY" in self.read(log), 30, "the probe %s" % name)
+        return log
+
+    @staticmethod
+    def read(path):
+        if not os.path.exists(path):
+            return ""
+        with open(path, "rb") as f:
+            return f.read().decode("latin-1")
+
+    def probe_events(self, log, names=("WM_KEYDOWN", "WM_KEYUP")):
+        events = []
+        for line in self.read(log).splitlines():
+            parts = line.split()
+            if len(parts) == 4 and parts[1] in names:
+                events.append((int(parts[0]), parts[1], int(parts[2], 16), int(parts[3], 16)))
+        return events
+
+    def link(self, *args):
+        return self.run(self.tool("TolkLink.exe"), *args)
+
+    def read_block(self):
+        path = os.path.join(self.work, "block.bin")
+        code, out = self.link("read", win_path(path))
+        check(code == 0, "TolkLink read failed: %s" % out)
+        with open(path, "rb") as f:
+            return ProfileSet(f.read())
+
+    def apply_block(self, block):
+        path = os.path.join(self.work, "apply.bin")
+        with open(path, "wb") as f:
+            f.write(block.data)
+        code, out = self.link("apply", win_path(path))
+        check(code == 0, "TolkLink apply failed: %s" % out)
+
+    def post_host(self, message, wparam=0, lparam=0):
+        return self.link("post", "ZentorTolkHid", str(message), str(wparam), str(lparam))[0]
+
+    @property
+    def config_ini(self):
+        return os.path.join(self.folder, "config.ini")
+
+    def stop_host(self):
+        if self.host and self.host.poll() is None:
+            self.post_host(WM_CLOSE)
+            self.host.wait(timeout=30)
+
+    def close(self):
+        try:
+            self.stop_host()
+        except Exception:
+            pass
+        try:
+            self.ctl("quit", check_ok=False)
+        except Exception:
+            pass
+        subprocess.run(["wineserver", "-k"], env=self.env)
+        for proc in self.processes:
+            try:
+                proc.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                proc.kill()
+
+
+# Scenarios ------------------------------------------------------------------------------------
+
+def scenario_second_instance(s):
+    s.start_host(with_keyboard=False)
+    second = s.start(os.path.join(s.folder, "TolkHid.exe"))
+    second.wait(timeout=30)
+    check(s.host.poll() is None, "the first host ended")
+    check(s.post_host(0) == 0, "the first host's window is gone")
+
+
+def scenario_no_keyboard(s):
+    shutil.copy(s.tool("InputProbe.exe"), os.path.join(s.folder, "osd.exe"))
+    osd_log = os.path.join(s.work, "osd.log")
+    s.start_host(with_keyboard=False, extra_env={"INPUTPROBE_LOG": win_path(osd_log),
+                                                 "INPUTPROBE_TITLE": "Tolk OSD"})
+    check(ini_value(s.config_ini, "Setting", "Device") == "0", "Device is not 0")
+    wait_for(lambda: "READY" in s.read(osd_log), 30, "the on-screen display to be started")
+    time.sleep(1)
+    check(not any("tray icon added" in line for line in s.host_debug()), "a tray icon was added")
+    s.stop_host()
+    wait_for(lambda: "WM_CLOSE" in s.read(osd_log), 30, "the display to be closed at shut-down")
+
+
+def scenario_start_with_keyboard(s):
+    s.start_simulator()
+    s.start_host()
+    check(ini_value(s.config_ini, "Setting", "Device") == "1", "Device is not 1")
+    check(ini_value(s.config_ini, "Setting", "FWVersion") == "128", "FWVersion is not 128")
+    check(ini_value(s.config_ini, "Setting", "CurrentProfile") == "1", "CurrentProfile is not 1")
+    for i in range(5):
+        rkp = os.path.join(s.folder, "config", "Default%d.rkp" % i)
+        check(os.path.exists(rkp), "%s was not written" % rkp)
+        check(ini_value(rkp, "Setting", "Mode") == "1", "Mode of %s is not 1" % rkp)
+    block = s.read_block()
+    check(block.current == 1 and block.name(3) == "Default2", "the block was not filled")
+    check(sum(1 for line in s.host_debug() if "tray icon added" in line) == 1, "not exactly one tray icon")
+
+
+def scenario_apply_push(s):
+    s.start_simulator()
+    s.start_host()
+    block = s.read_block()
+    block.current = 2
+    block.set_shortcut(2, 1, 0x04, ctrl=1)  # Ctrl+A
+    s.ctl("log")  # what the open sequence sent is not this scenario's business
+    before = len(s.sim_log())
+    s.apply_block(block)
+    calls = s.sim_log()[before:]
+    codes = [c[1] for c in calls]
+    check(codes == [0x222434, 0x222418] + [0x222420] * 25 + [0x22242C],
+          "push order was %s" % ["%X" % c for c in codes])
+    gaps = [b[0] - a[0] for a, b in zip(calls, calls[1:])]
+    check(all(90 <= g <= 400 for g in gaps), "push pacing was %s ms" % gaps)
+    state = s.sim_state()
+    check(state["profile"] == 2, "the keyboard's profile is %d" % state["profile"])
+    check(state["keys"][(2, 1)].startswith("7D0112011200" + "7D00"),
+          "Ctrl+A was stored as %s" % state["keys"][(2, 1)])
+
+
+def typing_profile(s, events, loop=False, key=1):
+    block = s.read_block()
+    block.current = 1
+    block.set_macro(1, key, events, loop=loop)
+    s.apply_block(block)
+
+
+def scenario_macro_plays(s):
+    s.start_simulator()
+    s.start_host()
+    typing_profile(s, [(0x04, 0, 80), (0x04, 1, 40), (0x05, 0, 120), (0x05, 1, 40), (0x06, 0, 60), (0x06, 1, 10)])
+    log = s.start_probe("probe")
+    s.ctl("press", "1")
+    s.ctl("release", "1")
+    wait_for(lambda: len(s.probe_events(log)) >= 6, 30, "the macro to reach the probe")
+    events = s.probe_events(log)
+    keys = [(e[1], e[2]) for e in events]
+    check(keys == [("WM_KEYDOWN", 0x41), ("WM_KEYUP", 0x41), ("WM_KEYDOWN", 0x42), ("WM_KEYUP", 0x42),
+                   ("WM_KEYDOWN", 0x43), ("WM_KEYUP", 0x43)], "keys arrived as %s" % keys)
+    expected = [80, 40, 120, 40, 60]
+    gaps = [b[0] - a[0] for a, b in zip(events, events[1:])]
+    check(all(abs(g - e) <= 15 for g, e in zip(gaps, expected)), "delays were %s, recorded %s" % (gaps, expected))
+
+
+def scenario_same_key_stops(s):
+    s.start_simulator()
+    s.start_host()
+    typing_profile(s, [(0xE1, 0, 50), (0x04, 0, 3000), (0x04, 1, 10), (0xE1, 1, 10)], loop=True)
+    log = s.start_probe("probe")
+    s.ctl("press", "1")
+    wait_for(lambda: len(s.probe_events(log)) >= 2, 30, "the macro to start")
+    s.ctl("release", "1")
+    s.ctl("press", "1")
+    time.sleep(1.5)
+    down = set()
+    for _, name, vk, _ in s.probe_events(log):
+        if name == "WM_KEYDOWN":
+            down.add(vk)
+        else:
+            down.discard(vk)
+    check(not down, "keys left down: %s" % sorted(down))
+    count = len(s.probe_events(log))
+    time.sleep(1)
+    check(len(s.probe_events(log)) == count, "the macro went on after its key stopped it")
+
+
+def scenario_mode_numlock(s):
+    s.start_simulator()
+    s.start_host()
+    log = s.start_probe("probe")
+    s.ctl("mode", "0")
+    wait_for(lambda: s.read_block().mode(1) == 0, 30, "the block to take Mode 0")
+    check(all(s.read_block().mode(p) == 0 for p in range(1, 6)), "not every profile took Mode 0")
+    wait_for(lambda: any(e[2] == 0x90 for e in s.probe_events(log)), 10, "NumLock to be pressed")
+    s.ctl("mode", "1")
+    wait_for(lambda: s.read_block().mode(3) == 1, 30, "the block to take Mode 1")
+    wait_for(lambda: sum(1 for e in s.probe_events(log) if e[2] == 0x90 and e[1] == "WM_KEYDOWN") >= 2, 10,
+             "NumLock to be pressed again")
+
+
+def scenario_reset(s):
+    s.start_simulator()
+    s.start_host()
+    block = s.read_block()
+    block.current = 3
+    block.set_timer(3, 2, 30, "Tea")
+    s.apply_block(block)
+    s.ctl("reset")
+    wait_for(lambda: s.read_block().current == 1, 30, "the block to take the defaults")
+    check(s.read_block().name(3) == "Default2", "the block's names are not the defaults")
+    check(ini_value(s.config_ini, "Setting", "CurrentProfile") == "1", "the defaults were not saved")
+    rkp = os.path.join(s.folder, "config", "Default2.rkp")
+    check(ini_value(rkp, "Setting", "ButtonInfo1") is not None, "the default profiles were not saved")
+
+
+def scenario_removal_arrival(s):
+    s.start_simulator()
+    s.start_host()
+    s.ctl("remove")
+    wait_for(lambda: ini_value(s.config_ini, "Setting", "Device") == "0", 30, "Device 0 after removal")
+    s.ctl("arrive")
+    wait_for(lambda: ini_value(s.config_ini, "Setting", "Device") == "1", 30, "Device 1 after arrival")
+    debug = s.host_debug()
+    added = sum(1 for line in debug if "tray icon added" in line)
+    removed = sum(1 for line in debug if "tray icon removed" in line)
+    check(added == 2 and removed == 1, "tray icon added %d times, removed %d times" % (added, removed))
+
+
+def scenario_game_switch(s):
+    s.start_simulator()
+    s.start_host()
+    block = s.read_block()
+    block.set_game_file(4, 0, "  C:\\Games\\RaidGame.EXE ")
+    s.apply_block(block)
+    game = os.path.join(s.folder, "raidgame.exe")
+    shutil.copy(s.tool("InputProbe.exe"), game)
+    s.start_probe("game", title="Raid", exe=game)
+    wait_for(lambda: s.sim_state()["profile"] == 4, 30, "the keyboard to switch to profile 4")
+    check(s.read_block().current == 4, "the block did not switch to profile 4")
+
+
+def scenario_winamp(s):
+    s.start_simulator()
+    s.start_host()
+    block = s.read_block()
+    block.current = 1
+    block.set_media_option(1, 3)
+    block.set_function(1, 2, 35)
+    s.apply_block(block)
+    log = s.start_probe("winamp", title="Winamp", cls="Winamp v1.x")
+    for _ in range(2):
+        s.ctl("press", "2")
+        s.ctl("release", "2")
+    wait_for(lambda: len(s.probe_events(log, ("WM_COMMAND",))) >= 2, 30, "two commands at the Winamp probe")
+    commands = [e[2] for e in s.probe_events(log, ("WM_COMMAND",))]
+    check(commands == [40045, 40046], "Winamp got %s" % commands)
+
+
+def scenario_tray_exit(s):
+    shutil.copy(s.tool("InputProbe.exe"), os.path.join(s.folder, "osd.exe"))
+    osd_log = os.path.join(s.work, "osd.log")
+    s.start_simulator()
+    s.start_host(extra_env={"INPUTPROBE_LOG": win_path(osd_log), "INPUTPROBE_TITLE": "Tolk OSD"})
+    wait_for(lambda: "READY" in s.read(osd_log), 30, "the on-screen display")
+    typing_profile(s, [(0xE1, 0, 50), (0x04, 0, 60000)], loop=True)
+    probe = s.start_probe("probe")
+    s.ctl("press", "1")
+    wait_for(lambda: len(s.probe_events(probe)) >= 2, 30, "the macro to start")
+    check(s.post_host(WM_COMMAND, 6002) == 0, "no host window for Exit")
+    s.host.wait(timeout=30)
+    check("WM_CLOSE" in s.read(osd_log), "the display was not closed")
+    down = set()
+    for _, name, vk, _ in s.probe_events(probe):
+        (down.add if name == "WM_KEYDOWN" else down.discard)(vk)
+    check(not down, "keys left down after exit: %s" % sorted(down))
+    check(ini_value(s.config_ini, "Setting", "Device") is not None, "config.ini lost")
+
+
+SCENARIOS = {name[len("scenario_"):]: f for name, f in globals().items() if name.startswith("scenario_")}
+
+
+def main():
+    if len(sys.argv) != 3 or sys.argv[2] not in SCENARIOS:
+        print("usage: tolk_e2e.py BUILD_DIR {%s}" % ",".join(sorted(SCENARIOS)))
+        return 2
+    session = Session(sys.argv[1], sys.argv[2])
+    try:
+        SCENARIOS[sys.argv[2]](session)
+    except Failure as failure:
+        print("FAILED: %s" % failure)
+        for line in session.host_debug()[-40:]:
+            print("  host: " + line)
+        return 1
+    finally:
+        session.close()
+    print("passed: %s" % sys.argv[2])
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

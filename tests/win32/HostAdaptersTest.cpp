@@ -1,0 +1,557 @@
+// The host's adapters against the real system calls: timing of the clock, the shared block as both
+// programs use it, window timers requested from worker threads, and the desktop calls.
+#include "HostConstants.h"
+#include "Records.h"
+#include "WinClock.h"
+#include "WinDesktop.h"
+#include "WinForegroundProcess.h"
+#include "WinSharedBlock.h"
+#include "WinWindowTimers.h"
+
+#include <gtest/gtest.h>
+
+#include <aclapi.h>
+#include <sddl.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+// Names no other test process or running program uses.
+std::string Unique(const std::string& stem)
+{
+    static std::atomic<int> counter{0};
+    return stem + "_" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++counter);
+}
+
+// Handles messages until done() or until timeoutMs have passed; true when done() became true.
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs)
+{
+    const ULONGLONG end = GetTickCount64() + timeoutMs;
+    while (!done()) {
+        if (GetTickCount64() >= end)
+            return false;
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&msg);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    }
+    return true;
+}
+
+// A top-level window of the test thread that hands timer requests to Apply, as the host's window
+// does, and records its timer ticks.
+class TestWindow {
+public:
+    explicit TestWindow(const std::string& title, const std::string& className = "TolkAdapterTestWindow",
+                        DWORD style = WS_OVERLAPPEDWINDOW)
+    {
+        WNDCLASSA windowClass{};
+        windowClass.lpfnWndProc = &TestWindow::Procedure;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = className.c_str();
+        RegisterClassA(&windowClass); // fails harmlessly when the class is already registered
+        m_window = CreateWindowExA(0, className.c_str(), title.c_str(), style, 10, 10, 200, 100, nullptr, nullptr,
+                                   GetModuleHandleA(nullptr), nullptr);
+    }
+    ~TestWindow() { Destroy(); }
+    TestWindow(const TestWindow&) = delete;
+    TestWindow& operator=(const TestWindow&) = delete;
+
+    void Destroy()
+    {
+        if (m_window)
+            DestroyWindow(m_window);
+        m_window = nullptr;
+    }
+    HWND Handle() const { return m_window; }
+    WindowId Id() const { return reinterpret_cast<WindowId>(m_window); }
+
+    static std::vector<UINT_PTR> s_ticks;
+
+private:
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        if (message == WM_TOLK_TIMER_REQUEST) {
+            WinWindowTimers::Apply(window, wParam, lParam);
+            return 0;
+        }
+        if (message == WM_TIMER) {
+            s_ticks.push_back(wParam);
+            return 0;
+        }
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+
+    HWND m_window = nullptr;
+};
+std::vector<UINT_PTR> TestWindow::s_ticks;
+
+size_t Ticks(UINT_PTR id)
+{
+    return static_cast<size_t>(std::count(TestWindow::s_ticks.begin(), TestWindow::s_ticks.end(), id));
+}
+
+// ---- WinClock -------------------------------------------------------------------------------------
+
+TEST(WinClock, SleepUntilWakesAtTheDeadlineAndNeverBefore)
+{
+    WinClock clock;
+    const ULONGLONG ticksBefore = GetTickCount64();
+    const int64_t before = clock.NowUs();
+    int64_t earliest = 0;
+    // A busy machine can delay any wake-up; one round of three must show the clock's own precision.
+    bool precise = false;
+    std::vector<int64_t> lateness;
+    for (int round = 0; round < 3 && !precise; ++round) {
+        lateness.clear();
+        for (int64_t delayUs : {500, 1000, 3000, 10000, 30000, 70000, 500, 1000, 3000, 10000, 30000, 70000}) {
+            const int64_t deadline = clock.NowUs() + delayUs;
+            clock.SleepUntilUs(deadline);
+            lateness.push_back(clock.NowUs() - deadline);
+            earliest = std::min(earliest, lateness.back());
+        }
+        std::sort(lateness.begin(), lateness.end());
+        precise = lateness[lateness.size() / 2] < 1000 && lateness[lateness.size() * 9 / 10] < 2000;
+    }
+    EXPECT_GE(earliest, 0) << "a wait ended before its deadline";
+    EXPECT_TRUE(precise) << "median lateness " << lateness[lateness.size() / 2] << " us, 90th percentile "
+                         << lateness[lateness.size() * 9 / 10] << " us";
+    EXPECT_NEAR((clock.NowUs() - before) / 1000, static_cast<int64_t>(GetTickCount64() - ticksBefore), 20)
+        << "the clock counts microseconds of real time";
+
+    const int64_t now = clock.NowUs();
+    clock.SleepUntilUs(now - 5000);
+    EXPECT_LT(clock.NowUs() - now, 1000) << "a deadline in the past returns at once";
+}
+
+TEST(WinClock, ThreadsSleepingAtOnceEachWakeAtTheirOwnDeadline)
+{
+    constexpr int kThreads = 4;
+    // Shared with the sleepers, which are left behind should one never wake.
+    struct Round {
+        WinClock clock;
+        int64_t deadlines[kThreads] = {};
+        std::atomic<int64_t> woke[kThreads] = {};
+        std::atomic<int> awake{0};
+    };
+    for (int round = 0; round < 3; ++round) {
+        auto state = std::make_shared<Round>();
+        const int64_t start = state->clock.NowUs() + 5000;
+        // The latest deadline sleeps first, so a timer shared with a later sleeper would be moved.
+        for (int i = 0; i < kThreads; ++i) {
+            state->deadlines[i] = start + (kThreads - i) * 25000 + round * 1000;
+            std::thread([state, i] {
+                state->clock.SleepUntilUs(state->deadlines[i]);
+                state->woke[i] = state->clock.NowUs();
+                ++state->awake;
+            }).detach();
+        }
+        const ULONGLONG end = GetTickCount64() + 2000;
+        while (state->awake < kThreads && GetTickCount64() < end)
+            Sleep(5);
+        ASSERT_EQ(state->awake.load(), kThreads) << "a sleeper never woke";
+        for (int i = 0; i < kThreads; ++i) {
+            EXPECT_GE(state->woke[i], state->deadlines[i]) << "thread " << i << " woke early";
+            // Another thread's deadline is at least 24 ms away.
+            EXPECT_LT(state->woke[i] - state->deadlines[i], 10000) << "thread " << i << " woke late";
+        }
+    }
+}
+
+DWORD WINAPI SleepBriefly(void* clock)
+{
+    static_cast<WinClock*>(clock)->SleepMs(1);
+    return 0;
+}
+
+// Open handles of this process, found by asking about every small handle value (Wine's
+// GetProcessHandleCount always answers 0).
+int CountOpenHandles()
+{
+    int count = 0;
+    for (uintptr_t value = 4; value < 0x8000; value += 4) {
+        DWORD flags = 0;
+        count += GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags) ? 1 : 0;
+    }
+    return count;
+}
+
+TEST(WinClock, ThreadsThatEndLeaveNoTimerBehind)
+{
+    WinClock clock;
+    auto sleepOnNewThreads = [&clock](int count) {
+        for (int i = 0; i < count; ++i) {
+            // A raw system thread, as the host's read and macro threads are.
+            HANDLE thread = CreateThread(nullptr, 0, &SleepBriefly, &clock, 0, nullptr);
+            ASSERT_NE(thread, nullptr);
+            WaitForSingleObject(thread, INFINITE);
+            CloseHandle(thread);
+        }
+    };
+    sleepOnNewThreads(3); // whatever the first threads set up once for the process
+    const int before = CountOpenHandles();
+    ASSERT_GT(before, 0);
+    sleepOnNewThreads(40);
+    EXPECT_LT(CountOpenHandles(), before + 10) << "each ended thread keeps a timer handle";
+}
+
+// ---- WinSharedBlock -------------------------------------------------------------------------------
+
+struct TestNames {
+    std::string lock = Unique("TolkTestLock");
+    std::string mapping = Unique("TolkTestShare");
+    SharedBlockNames Get() const { return SharedBlockNames{lock.c_str(), mapping.c_str()}; }
+};
+
+std::unique_ptr<ProfileSet> Pattern(uint8_t seed)
+{
+    auto set = std::make_unique<ProfileSet>();
+    auto* bytes = reinterpret_cast<uint8_t*>(set.get());
+    for (size_t i = 0; i < sizeof(ProfileSet); ++i)
+        bytes[i] = static_cast<uint8_t>(seed + i * 7 + i / 251);
+    return set;
+}
+
+bool Same(const ProfileSet& a, const ProfileSet& b)
+{
+    return std::memcmp(&a, &b, sizeof(ProfileSet)) == 0;
+}
+
+TEST(WinSharedBlock, BothProgramsSeeTheWholeBlockTheOtherWrote)
+{
+    TestNames names;
+    SharedBlockOpenError error = SharedBlockOpenError::None;
+    EXPECT_FALSE(WinSharedBlock::OpenExisting(names.Get(), &error));
+    EXPECT_EQ(error, SharedBlockOpenError::NotRunning) << "no host yet";
+
+    std::unique_ptr<WinSharedBlock> host = WinSharedBlock::CreateForHost(names.Get());
+    ASSERT_TRUE(host);
+    EXPECT_FALSE(host->OpenedExisting());
+    std::unique_ptr<WinSharedBlock> config = WinSharedBlock::OpenExisting(names.Get(), &error);
+    ASSERT_TRUE(config);
+    EXPECT_EQ(error, SharedBlockOpenError::None);
+
+    auto seen = Pattern(0);
+    ASSERT_TRUE(host->Write(*Pattern(1)));
+    ASSERT_TRUE(config->Read(*seen));
+    EXPECT_TRUE(Same(*seen, *Pattern(1)));
+    ASSERT_TRUE(config->Write(*Pattern(99)));
+    ASSERT_TRUE(host->Read(*seen));
+    EXPECT_TRUE(Same(*seen, *Pattern(99)));
+}
+
+TEST(WinSharedBlock, AHostStartedWhileAnotherProgramHoldsTheBlockRunsWithIt)
+{
+    TestNames names;
+    std::unique_ptr<WinSharedBlock> firstHost = WinSharedBlock::CreateForHost(names.Get());
+    ASSERT_TRUE(firstHost);
+    std::unique_ptr<WinSharedBlock> config = WinSharedBlock::OpenExisting(names.Get());
+    ASSERT_TRUE(config);
+    ASSERT_TRUE(firstHost->Write(*Pattern(5)));
+    firstHost.reset(); // the host ended; the configuration program keeps the objects alive
+
+    std::unique_ptr<WinSharedBlock> nextHost = WinSharedBlock::CreateForHost(names.Get());
+    ASSERT_TRUE(nextHost);
+    EXPECT_TRUE(nextHost->OpenedExisting());
+    auto seen = Pattern(0);
+    ASSERT_TRUE(nextHost->Read(*seen));
+    EXPECT_TRUE(Same(*seen, *Pattern(5)));
+    ASSERT_TRUE(nextHost->Write(*Pattern(77)));
+    ASSERT_TRUE(config->Read(*seen));
+    EXPECT_TRUE(Same(*seen, *Pattern(77))) << "both still share one block";
+}
+
+TEST(WinSharedBlock, AForeignMappingTooSmallForTheBlockIsNotUsed)
+{
+    TestNames names;
+    WinHandle squatter(
+        CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4096, names.mapping.c_str()));
+    ASSERT_TRUE(squatter);
+    EXPECT_FALSE(WinSharedBlock::CreateForHost(names.Get()));
+}
+
+std::string SidText(PSID sid)
+{
+    LPSTR text = nullptr;
+    if (!ConvertSidToStringSidA(sid, &text))
+        return "<bad SID>";
+    WinLocalMemory owner(text);
+    return text;
+}
+
+// The SIDs the object's DACL allows any access, sorted.
+std::vector<std::string> AllowedSids(HANDLE object)
+{
+    PACL dacl = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (GetSecurityInfo(object, SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl, nullptr,
+                        &descriptor) != ERROR_SUCCESS)
+        return {"<no security information>"};
+    WinLocalMemory owner(descriptor);
+    if (!dacl)
+        return {"<NULL DACL: everyone>"};
+    std::vector<std::string> sids;
+    for (DWORD i = 0; i < dacl->AceCount; ++i) {
+        void* ace = nullptr;
+        if (GetAce(dacl, i, &ace) && static_cast<ACE_HEADER*>(ace)->AceType == ACCESS_ALLOWED_ACE_TYPE &&
+            static_cast<ACCESS_ALLOWED_ACE*>(ace)->Mask != 0)
+            sids.push_back(SidText(&static_cast<ACCESS_ALLOWED_ACE*>(ace)->SidStart));
+    }
+    std::sort(sids.begin(), sids.end());
+    return sids;
+}
+
+TEST(WinSharedBlock, OnlyTheUserAndTheSystemMayOpenTheObjects)
+{
+    TestNames names;
+    std::unique_ptr<WinSharedBlock> host = WinSharedBlock::CreateForHost(names.Get());
+    ASSERT_TRUE(host);
+    HANDLE token = nullptr;
+    ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token));
+    WinHandle tokenOwner(token);
+    BYTE user[256];
+    DWORD size = 0;
+    ASSERT_TRUE(GetTokenInformation(token, TokenUser, user, sizeof user, &size));
+    std::vector<std::string> expected{SidText(reinterpret_cast<TOKEN_USER*>(user)->User.Sid), "S-1-5-18"};
+    std::sort(expected.begin(), expected.end());
+
+    WinHandle mapping(OpenFileMappingA(READ_CONTROL, FALSE, names.mapping.c_str()));
+    ASSERT_TRUE(mapping);
+    EXPECT_EQ(AllowedSids(mapping.Get()), expected);
+    WinHandle lock(OpenMutexA(READ_CONTROL, FALSE, names.lock.c_str()));
+    ASSERT_TRUE(lock);
+    EXPECT_EQ(AllowedSids(lock.Get()), expected);
+}
+
+TEST(WinSharedBlock, ALockLeftByAProgramThatEndedFailsOneCopyThenWorksForBoth)
+{
+    TestNames names;
+    std::unique_ptr<WinSharedBlock> host = WinSharedBlock::CreateForHost(names.Get());
+    ASSERT_TRUE(host);
+    // A thread of "the other program" takes the lock and ends without giving it back.
+    std::thread([&names] {
+        WinHandle lock(OpenMutexA(SYNCHRONIZE, FALSE, names.lock.c_str()));
+        ASSERT_TRUE(lock);
+        ASSERT_EQ(WaitForSingleObject(lock.Get(), INFINITE), WAIT_OBJECT_0);
+    }).join();
+
+    auto seen = Pattern(0);
+    EXPECT_FALSE(host->Read(*seen)) << "the block may be half-written";
+    EXPECT_TRUE(Same(*seen, *Pattern(0))) << "nothing was copied";
+
+    // The other program must be able to take the lock again, not wait forever.
+    auto config = std::shared_ptr<WinSharedBlock>(WinSharedBlock::OpenExisting(names.Get()));
+    ASSERT_TRUE(config);
+    auto written = std::make_shared<std::atomic<bool>>(false);
+    std::thread([config, written] { written->store(config->Write(*Pattern(9))); }).detach();
+    const ULONGLONG end = GetTickCount64() + 3000;
+    while (!written->load() && GetTickCount64() < end)
+        Sleep(5);
+    ASSERT_TRUE(written->load()) << "the lock stayed taken";
+    ASSERT_TRUE(host->Read(*seen));
+    EXPECT_TRUE(Same(*seen, *Pattern(9)));
+}
+
+// ---- WinWindowTimers ------------------------------------------------------------------------------
+
+TEST(WinWindowTimers, TimersSetAndKilledFromAnyThreadRunOnTheWindow)
+{
+    TestWindow window(Unique("TolkTimerWindow"));
+    ASSERT_TRUE(window.Handle());
+    WinWindowTimers timers(window.Handle());
+    TestWindow::s_ticks.clear();
+
+    std::thread([&timers] { timers.Set(77, 20); }).join();
+    // The request waits in the window's queue for the window's procedure to hand it to Apply.
+    MSG request;
+    ASSERT_TRUE(PeekMessageA(&request, window.Handle(), WM_TOLK_TIMER_REQUEST, WM_TOLK_TIMER_REQUEST, PM_NOREMOVE));
+    EXPECT_EQ(request.wParam, 77u);
+    EXPECT_EQ(request.lParam, 20);
+    EXPECT_TRUE(PumpUntil([] { return Ticks(77) >= 2; }, 2000)) << "the timer never fired";
+    std::thread([&timers] { timers.Kill(77); }).join();
+    PumpUntil([] { return false; }, 50); // the request reaches the window
+    const size_t ticksAtKill = Ticks(77);
+    PumpUntil([] { return false; }, 150);
+    EXPECT_EQ(Ticks(77), ticksAtKill) << "the timer still runs after the kill";
+
+    // On the window's own thread the timer is set at once, so a kill at shut-down, when no more
+    // messages are handled, leaves nothing behind.
+    timers.Set(TIMER_COUNTDOWN, 0);
+    EXPECT_FALSE(PeekMessageA(&request, window.Handle(), WM_TOLK_TIMER_REQUEST, WM_TOLK_TIMER_REQUEST, PM_NOREMOVE));
+    EXPECT_TRUE(PumpUntil([] { return Ticks(TIMER_COUNTDOWN) >= 1; }, 2000))
+        << "a period of 0 is the shortest timer, not a kill";
+    timers.Kill(TIMER_COUNTDOWN);
+    const size_t countdownTicks = Ticks(TIMER_COUNTDOWN);
+    PumpUntil([] { return false; }, 100);
+    EXPECT_EQ(Ticks(TIMER_COUNTDOWN), countdownTicks);
+}
+
+// ---- WinDesktop -----------------------------------------------------------------------------------
+
+TEST(WinDesktop, FindsWindowsByTitleAndClassAndWalksTheTopLevelWindows)
+{
+    const std::string className = Unique("TolkQWidget");
+    const std::string firstTitle = Unique("First VLC media player");
+    const std::string longTitle = Unique("Second") + std::string(400, 'v');
+    TestWindow first(firstTitle, className);
+    TestWindow second(longTitle, className);
+    ASSERT_TRUE(first.Handle() && second.Handle());
+    WinDesktop desktop(first.Handle());
+
+    EXPECT_EQ(desktop.FindWindow("", firstTitle), first.Id());
+    EXPECT_EQ(desktop.FindWindow(className, longTitle), second.Id());
+    EXPECT_EQ(desktop.FindWindow(className, firstTitle + "x"), 0u);
+    EXPECT_EQ(desktop.FindWindow(Unique("NoSuchClass"), ""), 0u);
+    EXPECT_EQ(desktop.WindowTitle(first.Id()), firstTitle);
+    EXPECT_EQ(desktop.WindowClass(second.Id()), className);
+    EXPECT_EQ(desktop.HostWindow(), first.Id());
+
+    // The player search: from the first window of the class on through the z-order.
+    std::vector<WindowId> found;
+    WindowId window = desktop.FindWindow(className, "");
+    for (int steps = 0; window != 0 && steps < 100000; ++steps, window = desktop.NextWindow(window)) {
+        if (desktop.WindowClass(window) == className)
+            found.push_back(window);
+    }
+    EXPECT_EQ(window, 0u) << "the walk ends after the last window";
+    std::sort(found.begin(), found.end());
+    std::vector<WindowId> expected{first.Id(), second.Id()};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(found, expected);
+
+    // A window closed while the search walks past it, and no window at all.
+    const WindowId closed = first.Id();
+    first.Destroy();
+    EXPECT_EQ(desktop.WindowTitle(closed), "");
+    EXPECT_EQ(desktop.WindowClass(closed), "");
+    EXPECT_EQ(desktop.WindowTitle(second.Id()), longTitle.substr(0, 259)) << "cut to the buffer";
+    EXPECT_EQ(desktop.WindowTitle(0), "") << "Wine reports stale bytes as the title of no window";
+}
+
+class WinDesktopRegistry : public ::testing::Test {
+protected:
+    static constexpr const char kKey[] = "Software\\TolkTest";
+    static constexpr const char kPath[] = "HKEY_CURRENT_USER\\Software\\TolkTest";
+
+    void SetUp() override
+    {
+        RegDeleteTreeA(HKEY_CURRENT_USER, kKey);
+        HKEY key = nullptr;
+        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+        m_key.Reset(key);
+    }
+    void TearDown() override
+    {
+        m_key.Reset();
+        RegDeleteTreeA(HKEY_CURRENT_USER, kKey);
+    }
+    void Set(const char* name, DWORD type, const std::string& bytes)
+    {
+        ASSERT_EQ(RegSetValueExA(m_key.Get(), name, 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                                 static_cast<DWORD>(bytes.size())),
+                  ERROR_SUCCESS);
+    }
+
+    WinRegKey m_key;
+    WinDesktop m_desktop{nullptr};
+};
+
+TEST_F(WinDesktopRegistry, ReadsStringValuesWhateverTheirTermination)
+{
+    Set(nullptr, REG_SZ, std::string("C:\\Program Files\\Player\\wmplayer.exe") + '\0');
+    Set("path", REG_EXPAND_SZ, std::string("%ProgramFiles%\\iTunes\\iTunes.exe") + '\0');
+    Set("unterminated", REG_SZ, "abc");
+    Set("inner zero", REG_SZ, std::string("before\0after", 12));
+
+    EXPECT_EQ(m_desktop.ReadRegistryString(kPath, ""), "C:\\Program Files\\Player\\wmplayer.exe");
+    EXPECT_EQ(m_desktop.ReadRegistryString("hkey_current_user\\Software\\TolkTest", "path"),
+              "%ProgramFiles%\\iTunes\\iTunes.exe");
+    EXPECT_EQ(m_desktop.ReadRegistryString(kPath, "unterminated"), "abc");
+    EXPECT_EQ(m_desktop.ReadRegistryString(kPath, "inner zero"), "before");
+}
+
+TEST_F(WinDesktopRegistry, WhatIsNoUsableStringGivesNothingAndCreatesNoKey)
+{
+    Set("long", REG_SZ, std::string(300, 'x') + '\0');
+    Set("number", REG_DWORD, std::string(4, '\x05'));
+
+    EXPECT_EQ(m_desktop.ReadRegistryString(kPath, "long"), std::nullopt) << "not cut into another path";
+    EXPECT_EQ(m_desktop.ReadRegistryString(kPath, "number"), std::nullopt);
+    EXPECT_EQ(m_desktop.ReadRegistryString(kPath, "missing"), std::nullopt);
+    EXPECT_EQ(m_desktop.ReadRegistryString(kPath, ""), std::nullopt) << "a key without a default value";
+
+    EXPECT_EQ(m_desktop.ReadRegistryString(std::string(kPath) + "\\Missing\\Deeper", "path"), std::nullopt);
+    // Without a root name the path lies under HKEY_LOCAL_MACHINE.
+    EXPECT_EQ(m_desktop.ReadRegistryString("Software\\TolkTest\\Missing", ""), std::nullopt);
+    HKEY key = nullptr;
+    EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\TolkTest\\Missing", 0, KEY_READ, &key), ERROR_SUCCESS);
+    EXPECT_NE(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\TolkTest", 0, KEY_READ, &key), ERROR_SUCCESS);
+}
+
+TEST(WinDesktop, ExpandsEnvironmentVariablesOfAnyLength)
+{
+    const std::string longValue = "C:\\" + std::string(1000, 'd');
+    ASSERT_TRUE(SetEnvironmentVariableA("TOLK_TEST_FOLDER", longValue.c_str()));
+    WinDesktop desktop(nullptr);
+    EXPECT_EQ(desktop.ExpandEnvironment("%TOLK_TEST_FOLDER%\\wmplayer.exe"), longValue + "\\wmplayer.exe");
+    EXPECT_EQ(desktop.ExpandEnvironment("%TOLK_NO_SUCH_VARIABLE%\\a"), "%TOLK_NO_SUCH_VARIABLE%\\a");
+    SetEnvironmentVariableA("TOLK_TEST_FOLDER", nullptr);
+}
+
+// Whether the shell holds an icon of this window with the host's icon id.
+bool TrayIconShown(HWND window)
+{
+    NOTIFYICONDATAA data{};
+    data.cbSize = NOTIFYICONDATAA_V3_SIZE;
+    data.hWnd = window;
+    data.uID = WinDesktop::kTrayIconId;
+    data.uFlags = NIF_TIP;
+    return Shell_NotifyIconA(NIM_MODIFY, &data) != 0;
+}
+
+TEST(WinDesktop, TheTrayIconComesAndGoesOnceWhateverTheCallOrder)
+{
+    TestWindow window(Unique("TolkTrayOwner"));
+    ASSERT_TRUE(window.Handle());
+    {
+        WinDesktop desktop(window.Handle());
+        desktop.AddTrayIcon();
+        ASSERT_TRUE(TrayIconShown(window.Handle()));
+        desktop.AddTrayIcon(); // keyboard plugged in again
+        desktop.RemoveTrayIcon();
+        EXPECT_FALSE(TrayIconShown(window.Handle())) << "a second icon was left behind";
+        desktop.RemoveTrayIcon();
+        desktop.AddTrayIcon();
+        EXPECT_TRUE(TrayIconShown(window.Handle())) << "removal twice then arrival";
+    }
+    EXPECT_FALSE(TrayIconShown(window.Handle())) << "the icon outlives the host";
+}
+
+// ---- WinForegroundProcess -------------------------------------------------------------------------
+
+TEST(WinForegroundProcess, NamesTheProgramWhoseWindowIsInFront)
+{
+    TestWindow window(Unique("TolkFront"), "TolkAdapterTestWindow", WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    ASSERT_TRUE(window.Handle());
+    SetForegroundWindow(window.Handle());
+    PumpUntil([&] { return GetForegroundWindow() == window.Handle(); }, 2000);
+    ASSERT_EQ(GetForegroundWindow(), window.Handle()) << "the display gave the test window no focus";
+
+    const std::optional<std::string> name = WinForegroundProcess().ModuleBaseName();
+    ASSERT_TRUE(name);
+    EXPECT_EQ(CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, name->c_str(), -1, "tolk_win32_tests.exe", -1),
+              CSTR_EQUAL)
+        << *name;
+}
+
+} // namespace

@@ -1,0 +1,222 @@
+// TolkLink: the other end of the link between the host and the configuration program, for tests.
+//
+//   TolkLink read FILE       copy the shared block (under its lock) into FILE
+//   TolkLink apply FILE      copy FILE (exactly one profile set) into the shared block under its lock,
+//                            then send WM_HOST_APPLY to the host's window and wait for the answer
+//   TolkLink post TITLE MESSAGE [WPARAM [LPARAM]]
+//                            post MESSAGE to the window titled exactly TITLE
+//
+// Numbers are decimal or 0x hex; MESSAGE may also be a name: WM_CLOSE, WM_COMMAND, WM_USER,
+// WM_USER+N, WM_HOST_APPLY, WM_CFG_DEVICE_READY, WM_CFG_DATA_CHANGED, WM_OSD_COMMAND.
+// Exit code 0 on success, 1 on any failure (a message on stderr says which).
+#include "HostConstants.h"
+#include "Records.h"
+#include "SimulatorCommands.h"
+#include "ToolHandles.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr char kLockName[] = "Zentore_Tolk_OfMutexObject";
+constexpr char kMappingName[] = "Zentor_Tolk_Share_Data";
+constexpr size_t kBlockSize = sizeof(ProfileSet);
+static_assert(kBlockSize == 65544, "the shared block holds exactly one profile set");
+
+// No copy holds the lock for long; a longer wait means the lock is stuck.
+constexpr DWORD kLockWaitMs = 10000;
+// The host answers WM_HOST_APPLY after pushing everything to the keyboard (about three seconds).
+constexpr DWORD kApplyWaitMs = 60000;
+
+constexpr int kExitOk = 0;
+constexpr int kExitFailed = 1;
+
+int Fail(const std::string& message)
+{
+    std::fprintf(stderr, "TolkLink: %s\n", message.c_str());
+    return kExitFailed;
+}
+
+int Usage()
+{
+    std::fputs("usage: TolkLink read FILE\n"
+               "       TolkLink apply FILE\n"
+               "       TolkLink post TITLE MESSAGE [WPARAM [LPARAM]]\n",
+               stderr);
+    return kExitFailed;
+}
+
+// The host's shared block, opened as the configuration program opens it.
+class SharedBlock {
+public:
+    SharedBlock()
+        : m_lock(OpenMutexA(MUTEX_ALL_ACCESS, FALSE, kLockName)),
+          m_mapping(OpenFileMappingA(FILE_MAP_READ | FILE_MAP_WRITE, FALSE, kMappingName)),
+          m_view(m_mapping ? MapViewOfFile(m_mapping.Get(), FILE_MAP_ALL_ACCESS, 0, 0, kBlockSize) : nullptr)
+    {
+    }
+
+    // Why the block cannot be used; empty when it can.
+    std::string Problem() const
+    {
+        if (!m_lock)
+            return std::string("no lock named ") + kLockName + " (is the host running?)";
+        if (!m_mapping)
+            return std::string("no shared block named ") + kMappingName + " (is the host running?)";
+        if (!m_view.Get())
+            return "the shared block cannot be mapped";
+        return {};
+    }
+
+    // Copies the whole block out of or into the mapping while holding the lock.
+    bool Read(std::vector<uint8_t>& bytes)
+    {
+        bytes.resize(kBlockSize);
+        return Locked([&] { std::memcpy(bytes.data(), m_view.Get(), kBlockSize); });
+    }
+    bool Write(const std::vector<uint8_t>& bytes)
+    {
+        return Locked([&] { std::memcpy(m_view.Get(), bytes.data(), kBlockSize); });
+    }
+
+private:
+    template <typename Copy> bool Locked(Copy copy)
+    {
+        const DWORD waited = WaitForSingleObject(m_lock.Get(), kLockWaitMs);
+        if (waited == WAIT_ABANDONED) {
+            // Owned now, but what it guards may be half-written: release it and copy nothing.
+            ReleaseMutex(m_lock.Get());
+            return false;
+        }
+        if (waited != WAIT_OBJECT_0)
+            return false;
+        MutexLock lock(m_lock.Get());
+        copy();
+        return true;
+    }
+
+    UniqueHandle m_lock;
+    UniqueHandle m_mapping;
+    MappedView m_view;
+};
+
+int Read(const std::string& path)
+{
+    SharedBlock block;
+    if (!block.Problem().empty())
+        return Fail(block.Problem());
+    std::vector<uint8_t> bytes;
+    if (!block.Read(bytes))
+        return Fail("the shared block's lock cannot be taken");
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    file.close();
+    if (!file)
+        return Fail("cannot write " + path);
+    return kExitOk;
+}
+
+int Apply(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        return Fail("cannot read " + path);
+    std::vector<uint8_t> bytes;
+    // One byte more than a profile set is enough to tell a longer file.
+    bytes.resize(kBlockSize + 1);
+    file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (static_cast<size_t>(file.gcount()) != kBlockSize)
+        return Fail(path + " does not hold exactly " + std::to_string(kBlockSize) + " bytes");
+    bytes.resize(kBlockSize);
+
+    SharedBlock block;
+    if (!block.Problem().empty())
+        return Fail(block.Problem());
+    if (!block.Write(bytes))
+        return Fail("the shared block's lock cannot be taken");
+
+    const HWND host = FindWindowA(nullptr, kHostWindowTitle);
+    if (!host)
+        return Fail(std::string("the block was written but there is no window titled ") + kHostWindowTitle);
+    DWORD_PTR answer = 0;
+    if (!SendMessageTimeoutA(host, WM_HOST_APPLY, 0, 0, SMTO_NORMAL, kApplyWaitMs, &answer))
+        return Fail("the host did not answer WM_HOST_APPLY (error " + std::to_string(GetLastError()) + ")");
+    return kExitOk;
+}
+
+std::optional<uint32_t> ParseMessage(const std::string& text)
+{
+    static const struct {
+        const char* name;
+        uint32_t message;
+    } kNames[] = {
+        {"WM_CLOSE", WM_CLOSE},
+        {"WM_COMMAND", WM_COMMAND},
+        {"WM_USER", WM_USER},
+        {"WM_HOST_APPLY", WM_HOST_APPLY},
+        {"WM_CFG_DEVICE_READY", WM_CFG_DEVICE_READY},
+        {"WM_CFG_DATA_CHANGED", WM_CFG_DATA_CHANGED},
+        {"WM_OSD_COMMAND", WM_OSD_COMMAND},
+    };
+    for (const auto& entry : kNames)
+        if (text == entry.name)
+            return entry.message;
+    const std::string userPrefix = "WM_USER+";
+    if (text.rfind(userPrefix, 0) == 0) {
+        const std::optional<uint32_t> offset = ParseNumber(text.substr(userPrefix.size()));
+        if (!offset || *offset > 0xFFFF - WM_USER)
+            return std::nullopt;
+        return WM_USER + *offset;
+    }
+    const std::optional<uint32_t> number = ParseNumber(text);
+    if (!number || *number > 0xFFFF)
+        return std::nullopt;
+    return number;
+}
+
+int Post(const std::vector<std::string>& args)
+{
+    const std::string& title = args[0];
+    const std::optional<uint32_t> message = ParseMessage(args[1]);
+    if (!message)
+        return Fail("'" + args[1] + "' is not a message number (0..0xFFFF) or name");
+    uint32_t parameters[2] = {0, 0};
+    for (size_t i = 2; i < args.size(); ++i) {
+        const std::optional<uint32_t> value = ParseNumber(args[i]);
+        if (!value)
+            return Fail("'" + args[i] + "' is not a 32-bit number");
+        parameters[i - 2] = *value;
+    }
+    const HWND window = FindWindowA(nullptr, title.c_str());
+    if (!window)
+        return Fail("no window titled '" + title + "'");
+    if (!PostMessageA(window, *message, static_cast<WPARAM>(parameters[0]),
+                      static_cast<LPARAM>(static_cast<int32_t>(parameters[1]))))
+        return Fail("the message cannot be posted (error " + std::to_string(GetLastError()) + ")");
+    return kExitOk;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2)
+        return Usage();
+    const std::string verb = argv[1];
+    const std::vector<std::string> args(argv + 2, argv + argc);
+    if (verb == "read" && args.size() == 1)
+        return Read(args[0]);
+    if (verb == "apply" && args.size() == 1)
+        return Apply(args[0]);
+    if (verb == "post" && args.size() >= 2 && args.size() <= 4)
+        return Post(args);
+    return Usage();
+}
