@@ -155,9 +155,13 @@ class Session:
         return proc
 
     def run(self, exe, *args, timeout=60):
-        result = subprocess.run(["wine", exe] + list(args), env=self.env, capture_output=True,
-                                timeout=timeout, cwd=self.work)
-        return result.returncode, result.stdout.decode("latin-1").replace("\r", "")
+        # Output goes through a file: a wineserver started by this command would hold a pipe open.
+        out_path = os.path.join(self.work, "run.out")
+        with open(out_path, "wb") as out:
+            result = subprocess.run(["wine", exe] + list(args), env=self.env, stdout=out,
+                                    stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL,
+                                    timeout=timeout, cwd=self.work)
+        return result.returncode, self.read(out_path).replace("\r", "")
 
     def tool(self, name):
         return os.path.join(self.tools, name)
