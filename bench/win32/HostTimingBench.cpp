@@ -10,6 +10,7 @@
 
 #include "HostCore.h"
 #include "KeyboardModel.h"
+#include "NullPorts.h"
 #include "ProfileStore.h"
 #include "WinClock.h"
 #include "WinInputSink.h"
@@ -51,38 +52,6 @@ public:
     }
 };
 
-struct NullShared : SharedBlock {
-    bool Read(ProfileSet&) override { return false; }
-    bool Write(const ProfileSet&) override { return true; }
-};
-struct NullDesktop : Desktop {
-    WindowId FindWindow(const std::string&, const std::string&) override { return 0; }
-    WindowId NextWindow(WindowId) override { return 0; }
-    std::string WindowTitle(WindowId) override { return {}; }
-    std::string WindowClass(WindowId) override { return {}; }
-    bool PostMessage(WindowId, uint32_t, uintptr_t, intptr_t) override { return false; }
-    intptr_t SendMessage(WindowId, uint32_t, uintptr_t, intptr_t) override { return 0; }
-    void SetForeground(WindowId) override {}
-    void ActivateAttached(WindowId) override {}
-    void RestoreAndActivate(WindowId) override {}
-    WindowId HostWindow() override { return 0; }
-    std::optional<std::string> ReadRegistryString(const std::string&, const std::string&) override { return {}; }
-    std::string ExpandEnvironment(const std::string& t) override { return t; }
-    void Run(const std::string&) override {}
-    void ShellOpen(const std::string&, const std::string&) override {}
-    void AddTrayIcon() override {}
-    void RemoveTrayIcon() override {}
-};
-struct NullSound : SoundPlayer {
-    void PlaySound(const std::string&, uint32_t) override {}
-};
-struct NullForeground : ForegroundProcess {
-    std::optional<std::string> ModuleBaseName() override { return {}; }
-};
-struct NullTimers : WindowTimers {
-    void Set(uint32_t, uint32_t) override {}
-    void Kill(uint32_t) override {}
-};
 
 void Pump(int64_t untilUs)
 {
@@ -179,11 +148,11 @@ int main()
     KeyboardModel keyboard(&g_clock);
     WinInputSink input;
     WinKeyboardLayout layout;
-    NullShared shared;
-    NullDesktop desktop;
-    NullSound sound;
-    NullForeground foreground;
-    NullTimers timers;
+    bench::NullShared shared;
+    bench::NullDesktop desktop;
+    bench::NullSound sound;
+    bench::NullForeground foreground;
+    bench::NullTimers timers;
     HostState state;
     ProfileSet set;
     SetDefaultProfiles(set);
