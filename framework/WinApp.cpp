@@ -1,7 +1,17 @@
 #include "WinApp.h"
 
-bool CWinApp::PreTranslateMessage(MSG&)
+bool CWinApp::PreTranslateMessage(MSG& message)
 {
+    if (message.hwnd == nullptr)
+        return false;
+    if (CWnd::RoutePreTranslateMessage(message))
+        return true;
+    // Keyboard navigation of a modeless dialog (tab, arrows, mnemonics).
+    HWND root = ::GetAncestor(message.hwnd, GA_ROOT);
+    char className[16] = {};
+    if (root != nullptr && ::GetClassNameA(root, className, sizeof className) > 0 &&
+        lstrcmpA(className, "#32770") == 0)
+        return ::IsDialogMessageA(root, &message) != FALSE;
     return false;
 }
 

@@ -23,7 +23,9 @@ public:
     // Cleans up after the loop (or after a failed InitInstance); returns the process exit code.
     // The base returns WM_QUIT's exit code (0 when the loop never ran).
     virtual int ExitInstance() { return m_exitCode; }
-    // Gets each message before it is translated and dispatched; true when it was consumed.
+    // Gets each message before it is translated and dispatched; true when it was consumed. The base
+    // offers it to the windows it is addressed to (CWnd::PreTranslateMessage) and then to the
+    // dialog manager of a modeless dialog.
     virtual bool PreTranslateMessage(MSG& message);
 
     HINSTANCE Instance() const { return m_instance; }

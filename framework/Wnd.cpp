@@ -1,13 +1,31 @@
 #include "Wnd.h"
 
+#include <iterator>
 #include <utility>
 
 const MessageTable CWnd::kMessages{nullptr};
+
+namespace {
+
+// The object waiting for its window on this thread, and the hook that binds it. Creation nests
+// (a WM_CREATE handler creates children), so each binding keeps the one it interrupted.
+struct PendingBinding {
+    CWnd* window = nullptr;
+    HHOOK hook = nullptr;
+};
+thread_local PendingBinding t_pending;
+thread_local PendingBinding t_outerPending[16];
+thread_local int t_depth = 0;
+
+} // namespace
 
 CWnd::~CWnd()
 {
     if (m_hWnd != nullptr) {
         ::SetWindowLongPtrA(m_hWnd, GWLP_USERDATA, 0);
+        // The system class's own procedure must still see the last messages.
+        if (m_superProc != nullptr)
+            ::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_superProc));
         ::DestroyWindow(std::exchange(m_hWnd, nullptr));
     }
 }
@@ -47,15 +65,144 @@ bool CWnd::CreateEx(DWORD exStyle, const char* className, const char* title, DWO
             return false;
         className = kDefaultClassName;
     }
-    HWND hwnd = ::CreateWindowExA(exStyle, className, title, style, x, y, width, height, parent, menu,
-                                  ::GetModuleHandleA(nullptr), this);
+    HWND hwnd = CreateBound([&] {
+        return ::CreateWindowExA(exStyle, className, title, style, x, y, width, height, parent, menu,
+                                 ::GetModuleHandleA(nullptr), this);
+    });
     if (hwnd != nullptr && hwnd != m_hWnd) {
-        // A class that does not dispatch to CWnd objects: this object could never handle it.
+        // Bound to another window (cannot happen unless the hook failed): never leave a window
+        // this object does not handle.
         ::DestroyWindow(hwnd);
         return false;
     }
     // A failed creation has already sent WM_NCDESTROY, which detached this object.
     return hwnd != nullptr;
+}
+
+void CWnd::BeginBinding(CWnd* window)
+{
+    if (t_depth < static_cast<int>(std::size(t_outerPending)))
+        t_outerPending[t_depth] = t_pending;
+    ++t_depth;
+    t_pending.window = window;
+    t_pending.hook = ::SetWindowsHookExA(WH_CBT, &CWnd::CreationHook, nullptr, ::GetCurrentThreadId());
+}
+
+void CWnd::EndBinding()
+{
+    if (t_pending.hook != nullptr)
+        ::UnhookWindowsHookEx(t_pending.hook);
+    --t_depth;
+    t_pending = t_depth < static_cast<int>(std::size(t_outerPending)) ? t_outerPending[t_depth] : PendingBinding{};
+}
+
+LRESULT CALLBACK CWnd::CreationHook(int code, WPARAM wParam, LPARAM lParam)
+{
+    HHOOK hook = t_pending.hook;
+    if (code == HCBT_CREATEWND && t_pending.window != nullptr) {
+        CWnd* window = std::exchange(t_pending.window, nullptr);
+        window->Attach(reinterpret_cast<HWND>(wParam));
+    }
+    return ::CallNextHookEx(hook, code, wParam, lParam);
+}
+
+void CWnd::Attach(HWND hwnd)
+{
+    m_hWnd = hwnd;
+    ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    const auto proc = reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(hwnd, GWLP_WNDPROC));
+    if (proc != &CWnd::StaticWindowProc) {
+        m_superProc = proc;
+        ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::StaticWindowProc));
+    }
+}
+
+CWnd* CWnd::FromHandle(HWND hwnd)
+{
+    if (hwnd == nullptr || ::GetWindowThreadProcessId(hwnd, nullptr) != ::GetCurrentThreadId())
+        return nullptr;
+    if (reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(hwnd, GWLP_WNDPROC)) != &CWnd::StaticWindowProc)
+        return nullptr;
+    return reinterpret_cast<CWnd*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+}
+
+bool CWnd::PreTranslateMessage(MSG&)
+{
+    return false;
+}
+
+bool CWnd::RoutePreTranslateMessage(MSG& message)
+{
+    for (HWND hwnd = message.hwnd; hwnd != nullptr; hwnd = ::GetAncestor(hwnd, GA_PARENT)) {
+        if (hwnd == ::GetDesktopWindow())
+            break;
+        if (CWnd* window = FromHandle(hwnd)) {
+            if (window->PreTranslateMessage(message))
+                return true;
+        }
+        if ((::GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD) == 0)
+            break;
+    }
+    return false;
+}
+
+RECT CWnd::GetClientRect() const
+{
+    RECT rect{};
+    if (m_hWnd != nullptr)
+        ::GetClientRect(m_hWnd, &rect);
+    return rect;
+}
+
+RECT CWnd::GetWindowRect() const
+{
+    RECT rect{};
+    if (m_hWnd != nullptr)
+        ::GetWindowRect(m_hWnd, &rect);
+    return rect;
+}
+
+void CWnd::Invalidate(bool erase) const
+{
+    if (m_hWnd != nullptr)
+        ::InvalidateRect(m_hWnd, nullptr, erase);
+}
+
+void CWnd::MoveWindow(const RECT& rect, bool repaint) const
+{
+    if (m_hWnd != nullptr)
+        ::MoveWindow(m_hWnd, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, repaint);
+}
+
+void CWnd::ShowWindow(int command) const
+{
+    if (m_hWnd != nullptr)
+        ::ShowWindow(m_hWnd, command);
+}
+
+bool CWnd::IsWindowEnabled() const
+{
+    return m_hWnd != nullptr && ::IsWindowEnabled(m_hWnd);
+}
+
+void CWnd::EnableWindow(bool enable) const
+{
+    if (m_hWnd != nullptr)
+        ::EnableWindow(m_hWnd, enable);
+}
+
+HWND CWnd::GetParent() const
+{
+    return m_hWnd != nullptr ? ::GetAncestor(m_hWnd, GA_PARENT) : nullptr;
+}
+
+HWND CWnd::GetOwnerOrParent() const
+{
+    if (m_hWnd == nullptr)
+        return nullptr;
+    if ((::GetWindowLongA(m_hWnd, GWL_STYLE) & WS_CHILD) != 0)
+        return ::GetParent(m_hWnd);
+    return ::GetWindow(m_hWnd, GW_OWNER);
 }
 
 bool CWnd::DestroyWindow()
@@ -93,15 +240,51 @@ BOOL CWnd::KillTimer(UINT_PTR id)
     return ::KillTimer(m_hWnd, id);
 }
 
+HWND CWnd::NotifyingControl(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_COMMAND:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORSCROLLBAR:
+        return reinterpret_cast<HWND>(lParam);
+    case WM_DRAWITEM: {
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        return wParam != 0 || (item != nullptr && item->CtlType != ODT_MENU) ? item->hwndItem : nullptr;
+    }
+    default:
+        return nullptr;
+    }
+}
+
+bool CWnd::HandleReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    const MessageEntry* entry = Messages().Find(*this, kReflectBase + message, wParam, lParam);
+    if (entry == nullptr)
+        return false;
+    result = entry->thunk(*this, wParam, lParam);
+    return true;
+}
+
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (const MessageEntry* entry = Messages().Find(message, wParam, lParam))
+    if (HWND control = NotifyingControl(message, wParam, lParam)) {
+        CWnd* child = FromHandle(control);
+        LRESULT result = 0;
+        if (child != nullptr && child != this && child->HandleReflected(message, wParam, lParam, result))
+            return result;
+    }
+    if (const MessageEntry* entry = Messages().Find(*this, message, wParam, lParam))
         return entry->thunk(*this, wParam, lParam);
     return DefaultProc(message, wParam, lParam);
 }
 
 LRESULT CWnd::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (m_superProc != nullptr)
+        return ::CallWindowProcA(m_superProc, m_hWnd, message, wParam, lParam);
     return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
 }
 
@@ -155,6 +338,7 @@ LRESULT CALLBACK CWnd::StaticWindowProc(HWND hwnd, UINT message, WPARAM wParam, 
     if (message == WM_NCDESTROY) {
         ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
         window->m_hWnd = nullptr;
+        window->m_superProc = nullptr;
         if (window->m_endsMessageLoop)
             ::PostQuitMessage(0);
         window->PostNcDestroy();

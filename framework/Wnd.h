@@ -1,6 +1,8 @@
 // The framework's window: one C++ object per window, found from the window through GWLP_USERDATA
-// (set when WM_NCCREATE arrives), with messages dispatched through the class's message table
-// (MessageTable.h). Everything a window does runs on the thread that created it.
+// (set before the window's first message), with messages dispatched through the class's message
+// table (MessageTable.h). Windows of the system's classes (BUTTON, EDIT, LISTBOX, dialogs) are
+// subclassed as they are created: their own window procedure becomes the default processing.
+// Everything a window does runs on the thread that created it.
 #pragma once
 
 #include "MessageTable.h"
@@ -32,8 +34,9 @@ public:
                                     HBRUSH background = nullptr, HICON icon = nullptr);
 
     // Creates the window of this object; OnCreate runs inside. className is null for the default
-    // class, or a class registered with RegisterWindowClass. False when the object already has a
-    // window or the creation failed (including OnCreate returning -1).
+    // class, a class registered with RegisterWindowClass, or a system class ("BUTTON", "EDIT",
+    // "LISTBOX"), which is subclassed before its first message. False when the object already has
+    // a window or the creation failed (including OnCreate returning -1).
     bool CreateEx(DWORD exStyle, const char* className, const char* title, DWORD style, int x, int y,
                   int width, int height, HWND parent, HMENU menu);
     // False when there is no window or it could not be destroyed.
@@ -41,6 +44,27 @@ public:
 
     // The window, or null before CreateEx and after destruction.
     HWND GetSafeHwnd() const { return m_hWnd; }
+    // The object of a window of this framework on this thread's windows; null for other windows.
+    static CWnd* FromHandle(HWND hwnd);
+
+    // Gets each message of the message loop addressed to this window or a window inside it
+    // (focus window first, then its parents) before it is translated and dispatched; true when it
+    // was consumed. The base consumes nothing.
+    virtual bool PreTranslateMessage(MSG& message);
+    // Offers message to the objects of msg.hwnd and its ancestors, innermost first.
+    static bool RoutePreTranslateMessage(MSG& message);
+
+    // Thin wrappers; each does nothing (FALSE, empty) while the object has no window.
+    RECT GetClientRect() const;
+    RECT GetWindowRect() const;
+    void Invalidate(bool erase = true) const;
+    void MoveWindow(const RECT& rect, bool repaint = true) const;
+    void ShowWindow(int command) const;
+    bool IsWindowEnabled() const;
+    void EnableWindow(bool enable) const;
+    HWND GetParent() const;
+    // The owner of a top-level window, else the parent.
+    HWND GetOwnerOrParent() const;
 
     // Each fails (FALSE, 0) while the object has no window.
     BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
@@ -62,6 +86,9 @@ protected:
     virtual LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam);
     // Default processing of the message being handled; outside a handler it does nothing.
     LRESULT Default();
+    // A control's answer to a notification its parent reflected (MessageTable.h, kReflectBase);
+    // false when the control's table has no entry for it.
+    bool HandleReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     // Called after the last message (WM_NCDESTROY); the object no longer has a window. An object
     // that owns itself may delete itself here.
     virtual void PostNcDestroy() {}
@@ -83,8 +110,33 @@ private:
     };
 
     static LRESULT CALLBACK StaticWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK CreationHook(int code, WPARAM wParam, LPARAM lParam);
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+    // Binds this object to a window that was just created, subclassing a system class's window.
+    void Attach(HWND hwnd);
+    // The control window a parent's notification comes from, or null.
+    static HWND NotifyingControl(UINT message, WPARAM wParam, LPARAM lParam);
+
+protected:
+    // Runs CreateWindowExA (or, through create, the dialog manager) with this object bound to the
+    // first window it creates before that window's first message.
+    template <class Create>
+    HWND CreateBound(Create&& create);
+
+private:
+    static void BeginBinding(CWnd* window);
+    static void EndBinding();
 
     CurrentMessage m_current{};
+    WNDPROC m_superProc = nullptr; // the subclassed window's own procedure
     bool m_endsMessageLoop = false; // the application's main window: its destruction posts WM_QUIT
 };
+
+template <class Create>
+HWND CWnd::CreateBound(Create&& create)
+{
+    BeginBinding(this);
+    HWND hwnd = create();
+    EndBinding();
+    return hwnd;
+}

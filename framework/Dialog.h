@@ -1,0 +1,53 @@
+// Dialogs created from dialog templates of the program's resources, modal or modeless. The dialog
+// window is bound to its object before its first message (the dialog manager's procedure stays
+// the default processing), so a dialog handles WM_CREATE, WM_INITDIALOG and everything else
+// through its message table like any other window.
+#pragma once
+
+#include "Wnd.h"
+
+class CDialog : public CWnd {
+public:
+    // templateId: a DIALOG resource of the program's module (or of instance, when given).
+    explicit CDialog(UINT templateId, HINSTANCE instance = nullptr);
+
+    // Runs the dialog modally over owner (disabled meanwhile): creates it, centres it over the
+    // owner (over the screen without one), shows it and runs a message loop that gives the
+    // dialog's windows their PreTranslateMessage before the dialog manager, until EndDialog.
+    // Returns the code given to EndDialog, or -1 when the dialog could not be created. A WM_QUIT
+    // arriving meanwhile ends the dialog with IDCANCEL and is posted again for the outer loop.
+    INT_PTR DoModal(HWND owner);
+    // Creates the dialog modeless (a child template as a page of parent); shown when its
+    // template says WS_VISIBLE. False when it could not be created.
+    bool Create(HWND parent);
+    // Ends a modal run with code (the window is destroyed when the loop returns); destroys a
+    // modeless dialog.
+    void EndDialog(INT_PTR code);
+
+    bool IsModal() const { return m_modal; }
+
+protected:
+    static const MessageTable kMessages;
+    static const MessageEntry kMessageEntries[];
+    const MessageTable& Messages() const override { return kMessages; }
+
+    // WM_INITDIALOG: default processing (focus to the first control); TRUE lets the system set
+    // the focus.
+    virtual BOOL OnInitDialog();
+    // IDOK and IDCANCEL commands (Return, Escape, the close box): end the dialog.
+    virtual void OnOK();
+    virtual void OnCancel();
+
+private:
+    LRESULT OnInitDialogMessage(WPARAM wParam, LPARAM lParam);
+    void OnOkCommand() { OnOK(); }
+    void OnCancelCommand() { OnCancel(); }
+    static INT_PTR CALLBACK DialogProc(HWND, UINT, WPARAM, LPARAM);
+    HWND CreateWindowFromTemplate(HWND parent);
+
+    UINT m_templateId;
+    HINSTANCE m_instance;
+    bool m_modal = false;
+    bool m_endModal = false;
+    INT_PTR m_result = -1;
+};

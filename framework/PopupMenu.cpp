@@ -1,0 +1,33 @@
+#include "PopupMenu.h"
+
+bool CPopupMenu::AppendItem(UINT flags, UINT_PTR id, const char* text)
+{
+    return m_menu && ::AppendMenuA(m_menu.Get(), flags, id, text) != FALSE;
+}
+
+bool CPopupMenu::AppendOwnerDrawn(UINT flags, UINT_PTR id, ULONG_PTR itemData)
+{
+    return m_menu && ::AppendMenuA(m_menu.Get(), flags | MF_OWNERDRAW, id, reinterpret_cast<LPCSTR>(itemData)) != FALSE;
+}
+
+bool CPopupMenu::AppendSubmenu(UINT flags, CPopupMenu&& submenu, const char* text)
+{
+    if (!m_menu || !submenu.m_menu)
+        return false;
+    if (!::AppendMenuA(m_menu.Get(), flags | MF_POPUP, reinterpret_cast<UINT_PTR>(submenu.m_menu.Get()), text))
+        return false;
+    submenu.m_menu.Release(); // destroyed with this menu
+    return true;
+}
+
+UINT CPopupMenu::Track(HWND owner, int x, int y, UINT flags) const
+{
+    if (!m_menu)
+        return 0;
+    // The owner must be the foreground window, or the menu does not close when the user clicks
+    // elsewhere.
+    ::SetForegroundWindow(owner);
+    const BOOL command = ::TrackPopupMenu(m_menu.Get(), flags | TPM_RETURNCMD | TPM_NONOTIFY, x, y, 0, owner, nullptr);
+    ::PostMessageA(owner, WM_NULL, 0, 0);
+    return static_cast<UINT>(command);
+}

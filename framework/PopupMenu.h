@@ -1,0 +1,25 @@
+// A popup menu owned for a scope and tracked synchronously.
+#pragma once
+
+#include "UniqueHandle.h"
+
+#include <windows.h>
+
+class CPopupMenu {
+public:
+    CPopupMenu() : m_menu(::CreatePopupMenu()) {}
+
+    HMENU Get() const { return m_menu.Get(); }
+    // An item with a text (MF_STRING), an owner-drawn item (MF_OWNERDRAW, data = itemData) or a
+    // separator (MF_SEPARATOR); flags may add MF_CHECKED, MF_GRAYED and the like.
+    bool AppendItem(UINT flags, UINT_PTR id, const char* text);
+    bool AppendOwnerDrawn(UINT flags, UINT_PTR id, ULONG_PTR itemData);
+    // A submenu; the menu takes ownership of it.
+    bool AppendSubmenu(UINT flags, CPopupMenu&& submenu, const char* text);
+    // Shows the menu at screen point (x, y) for owner and waits for the choice: the chosen
+    // command, 0 when the menu was dismissed. The command is returned, not sent.
+    UINT Track(HWND owner, int x, int y, UINT flags = TPM_LEFTALIGN | TPM_TOPALIGN) const;
+
+private:
+    UniqueMenu m_menu;
+};

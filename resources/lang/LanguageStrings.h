@@ -1,0 +1,50 @@
+/* String numbers of the language modules (lang\*.dll). The configuration program loads every
+   user-visible text by these numbers, so each module defines all of them; a module that lacks one
+   shows an empty text there. Plain C macros: the .rc files and C++ code both include this file. */
+#ifndef TOLK_LANGUAGE_STRINGS_H
+#define TOLK_LANGUAGE_STRINGS_H
+
+/* Word in front of every hint in the status line; the program appends " : " itself. */
+#define IDS_STATUS_PREFIX 1000
+
+/* Hints of the main window's controls. */
+#define IDS_HINT_MINIMIZE 1001
+#define IDS_HINT_CLOSE 1002
+#define IDS_HINT_TAB_KEYS 1003
+/* 1004, 1009 and 1013 belong to no control at present; they are defined so that every number of
+   the hint range has a text in every module. */
+#define IDS_HINT_KEY_LOCATION 1004
+#define IDS_HINT_KEY_BUTTON 1005
+#define IDS_HINT_MODE 1006
+#define IDS_HINT_KEY_SWITCH 1007
+#define IDS_HINT_RESET 1008
+#define IDS_HINT_PROFILE_CHOICE 1009
+#define IDS_HINT_GAME_PROFILE_NEW 1010
+#define IDS_HINT_IMPORT 1011
+#define IDS_HINT_EXPORT 1012
+#define IDS_HINT_GAME_LINK 1013
+#define IDS_HINT_GAME_PROFILE_EDIT 1014
+/* Profile slot buttons 1-5 and the labels that show the names of profiles 1-5: the number of slot n
+   is IDS_HINT_SLOT1 + n - 1, of label n IDS_HINT_PROFILE_NAME1 + n - 1. */
+#define IDS_HINT_SLOT1 1015
+#define IDS_HINT_SLOT2 1016
+#define IDS_HINT_SLOT3 1017
+#define IDS_HINT_SLOT4 1018
+#define IDS_HINT_SLOT5 1019
+#define IDS_HINT_PROFILE_NAME1 1020
+#define IDS_HINT_PROFILE_NAME2 1021
+#define IDS_HINT_PROFILE_NAME3 1022
+#define IDS_HINT_PROFILE_NAME4 1023
+#define IDS_HINT_PROFILE_NAME5 1024
+#define IDS_HINT_OK 1025
+#define IDS_HINT_APPLY 1026
+#define IDS_HINT_CANCEL 1027
+/* Update page tab, and the open button of the update and the help page. */
+#define IDS_HINT_UPDATE 1028
+#define IDS_HINT_HELP 1029
+
+/* First and last number every language module defines. */
+#define IDS_LANGUAGE_FIRST 1000
+#define IDS_LANGUAGE_LAST 1029
+
+#endif

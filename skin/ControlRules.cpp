@@ -1,0 +1,80 @@
+#include "ControlRules.h"
+
+#include "Text.h"
+
+ButtonPicture ChooseButtonPicture(const ButtonLookState& state)
+{
+    if (state.toggleMode)
+        return state.checked ? ButtonPicture::Down : ButtonPicture::Normal;
+    if (state.checked || state.pressed)
+        return ButtonPicture::Down;
+    if (state.highlighted)
+        return ButtonPicture::Over;
+    if (state.disabled)
+        return ButtonPicture::Disabled;
+    return ButtonPicture::Normal;
+}
+
+ButtonMouseActions OnButtonMouseMove(const ButtonMouseInput& input)
+{
+    ButtonMouseActions actions;
+    // A drag that began elsewhere does not light the button.
+    if (input.leftButtonHeld && !input.highlighted)
+        return actions;
+    if (!input.hasCapture) {
+        // The capture lets the button see the move that leaves it.
+        if (input.activeWindowExists && input.hasOwner) {
+            actions.setHighlighted = true;
+            actions.captureMouse = true;
+            actions.repaint = true;
+        }
+        return actions;
+    }
+    if (input.pointerOverSelf)
+        return actions;
+    if (input.highlighted) {
+        actions.clearHighlighted = true;
+        actions.repaint = true;
+    }
+    // While the left button is held the system's pressed tracking needs the capture until release.
+    actions.releaseCapture = !input.leftButtonHeld;
+    return actions;
+}
+
+bool NumericEditAllowsKey(uint32_t virtualKey)
+{
+    constexpr uint32_t kBack = 0x08, kReturn = 0x0D, kEnd = 0x23, kHome = 0x24, kLeft = 0x25, kRight = 0x27,
+                       kDelete = 0x2E, kComma = 0xBC, kPeriod = 0xBE;
+    if (virtualKey >= '0' && virtualKey <= '9')
+        return true;
+    if (virtualKey >= 0x60 && virtualKey <= 0x69) // numeric pad 0-9
+        return true;
+    switch (virtualKey) {
+    case kBack:
+    case kReturn:
+    case kEnd:
+    case kHome:
+    case kLeft:
+    case kRight:
+    case kDelete:
+    case kComma:
+    case kPeriod:
+        return true;
+    default:
+        return false;
+    }
+}
+
+std::string_view NumericLeadingRun(std::string_view text)
+{
+    size_t end = text.find_first_not_of("0123456789,.");
+    return end == std::string_view::npos ? text : text.substr(0, end);
+}
+
+bool HintChannel::LabelHover(bool hintsEnabled, std::string_view hint)
+{
+    if (!hintsEnabled || EqualNoCase(hint, m_current))
+        return false;
+    m_current.assign(hint);
+    return true;
+}

@@ -1,0 +1,44 @@
+// A single-line edit field in the skin's colours, optionally restricted to numbers, that tells its
+// parent about changes, Return and the loss of focus.
+#pragma once
+
+#include "SkinPicture.h"
+#include "Wnd.h"
+
+class CBmpEdit : public CWnd {
+public:
+    CBmpEdit();
+
+    // A child edit field at rect of parent; style adds to WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL.
+    bool Create(const RECT& rect, HWND parent, DWORD style = 0, UINT id = 0);
+
+    // Only digits, comma and full stop can be typed or kept.
+    void SetNumericOnly(int numeric) { m_numericOnly = numeric != 0; }
+    void SetTextColor(COLORREF colour);
+    void SetBackColor(COLORREF colour);
+    // Applies the field's font ("Arial", 14, normal weight) and redraws.
+    void ApplyFont();
+    void SetLimitText(UINT limit) { SendMessage(EM_LIMITTEXT, limit, 0); }
+
+    bool PreTranslateMessage(MSG& message) override;
+
+protected:
+    static const MessageEntry kMessageEntries[];
+    static const MessageTable kMessages;
+    const MessageTable& Messages() const override { return kMessages; }
+
+private:
+    LRESULT OnCtlColor(WPARAM wParam, LPARAM lParam);
+    void OnChange();
+    void OnKillFocusNotify();
+    LRESULT OnKeyUp(WPARAM wParam, LPARAM lParam);
+    LRESULT OnVScroll(WPARAM wParam, LPARAM lParam);
+    LRESULT OnEraseBkgnd(WPARAM wParam, LPARAM lParam);
+
+    COLORREF m_textColor = RGB(0x24, 0x24, 0x24);
+    COLORREF m_backColor = RGB(0xFF, 0xFF, 0xFF);
+    UniqueGdiObject<HBRUSH> m_brush;
+    UniqueGdiObject<HFONT> m_font;
+    bool m_numericOnly = false;
+    bool m_filtering = false;
+};

@@ -1,0 +1,143 @@
+#include "SkinDialog.h"
+
+#include "FileSystem.h"
+#include "Gdi.h"
+#include "Log.h"
+#include "Text.h"
+
+#include <utility>
+
+namespace {
+
+std::string g_programFolder;
+
+} // namespace
+
+void SetSkinProgramFolder(const std::string& folder)
+{
+    g_programFolder = folder;
+}
+
+std::string SkinProgramFolder()
+{
+    return g_programFolder.empty() ? GetProgramFolder() : g_programFolder;
+}
+
+SkinLoader::SkinLoader(CSkinDialog& window, const char* skinFileName) : m_window(window)
+{
+    const std::string folder = SkinProgramFolder();
+    const std::string path = SkinFile::SkinPath(folder, skinFileName);
+    m_file = SkinFile::Load(path);
+    const SkinPictures pictures = m_file.Pictures();
+    auto load = [&](const std::string& name, UniqueBitmap& target) {
+        int width = 0;
+        int height = 0;
+        const std::string picturePath = SkinFile::PicturePath(folder, name);
+        if (!LoadSkinImage(picturePath.c_str(), target, width, height))
+            LogDebug("Skin %s: picture \"%s\" not loaded", skinFileName, name.c_str());
+        m_size = SIZE{width, height};
+    };
+    load(pictures.mask, m_window.m_mask);
+    load(pictures.main, m_main);
+    load(pictures.down, m_down);
+    load(pictures.over, m_over);
+    load(pictures.disabled, m_disabled);
+    load(pictures.main, m_window.m_background);
+    m_window.MoveWindow(RECT{0, 0, m_size.cx, m_size.cy}, true);
+}
+
+bool SkinLoader::Button(CBitmapBtn& button, int key, bool applyFlag, const char* hint) const
+{
+    const tagButtonPos pos = Pos(key);
+    if (!button.Create(RectOf(pos), m_window.GetSafeHwnd()))
+        return false;
+    button.SetStateBitmaps(pos.left, pos.top, pos.right, pos.bottom, m_main.Get(), m_over.Get(), m_down.Get(),
+                           m_disabled.Get());
+    if (applyFlag)
+        button.SetChecked(pos.flag);
+    button.SetHint(hint != nullptr ? std::string(hint) : std::string(FieldText(pos.hint, sizeof pos.hint)));
+    return true;
+}
+
+const MessageEntry CSkinDialog::kMessageEntries[] = {
+    OnWmCreate<&CSkinDialog::OnCreate>(),
+    OnWmDestroy<&CSkinDialog::OnDestroy>(),
+    OnMessage<WM_PAINT, &CSkinDialog::OnPaint>(),
+    OnMessage<WM_ERASEBKGND, &CSkinDialog::OnEraseBkgnd>(),
+    OnMessage<WM_LBUTTONDOWN, &CSkinDialog::OnLButtonDown>(),
+};
+const MessageTable CSkinDialog::kMessages{&CDialog::kMessages, CSkinDialog::kMessageEntries};
+
+CSkinDialog::CSkinDialog(UINT templateId, std::string skinFileName)
+    : CDialog(templateId), m_skinFileName(std::move(skinFileName))
+{
+}
+
+bool CSkinDialog::PreTranslateMessage(MSG& message)
+{
+    return m_swallowEscapeAndReturn && message.message == WM_KEYDOWN &&
+           (message.wParam == VK_ESCAPE || message.wParam == VK_RETURN);
+}
+
+int CSkinDialog::OnCreate(CREATESTRUCTA& create)
+{
+    if (CWnd::OnCreate(create) == -1)
+        return -1;
+    LoadSkin();
+    HRGN region = MakeRegionFromMask(m_mask.Get(), RGB(255, 255, 255), 0);
+    if (region != nullptr) {
+        // The system owns the region once it is set.
+        if (::SetWindowRgn(m_hWnd, region, TRUE))
+            m_hasRegion = true;
+        else
+            ::DeleteObject(region);
+    }
+    return 0;
+}
+
+void CSkinDialog::OnDestroy()
+{
+    CWnd::OnDestroy();
+    m_mask.Reset();
+    m_background.Reset();
+}
+
+LRESULT CSkinDialog::OnPaint(WPARAM, LPARAM)
+{
+    PaintDc paint(m_hWnd);
+    const RECT client = GetClientRect();
+    const int width = client.right - client.left;
+    const int height = client.bottom - client.top;
+    if (width <= 0 || height <= 0)
+        return 0;
+    MemoryDc buffer(paint.Get());
+    UniqueBitmap bitmap(::CreateCompatibleBitmap(paint.Get(), width, height));
+    SelectScope selectBuffer(buffer.Get(), bitmap.Get());
+    if (m_background) {
+        MemoryDc source(paint.Get());
+        SelectScope selectSource(source.Get(), m_background.Get());
+        ::BitBlt(buffer.Get(), 0, 0, width, height, source.Get(), 0, 0, SRCCOPY);
+    } else {
+        ::PatBlt(buffer.Get(), 0, 0, width, height, BLACKNESS);
+    }
+    ::SetBkMode(buffer.Get(), TRANSPARENT);
+    DrawTexts(buffer.Get());
+    ::BitBlt(paint.Get(), 0, 0, width, height, buffer.Get(), 0, 0, SRCCOPY);
+    return 0;
+}
+
+LRESULT CSkinDialog::OnEraseBkgnd(WPARAM, LPARAM)
+{
+    return TRUE;
+}
+
+LRESULT CSkinDialog::OnLButtonDown(WPARAM, LPARAM lParam)
+{
+    // A page hands the drag to its parent; a top-level window drags itself.
+    const bool child = (::GetWindowLongA(m_hWnd, GWL_STYLE) & WS_CHILD) != 0;
+    HWND target = child ? ::GetParent(m_hWnd) : m_hWnd;
+    POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    ::ClientToScreen(m_hWnd, &point);
+    ::PostMessageA(target, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(point.x, point.y));
+    return 0;
+}

@@ -1,0 +1,96 @@
+// The frame every skinned window shares: pictures from its skin file, the outline cut by the mask,
+// double-buffered painting of the background, dragging by the picture, and Escape and Return
+// kept from closing it. A window names its skin file and, in LoadSkin, creates its controls with
+// a SkinLoader.
+#pragma once
+
+#include "BitmapBtn.h"
+#include "Dialog.h"
+#include "SkinFile.h"
+#include "SkinPicture.h"
+
+#include <string>
+
+// The program folder the skins are read from (with its trailing separator). The folder of the
+// running program unless set (tests and tools point it elsewhere).
+void SetSkinProgramFolder(const std::string& folder);
+std::string SkinProgramFolder();
+
+class CSkinDialog;
+
+// The loading of one window's skin: constructing it reads the skin file, loads the pictures
+// (the window keeps mask and background; the four state pictures are temporary) and sizes the
+// window to the "Main" picture at (0, 0) of its parent; the temporaries go with the loader.
+class SkinLoader {
+public:
+    SkinLoader(CSkinDialog& window, const char* skinFileName);
+    SkinLoader(const SkinLoader&) = delete;
+    SkinLoader& operator=(const SkinLoader&) = delete;
+
+    const SkinFile& File() const { return m_file; }
+    tagButtonPos Pos(int key) const { return m_file.ButtonPos(key); }
+    static RECT RectOf(const tagButtonPos& pos) { return RECT{pos.left, pos.top, pos.right, pos.bottom}; }
+    // "FRAM" "POSITION": where the window places its pages.
+    RECT Frame() const { return RectOf(m_file.Frame()); }
+
+    // Creates button at the key's rectangle with its four state pictures; checked from the
+    // entry's flag when applyFlag; the hint is the entry's unless hint is given.
+    bool Button(CBitmapBtn& button, int key, bool applyFlag = true, const char* hint = nullptr) const;
+    // The whole-window pictures (for windows that cut other controls from them).
+    HBITMAP Main() const { return m_main.Get(); }
+    HBITMAP Over() const { return m_over.Get(); }
+    HBITMAP Down() const { return m_down.Get(); }
+    HBITMAP Disabled() const { return m_disabled.Get(); }
+    SIZE Size() const { return m_size; }
+
+private:
+    CSkinDialog& m_window;
+    SkinFile m_file;
+    UniqueBitmap m_main;
+    UniqueBitmap m_over;
+    UniqueBitmap m_down;
+    UniqueBitmap m_disabled;
+    SIZE m_size{};
+};
+
+class CSkinDialog : public CDialog {
+public:
+    // skinFileName: the window's skin file, for example "skins\\skin_main.ini".
+    CSkinDialog(UINT templateId, std::string skinFileName);
+
+    const char* SkinFileName() const { return m_skinFileName.c_str(); }
+    HBITMAP Background() const { return m_background.Get(); }
+    HBITMAP Mask() const { return m_mask.Get(); }
+    // Whether the outline was cut from the mask.
+    bool HasRegion() const { return m_hasRegion; }
+
+    // Escape and Return (WM_KEYDOWN) never reach the dialog manager: skinned dialogs close only
+    // through their buttons.
+    bool PreTranslateMessage(MSG& message) override;
+
+protected:
+    static const MessageEntry kMessageEntries[];
+    static const MessageTable kMessages;
+    const MessageTable& Messages() const override { return kMessages; }
+
+    // Loads the skin and creates the controls (with a SkinLoader); returns 1.
+    virtual BOOL LoadSkin() = 0;
+    // Draws the window's own texts into the back buffer (transparent background set).
+    virtual void DrawTexts(HDC) {}
+    // Set false by a dialog that handles Escape and Return itself.
+    bool m_swallowEscapeAndReturn = true;
+
+    int OnCreate(CREATESTRUCTA& create);
+    void OnDestroy();
+    LRESULT OnPaint(WPARAM wParam, LPARAM lParam);
+    LRESULT OnEraseBkgnd(WPARAM wParam, LPARAM lParam);
+    LRESULT OnLButtonDown(WPARAM wParam, LPARAM lParam);
+
+private:
+    friend class SkinLoader;
+
+    std::string m_skinFileName;
+    UniqueBitmap m_mask;
+    UniqueBitmap m_background;
+    bool m_hasRegion = false;
+};

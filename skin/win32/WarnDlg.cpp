@@ -1,0 +1,37 @@
+#include "WarnDlg.h"
+
+#include "Gdi.h"
+
+const MessageEntry CWarnDlg::kMessageEntries[] = {
+    OnControlArray<&CWarnDlg::m_buttons, &CWarnDlg::OnButton>(),
+};
+const MessageTable CWarnDlg::kMessages{&CSkinDialog::kMessages, CWarnDlg::kMessageEntries};
+
+CWarnDlg::CWarnDlg(const char* skinFileName, UINT templateId) : CSkinDialog(templateId, skinFileName) {}
+
+BOOL CWarnDlg::LoadSkin()
+{
+    SkinLoader skin(*this, SkinFileName());
+    skin.Button(m_buttons[0], 2);
+    skin.Button(m_buttons[1], 3);
+    skin.Button(m_buttons[2], 4);
+    return TRUE;
+}
+
+void CWarnDlg::DrawTexts(HDC dc)
+{
+    if (m_message.empty())
+        return;
+    UniqueGdiObject<HFONT> font(::CreateFontA(14, 0, 0, 0, 400, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
+                                              "Arial"));
+    SelectScope select(dc, font.Get());
+    ::SetTextColor(dc, RGB(255, 255, 255));
+    RECT area{20, 50, 220, 94};
+    ::DrawTextA(dc, m_message.c_str(), static_cast<int>(m_message.size()), &area, DT_CENTER | DT_WORDBREAK);
+}
+
+void CWarnDlg::OnButton(std::size_t index)
+{
+    EndDialog(index == 0 ? IDOK : IDCANCEL);
+}

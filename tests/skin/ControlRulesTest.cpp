@@ -1,0 +1,129 @@
+#include "ControlRules.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+TEST(ChooseButtonPicture, FirstMatchingStateWins)
+{
+    auto pick = [](bool toggle, bool checked, bool pressed, bool highlighted, bool disabled) {
+        return ChooseButtonPicture(ButtonLookState{toggle, checked, pressed, highlighted, disabled});
+    };
+    EXPECT_EQ(pick(true, true, false, true, false), ButtonPicture::Down);
+    EXPECT_EQ(pick(true, false, false, true, false), ButtonPicture::Normal) << "toggle ignores the pointer";
+    EXPECT_EQ(pick(true, false, true, false, true), ButtonPicture::Normal);
+    EXPECT_EQ(pick(false, true, false, true, true), ButtonPicture::Down);
+    EXPECT_EQ(pick(false, false, true, true, false), ButtonPicture::Down);
+    EXPECT_EQ(pick(false, false, false, true, true), ButtonPicture::Over) << "highlight comes before disabled";
+    EXPECT_EQ(pick(false, false, false, false, true), ButtonPicture::Disabled);
+    EXPECT_EQ(pick(false, false, false, false, false), ButtonPicture::Normal);
+}
+
+// Buttons and the system's single mouse capture: a move goes to the capture holder, else to the
+// button under the pointer; releasing the capture makes the system send a move to the window under
+// the pointer, as Windows does.
+struct Desk {
+    struct Button {
+        std::string hint;
+        bool highlighted = false;
+    };
+    std::vector<Button> buttons;
+    int capture = -1;
+    bool leftHeld = false;
+    std::vector<std::string> reports; // "<hint> on" / "<hint> off", in order
+    HintChannel hints;
+
+    void MoveTo(int under)
+    {
+        int target = capture >= 0 ? capture : under;
+        if (target < 0)
+            return;
+        Button& b = buttons[static_cast<size_t>(target)];
+        ButtonMouseActions a = OnButtonMouseMove(
+            {leftHeld, capture == target, true, true, under == target, b.highlighted});
+        if (a.setHighlighted || a.clearHighlighted) {
+            b.highlighted = a.setHighlighted;
+            reports.push_back(b.hint + (a.setHighlighted ? " on" : " off"));
+            hints.ButtonHover(b.hint);
+        }
+        if (a.captureMouse)
+            capture = target;
+        if (a.releaseCapture && capture == target) {
+            capture = -1;
+            MoveTo(under);
+        }
+    }
+};
+
+TEST(OnButtonMouseMove, MovingFromOneButtonToTheNextHandsOverTheHighlight)
+{
+    Desk desk;
+    desk.buttons = {{"Apply the profile"}, {"Reset the keys"}};
+    desk.MoveTo(0);
+    desk.MoveTo(0);
+    desk.MoveTo(1);
+    EXPECT_EQ(desk.reports, (std::vector<std::string>{"Apply the profile on", "Apply the profile off",
+                                                      "Reset the keys on"}));
+    EXPECT_EQ(desk.hints.Current(), "Reset the keys");
+    EXPECT_FALSE(desk.buttons[0].highlighted);
+    EXPECT_TRUE(desk.buttons[1].highlighted);
+    EXPECT_EQ(desk.capture, 1);
+
+    desk.MoveTo(-1);
+    EXPECT_EQ(desk.reports.back(), "Reset the keys off");
+    EXPECT_EQ(desk.capture, -1);
+    EXPECT_EQ(desk.hints.Current(), "Reset the keys") << "the last hint stays";
+}
+
+TEST(OnButtonMouseMove, DragsAndMissingWindowsLeaveTheButtonAlone)
+{
+    Desk desk;
+    desk.buttons = {{"a"}, {"b"}};
+    desk.leftHeld = true;
+    desk.MoveTo(0);
+    EXPECT_TRUE(desk.reports.empty()) << "a drag from elsewhere does not light a button";
+
+    // Pressed on a lit button, then dragged off: the light goes, the capture stays until release.
+    desk.leftHeld = false;
+    desk.MoveTo(0);
+    desk.leftHeld = true;
+    desk.MoveTo(1);
+    EXPECT_EQ(desk.reports, (std::vector<std::string>{"a on", "a off"}));
+    EXPECT_EQ(desk.capture, 0);
+
+    for (ButtonMouseInput in : {ButtonMouseInput{false, false, false, true, true, false},
+                                ButtonMouseInput{false, false, true, false, true, false}}) {
+        ButtonMouseActions a = OnButtonMouseMove(in);
+        EXPECT_FALSE(a.setHighlighted || a.captureMouse || a.repaint || a.clearHighlighted || a.releaseCapture);
+    }
+}
+
+TEST(NumericEdit, LetsThroughDigitsEditingKeysAndSeparatorsOnly)
+{
+    for (uint32_t key : {0x30u, 0x39u, 0x60u, 0x69u, 8u, 13u, 35u, 36u, 37u, 39u, 46u, 188u, 190u})
+        EXPECT_TRUE(NumericEditAllowsKey(key)) << key;
+    for (uint32_t key : {0x41u, 0x5Au, 38u, 40u, 9u, 0x2Fu, 0x3Au, 0x5Fu, 0x6Au, 0x6Eu, 189u, 32u, 27u, 0x130u})
+        EXPECT_FALSE(NumericEditAllowsKey(key)) << key;
+
+    EXPECT_EQ(NumericLeadingRun("12a3"), "12");
+    EXPECT_EQ(NumericLeadingRun(",.5"), ",.5");
+    EXPECT_EQ(NumericLeadingRun("a12"), "");
+    EXPECT_EQ(NumericLeadingRun("1 000"), "1");
+}
+
+TEST(HintChannel, LabelHoverTakesOnlyANewHint)
+{
+    HintChannel hints;
+    hints.ButtonHover("Save the profile");
+    EXPECT_FALSE(hints.LabelHover(false, "Macro keys"));
+    EXPECT_FALSE(hints.LabelHover(true, "SAVE THE PROFILE")) << "letter case is ignored";
+    EXPECT_EQ(hints.Current(), "Save the profile");
+    EXPECT_TRUE(hints.LabelHover(true, "Macro keys"));
+    EXPECT_EQ(hints.Current(), "Macro keys");
+    EXPECT_FALSE(hints.LabelHover(true, "Macro keys"));
+}
+
+} // namespace

@@ -1,0 +1,509 @@
+// The skinned frame and controls on the real window manager (Wine under Xvfb): what the user sees
+// on the screen and what the windows tell each other, driven with the real pointer and keyboard.
+#include "BitmapBtn.h"
+#include "BmpEdit.h"
+#include "DialogIds.h"
+#include "SkinDialog.h"
+#include "SkinMessages.h"
+#include "SkinPicture.h"
+#include "TempFolder.h"
+#include "UniqueHandle.h"
+#include "WarnDlg.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstring>
+#include <functional>
+#include <fstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// Flat colours of the four whole-window pictures: a button shows the colour of the picture it
+// draws, so the screen tells which one it is.
+constexpr COLORREF kMainColour = RGB(120, 30, 30);
+constexpr COLORREF kOverColour = RGB(30, 140, 30);
+constexpr COLORREF kDownColour = RGB(30, 30, 160);
+constexpr COLORREF kDisabledColour = RGB(90, 90, 90);
+
+void WriteBmp(const std::string& path, int width, int height, const std::function<COLORREF(int, int)>& colourAt)
+{
+    const int stride = (width * 3 + 3) & ~3;
+    std::string pixels(static_cast<size_t>(stride) * height, '\0');
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const COLORREF c = colourAt(x, y);
+            char* p = &pixels[static_cast<size_t>(height - 1 - y) * stride + static_cast<size_t>(x) * 3];
+            p[0] = static_cast<char>(GetBValue(c));
+            p[1] = static_cast<char>(GetGValue(c));
+            p[2] = static_cast<char>(GetRValue(c));
+        }
+    }
+    BITMAPFILEHEADER file{};
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof info;
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biCompression = BI_RGB;
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&file), sizeof file);
+    out.write(reinterpret_cast<const char*>(&info), sizeof info);
+    out.write(pixels.data(), static_cast<std::streamsize>(pixels.size()));
+}
+
+// A skin of width x height whose mask cuts 10 x 10 corners off the top left and marks the middle
+// of the right edge (254, 255, 255), with the given "BUTTONPOS" lines.
+void WriteSkin(const TempFolder& folder, const std::string& file, int width, int height,
+               const std::vector<std::string>& buttonLines, bool withOver = true)
+{
+    ::CreateDirectoryA((folder / "skins").c_str(), nullptr);
+    const std::string stem = file.substr(0, file.find('.'));
+    WriteBmp(folder / ("skins\\" + stem + "_mask.bmp"), width, height, [&](int x, int y) {
+        if (x < 10 && y < 10)
+            return RGB(255, 255, 255);
+        if (x == width - 1 && y == height / 2)
+            return RGB(254, 255, 255);
+        return RGB(0, 0, 0);
+    });
+    WriteBmp(folder / ("skins\\" + stem + "_main.bmp"), width, height, [](int, int) { return kMainColour; });
+    if (withOver)
+        WriteBmp(folder / ("skins\\" + stem + "_over.bmp"), width, height, [](int, int) { return kOverColour; });
+    WriteBmp(folder / ("skins\\" + stem + "_down.bmp"), width, height, [](int, int) { return kDownColour; });
+    WriteBmp(folder / ("skins\\" + stem + "_disabled.bmp"), width, height, [](int, int) { return kDisabledColour; });
+    std::string ini = "[Screen]\r\nMask=" + stem + "_mask.bmp\r\nMain=" + stem + "_main.bmp\r\nOver=" + stem +
+                      "_over.bmp\r\nDown=" + stem + "_down.bmp\r\nDisabled=" + stem + "_disabled.bmp\r\n[BUTTONPOS]\r\n";
+    for (const std::string& line : buttonLines)
+        ini += line + "\r\n";
+    WriteBytes(folder / ("skins\\" + file), ini);
+}
+
+// Runs the thread's messages for a while, as the program's loop does (PreTranslateMessage first).
+void Pump(DWORD milliseconds)
+{
+    const DWORD end = ::GetTickCount() + milliseconds;
+    do {
+        MSG message;
+        while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (CWnd::RoutePreTranslateMessage(message))
+                continue;
+            ::TranslateMessage(&message);
+            ::DispatchMessageA(&message);
+        }
+        ::Sleep(5);
+    } while (static_cast<LONG>(end - ::GetTickCount()) > 0);
+}
+
+COLORREF ScreenPixel(POINT at)
+{
+    HDC screen = ::GetDC(nullptr);
+    const COLORREF colour = ::GetPixel(screen, at.x, at.y);
+    ::ReleaseDC(nullptr, screen);
+    return colour;
+}
+
+POINT CentreOf(const CWnd& window)
+{
+    const RECT r = window.GetWindowRect();
+    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+void MoveMouse(POINT at)
+{
+    ::SetCursorPos(at.x, at.y);
+    Pump(150);
+}
+
+void Click(POINT at)
+{
+    ::SetCursorPos(at.x, at.y);
+    Pump(100);
+    ::mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+    Pump(60);
+    ::mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+    Pump(150);
+}
+
+void PressKey(BYTE vk)
+{
+    ::keybd_event(vk, static_cast<BYTE>(::MapVirtualKeyA(vk, 0)), 0, 0);
+    ::keybd_event(vk, static_cast<BYTE>(::MapVirtualKeyA(vk, 0)), KEYEVENTF_KEYUP, 0);
+}
+
+// Steps run from the message loop of a modal dialog, each after its delay.
+class Script {
+public:
+    void Then(DWORD delayMs, std::function<void()> step) { m_steps.emplace_back(delayMs, std::move(step)); }
+    void Start()
+    {
+        s_current = this;
+        m_next = 0;
+        Arm();
+    }
+
+private:
+    void Arm()
+    {
+        if (m_next < m_steps.size())
+            m_timer = ::SetTimer(nullptr, 0, m_steps[m_next].first, &Script::OnTimer);
+    }
+    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR id, DWORD)
+    {
+        ::KillTimer(nullptr, id);
+        Script* script = s_current;
+        if (script == nullptr || script->m_next >= script->m_steps.size())
+            return;
+        auto step = script->m_steps[script->m_next++].second;
+        step();
+        script->Arm();
+    }
+
+    static inline Script* s_current = nullptr;
+    std::vector<std::pair<DWORD, std::function<void()>>> m_steps;
+    size_t m_next = 0;
+    UINT_PTR m_timer = 0;
+};
+
+// A window with a push button (key 1), a toggle (key 2) and an edit field (key 3) that records
+// what its controls tell it.
+class TestSkinWindow : public CSkinDialog {
+public:
+    explicit TestSkinWindow(std::string skin = "skins\\skin_test.ini") : CSkinDialog(IDD_SKIN_POPUP, std::move(skin)) {}
+
+    CBitmapBtn m_push;
+    CBitmapBtn m_toggle;
+    CBmpEdit m_edit;
+    std::vector<std::pair<WPARAM, LPARAM>> hovers;
+    std::vector<WPARAM> editNotifications;
+    std::vector<std::string> events;
+
+protected:
+    static const MessageEntry kMessageEntries[];
+    static const MessageTable kMessages;
+    const MessageTable& Messages() const override { return kMessages; }
+
+    BOOL LoadSkin() override
+    {
+        events.push_back("LoadSkin");
+        SkinLoader skin(*this, SkinFileName());
+        skin.Button(m_push, 1);
+        skin.Button(m_toggle, 2);
+        m_push.SetTag(101);
+        m_toggle.SetTag(102);
+        m_toggle.SetToggleMode(1);
+        m_edit.Create(SkinLoader::RectOf(skin.Pos(3)), m_hWnd);
+        return TRUE;
+    }
+    BOOL OnInitDialog() override
+    {
+        events.push_back("InitDialog");
+        return CSkinDialog::OnInitDialog();
+    }
+
+private:
+    void OnPush() { events.push_back("push"); }
+    void OnToggle() { events.push_back(m_toggle.GetChecked() ? "toggle on" : "toggle off"); }
+    LRESULT OnHover(WPARAM wParam, LPARAM lParam)
+    {
+        hovers.emplace_back(wParam, lParam);
+        return 0;
+    }
+    LRESULT OnEditNotify(WPARAM wParam, LPARAM)
+    {
+        editNotifications.push_back(wParam);
+        return 0;
+    }
+};
+
+const MessageEntry TestSkinWindow::kMessageEntries[] = {
+    OnControl<&TestSkinWindow::m_push, &TestSkinWindow::OnPush>(),
+    OnControl<&TestSkinWindow::m_toggle, &TestSkinWindow::OnToggle>(),
+    OnMessage<WM_BUTTON_HOVER, &TestSkinWindow::OnHover>(),
+    OnMessage<WM_EDIT_NOTIFY, &TestSkinWindow::OnEditNotify>(),
+};
+const MessageTable TestSkinWindow::kMessages{&CSkinDialog::kMessages, TestSkinWindow::kMessageEntries};
+
+// Stands in for the main window: collects WM_STATUS_HINT.
+class HintProbe : public CWnd {
+public:
+    bool Create() { return CreateEx(0, nullptr, "hint probe", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr); }
+    std::vector<WPARAM> states;
+
+protected:
+    static const MessageEntry kMessageEntries[];
+    static const MessageTable kMessages;
+    const MessageTable& Messages() const override { return kMessages; }
+
+private:
+    LRESULT OnStatusHint(WPARAM wParam, LPARAM)
+    {
+        states.push_back(wParam);
+        return 0;
+    }
+};
+const MessageEntry HintProbe::kMessageEntries[] = {OnMessage<WM_STATUS_HINT, &HintProbe::OnStatusHint>()};
+const MessageTable HintProbe::kMessages{&CWnd::kMessages, HintProbe::kMessageEntries};
+
+class SkinWindows : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        SetSkinProgramFolder(m_folder.Path());
+        WriteSkin(m_folder, "skin_test.ini", 600, 400,
+                  {"1=Push,40,300,100,30,Push me,NO", "2=Toggle,200,300,100,30,  Switch it,NO",
+                   "3=Edit,40,100,200,22,Type here,NO"});
+        ::SetCursorPos(1000, 900);
+    }
+    void TearDown() override
+    {
+        SetHintWindow(nullptr);
+        SetSkinProgramFolder("");
+    }
+
+    TempFolder m_folder;
+};
+
+TEST_F(SkinWindows, WindowTakesTheMainPictureSizeAtTheOriginAndTheMaskOutline)
+{
+    TestSkinWindow window;
+    ASSERT_TRUE(window.Create(nullptr));
+    const RECT rect = window.GetWindowRect();
+    EXPECT_EQ(0, rect.left);
+    EXPECT_EQ(0, rect.top);
+    EXPECT_EQ(600, rect.right - rect.left);
+    EXPECT_EQ(400, rect.bottom - rect.top);
+    // The skin is loaded in WM_CREATE, before the dialog's own initialisation.
+    EXPECT_EQ((std::vector<std::string>{"LoadSkin", "InitDialog"}), window.events);
+
+    UniqueRegion region(::CreateRectRgn(0, 0, 0, 0));
+    ASSERT_NE(ERROR, ::GetWindowRgn(window.GetSafeHwnd(), region.Get()));
+    EXPECT_FALSE(::PtInRegion(region.Get(), 5, 5)) << "pure white lies outside";
+    EXPECT_TRUE(::PtInRegion(region.Get(), 10, 5));
+    EXPECT_TRUE(::PtInRegion(region.Get(), 599, 200)) << "(254, 255, 255) is inside";
+    EXPECT_TRUE(::PtInRegion(region.Get(), 300, 200));
+}
+
+TEST_F(SkinWindows, MissingSkinFileOrPictureStillOpensTheWindow)
+{
+    TestSkinWindow noSkin("skins\\skin_absent.ini");
+    ASSERT_TRUE(noSkin.Create(nullptr));
+    EXPECT_TRUE(::IsWindow(noSkin.GetSafeHwnd()));
+    EXPECT_FALSE(noSkin.HasRegion());
+    EXPECT_NE(nullptr, noSkin.m_push.GetSafeHwnd()) << "a missing entry still gives a (zero-sized) button";
+
+    WriteSkin(m_folder, "skin_no_over.ini", 300, 200, {"1=Push,10,10,50,20,Push me,NO"}, false);
+    TestSkinWindow noOver("skins\\skin_no_over.ini");
+    ASSERT_TRUE(noOver.Create(nullptr));
+    const RECT rect = noOver.GetWindowRect();
+    EXPECT_EQ(300, rect.right - rect.left);
+    EXPECT_NE(nullptr, noOver.m_push.StateBitmap(ButtonPicture::Normal));
+    EXPECT_EQ(nullptr, noOver.m_push.StateBitmap(ButtonPicture::Over));
+}
+
+TEST_F(SkinWindows, HoverIsReportedToTheParentAndTheStatusLineKeepsTheLastButtonsHint)
+{
+    HintProbe mainWindow;
+    ASSERT_TRUE(mainWindow.Create());
+    SetHintWindow(mainWindow.GetSafeHwnd());
+    TestSkinWindow window;
+    ASSERT_TRUE(window.Create(nullptr));
+    window.ShowWindow(SW_SHOW);
+    ::SetForegroundWindow(window.GetSafeHwnd());
+    Pump(200);
+
+    MoveMouse(CentreOf(window.m_push));
+    EXPECT_EQ(kOverColour, ScreenPixel(CentreOf(window.m_push))) << "the pointer lights the button";
+    EXPECT_EQ(kMainColour, ScreenPixel(CentreOf(window.m_toggle)));
+    MoveMouse(CentreOf(window.m_toggle));
+    Pump(100);
+    EXPECT_EQ(kMainColour, ScreenPixel(CentreOf(window.m_push)));
+
+    const std::vector<std::pair<WPARAM, LPARAM>> expected{{1, 101}, {0, 101}, {1, 102}};
+    EXPECT_EQ(expected, window.hovers);
+    EXPECT_EQ("Switch it", SkinHints().Current());
+    ASSERT_FALSE(mainWindow.states.empty());
+    EXPECT_EQ(1u, mainWindow.states.back());
+
+    // Leaving the button for the window's background keeps the hint of the button left last.
+    MoveMouse(POINT{300, 30});
+    EXPECT_EQ("Switch it", SkinHints().Current());
+    EXPECT_EQ(0u, mainWindow.states.back());
+}
+
+TEST_F(SkinWindows, ButtonsShowThePictureOfTheirState)
+{
+    TestSkinWindow window;
+    ASSERT_TRUE(window.Create(nullptr));
+    window.ShowWindow(SW_SHOW);
+    ::SetForegroundWindow(window.GetSafeHwnd());
+    Pump(200);
+
+    // A toggle: down while checked, normal otherwise, whatever the pointer does.
+    window.m_toggle.SetChecked(1);
+    MoveMouse(CentreOf(window.m_toggle));
+    EXPECT_EQ(kDownColour, ScreenPixel(CentreOf(window.m_toggle)));
+    window.m_toggle.SetChecked(0);
+    Pump(100);
+    EXPECT_EQ(kMainColour, ScreenPixel(CentreOf(window.m_toggle)));
+    MoveMouse(POINT{300, 30});
+
+    // Disabled: the disabled picture, unless the owner highlights the button.
+    window.m_push.EnableWindow(false);
+    Pump(100);
+    EXPECT_EQ(kDisabledColour, ScreenPixel(CentreOf(window.m_push)));
+    window.m_push.SetHighlight(1);
+    Pump(100);
+    EXPECT_EQ(kOverColour, ScreenPixel(CentreOf(window.m_push)));
+    window.m_push.SetHighlight(0);
+    window.m_push.EnableWindow(true);
+    Pump(100);
+    EXPECT_EQ(kMainColour, ScreenPixel(CentreOf(window.m_push)));
+}
+
+TEST_F(SkinWindows, ClicksOfButtonsWithTheSameIdReachTheirOwnHandlers)
+{
+    TestSkinWindow window;
+    ASSERT_TRUE(window.Create(nullptr));
+    window.ShowWindow(SW_SHOW);
+    ::SetForegroundWindow(window.GetSafeHwnd());
+    Pump(200);
+    EXPECT_EQ(0, ::GetDlgCtrlID(window.m_push.GetSafeHwnd()));
+    EXPECT_EQ(0, ::GetDlgCtrlID(window.m_toggle.GetSafeHwnd()));
+
+    window.events.clear();
+    Click(CentreOf(window.m_toggle));
+    Click(CentreOf(window.m_push));
+    Click(CentreOf(window.m_toggle));
+    EXPECT_EQ((std::vector<std::string>{"toggle on", "push", "toggle off"}), window.events);
+    // The button under the pointer holds the capture while it is lit, and lets it go when the
+    // pointer leaves: nothing stays captured after a toggle's click.
+    MoveMouse(POINT{300, 30});
+    EXPECT_EQ(nullptr, ::GetCapture());
+    EXPECT_FALSE(window.m_toggle.IsHighlighted());
+}
+
+TEST_F(SkinWindows, NumericEditRefusesLettersAndKeepsTheLeadingNumberOfAPaste)
+{
+    TestSkinWindow window;
+    ASSERT_TRUE(window.Create(nullptr));
+    window.m_edit.SetNumericOnly(1);
+    window.ShowWindow(SW_SHOW);
+    ::SetForegroundWindow(window.GetSafeHwnd());
+    ::SetFocus(window.m_edit.GetSafeHwnd());
+    Pump(200);
+
+    PressKey('1');
+    PressKey('A');
+    PressKey(VK_OEM_PERIOD);
+    PressKey('2');
+    Pump(200);
+    char text[64] = {};
+    ::GetWindowTextA(window.m_edit.GetSafeHwnd(), text, sizeof text);
+    EXPECT_STREQ("1.2", text);
+
+    ::SetWindowTextA(window.m_edit.GetSafeHwnd(), "");
+    ASSERT_TRUE(::OpenClipboard(window.GetSafeHwnd()));
+    ::EmptyClipboard();
+    HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, 5);
+    std::memcpy(::GlobalLock(block), "12a3", 5);
+    ::GlobalUnlock(block);
+    ::SetClipboardData(CF_TEXT, block);
+    ::CloseClipboard();
+    window.m_edit.SendMessage(WM_PASTE);
+    Pump(100);
+    ::GetWindowTextA(window.m_edit.GetSafeHwnd(), text, sizeof text);
+    EXPECT_STREQ("12", text);
+    ASSERT_FALSE(window.editNotifications.empty());
+    EXPECT_EQ(0u, window.editNotifications.back());
+}
+
+TEST_F(SkinWindows, ReturnInAnEditNotifiesTheParentAndEscapeOrReturnNeverCloseTheDialog)
+{
+    TestSkinWindow window;
+    bool aliveAfterKeys = false;
+    Script script;
+    script.Then(300, [&] {
+        ::SetFocus(window.m_edit.GetSafeHwnd());
+        PressKey(VK_RETURN);
+        PressKey(VK_ESCAPE);
+    });
+    script.Then(400, [&] {
+        aliveAfterKeys = ::IsWindowVisible(window.GetSafeHwnd()) != FALSE;
+        window.EndDialog(77);
+    });
+    script.Start();
+    EXPECT_EQ(77, window.DoModal(nullptr));
+    EXPECT_TRUE(aliveAfterKeys);
+    EXPECT_EQ(std::vector<WPARAM>{13}, window.editNotifications);
+}
+
+TEST_F(SkinWindows, WarningDialogAnswersOkForKeyTwoAndCancelForKeysThreeAndFour)
+{
+    WriteSkin(m_folder, "skin_reset_warn.ini", 240, 140,
+              {"2=OK,20,100,60,24,Reset the keys,NO", "3=Cancel,100,100,60,24,Keep them,NO",
+               "4=Close,210,6,22,22,Close,NO"});
+    for (const auto& [index, expected] : std::vector<std::pair<int, INT_PTR>>{{0, IDOK}, {1, IDCANCEL}, {2, IDCANCEL}}) {
+        CWarnDlg dialog;
+        bool openAfterEscape = false;
+        Script script;
+        script.Then(300, [&] {
+            PressKey(VK_ESCAPE);
+            PressKey(VK_RETURN);
+        });
+        script.Then(200, [&] {
+            openAfterEscape = ::IsWindow(dialog.GetSafeHwnd()) != FALSE;
+            Click(CentreOf(dialog.Button(static_cast<size_t>(index))));
+        });
+        script.Then(2000, [&] { dialog.EndDialog(-5); }); // a missed click must not hang the test
+        script.Start();
+        EXPECT_EQ(expected, dialog.DoModal(nullptr)) << "button of key " << index + 2;
+        EXPECT_TRUE(openAfterEscape);
+        EXPECT_EQ("Close", dialog.Button(2).Hint());
+    }
+}
+
+TEST(SkinRegion, BlocksOfRunsMakeTheSameRegionAsOnePiece)
+{
+    // A checkerboard of 2 x 2 cells: 120 x 120 gives 30 runs a row, 3600 runs in all.
+    const int size = 120;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = size;
+    info.bmiHeader.biHeight = -size;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    UniqueBitmap mask(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    ASSERT_TRUE(mask);
+    auto* pixels = static_cast<DWORD*>(bits);
+    UniqueRegion expected(::CreateRectRgn(0, 0, 0, 0));
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            const bool inside = ((x / 2) + (y / 2)) % 2 == 0;
+            pixels[y * size + x] = inside ? 0x00101010u : 0x00FFFFFFu;
+            if (inside && x % 2 == 0) {
+                UniqueRegion cell(::CreateRectRgn(x, y, x + 2, y + 1));
+                ::CombineRgn(expected.Get(), expected.Get(), cell.Get(), RGN_OR);
+            }
+        }
+    }
+    UniqueRegion region(MakeRegionFromMask(mask.Get(), RGB(255, 255, 255), 0));
+    ASSERT_TRUE(region);
+    EXPECT_TRUE(::EqualRgn(region.Get(), expected.Get()));
+
+    UniqueBitmap white(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    std::memset(bits, 0xFF, static_cast<size_t>(size) * size * 4);
+    EXPECT_EQ(nullptr, MakeRegionFromMask(white.Get(), RGB(255, 255, 255), 0)) << "nothing inside: no region";
+    EXPECT_EQ(nullptr, MakeRegionFromMask(nullptr, RGB(255, 255, 255), 0));
+}
+
+} // namespace
