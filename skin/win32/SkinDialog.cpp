@@ -5,7 +5,10 @@
 #include "Log.h"
 #include "Text.h"
 
+#include <thread>
 #include <utility>
+
+#include <objbase.h>
 
 namespace {
 
@@ -29,20 +32,32 @@ SkinLoader::SkinLoader(CSkinDialog& window, const char* skinFileName) : m_window
     const std::string path = SkinFile::SkinPath(folder, skinFileName);
     m_file = SkinFile::Load(path);
     const SkinPictures pictures = m_file.Pictures();
-    auto load = [&](const std::string& name, UniqueBitmap& target) {
+    auto load = [&folder, skinFileName](const std::string& name, UniqueBitmap& target) {
         int width = 0;
         int height = 0;
         const std::string picturePath = SkinFile::PicturePath(folder, name);
         if (!LoadSkinImage(picturePath.c_str(), target, width, height))
             LogDebug("Skin %s: picture \"%s\" not loaded", skinFileName, name.c_str());
-        m_size = SIZE{width, height};
     };
+    // Decoding is most of the time a window takes to open: the three other state pictures are
+    // decoded on a second thread meanwhile (bitmaps belong to the process, not to a thread).
+    std::thread others([&] {
+        const HRESULT com = ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+        load(pictures.down, m_down);
+        load(pictures.over, m_over);
+        load(pictures.disabled, m_disabled);
+        if (SUCCEEDED(com))
+            ::CoUninitialize();
+    });
     load(pictures.mask, m_window.m_mask);
     load(pictures.main, m_main);
-    load(pictures.down, m_down);
-    load(pictures.over, m_over);
-    load(pictures.disabled, m_disabled);
-    load(pictures.main, m_window.m_background);
+    others.join();
+    // The background is the "Main" picture once more: a copy of the one just decoded.
+    if (m_main)
+        m_window.m_background.Reset(static_cast<HBITMAP>(::CopyImage(m_main.Get(), IMAGE_BITMAP, 0, 0, 0)));
+    else
+        m_window.m_background.Reset();
+    m_size = BitmapSize(m_window.m_background.Get());
     m_window.MoveWindow(RECT{0, 0, m_size.cx, m_size.cy}, true);
 }
 

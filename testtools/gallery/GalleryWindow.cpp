@@ -2,6 +2,7 @@
 
 #include "Text.h"
 
+#include <chrono>
 #include <utility>
 
 CGalleryWindow::CGalleryWindow(std::string skinFile, std::vector<GalleryKey> keys, UINT templateId)
@@ -11,7 +12,10 @@ CGalleryWindow::CGalleryWindow(std::string skinFile, std::vector<GalleryKey> key
 
 BOOL CGalleryWindow::LoadSkin()
 {
+    const auto start = std::chrono::steady_clock::now();
     SkinLoader skin(*this, m_skinFile.c_str());
+    const auto loaded = std::chrono::steady_clock::now();
+    m_picturesMs = std::chrono::duration<double, std::milli>(loaded - start).count();
     for (const GalleryKey& key : m_keys) {
         const tagButtonPos pos = skin.Pos(key.key);
         const RECT rect = SkinLoader::RectOf(pos);
@@ -50,6 +54,7 @@ BOOL CGalleryWindow::LoadSkin()
         m_controls.push_back(std::move(control));
     }
     m_frame = skin.Frame();
+    m_controlsMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - loaded).count();
     return TRUE;
 }
 

@@ -31,6 +31,9 @@ public:
     RECT Frame() const { return m_frame; }
     // Commands received from the buttons, as keys, in order.
     const std::vector<int>& Commands() const { return m_commands; }
+    // Time spent loading the pictures and creating the controls in the last LoadSkin.
+    double PicturesMs() const { return m_picturesMs; }
+    double ControlsMs() const { return m_controlsMs; }
 
 protected:
     BOOL LoadSkin() override;
@@ -50,4 +53,6 @@ private:
     std::vector<Control> m_controls;
     std::vector<int> m_commands;
     RECT m_frame{};
+    double m_picturesMs = 0;
+    double m_controlsMs = 0;
 };

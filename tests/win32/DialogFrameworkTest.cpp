@@ -1,0 +1,218 @@
+// Dialogs from templates, system controls bound to objects, notifications reflected to the control
+// that sent them and commands routed by the sending control's window.
+#include "Dialog.h"
+#include "DialogIds.h"
+#include "UniqueHandle.h"
+#include "Wnd.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// A system edit control with an object: it answers its own colour request and change notices.
+class ColourEdit : public CWnd {
+public:
+    bool Create(HWND parent, int y)
+    {
+        return CreateEx(0, "EDIT", "", WS_CHILD | WS_VISIBLE, 0, y, 100, 20, parent, nullptr);
+    }
+    UniqueGdiObject<HBRUSH> brush{::CreateSolidBrush(RGB(1, 2, 3))};
+    int changes = 0;
+    std::vector<std::string> keys;
+
+protected:
+    static const MessageEntry kMessageEntries[];
+    static const MessageTable kMessages;
+    const MessageTable& Messages() const override { return kMessages; }
+
+private:
+    LRESULT OnColour(WPARAM, LPARAM) { return reinterpret_cast<LRESULT>(brush.Get()); }
+    void OnChange() { ++changes; }
+    LRESULT OnChar(WPARAM wParam, LPARAM)
+    {
+        keys.push_back(std::string(1, static_cast<char>(wParam)));
+        return Default();
+    }
+};
+const MessageEntry ColourEdit::kMessageEntries[] = {
+    OnReflect<WM_CTLCOLOREDIT, &ColourEdit::OnColour>(),
+    OnReflectCommand<EN_CHANGE, &ColourEdit::OnChange>(),
+    OnMessage<WM_CHAR, &ColourEdit::OnChar>(),
+};
+const MessageTable ColourEdit::kMessages{&CWnd::kMessages, ColourEdit::kMessageEntries};
+
+// A plain button object (no entries of its own).
+class PlainButton : public CWnd {
+public:
+    bool Create(HWND parent, int y)
+    {
+        return CreateEx(0, "BUTTON", "Go", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 0, y, 60, 20, parent, nullptr);
+    }
+};
+
+class ProbeDialog : public CDialog {
+public:
+    explicit ProbeDialog(UINT templateId = IDD_SKIN_POPUP) : CDialog(templateId) {}
+
+    ColourEdit edit;
+    ColourEdit secondEdit;
+    PlainButton first;
+    PlainButton second;
+    PlainButton row[3];
+    std::vector<std::string> calls;
+
+protected:
+    static const MessageEntry kMessageEntries[];
+    static const MessageTable kMessages;
+    const MessageTable& Messages() const override { return kMessages; }
+
+    int OnCreate(CREATESTRUCTA& create)
+    {
+        calls.push_back("create");
+        if (CWnd::OnCreate(create) == -1)
+            return -1;
+        edit.Create(m_hWnd, 0);
+        secondEdit.Create(m_hWnd, 25);
+        first.Create(m_hWnd, 50);
+        second.Create(m_hWnd, 75);
+        for (int i = 0; i < 3; ++i)
+            row[i].Create(m_hWnd, 100 + 25 * i);
+        return 0;
+    }
+    BOOL OnInitDialog() override
+    {
+        calls.push_back("init");
+        return CDialog::OnInitDialog();
+    }
+
+private:
+    void OnFirst() { calls.push_back("first"); }
+    void OnSecond() { calls.push_back("second"); }
+    void OnRow(std::size_t index) { calls.push_back("row " + std::to_string(index)); }
+};
+const MessageEntry ProbeDialog::kMessageEntries[] = {
+    OnWmCreate<&ProbeDialog::OnCreate>(),
+    OnControl<&ProbeDialog::first, &ProbeDialog::OnFirst>(),
+    OnControl<&ProbeDialog::second, &ProbeDialog::OnSecond>(),
+    OnControlArray<&ProbeDialog::row, &ProbeDialog::OnRow>(),
+};
+const MessageTable ProbeDialog::kMessages{&CDialog::kMessages, ProbeDialog::kMessageEntries};
+
+void Click(const CWnd& button)
+{
+    ::SendMessageA(button.GetSafeHwnd(), BM_CLICK, 0, 0);
+}
+
+TEST(Dialog, ModelessDialogSeesCreateBeforeInitAndRoutesCommandsBySendingControl)
+{
+    ProbeDialog dialog;
+    ASSERT_TRUE(dialog.Create(nullptr));
+    EXPECT_EQ((std::vector<std::string>{"create", "init"}), dialog.calls);
+    dialog.calls.clear();
+
+    // All the buttons have control id 0; each click reaches the handler of its own object.
+    Click(dialog.second);
+    Click(dialog.row[2]);
+    Click(dialog.first);
+    Click(dialog.row[0]);
+    EXPECT_EQ((std::vector<std::string>{"second", "row 2", "first", "row 0"}), dialog.calls);
+
+    // The system's own behaviour of a bound control is its default processing.
+    ::SetWindowTextA(dialog.edit.GetSafeHwnd(), "abc");
+    char text[8] = {};
+    ::GetWindowTextA(dialog.edit.GetSafeHwnd(), text, sizeof text);
+    EXPECT_STREQ("abc", text);
+    ::SendMessageA(dialog.edit.GetSafeHwnd(), WM_CHAR, 'x', 0);
+    EXPECT_EQ(std::vector<std::string>{"x"}, dialog.edit.keys);
+}
+
+TEST(Dialog, NotificationsAreAnsweredByTheControlThatSentThem)
+{
+    ProbeDialog dialog;
+    ASSERT_TRUE(dialog.Create(nullptr));
+    HDC dc = ::GetDC(dialog.edit.GetSafeHwnd());
+    const LRESULT brush = ::SendMessageA(dialog.GetSafeHwnd(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc),
+                                         reinterpret_cast<LPARAM>(dialog.edit.GetSafeHwnd()));
+    ::ReleaseDC(dialog.edit.GetSafeHwnd(), dc);
+    EXPECT_EQ(reinterpret_cast<LRESULT>(dialog.edit.brush.Get()), brush);
+
+    ::SetWindowTextA(dialog.secondEdit.GetSafeHwnd(), "typed");
+    EXPECT_EQ(0, dialog.edit.changes) << "a change of one edit is not reported to the other";
+    EXPECT_GE(dialog.secondEdit.changes, 1);
+}
+
+ProbeDialog* g_modal = nullptr;
+HWND g_owner = nullptr;
+bool g_ownerDisabled = false;
+
+void CALLBACK ClickAndEnd(HWND, UINT, UINT_PTR id, DWORD)
+{
+    ::KillTimer(nullptr, id);
+    g_ownerDisabled = !::IsWindowEnabled(g_owner);
+    Click(g_modal->first);
+    g_modal->EndDialog(42);
+}
+
+void CALLBACK PostQuit(HWND, UINT, UINT_PTR id, DWORD)
+{
+    ::KillTimer(nullptr, id);
+    ::PostQuitMessage(7);
+}
+
+TEST(Dialog, ModalRunDisablesTheOwnerEndsWithItsCodeAndPassesQuitOn)
+{
+    ProbeDialog owner;
+    ASSERT_TRUE(owner.Create(nullptr));
+    ProbeDialog modal;
+    g_modal = &modal;
+    g_owner = owner.GetSafeHwnd();
+    g_ownerDisabled = false;
+    ::SetTimer(nullptr, 0, 200, &ClickAndEnd);
+    EXPECT_EQ(42, modal.DoModal(owner.GetSafeHwnd()));
+    const bool ownerDisabled = g_ownerDisabled;
+    EXPECT_TRUE(ownerDisabled);
+    EXPECT_TRUE(::IsWindowEnabled(owner.GetSafeHwnd()));
+    EXPECT_EQ(nullptr, modal.GetSafeHwnd()) << "the window goes with the modal run";
+    EXPECT_EQ("first", modal.calls.back());
+
+    // A quit request during the run ends it with IDCANCEL and is left for the outer loop.
+    ProbeDialog quitting;
+    ::SetTimer(nullptr, 0, 100, &PostQuit);
+    EXPECT_EQ(IDCANCEL, quitting.DoModal(nullptr));
+    MSG message;
+    ASSERT_TRUE(::PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(7u, message.wParam);
+}
+
+TEST(Dialog, MissingTemplateFailsCleanly)
+{
+    ProbeDialog modal(4321);
+    EXPECT_EQ(-1, modal.DoModal(nullptr));
+    ProbeDialog modeless(4321);
+    EXPECT_FALSE(modeless.Create(nullptr));
+    EXPECT_EQ(nullptr, modeless.GetSafeHwnd());
+    // The failed attempts leave nothing bound: the next window is created normally.
+    ProbeDialog next;
+    EXPECT_TRUE(next.Create(nullptr));
+    EXPECT_EQ("create", next.calls.front());
+}
+
+TEST(Dialog, ObjectGoingFirstHandsTheWindowBackToItsSystemClass)
+{
+    HWND hwnd = nullptr;
+    {
+        ProbeDialog dialog;
+        ASSERT_TRUE(dialog.Create(nullptr));
+        hwnd = dialog.first.GetSafeHwnd();
+        EXPECT_EQ(&dialog.first, CWnd::FromHandle(hwnd));
+    }
+    EXPECT_FALSE(::IsWindow(hwnd));
+    EXPECT_EQ(nullptr, CWnd::FromHandle(hwnd));
+}
+
+} // namespace
