@@ -1,6 +1,7 @@
 // Dialogs from templates, system controls bound to objects, notifications reflected to the control
 // that sent them and commands routed by the sending control's window.
 #include "Dialog.h"
+#include "PopupMenu.h"
 #include "DialogIds.h"
 #include "UniqueHandle.h"
 #include "Wnd.h"
@@ -10,6 +11,7 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -213,6 +215,42 @@ TEST(Dialog, ObjectGoingFirstHandsTheWindowBackToItsSystemClass)
     }
     EXPECT_FALSE(::IsWindow(hwnd));
     EXPECT_EQ(nullptr, CWnd::FromHandle(hwnd));
+}
+
+void CALLBACK ChooseSecondItem(HWND, UINT, UINT_PTR id, DWORD)
+{
+    ::KillTimer(nullptr, id);
+    for (BYTE key : {VK_DOWN, VK_DOWN, VK_RETURN}) {
+        ::keybd_event(key, static_cast<BYTE>(::MapVirtualKeyA(key, 0)), 0, 0);
+        ::keybd_event(key, static_cast<BYTE>(::MapVirtualKeyA(key, 0)), KEYEVENTF_KEYUP, 0);
+    }
+}
+
+void CALLBACK DismissMenu(HWND, UINT, UINT_PTR id, DWORD)
+{
+    ::KillTimer(nullptr, id);
+    ::keybd_event(VK_ESCAPE, static_cast<BYTE>(::MapVirtualKeyA(VK_ESCAPE, 0)), 0, 0);
+    ::keybd_event(VK_ESCAPE, static_cast<BYTE>(::MapVirtualKeyA(VK_ESCAPE, 0)), KEYEVENTF_KEYUP, 0);
+}
+
+TEST(PopupMenu, TrackReturnsTheChosenCommandOrZeroWhenDismissed)
+{
+    ProbeDialog owner;
+    ASSERT_TRUE(owner.Create(nullptr));
+    owner.ShowWindow(SW_SHOW);
+    CPopupMenu menu;
+    ASSERT_TRUE(menu.AppendItem(MF_STRING, 2000, "First set"));
+    ASSERT_TRUE(menu.AppendItem(MF_STRING, 2001, "Second set"));
+    ASSERT_TRUE(menu.AppendItem(MF_SEPARATOR, 0, nullptr));
+    CPopupMenu sub;
+    ASSERT_TRUE(sub.AppendItem(MF_STRING, 3000, "Inner"));
+    ASSERT_TRUE(menu.AppendSubmenu(0, std::move(sub), "More"));
+    EXPECT_EQ(nullptr, sub.Get()) << "the submenu now belongs to the menu";
+
+    ::SetTimer(nullptr, 0, 300, &ChooseSecondItem);
+    EXPECT_EQ(2001u, menu.Track(owner.GetSafeHwnd(), 100, 100));
+    ::SetTimer(nullptr, 0, 300, &DismissMenu);
+    EXPECT_EQ(0u, menu.Track(owner.GetSafeHwnd(), 100, 100));
 }
 
 } // namespace

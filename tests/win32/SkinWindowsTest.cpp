@@ -2,6 +2,8 @@
 // on the screen and what the windows tell each other, driven with the real pointer and keyboard.
 #include "BitmapBtn.h"
 #include "BmpEdit.h"
+#include "LineWnd.h"
+#include "TextLabel.h"
 #include "DialogIds.h"
 #include "SkinDialog.h"
 #include "SkinMessages.h"
@@ -468,6 +470,126 @@ TEST_F(SkinWindows, WarningDialogAnswersOkForKeyTwoAndCancelForKeysThreeAndFour)
         EXPECT_TRUE(openAfterEscape);
         EXPECT_EQ("Close", dialog.Button(2).Hint());
     }
+}
+
+// The x of the leftmost pixel of row y (screen) in [left, right) that is not colour; -1 when none.
+int LeftmostOther(int y, int left, int right, COLORREF colour)
+{
+    for (int x = left; x < right; ++x) {
+        if (ScreenPixel(POINT{x, y}) != colour)
+            return x;
+    }
+    return -1;
+}
+
+TEST_F(SkinWindows, LabelsDrawCentredOrCompactAndReportTheirHintOnce)
+{
+    HintProbe mainWindow;
+    ASSERT_TRUE(mainWindow.Create());
+    SetHintWindow(mainWindow.GetSafeHwnd());
+    TestSkinWindow window;
+    ASSERT_TRUE(window.Create(nullptr));
+    CTextLabel centred;
+    CTextLabel compact;
+    ASSERT_TRUE(centred.Create(RECT{20, 150, 320, 170}, window.GetSafeHwnd(), 30));
+    ASSERT_TRUE(compact.Create(RECT{20, 180, 320, 200}, window.GetSafeHwnd(), 31));
+    centred.SetText("Profile", 1);
+    compact.SetText("Profile", 0);
+    compact.SetCompact(1);
+    centred.SetHint("Name of profile 1");
+    window.ShowWindow(SW_SHOW);
+    ::SetForegroundWindow(window.GetSafeHwnd());
+    ::SetCursorPos(1000, 900);
+    Pump(200);
+
+    const COLORREF back = RGB(2, 2, 2);
+    const int centredText = LeftmostOther(160, 20, 320, back);
+    const int compactText = LeftmostOther(190, 20, 320, back);
+    ASSERT_GE(centredText, 0);
+    ASSERT_GE(compactText, 0);
+    EXPECT_GT(centredText, 120) << "centred in a 300-pixel label";
+    EXPECT_LT(compactText, 30) << "compact text starts at the left edge";
+
+    MoveMouse(POINT{100, 160});
+    MoveMouse(POINT{110, 160});
+    EXPECT_EQ("Name of profile 1", SkinHints().Current());
+    EXPECT_EQ(std::vector<WPARAM>{1}, mainWindow.states) << "the same hint is reported once";
+    centred.SetHintEnabled(0);
+    SkinHints().ButtonHover("other");
+    MoveMouse(POINT{120, 160});
+    EXPECT_EQ("other", SkinHints().Current());
+}
+
+TEST_F(SkinWindows, LineWindowShowsItsPictureOnlyThroughItsMask)
+{
+    // A 100 x 20 picture in the down colour whose mask leaves only the left half.
+    WriteBmp(m_folder / "skins\\line.bmp", 100, 20, [](int, int) { return kDownColour; });
+    WriteBmp(m_folder / "skins\\line_mask.bmp", 100, 20,
+             [](int x, int) { return x < 50 ? RGB(0, 0, 0) : RGB(255, 255, 255); });
+    TestSkinWindow window;
+    ASSERT_TRUE(window.Create(nullptr));
+    CLineWnd line;
+    ASSERT_TRUE(line.Create(RECT{300, 100, 400, 120}, window.GetSafeHwnd(), 40));
+    EXPECT_TRUE(line.SetPictures((m_folder / "skins\\line.bmp").c_str(), (m_folder / "skins\\line_mask.bmp").c_str()));
+    window.ShowWindow(SW_SHOW);
+    Pump(200);
+    EXPECT_EQ(kDownColour, ScreenPixel(POINT{320, 110}));
+    EXPECT_EQ(kMainColour, ScreenPixel(POINT{380, 110})) << "the window behind shows where the mask is white";
+
+    CLineWnd missing;
+    ASSERT_TRUE(missing.Create(RECT{300, 130, 400, 150}, window.GetSafeHwnd(), 41));
+    EXPECT_FALSE(missing.SetPictures((m_folder / "skins\\absent.bmp").c_str(), (m_folder / "skins\\absent.bmp").c_str()));
+}
+
+TEST_F(SkinWindows, EditTellsItsParentWhenItLosesTheFocus)
+{
+    // Records the registered focus message.
+    class FocusWindow : public TestSkinWindow {
+    public:
+        int lost = 0;
+
+    protected:
+        LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+        {
+            if (message == BitmapEditKillFocusMessage())
+                ++lost;
+            return TestSkinWindow::WindowProc(message, wParam, lParam);
+        }
+    };
+    FocusWindow window;
+    ASSERT_TRUE(window.Create(nullptr));
+    window.ShowWindow(SW_SHOW);
+    ::SetForegroundWindow(window.GetSafeHwnd());
+    ::SetFocus(window.m_edit.GetSafeHwnd());
+    Pump(100);
+    EXPECT_EQ(0, window.lost);
+    ::SetFocus(window.GetSafeHwnd());
+    Pump(100);
+    EXPECT_EQ(1, window.lost);
+    EXPECT_EQ(::RegisterWindowMessageA("BitmapEdit_KillFocus"), BitmapEditKillFocusMessage());
+}
+
+TEST_F(SkinWindows, DraggingThePictureMovesTheWindow)
+{
+    TestSkinWindow window;
+    ASSERT_TRUE(window.Create(nullptr));
+    window.ShowWindow(SW_SHOW);
+    ::SetForegroundWindow(window.GetSafeHwnd());
+    Pump(200);
+    // The system's move loop runs inside the dispatch of the press, so the pointer is moved and
+    // released from timers, which that loop dispatches.
+    ::SetCursorPos(300, 30);
+    Pump(100);
+    Script script;
+    for (int step = 1; step <= 5; ++step)
+        script.Then(40, [step] { ::SetCursorPos(300 + step * 10, 30 + step * 8); });
+    script.Then(60, [] { ::mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0); });
+    script.Start();
+    ::mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+    Pump(800);
+    const RECT rect = window.GetWindowRect();
+    EXPECT_EQ(50, rect.left);
+    EXPECT_EQ(40, rect.top);
 }
 
 TEST(SkinRegion, BlocksOfRunsMakeTheSameRegionAsOnePiece)
