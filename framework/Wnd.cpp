@@ -17,6 +17,16 @@ thread_local PendingBinding t_pending;
 thread_local PendingBinding t_outerPending[16];
 thread_local int t_depth = 0;
 
+// The system may create its input method windows on this thread while one of ours is being
+// created; they are never the window an object waits for.
+bool IsInputMethodWindow(HWND hwnd)
+{
+    char className[32] = {};
+    if (::GetClassNameA(hwnd, className, sizeof className) == 0)
+        return false;
+    return lstrcmpiA(className, "IME") == 0 || lstrcmpiA(className, "MSCTFIME UI") == 0;
+}
+
 } // namespace
 
 CWnd::~CWnd()
@@ -99,7 +109,7 @@ void CWnd::EndBinding()
 LRESULT CALLBACK CWnd::CreationHook(int code, WPARAM wParam, LPARAM lParam)
 {
     HHOOK hook = t_pending.hook;
-    if (code == HCBT_CREATEWND && t_pending.window != nullptr) {
+    if (code == HCBT_CREATEWND && t_pending.window != nullptr && !IsInputMethodWindow(reinterpret_cast<HWND>(wParam))) {
         CWnd* window = std::exchange(t_pending.window, nullptr);
         window->Attach(reinterpret_cast<HWND>(wParam));
     }
