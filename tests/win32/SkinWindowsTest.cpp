@@ -254,6 +254,16 @@ private:
 const MessageEntry HintProbe::kMessageEntries[] = {OnMessage<WM_STATUS_HINT, &HintProbe::OnStatusHint>()};
 const MessageTable HintProbe::kMessages{&CWnd::kMessages, HintProbe::kMessageEntries};
 
+// The x of the leftmost pixel of row y (screen) in [left, right) that is not colour; -1 when none.
+int LeftmostOther(int y, int left, int right, COLORREF colour)
+{
+    for (int x = left; x < right; ++x) {
+        if (ScreenPixel(POINT{x, y}) != colour)
+            return x;
+    }
+    return -1;
+}
+
 class SkinWindows : public ::testing::Test {
 protected:
     void SetUp() override
@@ -368,6 +378,21 @@ TEST_F(SkinWindows, ButtonsShowThePictureOfTheirState)
     window.m_push.EnableWindow(true);
     Pump(100);
     EXPECT_EQ(kMainColour, ScreenPixel(CentreOf(window.m_push)));
+
+    // A caption is drawn in light grey over the picture, from 5 pixels in.
+    window.m_push.SetCaption("Apply");
+    Pump(100);
+    const RECT button = window.m_push.GetWindowRect();
+    const int y = (button.top + button.bottom) / 2;
+    const int text = LeftmostOther(y - 3, button.left, button.right, kMainColour);
+    int light = 0;
+    for (int row = button.top; row < button.bottom; ++row) {
+        for (int x = button.left; x < button.left + 40; ++x)
+            light += GetRValue(ScreenPixel(POINT{x, row})) > 180 && GetGValue(ScreenPixel(POINT{x, row})) > 180;
+    }
+    EXPECT_GT(light, 10);
+    EXPECT_GE(text, button.left + 4);
+    EXPECT_LE(text, button.left + 9);
 }
 
 TEST_F(SkinWindows, ClicksOfButtonsWithTheSameIdReachTheirOwnHandlers)
@@ -470,16 +495,6 @@ TEST_F(SkinWindows, WarningDialogAnswersOkForKeyTwoAndCancelForKeysThreeAndFour)
         EXPECT_TRUE(openAfterEscape);
         EXPECT_EQ("Close", dialog.Button(2).Hint());
     }
-}
-
-// The x of the leftmost pixel of row y (screen) in [left, right) that is not colour; -1 when none.
-int LeftmostOther(int y, int left, int right, COLORREF colour)
-{
-    for (int x = left; x < right; ++x) {
-        if (ScreenPixel(POINT{x, y}) != colour)
-            return x;
-    }
-    return -1;
 }
 
 TEST_F(SkinWindows, LabelsDrawCentredOrCompactAndReportTheirHintOnce)
