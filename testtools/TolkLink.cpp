@@ -105,7 +105,7 @@ private:
 
     UniqueHandle m_lock;
     UniqueHandle m_mapping;
-    MappedView m_view;
+    UniqueView m_view;
 };
 
 int Read(const std::string& path)

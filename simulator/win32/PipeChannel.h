@@ -3,7 +3,7 @@
 #pragma once
 
 #include "PipeProtocol.h"
-#include "WinHandle.h"
+#include "UniqueHandle.h"
 
 #include <windows.h>
 

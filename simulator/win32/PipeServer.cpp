@@ -4,7 +4,7 @@
 #include "PipeChannel.h"
 #include "SimulatorCommands.h"
 #include "SteadyClock.h"
-#include "WinHandle.h"
+#include "UniqueHandle.h"
 
 #include <windows.h>
 

@@ -9,7 +9,7 @@
 #include "PipeChannel.h"
 #include "PipeServer.h"
 #include "SimulatorCommands.h"
-#include "WinHandle.h"
+#include "UniqueHandle.h"
 
 #include <windows.h>
 

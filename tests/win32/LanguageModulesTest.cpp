@@ -1,7 +1,9 @@
 // The language modules of the program folder's lang folder: resource-only DLLs from which the
 // configuration program takes every user-visible text by number (LanguageStrings.h). A number
 // missing from a module shows as an empty hint, a wrong number as the hint of another control, and a
-// text stored in the wrong encoding as garbled letters; these tests look for each.
+// text stored in the wrong encoding as garbled letters; these tests look for each. The program reads
+// the texts with LoadStringA, so each language must fit the ANSI code page of its Windows: 1252 for
+// the Western languages, 1250 for Polish, 1251 for Russian and 1254 for Turkish.
 #include "../../resources/lang/LanguageStrings.h"
 #include "TempFolder.h"
 
@@ -18,14 +20,21 @@ namespace {
 struct LanguageModule {
     const char* file;
     LANGID language;
+    UINT codePage;  // ANSI code page of Windows in this language
 };
 
-const LanguageModule kEnglish{"Eng.dll", MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US)};
-const LanguageModule kTranslations[] = {
-    {"German.dll", MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN)},
-    {"French.dll", MAKELANGID(LANG_FRENCH, SUBLANG_FRENCH)},
-    {"Spanish.dll", MAKELANGID(LANG_SPANISH, SUBLANG_SPANISH_MODERN)},
-};
+const LanguageModule kEnglish{"Eng.dll", MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), 1252};
+const LanguageModule kGerman{"German.dll", MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN), 1252};
+const LanguageModule kFrench{"French.dll", MAKELANGID(LANG_FRENCH, SUBLANG_FRENCH), 1252};
+const LanguageModule kSpanish{"Spanish.dll", MAKELANGID(LANG_SPANISH, SUBLANG_SPANISH_MODERN), 1252};
+const LanguageModule kDanish{"Danish.dll", MAKELANGID(LANG_DANISH, SUBLANG_DANISH_DENMARK), 1252};
+const LanguageModule kFinnish{"Finnish.dll", MAKELANGID(LANG_FINNISH, SUBLANG_FINNISH_FINLAND), 1252};
+const LanguageModule kPolish{"Polish.dll", MAKELANGID(LANG_POLISH, SUBLANG_POLISH_POLAND), 1250};
+const LanguageModule kRussian{"Russian.dll", MAKELANGID(LANG_RUSSIAN, SUBLANG_RUSSIAN_RUSSIA), 1251};
+const LanguageModule kSwedish{"Swedish.dll", MAKELANGID(LANG_SWEDISH, SUBLANG_SWEDISH), 1252};
+const LanguageModule kTurkish{"Turkish.dll", MAKELANGID(LANG_TURKISH, SUBLANG_TURKISH_TURKEY), 1254};
+const LanguageModule kTranslations[] = {kGerman,  kFrench,  kSpanish, kDanish,  kFinnish,
+                                        kPolish, kRussian, kSwedish, kTurkish};
 
 // Program folder + "lang\" + file name, with backslashes as the program builds it.
 std::string ModulePath(const char* file)
@@ -81,14 +90,26 @@ BOOL CALLBACK CollectBlock(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR blocks)
     return TRUE;
 }
 
+BOOL CALLBACK CollectLanguage(HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR languages)
+{
+    reinterpret_cast<std::set<LANGID>*>(languages)->insert(language);
+    return TRUE;
+}
+
+// The string table blocks of the module.
+std::vector<UINT> StringBlocks(HMODULE module)
+{
+    std::vector<UINT> blocks;
+    EnumResourceNamesW(module, MAKEINTRESOURCEW(6) /* RT_STRING */, CollectBlock, reinterpret_cast<LONG_PTR>(&blocks));
+    return blocks;
+}
+
 // Every number the module defines with a non-empty text. String tables are stored in blocks of
 // sixteen: block b holds the numbers (b - 1) * 16 to (b - 1) * 16 + 15.
 std::set<UINT> DefinedNumbers(HMODULE module)
 {
-    std::vector<UINT> blocks;
-    EnumResourceNamesW(module, MAKEINTRESOURCEW(6) /* RT_STRING */, CollectBlock, reinterpret_cast<LONG_PTR>(&blocks));
     std::set<UINT> numbers;
-    for (UINT block : blocks)
+    for (UINT block : StringBlocks(module))
         for (UINT id = (block - 1) * 16; id < block * 16; ++id)
             if (!WideText(module, id).empty())
                 numbers.insert(id);
@@ -124,6 +145,27 @@ bool FitsCodePage(const std::wstring& wide, UINT cp)
 
 std::string Utf8(const std::wstring& wide) { return Narrow(wide, CP_UTF8); }
 
+// Whether `wide` is UTF-8 read as code page `cp`, as "Ã¤" is "ä" read as 1252: its bytes in that code
+// page then form valid UTF-8 with letters beyond ASCII. Real text practically never does: its accented
+// letters are single bytes, mostly between ASCII ones.
+bool IsMisreadUtf8(const std::wstring& wide, UINT cp)
+{
+    std::string bytes = Narrow(wide, cp);
+    bool ascii = true;
+    for (char c : bytes)
+        if (static_cast<unsigned char>(c) >= 0x80)
+            ascii = false;
+    return !ascii &&
+           MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0) > 0;
+}
+
+std::vector<LanguageModule> AllModules()
+{
+    std::vector<LanguageModule> all(std::begin(kTranslations), std::end(kTranslations));
+    all.push_back(kEnglish);
+    return all;
+}
+
 TEST(LanguageModules, EnglishDefinesEveryNumberOfTheLanguageTable)
 {
     Module english(kEnglish);
@@ -156,11 +198,11 @@ TEST(LanguageModules, StatusPrefixIsABareWord)
     EXPECT_EQ(AnsiText(english.Get(), IDS_STATUS_PREFIX), "Tip");
     for (const LanguageModule& translation : kTranslations) {
         Module module(translation);
-        std::string prefix = AnsiText(module.Get(), IDS_STATUS_PREFIX);
+        std::wstring prefix = WideText(module.Get(), IDS_STATUS_PREFIX);
         ASSERT_FALSE(prefix.empty()) << translation.file;
-        EXPECT_EQ(prefix.find(':'), std::string::npos) << translation.file << ": " << prefix;
-        EXPECT_NE(prefix.front(), ' ') << translation.file;
-        EXPECT_NE(prefix.back(), ' ') << translation.file;
+        EXPECT_EQ(prefix.find(L':'), std::wstring::npos) << translation.file << ": " << Utf8(prefix);
+        EXPECT_NE(prefix.front(), L' ') << translation.file;
+        EXPECT_NE(prefix.back(), L' ') << translation.file;
     }
 }
 
@@ -168,19 +210,17 @@ TEST(LanguageModules, StatusPrefixIsABareWord)
 // would show the hint of the neighbouring slot.
 TEST(LanguageModules, SlotAndProfileNameHintsNameTheirOwnProfile)
 {
-    std::vector<LanguageModule> all(std::begin(kTranslations), std::end(kTranslations));
-    all.push_back(kEnglish);
-    for (const LanguageModule& language : all) {
+    for (const LanguageModule& language : AllModules()) {
         Module module(language);
         ASSERT_NE(module.Get(), nullptr) << language.file;
         for (UINT n = 1; n <= 5; ++n) {
             for (UINT first : {UINT{IDS_HINT_SLOT1}, UINT{IDS_HINT_PROFILE_NAME1}}) {
-                std::string hint = AnsiText(module.Get(), first + n - 1);
+                std::wstring hint = WideText(module.Get(), first + n - 1);
                 std::string digits;
-                for (char c : hint)
-                    if (c >= '0' && c <= '9')
-                        digits += c;
-                EXPECT_EQ(digits, std::to_string(n)) << language.file << " string " << first + n - 1 << ": " << hint;
+                for (wchar_t c : hint)
+                    if (c >= L'0' && c <= L'9')
+                        digits += static_cast<char>(c);
+                EXPECT_EQ(digits, std::to_string(n)) << language.file << " string " << first + n - 1 << ": " << Utf8(hint);
             }
         }
     }
@@ -189,9 +229,7 @@ TEST(LanguageModules, SlotAndProfileNameHintsNameTheirOwnProfile)
 // Each control has its own hint; two numbers with one text mean a text was copied to the wrong number.
 TEST(LanguageModules, NoTwoNumbersShareAText)
 {
-    std::vector<LanguageModule> all(std::begin(kTranslations), std::end(kTranslations));
-    all.push_back(kEnglish);
-    for (const LanguageModule& language : all) {
+    for (const LanguageModule& language : AllModules()) {
         Module module(language);
         ASSERT_NE(module.Get(), nullptr) << language.file;
         std::set<std::wstring> seen;
@@ -214,15 +252,27 @@ TEST(LanguageModules, TranslationsAreInTheirOwnLanguage)
             if (WideText(module.Get(), id) == WideText(english.Get(), id))
                 ++sameAsEnglish;
         EXPECT_LE(sameAsEnglish, 2) << translation.file << " repeats the English text of that many strings";
-        // The string table is tagged with the module's language and with no other.
-        EXPECT_NE(FindResourceExW(module.Get(), MAKEINTRESOURCEW(6), MAKEINTRESOURCEW(IDS_STATUS_PREFIX / 16 + 1),
-                                  translation.language),
-                  nullptr)
-            << translation.file;
-        EXPECT_EQ(FindResourceExW(module.Get(), MAKEINTRESOURCEW(6), MAKEINTRESOURCEW(IDS_STATUS_PREFIX / 16 + 1),
-                                  kEnglish.language),
-                  nullptr)
-            << translation.file;
+    }
+}
+
+// Every block of a module's string table is tagged with the module's language and with no other.
+TEST(LanguageModules, StringTablesAreTaggedWithTheirModulesLanguage)
+{
+    for (const LanguageModule& language : AllModules()) {
+        Module module(language);
+        ASSERT_NE(module.Get(), nullptr) << language.file;
+        std::vector<UINT> blocks = StringBlocks(module.Get());
+        EXPECT_FALSE(blocks.empty()) << language.file;
+        for (UINT block : blocks) {
+            std::set<LANGID> languages;
+            EnumResourceLanguagesW(module.Get(), MAKEINTRESOURCEW(6), MAKEINTRESOURCEW(block), CollectLanguage,
+                                   reinterpret_cast<LONG_PTR>(&languages));
+            std::string tags;
+            for (LANGID tag : languages)
+                tags += " " + std::to_string(tag);
+            EXPECT_EQ(languages, std::set<LANGID>{language.language})
+                << language.file << " block " << block << " is tagged with language" << tags;
+        }
     }
 }
 
@@ -237,14 +287,25 @@ TEST(LanguageModules, AccentedTextsReadBackThroughLoadStringA)
         const char* cp1252;
     };
     const Sample samples[] = {
-        {kTranslations[0], IDS_HINT_APPLY, "\xC3\x84nderungen \xC3\xBC" "bernehmen", "\xC4nderungen \xFC" "bernehmen"},
-        {kTranslations[0], IDS_HINT_CLOSE, "Programm schlie\xC3\x9F" "en, ohne die \xC3\x84nderungen zu \xC3\xBC" "bernehmen",
+        {kGerman, IDS_HINT_APPLY, "\xC3\x84nderungen \xC3\xBC" "bernehmen", "\xC4nderungen \xFC" "bernehmen"},
+        {kGerman, IDS_HINT_CLOSE, "Programm schlie\xC3\x9F" "en, ohne die \xC3\x84nderungen zu \xC3\xBC" "bernehmen",
          "Programm schlie\xDF" "en, ohne die \xC4nderungen zu \xFC" "bernehmen"},
-        {kTranslations[1], IDS_HINT_MINIMIZE, "R\xC3\xA9" "duire la fen\xC3\xAAtre", "R\xE9" "duire la fen\xEAtre"},
-        {kTranslations[2], IDS_HINT_KEY_BUTTON, "Haga clic para asignar una funci\xC3\xB3n a esta tecla",
+        {kFrench, IDS_HINT_MINIMIZE, "R\xC3\xA9" "duire la fen\xC3\xAAtre", "R\xE9" "duire la fen\xEAtre"},
+        {kSpanish, IDS_HINT_KEY_BUTTON, "Haga clic para asignar una funci\xC3\xB3n a esta tecla",
          "Haga clic para asignar una funci\xF3n a esta tecla"},
-        {kTranslations[2], IDS_HINT_KEY_LOCATION, "Se\xC3\xB1" "ale el bot\xC3\xB3n de una tecla para ver d\xC3\xB3nde est\xC3\xA1 en el teclado",
+        {kSpanish, IDS_HINT_KEY_LOCATION, "Se\xC3\xB1" "ale el bot\xC3\xB3n de una tecla para ver d\xC3\xB3nde est\xC3\xA1 en el teclado",
          "Se\xF1" "ale el bot\xF3n de una tecla para ver d\xF3nde est\xE1 en el teclado"},
+        {kDanish, IDS_HINT_CLOSE, "Luk programmet uden at anvende \xC3\xA6ndringerne",
+         "Luk programmet uden at anvende \xE6ndringerne"},
+        {kDanish, IDS_HINT_UPDATE, "S\xC3\xB8g efter driver- og firmwareopdateringer",
+         "S\xF8g efter driver- og firmwareopdateringer"},
+        {kDanish, IDS_HINT_PROFILE_NAME1, "Navn p\xC3\xA5 profil 1", "Navn p\xE5 profil 1"},
+        {kFinnish, IDS_HINT_KEY_SWITCH,
+         "Ota t\xC3\xA4m\xC3\xA4 n\xC3\xA4pp\xC3\xA4in k\xC3\xA4ytt\xC3\xB6\xC3\xB6n tai poista se k\xC3\xA4yt\xC3\xB6st\xC3\xA4",
+         "Ota t\xE4m\xE4 n\xE4pp\xE4in k\xE4ytt\xF6\xF6n tai poista se k\xE4yt\xF6st\xE4"},
+        {kSwedish, IDS_HINT_RESET, "\xC3\x85terst\xC3\xA4ll standardprofilerna", "\xC5terst\xE4ll standardprofilerna"},
+        {kSwedish, IDS_HINT_CANCEL, "F\xC3\xB6rkasta \xC3\xA4ndringarna och st\xC3\xA4ng",
+         "F\xF6rkasta \xE4ndringarna och st\xE4ng"},
     };
     const UINT acp = GetACP();
     RecordProperty("AnsiCodePage", static_cast<int>(acp));
@@ -259,23 +320,48 @@ TEST(LanguageModules, AccentedTextsReadBackThroughLoadStringA)
             EXPECT_EQ(ansi, sample.cp1252) << sample.module.file << " string " << sample.id;
         }
     }
-    // German, French and Spanish Windows run with code page 1252; the byte check above needs it.
+    // Western Windows runs with code page 1252; the byte check above needs it.
     EXPECT_EQ(acp, 1252u) << "the Wine prefix does not use the Western ANSI code page";
 }
 
-// Every text must have a place in code page 1252, the ANSI code page of English, German, French and
-// Spanish Windows, or LoadStringA shows '?' there; and it must not be UTF-8 read as 1252 ("Ã¤").
-TEST(LanguageModules, EveryTextIsCleanWesternText)
+// Letters beyond the Western code page: stored as UTF-16 exactly as written. LoadStringA can only
+// show them with the module's own code page, which the Wine prefix of the tests does not use.
+TEST(LanguageModules, CentralEuropeanCyrillicAndTurkishTextsReadBackExactly)
 {
-    std::vector<LanguageModule> all(std::begin(kTranslations), std::end(kTranslations));
-    all.push_back(kEnglish);
-    for (const LanguageModule& language : all) {
+    struct Sample {
+        LanguageModule module;
+        UINT id;
+        const char* utf8;
+    };
+    const Sample samples[] = {
+        {kPolish, IDS_STATUS_PREFIX, "Wskaz\xC3\xB3wka"},
+        {kPolish, IDS_HINT_KEY_SWITCH, "W\xC5\x82\xC4\x85" "cz lub wy\xC5\x82\xC4\x85" "cz ten klawisz"},
+        {kRussian, IDS_STATUS_PREFIX, "\xD0\x9F\xD0\xBE\xD0\xB4\xD1\x81\xD0\xBA\xD0\xB0\xD0\xB7\xD0\xBA\xD0\xB0"},
+        {kRussian, IDS_HINT_MINIMIZE, "\xD0\xA1\xD0\xB2\xD0\xB5\xD1\x80\xD0\xBD\xD1\x83\xD1\x82\xD1\x8C \xD0\xBE\xD0\xBA\xD0\xBD\xD0\xBE"},
+        {kTurkish, IDS_STATUS_PREFIX, "\xC4\xB0pucu"},
+        {kTurkish, IDS_HINT_CANCEL, "De\xC4\x9Fi\xC5\x9Fiklikleri iptal et ve kapat"},
+        {kTurkish, IDS_HINT_KEY_BUTTON,
+         "Bu tu\xC5\x9Fun ne yapaca\xC4\x9F\xC4\xB1n\xC4\xB1 se\xC3\xA7mek i\xC3\xA7in t\xC4\xB1klay\xC4\xB1n"},
+    };
+    for (const Sample& sample : samples) {
+        Module module(sample.module);
+        ASSERT_NE(module.Get(), nullptr) << sample.module.file;
+        EXPECT_EQ(WideText(module.Get(), sample.id), Widen(sample.utf8)) << sample.module.file << " string " << sample.id;
+    }
+}
+
+// Every text must have a place in the ANSI code page of its language, or LoadStringA shows '?' there;
+// and it must not be UTF-8 read as that code page ("Ã¤" for "ä").
+TEST(LanguageModules, EveryTextIsCleanTextOfItsCodePage)
+{
+    for (const LanguageModule& language : AllModules()) {
         Module module(language);
         ASSERT_NE(module.Get(), nullptr) << language.file;
         for (UINT id : DefinedNumbers(module.Get())) {
             std::wstring text = WideText(module.Get(), id);
-            EXPECT_TRUE(FitsCodePage(text, 1252)) << language.file << " string " << id << ": " << Utf8(text);
-            EXPECT_EQ(text.find(L'\u00C3'), std::wstring::npos) << language.file << " string " << id << ": " << Utf8(text);
+            EXPECT_TRUE(FitsCodePage(text, language.codePage))
+                << language.file << " string " << id << " in code page " << language.codePage << ": " << Utf8(text);
+            EXPECT_FALSE(IsMisreadUtf8(text, language.codePage)) << language.file << " string " << id << ": " << Utf8(text);
             for (wchar_t c : text)
                 EXPECT_GE(c, L' ') << language.file << " string " << id << " holds a control character";
         }
@@ -283,31 +369,41 @@ TEST(LanguageModules, EveryTextIsCleanWesternText)
 }
 
 // The status line is the single-line text rectangle (20, 569)-(580, 588) in "Arial" height 12,
-// width 6; a longer hint is cut off.
+// width 6; a longer hint is cut off. The font's default character set is that of the ANSI code page,
+// so on Windows in the module's language the line is measured in the character set of its code page.
 TEST(LanguageModules, EveryHintFitsTheStatusLine)
 {
     HDC dc = CreateCompatibleDC(nullptr);
     ASSERT_NE(dc, nullptr);
-    HFONT font = CreateFontA(12, 6, 0, 0, 400, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "Arial");
-    ASSERT_NE(font, nullptr);
-    HGDIOBJ oldFont = SelectObject(dc, font);
     const LONG width = 580 - 20;
-    std::vector<LanguageModule> all(std::begin(kTranslations), std::end(kTranslations));
-    all.push_back(kEnglish);
-    for (const LanguageModule& language : all) {
+    for (const LanguageModule& language : AllModules()) {
+        CHARSETINFO charset{};
+        ASSERT_TRUE(TranslateCharsetInfo(reinterpret_cast<DWORD*>(static_cast<ULONG_PTR>(language.codePage)), &charset,
+                                         TCI_SRCCODEPAGE))
+            << language.codePage;
+        HFONT font = CreateFontA(12, 6, 0, 0, 400, FALSE, FALSE, FALSE, static_cast<BYTE>(charset.ciCharset),
+                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "Arial");
+        ASSERT_NE(font, nullptr);
+        HGDIOBJ oldFont = SelectObject(dc, font);
         Module module(language);
         ASSERT_NE(module.Get(), nullptr) << language.file;
-        std::string prefix = AnsiText(module.Get(), IDS_STATUS_PREFIX) + " : ";
+        std::wstring prefix = WideText(module.Get(), IDS_STATUS_PREFIX) + L" : ";
         for (UINT id = IDS_STATUS_PREFIX + 1; id <= IDS_LANGUAGE_LAST; ++id) {
-            std::string line = prefix + AnsiText(module.Get(), id);
+            std::wstring line = prefix + WideText(module.Get(), id);
+            // The font must have the letters, or the width would be that of stand-in boxes.
+            std::vector<WORD> glyphs(line.size());
+            ASSERT_NE(GetGlyphIndicesW(dc, line.c_str(), static_cast<int>(line.size()), glyphs.data(),
+                                       GGI_MARK_NONEXISTING_GLYPHS),
+                      GDI_ERROR);
+            for (size_t i = 0; i < glyphs.size(); ++i)
+                EXPECT_NE(glyphs[i], 0xFFFF) << language.file << " string " << id << " letter " << i << " has no glyph";
             SIZE size{};
-            ASSERT_TRUE(GetTextExtentPoint32A(dc, line.c_str(), static_cast<int>(line.size()), &size));
-            EXPECT_LE(size.cx, width) << language.file << " string " << id << ": " << line;
+            ASSERT_TRUE(GetTextExtentPoint32W(dc, line.c_str(), static_cast<int>(line.size()), &size));
+            EXPECT_LE(size.cx, width) << language.file << " string " << id << ": " << Utf8(line);
         }
+        SelectObject(dc, oldFont);
+        DeleteObject(font);
     }
-    SelectObject(dc, oldFont);
-    DeleteObject(font);
     DeleteDC(dc);
 }
 
@@ -315,9 +411,7 @@ TEST(LanguageModules, EveryHintFitsTheStatusLine)
 // loads it and as a data file.
 TEST(LanguageModules, HoldNoCodeToRun)
 {
-    std::vector<LanguageModule> all(std::begin(kTranslations), std::end(kTranslations));
-    all.push_back(kEnglish);
-    for (const LanguageModule& language : all) {
+    for (const LanguageModule& language : AllModules()) {
         std::string image = ReadBytes(ModulePath(language.file));
         ASSERT_GE(image.size(), sizeof(IMAGE_DOS_HEADER)) << language.file;
         IMAGE_DOS_HEADER dos;
