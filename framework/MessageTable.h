@@ -31,7 +31,8 @@ using MessageThunk = LRESULT (*)(CWnd& window, WPARAM wParam, LPARAM lParam);
 using MessageMatcher = bool (*)(const CWnd& window, WPARAM wParam, LPARAM lParam);
 
 // Notifications a parent receives from a control (WM_COMMAND with a control window, WM_DRAWITEM,
-// WM_CTLCOLOR*) are first offered to the control's own object as kReflectBase + message with the
+// WM_MEASUREITEM, WM_DELETEITEM, WM_COMPAREITEM, WM_CTLCOLOR*, WM_VSCROLL and WM_HSCROLL of a
+// scroll bar control) are first offered to the control's own object as kReflectBase + message with the
 // same parameters; when its table has an entry for that, the control's answer is final.
 constexpr UINT kReflectBase = WM_USER + 0x1C00;
 

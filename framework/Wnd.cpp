@@ -250,7 +250,7 @@ BOOL CWnd::KillTimer(UINT_PTR id)
     return ::KillTimer(m_hWnd, id);
 }
 
-HWND CWnd::NotifyingControl(UINT message, WPARAM wParam, LPARAM lParam)
+HWND CWnd::NotifyingControl(UINT message, WPARAM, LPARAM lParam)
 {
     switch (message) {
     case WM_COMMAND:
@@ -262,11 +262,29 @@ HWND CWnd::NotifyingControl(UINT message, WPARAM wParam, LPARAM lParam)
         return reinterpret_cast<HWND>(lParam);
     case WM_DRAWITEM: {
         const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-        return wParam != 0 || (item != nullptr && item->CtlType != ODT_MENU) ? item->hwndItem : nullptr;
+        return item != nullptr && item->CtlType != ODT_MENU ? item->hwndItem : nullptr;
     }
+    case WM_DELETEITEM:
+        return lParam != 0 ? reinterpret_cast<const DELETEITEMSTRUCT*>(lParam)->hwndItem : nullptr;
+    case WM_COMPAREITEM:
+        return lParam != 0 ? reinterpret_cast<const COMPAREITEMSTRUCT*>(lParam)->hwndItem : nullptr;
+    case WM_VSCROLL:
+    case WM_HSCROLL:
+        // From a scroll bar control; a window's own scroll bars send none.
+        return reinterpret_cast<HWND>(lParam);
     default:
         return nullptr;
     }
+}
+
+// WM_MEASUREITEM names its control by id only (it arrives while an owner-drawn list is still being
+// created); menus are measured by their owner.
+static HWND MeasuredControl(HWND parent, WPARAM, LPARAM lParam)
+{
+    const auto* item = reinterpret_cast<const MEASUREITEMSTRUCT*>(lParam);
+    if (item == nullptr || item->CtlType == ODT_MENU)
+        return nullptr;
+    return ::GetDlgItem(parent, static_cast<int>(item->CtlID));
 }
 
 bool CWnd::HandleReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
@@ -280,7 +298,9 @@ bool CWnd::HandleReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
 
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (HWND control = NotifyingControl(message, wParam, lParam)) {
+    HWND control = message == WM_MEASUREITEM ? MeasuredControl(m_hWnd, wParam, lParam)
+                                             : NotifyingControl(message, wParam, lParam);
+    if (control != nullptr) {
         CWnd* child = FromHandle(control);
         LRESULT result = 0;
         if (child != nullptr && child != this && child->HandleReflected(message, wParam, lParam, result))

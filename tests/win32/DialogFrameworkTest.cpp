@@ -10,6 +10,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -215,6 +216,60 @@ TEST(Dialog, ObjectGoingFirstHandsTheWindowBackToItsSystemClass)
     }
     EXPECT_FALSE(::IsWindow(hwnd));
     EXPECT_EQ(nullptr, CWnd::FromHandle(hwnd));
+}
+
+// An owner-drawn list that measures and draws its own rows, as the macro lists do.
+class RowList : public CWnd {
+public:
+    bool Create(HWND parent)
+    {
+        return CreateEx(0, "LISTBOX", "", WS_CHILD | WS_VISIBLE | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY, 0, 0,
+                        200, 120, parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(4096)));
+    }
+    int measured = 0;
+    std::vector<std::string> drawn;
+
+protected:
+    static const MessageEntry kMessageEntries[];
+    static const MessageTable kMessages;
+    const MessageTable& Messages() const override { return kMessages; }
+
+private:
+    LRESULT OnMeasureItem(WPARAM, LPARAM lParam)
+    {
+        ++measured;
+        reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = 21;
+        return TRUE;
+    }
+    LRESULT OnDrawItem(WPARAM, LPARAM lParam)
+    {
+        const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        char text[32] = {};
+        if (item.itemID != static_cast<UINT>(-1))
+            SendMessage(LB_GETTEXT, item.itemID, reinterpret_cast<LPARAM>(text));
+        drawn.push_back(text);
+        return TRUE;
+    }
+};
+const MessageEntry RowList::kMessageEntries[] = {
+    OnReflect<WM_MEASUREITEM, &RowList::OnMeasureItem>(),
+    OnReflect<WM_DRAWITEM, &RowList::OnDrawItem>(),
+};
+const MessageTable RowList::kMessages{&CWnd::kMessages, RowList::kMessageEntries};
+
+TEST(Dialog, OwnerDrawnListMeasuresAndDrawsItsOwnRows)
+{
+    ProbeDialog dialog;
+    ASSERT_TRUE(dialog.Create(nullptr));
+    RowList list;
+    ASSERT_TRUE(list.Create(dialog.GetSafeHwnd()));
+    EXPECT_EQ(1, list.measured) << "measured while it was created";
+    EXPECT_EQ(21, list.SendMessage(LB_GETITEMHEIGHT, 0, 0));
+    list.SendMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("Macro one"));
+    list.SendMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("Macro two"));
+    dialog.ShowWindow(SW_SHOW);
+    ::UpdateWindow(list.GetSafeHwnd());
+    EXPECT_NE(std::find(list.drawn.begin(), list.drawn.end(), "Macro two"), list.drawn.end());
 }
 
 void CALLBACK ChooseSecondItem(HWND, UINT, UINT_PTR id, DWORD)
