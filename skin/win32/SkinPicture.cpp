@@ -27,6 +27,18 @@ struct ComRelease {
 
 } // namespace
 
+BITMAPINFO TopDown32BitInfo(int width, int height)
+{
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
 SIZE BitmapSize(HBITMAP bitmap)
 {
     BITMAP info{};
@@ -97,13 +109,7 @@ HRGN MakeRegionFromMask(HBITMAP mask, COLORREF key, BYTE tolerance)
         return nullptr;
 
     // A 32-bit top-down copy, so that every pixel reads as blue, green, red, unused.
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = size.cx;
-    info.bmiHeader.biHeight = -size.cy;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = TopDown32BitInfo(size.cx, size.cy);
     void* bits = nullptr;
     MemoryDc copyDc(nullptr);
     UniqueBitmap copy(::CreateDIBSection(copyDc.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));

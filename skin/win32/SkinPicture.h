@@ -23,5 +23,9 @@ HRGN MakeRegionFromMask(HBITMAP mask, COLORREF key, BYTE tolerance);
 // Does nothing when source is empty.
 void CutStateBitmap(HDC dc, UniqueBitmap& target, HBITMAP source, int x, int y, int right, int bottom);
 
+// The description of a 32-bit top-down DIB of width x height: rows from the top, each pixel the
+// bytes blue, green, red, unused.
+BITMAPINFO TopDown32BitInfo(int width, int height);
+
 // Size of a bitmap; 0 x 0 for none.
 SIZE BitmapSize(HBITMAP bitmap);

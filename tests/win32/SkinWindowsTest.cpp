@@ -611,13 +611,7 @@ TEST(SkinRegion, BlocksOfRunsMakeTheSameRegionAsOnePiece)
 {
     // A checkerboard of 2 x 2 cells: 120 x 120 gives 30 runs a row, 3600 runs in all.
     const int size = 120;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = size;
-    info.bmiHeader.biHeight = -size;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = TopDown32BitInfo(size, size);
     void* bits = nullptr;
     UniqueBitmap mask(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     ASSERT_TRUE(mask);

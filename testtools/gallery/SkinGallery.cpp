@@ -262,14 +262,7 @@ HBITMAP DetailedMask()
     HBITMAP bitmap = ::CreateCompatibleBitmap(screen.Get(), width, height);
     MemoryDc memory(screen.Get());
     SelectScope select(memory.Get(), bitmap);
-    std::vector<DWORD> row(width);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = TopDown32BitInfo(width, height);
     std::vector<DWORD> pixels(static_cast<size_t>(width) * height);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
