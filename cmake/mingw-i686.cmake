@@ -1,16 +1,12 @@
-# Cross toolchain: 32-bit Windows programs built with mingw-w64 (posix threads), run under Wine.
+# Cross toolchain: the shipped 32-bit Windows programs, built with mingw-w64 (posix threads) and run
+# under 32-bit Wine.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 
 set(TOLK_MINGW_PREFIX i686-w64-mingw32)
-set(CMAKE_C_COMPILER ${TOLK_MINGW_PREFIX}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${TOLK_MINGW_PREFIX}-g++-posix)
-set(CMAKE_RC_COMPILER ${TOLK_MINGW_PREFIX}-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/${TOLK_MINGW_PREFIX})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+# The Wine loader that runs this build's programs: ctest's emulator, and the loader the test scripts
+# start programs with. /usr/bin/wine picks it too, but naming it keeps both builds alike.
+set(TOLK_WINE_LOADER /usr/lib/wine/wine)
+# The wineserver script takes whichever server is installed; either serves 32-bit programs.
+set(TOLK_WINE_SERVER /usr/lib/wine/wineserver)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)

@@ -111,7 +111,9 @@ UniqueHandle KeyboardServer::DuplicateClientSemaphore(HANDLE pipe, uint32_t hand
         return {};
     }
     HANDLE semaphore = nullptr;
-    const HANDLE source = reinterpret_cast<HANDLE>(static_cast<uintptr_t>(handleValue));
+    // The register call carries a 32-bit handle value; a 64-bit process's handle is its sign
+    // extension, as the driver takes it.
+    const HANDLE source = LongToHandle(static_cast<LONG>(handleValue));
     if (!DuplicateHandle(process.Get(), source, GetCurrentProcess(), &semaphore, SEMAPHORE_MODIFY_STATE, FALSE, 0)) {
         std::fprintf(stderr, "TolkDeviceSim: handle %#x of process %lu cannot be duplicated (error %lu)\n",
                      handleValue, pid, GetLastError());

@@ -6,6 +6,11 @@
 //
 // NAME is a full pipe name (\\.\pipe\X) or just X. ctl exits 0 when the reply ends in "ok", 1 when
 // it ends in an error (or the command line is wrong), 2 when no simulator answers.
+//
+// ctl does not wait for a simulator to appear: when no simulator serves the pipe it fails at once
+// (exit 2, "no simulator serves ..."), so a script that has just started one asks until it answers.
+// It waits only while a running simulator has every instance busy (up to 2 s) and for the reply
+// (up to 10 s: the simulator answers at once, so a longer wait means it hangs).
 #include "PipeChannel.h"
 #include "PipeServer.h"
 #include "SimulatorCommands.h"
@@ -23,8 +28,8 @@
 namespace {
 
 constexpr char kDefaultPipe[] = "\\\\.\\pipe\\TolkDeviceSim";
-constexpr DWORD kConnectMs = 5000;
-constexpr DWORD kConnectRetryMs = 50;
+// How long a running simulator may keep every pipe instance busy before ctl gives up.
+constexpr DWORD kBusyMs = 2000;
 constexpr DWORD kReplyMs = 10000;
 
 constexpr int kExitOk = 0;
@@ -46,23 +51,36 @@ std::string FullPipeName(const std::string& name)
     return "\\\\.\\pipe\\" + name;
 }
 
-// The simulator's pipe, waiting up to kConnectMs for it to exist and to have a free instance.
-UniqueHandle Connect(const std::string& pipeName)
+enum class ConnectResult { Connected, NoSimulator, Busy, Failed };
+
+// The simulator's pipe. Fails at once when no simulator serves it; waits up to kBusyMs while a
+// running one has every instance busy.
+UniqueHandle Connect(const std::string& pipeName, ConnectResult& result, DWORD& error)
 {
     const DWORD start = GetTickCount();
     for (;;) {
         UniqueHandle pipe(CreateFileA(pipeName.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                       FILE_FLAG_OVERLAPPED, nullptr));
-        if (pipe)
+        if (pipe) {
+            result = ConnectResult::Connected;
             return pipe;
-        const DWORD error = GetLastError();
-        const DWORD elapsed = GetTickCount() - start;
-        if (elapsed >= kConnectMs)
+        }
+        error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
+            result = ConnectResult::NoSimulator;
             return {};
-        if (error == ERROR_PIPE_BUSY)
-            WaitNamedPipeA(pipeName.c_str(), kConnectMs - elapsed);
-        else
-            Sleep(kConnectRetryMs);
+        }
+        const DWORD elapsed = GetTickCount() - start;
+        if (error != ERROR_PIPE_BUSY) {
+            result = ConnectResult::Failed;
+            return {};
+        }
+        if (elapsed >= kBusyMs) {
+            result = ConnectResult::Busy;
+            return {};
+        }
+        // Returns when an instance is free, at the time-out, or at once when the pipe went away.
+        WaitNamedPipeA(pipeName.c_str(), kBusyMs - elapsed);
     }
 }
 
@@ -72,9 +90,22 @@ int Control(const std::string& pipeName, const std::string& command)
         std::fputs("TolkDeviceSim: the command is too long\n", stderr);
         return kExitError;
     }
-    UniqueHandle pipe = Connect(pipeName);
-    if (!pipe) {
-        std::fprintf(stderr, "TolkDeviceSim: no simulator at %s\n", pipeName.c_str());
+    ConnectResult connected = ConnectResult::Failed;
+    DWORD error = 0;
+    UniqueHandle pipe = Connect(pipeName, connected, error);
+    switch (connected) {
+    case ConnectResult::Connected:
+        break;
+    case ConnectResult::NoSimulator:
+        std::fprintf(stderr, "TolkDeviceSim: no simulator serves %s\n", pipeName.c_str());
+        return kExitUnreachable;
+    case ConnectResult::Busy:
+        std::fprintf(stderr, "TolkDeviceSim: the simulator at %s stayed busy for %lu ms\n", pipeName.c_str(),
+                     static_cast<unsigned long>(kBusyMs));
+        return kExitUnreachable;
+    case ConnectResult::Failed:
+        std::fprintf(stderr, "TolkDeviceSim: %s cannot be opened (error %lu)\n", pipeName.c_str(),
+                     static_cast<unsigned long>(error));
         return kExitUnreachable;
     }
     PipeChannel channel(pipe.Get(), nullptr);

@@ -2,7 +2,8 @@
 """End-to-end scenarios of TolkHid under Wine, with TolkDeviceSim as the keyboard, InputProbe as the
 window that receives input, and TolkLink for the shared block and window messages.
 
-Usage: tolk_e2e.py BUILD_DIR SCENARIO   (BUILD_DIR = build/windows; WINEPREFIX and DISPLAY set)
+Usage: tolk_e2e.py BUILD_DIR SCENARIO   (BUILD_DIR = build/windows or build/windows64; WINEPREFIX,
+TOLK_WINE and DISPLAY set)
 Each scenario starts from a fresh copy of the program folder and ends every process it started.
 """
 import os
@@ -11,6 +12,11 @@ import struct
 import subprocess
 import sys
 import time
+
+# The Wine loader and server of the build under test (scripts/wine-env, or ctest from the toolchain):
+# /usr/bin/wine would pick the 32-bit loader even where it cannot run.
+WINE = os.environ.get("TOLK_WINE", "wine")
+WINESERVER = os.environ.get("WINESERVER", "wineserver")
 
 PROFILE_SIZE = 13108
 SET_SIZE = 65544
@@ -149,17 +155,18 @@ class Session:
     # Processes -------------------------------------------------------------------------------
     def start(self, exe, *args, env=None, log=None):
         out = open(log or os.devnull, "ab")
-        proc = subprocess.Popen(["wine", exe] + list(args), env=env or self.env, stdout=out,
+        proc = subprocess.Popen([WINE, exe] + list(args), env=env or self.env, stdout=out,
                                 stderr=subprocess.STDOUT, cwd=self.work)
         self.processes.append(proc)
         return proc
 
     def run(self, exe, *args, timeout=60):
         # Output goes through a file: a wineserver started by this command would hold a pipe open.
+        # What it says on stderr stays in run.err until the next command.
         out_path = os.path.join(self.work, "run.out")
-        with open(out_path, "wb") as out:
-            result = subprocess.run(["wine", exe] + list(args), env=self.env, stdout=out,
-                                    stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL,
+        with open(out_path, "wb") as out, open(os.path.join(self.work, "run.err"), "wb") as err:
+            result = subprocess.run([WINE, exe] + list(args), env=self.env, stdout=out,
+                                    stderr=err, stdin=subprocess.DEVNULL,
                                     timeout=timeout, cwd=self.work)
         return result.returncode, self.read(out_path).replace("\r", "")
 
@@ -276,7 +283,7 @@ class Session:
             self.ctl("quit", check_ok=False)
         except Exception:
             pass
-        subprocess.run(["wineserver", "-k"], env=self.env)
+        subprocess.run([WINESERVER, "-k"], env=self.env)
         for proc in self.processes:
             try:
                 proc.wait(timeout=10)
@@ -295,6 +302,12 @@ def scenario_second_instance(s):
 
 
 def scenario_no_keyboard(s):
+    # Asking a keyboard nobody serves ends at once with its own exit code and says so; the run's
+    # time-out only guards against a hang.
+    code, out = s.run(s.tool("TolkDeviceSim.exe"), "ctl", "--pipe", s.pipe, "state", timeout=30)
+    check(code == 2, "ctl without a simulator exited with %d, not 2" % code)
+    check("no simulator serves" in s.read(os.path.join(s.work, "run.err")),
+          "ctl without a simulator did not say why")
     shutil.copy(s.tool("InputProbe.exe"), os.path.join(s.folder, "osd.exe"))
     osd_log = os.path.join(s.work, "osd.log")
     s.start_host(with_keyboard=False, extra_env={"INPUTPROBE_LOG": win_path(osd_log),

@@ -5,7 +5,8 @@ skin's own pictures: each window as large as its "Main" picture and cut to its m
 drawn from "Main", the hovered button from "Over" with its hint in the status channel, the
 checked button from "Down".
 
-Usage: skin_gallery.py BUILD_DIR   (BUILD_DIR = build/windows; WINEPREFIX and DISPLAY set)
+Usage: skin_gallery.py BUILD_DIR   (BUILD_DIR = build/windows or build/windows64; WINEPREFIX,
+TOLK_WINE and DISPLAY set)
 Screenshots: BUILD_DIR/screenshots/<skin>.png, <skin>_hover.png, <skin>_checked.png
 """
 import configparser
@@ -15,6 +16,9 @@ import subprocess
 import sys
 
 from PIL import Image, ImageChops, ImageStat
+
+# The Wine loader of the build under test (scripts/wine-env, or ctest from the toolchain).
+WINE = os.environ.get("TOLK_WINE", "wine")
 
 
 def windows_path(path):
@@ -60,7 +64,7 @@ def main():
     os.makedirs(raw)
 
     result = subprocess.run(
-        ["wine", os.path.join(build, "tools", "SkinGallery.exe"), "shots", windows_path(dist) + "\\",
+        [WINE, os.path.join(build, "tools", "SkinGallery.exe"), "shots", windows_path(dist) + "\\",
          windows_path(manifest), windows_path(raw)],
         stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=600)
     output = result.stdout.decode(errors="replace")

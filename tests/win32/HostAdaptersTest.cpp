@@ -249,6 +249,65 @@ TEST(WinSharedBlock, BothProgramsSeeTheWholeBlockTheOtherWrote)
     EXPECT_TRUE(Same(*seen, *Pattern(99)));
 }
 
+// The block, the profile files and the keyboard see the records byte for byte, so a 64-bit build
+// must lay them out exactly as the shipped 32-bit one: the fields land at the same offsets of the
+// mapping the other program opens, and the mapping is one profile set long.
+TEST(WinSharedBlock, RecordsKeepTheirSizesAndOffsetsInEveryBuild)
+{
+    RecordProperty("PointerBits", static_cast<int>(sizeof(void*) * 8));
+    EXPECT_EQ(sizeof(MacroEvent), 4u);
+    EXPECT_EQ(sizeof(ButtonInfo), 2268u);
+    EXPECT_EQ(sizeof(Profile), 13108u);
+    EXPECT_EQ(sizeof(ProfileSet), 65544u);
+    EXPECT_EQ(sizeof(tagElement), 2108u);
+    EXPECT_EQ(sizeof(tagCountdownTimer), 104u);
+    EXPECT_EQ(WinSharedBlock::kSize, sizeof(ProfileSet));
+
+    TestNames names;
+    std::unique_ptr<WinSharedBlock> host = WinSharedBlock::CreateForHost(names.Get());
+    ASSERT_TRUE(host);
+    auto set = std::make_unique<ProfileSet>();
+    set->CurrentProfile = 0x01020304;
+    set->Profiles[1].Mode = 0x0A0B0C0D;
+    set->Profiles[2].KeyFlags[3] = 0x5A;
+    ButtonInfo& button = set->Profiles[3].Buttons[2];
+    button.MacroLoop = 0x11223344;
+    button.MacroEvents[1] = MacroEvent{0x04, 1, 0x3344};
+    button.ShortcutFlags[kFlagAlt] = 1;
+    set->Profiles[4].Buttons[4].TimerSeconds = 0x55667788;
+    set->Profiles[4].Buttons[4].TimerName[99] = 'z';
+    ASSERT_TRUE(host->Write(*set));
+
+    HANDLE mapping = OpenFileMappingA(FILE_MAP_READ, FALSE, names.mapping.c_str());
+    ASSERT_NE(mapping, nullptr);
+    const auto* view = static_cast<const uint8_t*>(MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0));
+    ASSERT_NE(view, nullptr);
+    MEMORY_BASIC_INFORMATION region{};
+    ASSERT_NE(VirtualQuery(view, &region, sizeof region), 0u);
+    EXPECT_GE(region.RegionSize, 65544u);
+    EXPECT_LT(region.RegionSize, 65544u + 4096u) << "the mapping is one profile set, rounded to a page";
+    auto at32 = [&](size_t offset) {
+        uint32_t value;
+        std::memcpy(&value, view + offset, sizeof value);
+        return value;
+    };
+    // Offsets counted by hand from the record layout: profile i starts at 4 + 13108 i, its buttons
+    // at 1768 within it, button j at 2268 j within them.
+    EXPECT_EQ(at32(0), 0x01020304u);
+    EXPECT_EQ(at32(4 + 13108 + 1752), 0x0A0B0C0Du);
+    EXPECT_EQ(view[4 + 2 * 13108 + 1760 + 3], 0x5A);
+    const size_t buttonAt = 4 + 3 * 13108 + 1768 + 2 * 2268;
+    EXPECT_EQ(at32(buttonAt + 104), 0x11223344u);
+    EXPECT_EQ(view[buttonAt + 110 + 4], 0x04);
+    EXPECT_EQ(view[buttonAt + 110 + 5], 1);
+    EXPECT_EQ(view[buttonAt + 110 + 6] | view[buttonAt + 110 + 7] << 8, 0x3344);
+    EXPECT_EQ(view[buttonAt + 2159 + kFlagAlt], 1);
+    EXPECT_EQ(at32(4 + 4 * 13108 + 1768 + 4 * 2268 + 2164), 0x55667788u);
+    EXPECT_EQ(view[65543], 'z') << "the last timer name ends at the block's last byte";
+    UnmapViewOfFile(view);
+    CloseHandle(mapping);
+}
+
 TEST(WinSharedBlock, AHostStartedWhileAnotherProgramHoldsTheBlockRunsWithIt)
 {
     TestNames names;

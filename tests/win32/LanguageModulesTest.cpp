@@ -417,10 +417,19 @@ TEST(LanguageModules, HoldNoCodeToRun)
         IMAGE_DOS_HEADER dos;
         std::memcpy(&dos, image.data(), sizeof dos);
         ASSERT_EQ(dos.e_magic, IMAGE_DOS_SIGNATURE) << language.file;
-        ASSERT_GE(image.size(), static_cast<size_t>(dos.e_lfanew) + sizeof(IMAGE_NT_HEADERS32)) << language.file;
-        IMAGE_NT_HEADERS32 nt;
+        // The headers of this build's architecture (PE32+ in a 64-bit build): a module must be built
+        // for the program that loads it.
+        ASSERT_GE(image.size(), static_cast<size_t>(dos.e_lfanew) + sizeof(IMAGE_NT_HEADERS)) << language.file;
+        IMAGE_NT_HEADERS nt;
         std::memcpy(&nt, image.data() + dos.e_lfanew, sizeof nt);
         ASSERT_EQ(nt.Signature, static_cast<DWORD>(IMAGE_NT_SIGNATURE)) << language.file;
+#ifdef _WIN64
+        EXPECT_EQ(nt.FileHeader.Machine, IMAGE_FILE_MACHINE_AMD64) << language.file;
+        EXPECT_EQ(nt.OptionalHeader.Magic, IMAGE_NT_OPTIONAL_HDR64_MAGIC) << language.file;
+#else
+        EXPECT_EQ(nt.FileHeader.Machine, IMAGE_FILE_MACHINE_I386) << language.file;
+        EXPECT_EQ(nt.OptionalHeader.Magic, IMAGE_NT_OPTIONAL_HDR32_MAGIC) << language.file;
+#endif
         EXPECT_TRUE(nt.FileHeader.Characteristics & IMAGE_FILE_DLL) << language.file;
         EXPECT_EQ(nt.OptionalHeader.AddressOfEntryPoint, 0u) << language.file;
 

@@ -11,9 +11,14 @@
 
 namespace {
 
-// The 504-byte NOTIFYICONDATAA of Windows XP and later.
+// The NOTIFYICONDATAA of Windows XP and later: 504 bytes in a 32-bit program; the window and icon
+// handles are eight bytes wide in a 64-bit one, and the structure grows with them.
 constexpr UINT kNotifyIconDataSize = NOTIFYICONDATAA_V3_SIZE;
+#ifdef _WIN64
+static_assert(kNotifyIconDataSize == 520, "tray icon data of the Windows XP layout (64-bit)");
+#else
 static_assert(kNotifyIconDataSize == 504, "tray icon data of the Windows XP layout");
+#endif
 constexpr size_t kTextBufferSize = 260;
 constexpr size_t kClassNameBufferSize = 256; // the longest class name the system allows, plus one
 

@@ -98,7 +98,10 @@ int CBriskhidDlg::OnCreate(CREATESTRUCTA& create)
     m_timers = std::make_unique<WinWindowTimers>(m_hWnd);
     SharedBlock& shared = m_sharedBlock ? static_cast<SharedBlock&>(*m_sharedBlock) : m_noSharedBlock;
     HostPorts ports{m_clock, *m_driver, m_input, m_layout, shared, *m_desktop, m_sound, m_foreground, *m_timers};
-    const auto eventHandleValue = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(m_eventSemaphore.Get()));
+    // The driver's register call carries the handle as a 32-bit value in every build. A 64-bit
+    // Windows keeps kernel handle values within 32 bits for this reason: truncating is safe, and the
+    // driver side sign-extends it back (LongToHandle).
+    const auto eventHandleValue = static_cast<uint32_t>(HandleToULong(m_eventSemaphore.Get()));
     m_core = std::make_unique<HostCore>(ports, m_state, eventHandleValue);
 
     m_readThread.Reset(reinterpret_cast<HANDLE>(
