@@ -1,5 +1,6 @@
 #include "MacroPlayer.h"
 
+#include "KeyStrokes.h"
 #include "KeyTable.h"
 #include "Log.h"
 
@@ -18,30 +19,16 @@ struct MouseFlags {
 
 // 0xF3 is the second extra button and 0xF4 the first.
 constexpr MouseFlags kMouse[] = {
-    {0x0002, 0x0004, 0}, // left
-    {0x0008, 0x0010, 0}, // right
-    {0x0020, 0x0040, 0}, // middle
-    {0x0080, 0x0100, 2}, // side 1: XBUTTON2
-    {0x0080, 0x0100, 1}, // side 2: XBUTTON1
+    {InputSink::kLeftDown, InputSink::kLeftUp, 0},
+    {InputSink::kRightDown, InputSink::kRightUp, 0},
+    {InputSink::kMiddleDown, InputSink::kMiddleUp, 0},
+    {InputSink::kExtraDown, InputSink::kExtraUp, InputSink::kExtraButton2}, // side 1
+    {InputSink::kExtraDown, InputSink::kExtraUp, InputSink::kExtraButton1}, // side 2
 };
 
 bool IsMouse(uint8_t code)
 {
     return code >= kFirstMouseCode && code <= kLastMouseCode;
-}
-
-// Left and right modifiers are played as the generic ones.
-uint32_t GenericModifier(uint32_t vk)
-{
-    switch (vk) {
-    case 0xA0:
-    case 0xA1: return 0x10;
-    case 0xA2:
-    case 0xA3: return 0x11;
-    case 0xA4:
-    case 0xA5: return 0x12;
-    default: return vk;
-    }
 }
 
 } // namespace
@@ -159,6 +146,7 @@ void MacroPlayer::Shutdown()
 
 void MacroPlayer::WorkerLoop()
 {
+    PrepareThread();
     for (;;) {
         Request request;
         {
@@ -228,6 +216,7 @@ void MacroPlayer::Play(uint32_t generation)
         resume.clear(); // nothing left to play: nothing to press again either
 
     int64_t deadline = m_clock.NowUs();
+    m_anchorPending = true;
     bool stopped = false;
     // A resume first presses again what the pause let go, then goes on where it stopped.
     for (const Held& h : resume) {
@@ -236,6 +225,7 @@ void MacroPlayer::Play(uint32_t generation)
             break;
         }
         Press(h.code);
+        Anchor(deadline);
         int64_t wait = h.holdUntilUs > 0 ? std::max<int64_t>(h.holdUntilUs, 1000) : kReleaseSpacingMs * 1000;
         deadline += wait;
         if (!WaitUntil(deadline, generation)) {
@@ -293,14 +283,16 @@ bool MacroPlayer::Pass(const std::vector<MacroEvent>& events, int start, int end
         m_curAction = i;
         const MacroEvent ev = events[static_cast<size_t>(i)];
         const int64_t delayUs = (ev.Delay ? ev.Delay : 1) * int64_t(1000);
-        const int64_t next = deadline + delayUs;
         bool waited = true;
         if (ev.Action == 1) {
             Release(ev.Key);
-            deadline = next;
+            Anchor(deadline);
+            deadline += delayUs;
             waited = WaitUntil(deadline, generation);
         } else if (ev.Action == 0) {
             Press(ev.Key);
+            Anchor(deadline);
+            const int64_t next = deadline + delayUs;
             if (!IsMouse(ev.Key) && delayUs > kLongHoldMs * 1000) {
                 // A long hold repeats like the keyboard's auto-repeat until the next event is due.
                 m_held.back().holdUntilUs = next;
@@ -321,8 +313,9 @@ bool MacroPlayer::Pass(const std::vector<MacroEvent>& events, int start, int end
             // An unknown action value presses the key without a wait; it is held like any press,
             // so it is released when playback ends.
             Press(ev.Key);
+            Anchor(deadline);
         } else {
-            deadline = next;
+            deadline += delayUs;
             waited = WaitUntil(deadline, generation);
         }
         if (!waited) {
@@ -333,6 +326,23 @@ bool MacroPlayer::Pass(const std::vector<MacroEvent>& events, int start, int end
     }
     LogDebug("g_iCurAction= %d,start=%d,end=%d\n", m_curAction.load(), start, end);
     return true;
+}
+
+void MacroPlayer::Anchor(int64_t& deadline)
+{
+    if (!m_anchorPending)
+        return;
+    m_anchorPending = false;
+    deadline = std::max(deadline, m_clock.NowUs());
+}
+
+void MacroPlayer::PrepareThread()
+{
+    // The layout service and the clock's timer are set up per thread on first use, which can take
+    // tens of milliseconds (under Wine the layout opens the thread's own display connection).
+    const uint32_t vk = m_layout.ScanCodeToVirtualKey(m_layout.VirtualKeyToScanCode('A'));
+    KeyStrokeFor(vk, m_layout);
+    m_clock.SleepUntilUs(m_clock.NowUs());
 }
 
 void MacroPlayer::Press(uint8_t code)
@@ -358,9 +368,8 @@ void MacroPlayer::SendCode(uint8_t code, bool up)
         m_input.SendMouse(up ? m.release : m.press, m.data);
         return;
     }
-    uint32_t vk = GenericModifier(UsageToVirtualKey(code, m_layout).value_or(0));
-    uint32_t scan = m_layout.VirtualKeyToScanCode(vk);
-    m_input.SendKey(static_cast<uint8_t>(vk), static_cast<uint8_t>(scan), up ? InputSink::kKeyUp : 0);
+    const KeyStroke key = KeyStrokeFor(UsageToVirtualKey(code, m_layout).value_or(0), m_layout);
+    m_input.SendKey(key.vk, key.scan, (key.extended ? InputSink::kExtendedKey : 0) | (up ? InputSink::kKeyUp : 0));
 }
 
 void MacroPlayer::ReleaseAllHeld()

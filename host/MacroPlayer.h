@@ -11,7 +11,9 @@
 //   first, 50 ms apart, so no key is ever left pressed;
 // - each wait aims at a deadline counted from the start of the pass (previous deadline + the
 //   event's delay, 0 played as 1 ms), so oversleeping one wait shortens the next instead of
-//   adding up; a key held longer than 500 ms repeats every 33 ms as the keyboard would.
+//   adding up; the schedule starts when the first key has gone out, so a slow first send delays
+//   the whole macro rather than shortening its first gap; a key held longer than 500 ms repeats
+//   every 33 ms as the keyboard would.
 #pragma once
 
 #include "KeyboardLayout.h"
@@ -54,7 +56,8 @@ public:
     void PauseResume();
     void StopMacro();
 
-    // The worker on a thread of its own. Without it, tests drive the worker with RunPending.
+    // The worker on a thread of its own, which first does the input path's first-use work so that
+    // the first macro keeps its timing. Without it, tests drive the worker with RunPending.
     void StartWorker();
     // Stops playback (releasing what is held), ends the worker and waits for it.
     void Shutdown();
@@ -82,6 +85,9 @@ private:
     void Play(uint32_t generation);
     // One pass over events [start, end); false when it was stopped before its end.
     bool Pass(const std::vector<MacroEvent>& events, int start, int end, int64_t& deadline, uint32_t generation);
+    // Moves deadline to now after the first key of a playback went out.
+    void Anchor(int64_t& deadline);
+    void PrepareThread();
     void Press(uint8_t code);
     void Release(uint8_t code);
     void SendCode(uint8_t code, bool up);
@@ -107,6 +113,7 @@ private:
     std::atomic<uint32_t> m_generation{0}; // changes with every start: a pass of an older macro stops
 
     std::vector<Held> m_held; // worker only
+    bool m_anchorPending = false; // worker only: no key of this playback has gone out yet
 
     std::mutex m_queueMutex;
     std::condition_variable m_queueChanged;

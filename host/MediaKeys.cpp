@@ -1,6 +1,7 @@
 #include "MediaKeys.h"
 
 #include "HostConstants.h"
+#include "Records.h"
 #include "Text.h"
 
 #include <algorithm>
@@ -127,10 +128,12 @@ MediaKeys::MediaKeys(Desktop& desktop, Clock& clock, InputSink& input)
 
 void MediaKeys::MediaCommand(uint8_t code, int32_t mediaOption)
 {
-    if (code < 32 || code > 36 || mediaOption < 0 || mediaOption > 3)
+    const auto function = static_cast<KeyFunction>(code);
+    if (code < static_cast<uint8_t>(KeyFunction::OpenPlayer) || code > static_cast<uint8_t>(KeyFunction::StopMedia) ||
+        mediaOption < 0 || mediaOption > 3)
         return;
     const auto player = static_cast<MediaPlayer>(mediaOption);
-    if (code == 32) {
+    if (function == KeyFunction::OpenPlayer) {
         OpenPlayer(player);
         return;
     }
@@ -145,14 +148,14 @@ void MediaKeys::MediaCommand(uint8_t code, int32_t mediaOption)
 void MediaKeys::WebKey(uint8_t code)
 {
     uint8_t vk = 0;
-    switch (code) {
-    case 48: m_desktop.ShellOpen(kSearchPageAddress, ""); return;
-    case 49: vk = 0xAC; break; // VK_BROWSER_HOME
-    case 50: vk = 0xA6; break; // VK_BROWSER_BACK
-    case 51: vk = 0xA7; break; // VK_BROWSER_FORWARD
-    case 52: vk = 0xA9; break; // VK_BROWSER_STOP
-    case 53: vk = 0xA8; break; // VK_BROWSER_REFRESH
-    case 54: vk = 0xAB; break; // VK_BROWSER_FAVORITES
+    switch (static_cast<KeyFunction>(code)) {
+    case KeyFunction::WwwSearch: m_desktop.ShellOpen(kSearchPageAddress, ""); return;
+    case KeyFunction::WwwHome: vk = 0xAC; break;      // VK_BROWSER_HOME
+    case KeyFunction::WwwBack: vk = 0xA6; break;      // VK_BROWSER_BACK
+    case KeyFunction::WwwForward: vk = 0xA7; break;   // VK_BROWSER_FORWARD
+    case KeyFunction::WwwStop: vk = 0xA9; break;      // VK_BROWSER_STOP
+    case KeyFunction::WwwRefresh: vk = 0xA8; break;   // VK_BROWSER_REFRESH
+    case KeyFunction::WwwFavorites: vk = 0xAB; break; // VK_BROWSER_FAVORITES
     default: return;
     }
     m_input.SendKey(vk, 0, InputSink::kExtendedKey);
@@ -180,11 +183,11 @@ void MediaKeys::PostKeyPress(WindowId window, uint8_t vk)
 void MediaKeys::WindowsMediaPlayerCommand(uint8_t code)
 {
     uint32_t command = 0;
-    switch (code) {
-    case 33: command = kAppCommandPrevious; break;
-    case 34: command = kAppCommandNext; break;
-    case 35: command = kAppCommandPlayPause; break;
-    case 36: command = kAppCommandStop; break;
+    switch (static_cast<KeyFunction>(code)) {
+    case KeyFunction::PrevTrack: command = kAppCommandPrevious; break;
+    case KeyFunction::NextTrack: command = kAppCommandNext; break;
+    case KeyFunction::PlayPause: command = kAppCommandPlayPause; break;
+    case KeyFunction::StopMedia: command = kAppCommandStop; break;
     default: return;
     }
     // The hidden window does not handle the command; its default processing hands it to the shell,
@@ -198,8 +201,9 @@ void MediaKeys::ITunesCommand(uint8_t code)
     const WindowId window = m_desktop.FindWindow("iTunes", "iTunes");
     if (window == 0)
         return;
-    if (code == 33 || code == 34) {
-        const uint8_t arrow = code == 33 ? kVkLeft : kVkRight;
+    const auto function = static_cast<KeyFunction>(code);
+    if (function == KeyFunction::PrevTrack || function == KeyFunction::NextTrack) {
+        const uint8_t arrow = function == KeyFunction::PrevTrack ? kVkLeft : kVkRight;
         SendKey(window, kWmKeyDown, kVkControl);
         Wait();
         SendKey(window, kWmKeyDown, arrow);
@@ -229,11 +233,11 @@ WindowId MediaKeys::FindVlcWindow()
 void MediaKeys::VlcCommand(uint8_t code)
 {
     uint8_t vk = 0;
-    switch (code) {
-    case 33: vk = kVkP; break;
-    case 34: vk = kVkN; break;
-    case 35: vk = kVkSpace; break;
-    case 36: vk = kVkS; break;
+    switch (static_cast<KeyFunction>(code)) {
+    case KeyFunction::PrevTrack: vk = kVkP; break;
+    case KeyFunction::NextTrack: vk = kVkN; break;
+    case KeyFunction::PlayPause: vk = kVkSpace; break;
+    case KeyFunction::StopMedia: vk = kVkS; break;
     default: return;
     }
     const WindowId window = FindVlcWindow();
@@ -249,17 +253,17 @@ void MediaKeys::WinampCommand(uint8_t code)
     if (window == 0)
         return;
     uintptr_t command = 0;
-    switch (code) {
-    case 33: command = kWinampPrevious; break;
-    case 34: command = kWinampNext; break;
-    case 35: {
+    switch (static_cast<KeyFunction>(code)) {
+    case KeyFunction::PrevTrack: command = kWinampPrevious; break;
+    case KeyFunction::NextTrack: command = kWinampNext; break;
+    case KeyFunction::PlayPause: {
         // Only the read thread runs media commands, so load and store need not be one step.
         const bool playing = m_winampPlaying.load();
         m_winampPlaying.store(!playing);
         command = playing ? kWinampPause : kWinampPlay;
         break;
     }
-    case 36: command = kWinampStop; break;
+    case KeyFunction::StopMedia: command = kWinampStop; break;
     default: return;
     }
     m_desktop.SendMessage(window, kWmCommand, command, 0);

@@ -1,5 +1,5 @@
-// Media player keys (function codes 32..36) for the player a profile chooses, and web keys
-// (48..54). Everything here runs on the read thread on key press; the waits between key messages
+// Media player keys (functions OpenPlayer..StopMedia) for the player a profile chooses, and web
+// keys (WwwSearch..WwwFavorites). Everything here runs on the read thread on key press; the waits between key messages
 // hold up further device events, as they must to keep the players' key sequences apart.
 #pragma once
 
@@ -30,10 +30,11 @@ public:
 
     MediaKeys(Desktop& desktop, Clock& clock, InputSink& input);
 
-    // code 32 open, 33 previous, 34 next, 35 play/pause, 36 stop, for the player mediaOption
-    // (0..3); any other code or option does nothing.
+    // A KeyFunction from OpenPlayer to StopMedia for the player mediaOption (0..3); any other code or
+    // option does nothing.
     void MediaCommand(uint8_t code, int32_t mediaOption);
-    // code 48 opens the search page, 49..54 are the system's browser keys; others do nothing.
+    // WwwSearch opens the search page, WwwHome..WwwFavorites are the system's browser keys; other
+    // codes do nothing.
     void WebKey(uint8_t code);
 
     // The host's belief that Winamp plays: flipped by every play/pause that reaches Winamp, whatever

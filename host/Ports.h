@@ -37,6 +37,17 @@ class InputSink {
 public:
     static constexpr uint32_t kExtendedKey = 0x0001; // KEYEVENTF_EXTENDEDKEY
     static constexpr uint32_t kKeyUp = 0x0002;       // KEYEVENTF_KEYUP
+    // Mouse button flags (MOUSEEVENTF_*); the extra buttons say which one in the data.
+    static constexpr uint32_t kLeftDown = 0x0002;
+    static constexpr uint32_t kLeftUp = 0x0004;
+    static constexpr uint32_t kRightDown = 0x0008;
+    static constexpr uint32_t kRightUp = 0x0010;
+    static constexpr uint32_t kMiddleDown = 0x0020;
+    static constexpr uint32_t kMiddleUp = 0x0040;
+    static constexpr uint32_t kExtraDown = 0x0080;
+    static constexpr uint32_t kExtraUp = 0x0100;
+    static constexpr uint32_t kExtraButton1 = 1; // XBUTTON1
+    static constexpr uint32_t kExtraButton2 = 2; // XBUTTON2
 
     virtual ~InputSink() = default;
     // keybd_event(vk, scan, flags)

@@ -93,13 +93,13 @@ public:
             if (flags & up)
                 heldButtons.erase(id);
         };
-        button(0x2, 0x4, 1);
-        button(0x8, 0x10, 2);
-        button(0x20, 0x40, 3);
-        if (flags & 0x80)
-            heldButtons.insert(data == 2 ? 5 : 4);
-        if (flags & 0x100)
-            heldButtons.erase(data == 2 ? 5 : 4);
+        button(kLeftDown, kLeftUp, 1);
+        button(kRightDown, kRightUp, 2);
+        button(kMiddleDown, kMiddleUp, 3);
+        if (flags & kExtraDown)
+            heldButtons.insert(data == kExtraButton2 ? 5 : 4);
+        if (flags & kExtraUp)
+            heldButtons.erase(data == kExtraButton2 ? 5 : 4);
     }
     bool NumLockToggled() override { return numLock; }
 

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <tuple>
 
 namespace {
 
@@ -343,6 +344,39 @@ TEST_F(HostTest, PlayPauseAndStopKeysActOnPressAndRelease)
     EXPECT_TRUE(input.NothingHeld());
 }
 
+TEST_F(HostTest, ALoopingMacroEndsAfterItsPassWhenAnotherMacroKeyIsReleased)
+{
+    Edit([](ProfileSet& set) {
+        set.CurrentProfile = 1;
+        for (int k = 0; k < 2; ++k) {
+            ButtonInfo& b = set.Profiles[0].Buttons[k];
+            b.FunctionCode = static_cast<uint8_t>(KeyFunction::Macro);
+            b.MacroLoop = k == 0 ? 1 : 0;
+            b.MacroEventCount = 2;
+            b.MacroEvents[0] = {static_cast<uint8_t>(0x04 + k), 0, 10};
+            b.MacroEvents[1] = {static_cast<uint8_t>(0x04 + k), 1, 90};
+        }
+    });
+    host->DispatchKey(0x0000); // key 1 pressed: its macro loops
+    bool released = false;
+    clock.onSleep = [&](int64_t deadline) {
+        if (!released && deadline >= 250'000) {
+            released = true;
+            clock.Set(250'000);
+            host->DispatchKey(0x0101); // key 2 released during the third pass
+        }
+    };
+    host->Player().RunPending();
+    std::vector<int64_t> times;
+    for (const auto& e : input.Events()) {
+        EXPECT_EQ(e.vk, 0x41) << "the release started nothing";
+        times.push_back(e.timeUs / 1000);
+    }
+    EXPECT_EQ(times, (std::vector<int64_t>{0, 10, 100, 110, 200, 210})) << "three whole passes";
+    EXPECT_FALSE(host->Player().Playing());
+    EXPECT_TRUE(input.NothingHeld());
+}
+
 TEST_F(HostTest, NumLockFollowsTheMode)
 {
     Edit([](ProfileSet& set) { set.CurrentProfile = 1; });
@@ -354,6 +388,9 @@ TEST_F(HostTest, NumLockFollowsTheMode)
     EXPECT_FALSE(input.numLock) << "a second Mode 1 leaves it off";
     host->OnDeviceEvent(0xF0000008);
     EXPECT_TRUE(input.numLock);
+    for (const auto& key : input.Events()) // Num Lock is an extended key to the system
+        EXPECT_EQ(std::make_tuple(key.vk, key.scan, key.flags & InputSink::kExtendedKey),
+                  std::make_tuple(uint8_t{0x90}, uint8_t{0x45}, InputSink::kExtendedKey));
     EXPECT_EQ(shared.block.Profiles[4].Mode, 0) << "every profile takes the Mode, and the block is shared";
     auto msgs = desktop.MessagesTo(kConfigWindowTitle);
     ASSERT_EQ(msgs.size(), 3u);

@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <random>
+#include <tuple>
 
 namespace {
 
@@ -62,9 +63,82 @@ TEST_F(PlayerTest, PlaysKeysWithTheirDelaysAndAZeroDelayAsOneMillisecond)
     EXPECT_EQ(KeyLog(kVkB), (Log{{21, "d"}, {26, "u"}}));
     EXPECT_FALSE(player.Playing());
     EXPECT_TRUE(input.NothingHeld());
-    // Keys carry the scan code of the layout and never the extended flag.
-    for (const auto& e : input.Events())
+    // Letters carry the scan code of the layout and no extended flag.
+    for (const auto& e : input.Events()) {
         EXPECT_EQ(e.scan, e.vk == kVkA ? 0x1E : 0x30);
+        EXPECT_FALSE(e.flags & InputSink::kExtendedKey);
+    }
+}
+
+TEST_F(PlayerTest, ArrowsAndAltGrGoOutAsExtendedKeysOnBothEdges)
+{
+    constexpr uint8_t kLeftArrow = 0x50, kRightAlt = 0xE6, kLeftAlt = 0xE2, kKeypad4 = 0x5C;
+    player.MacroKey(0, false,
+                    MacroKeyInfo({{kLeftArrow, 0, 1}, {kLeftArrow, 1, 1}, {kRightAlt, 0, 1}, {kRightAlt, 1, 1},
+                                  {kLeftAlt, 0, 1}, {kLeftAlt, 1, 1}, {kKeypad4, 0, 1}, {kKeypad4, 1, 1}}));
+    player.RunPending();
+    auto e = input.Events();
+    ASSERT_EQ(e.size(), 8u);
+    const uint32_t ext = InputSink::kExtendedKey, up = InputSink::kKeyUp;
+    // vk, scan and flags as a program reading scan codes tells the keys apart.
+    EXPECT_EQ(std::make_tuple(e[0].vk, e[0].scan, e[0].flags), std::make_tuple(uint8_t{0x25}, uint8_t{0x4B}, ext));
+    EXPECT_EQ(std::make_tuple(e[1].vk, e[1].scan, e[1].flags), std::make_tuple(uint8_t{0x25}, uint8_t{0x4B}, ext | up));
+    EXPECT_EQ(std::make_tuple(e[2].vk, e[2].scan, e[2].flags), std::make_tuple(uint8_t{0x12}, uint8_t{0x38}, ext));
+    EXPECT_EQ(std::make_tuple(e[3].vk, e[3].scan, e[3].flags), std::make_tuple(uint8_t{0x12}, uint8_t{0x38}, ext | up));
+    EXPECT_EQ(std::make_tuple(e[4].vk, e[4].scan, e[4].flags), std::make_tuple(uint8_t{0x12}, uint8_t{0x38}, 0u));
+    EXPECT_EQ(std::make_tuple(e[5].vk, e[5].scan, e[5].flags), std::make_tuple(uint8_t{0x12}, uint8_t{0x38}, up));
+    EXPECT_EQ(std::make_tuple(e[6].vk, e[6].scan, e[6].flags), std::make_tuple(uint8_t{0x64}, uint8_t{0x4B}, 0u));
+    EXPECT_EQ(std::make_tuple(e[7].vk, e[7].scan, e[7].flags), std::make_tuple(uint8_t{0x64}, uint8_t{0x4B}, up));
+}
+
+TEST_F(PlayerTest, HeldExtendedKeysAreReleasedAsExtendedKeys)
+{
+    player.MacroKey(0, false, MacroKeyInfo({{0xE4, 0, 10}, {0x4F, 0, 1000}}));
+    At(100, [&] { player.StopMacro(); });
+    player.RunPending();
+    auto e = input.Events();
+    ASSERT_EQ(e.size(), 4u);
+    EXPECT_EQ(e[2].vk, 0x27); // Right Arrow first, then right Ctrl
+    EXPECT_EQ(e[3].vk, kVkControl);
+    for (const auto& k : e)
+        EXPECT_TRUE(k.flags & InputSink::kExtendedKey);
+    EXPECT_TRUE(input.NothingHeld());
+}
+
+// The first key of a freshly started worker may take long to go out (the platform sets its input
+// path up on first use); the gaps between the keys must still be the recorded ones.
+TEST_F(PlayerTest, ASlowFirstSendDelaysTheMacroWithoutShorteningItsFirstGap)
+{
+    struct SlowFirstSend : RecordingInputSink {
+        SlowFirstSend(FakeClock& clock) : RecordingInputSink(clock), fake(clock) {}
+        void SendKey(uint8_t vk, uint8_t scan, uint32_t flags) override
+        {
+            if (first)
+                fake.Advance(25000);
+            first = false;
+            RecordingInputSink::SendKey(vk, scan, flags);
+        }
+        FakeClock& fake;
+        bool first = true;
+    } slow{clock};
+    MacroPlayer fresh(clock, slow, UsKeyboardLayout());
+    clock.oversleepUs = 300;
+    fresh.MacroKey(0, false, MacroKeyInfo({{kA, 0, 100}, {kB, 0, 50}, {kA, 1, 200}, {kB, 1, 1}}));
+    fresh.RunPending();
+    auto e = slow.Events();
+    ASSERT_EQ(e.size(), 4u);
+    EXPECT_EQ(e[0].timeUs / 1000, 25);
+    const int64_t recorded[] = {100, 50, 200};
+    for (int i = 0; i < 3; ++i)
+        EXPECT_NEAR((e[i + 1].timeUs - e[i].timeUs) / 1000.0, recorded[i], 0.5) << "gap " << i;
+
+    // A later macro of the same player starts its schedule when its first key went out as well.
+    clock.Set(10'000'000);
+    fresh.MacroKey(1, false, MacroKeyInfo({{kB, 0, 30}, {kB, 1, 1}}));
+    fresh.RunPending();
+    e = slow.Events();
+    ASSERT_EQ(e.size(), 6u);
+    EXPECT_NEAR((e[5].timeUs - e[4].timeUs) / 1000.0, 30, 0.5);
 }
 
 TEST_F(PlayerTest, LongHoldsRepeatEvery33MillisecondsAfterHalfASecond)
