@@ -102,9 +102,15 @@ size_t Ticks(UINT_PTR id)
 
 // ---- WinClock -------------------------------------------------------------------------------------
 
-TEST(WinClock, SleepUntilWakesAtTheDeadlineAndNeverBefore)
+// Both ways a thread can wait: the one this system gets by default, and the waitable timer.
+class WinClockWait : public ::testing::TestWithParam<WinClock::WaitMethod> {};
+
+INSTANTIATE_TEST_SUITE_P(Methods, WinClockWait,
+                         ::testing::Values(WinClock::WaitMethod::Automatic, WinClock::WaitMethod::Timer));
+
+TEST_P(WinClockWait, SleepUntilWakesAtTheDeadlineAndNeverBefore)
 {
-    WinClock clock;
+    WinClock clock(GetParam());
     const ULONGLONG ticksBefore = GetTickCount64();
     const int64_t before = clock.NowUs();
     int64_t earliest = 0;
@@ -133,18 +139,19 @@ TEST(WinClock, SleepUntilWakesAtTheDeadlineAndNeverBefore)
     EXPECT_LT(clock.NowUs() - now, 1000) << "a deadline in the past returns at once";
 }
 
-TEST(WinClock, ThreadsSleepingAtOnceEachWakeAtTheirOwnDeadline)
+TEST_P(WinClockWait, ThreadsSleepingAtOnceEachWakeAtTheirOwnDeadline)
 {
     constexpr int kThreads = 4;
     // Shared with the sleepers, which are left behind should one never wake.
     struct Round {
+        explicit Round(WinClock::WaitMethod method) : clock(method) {}
         WinClock clock;
         int64_t deadlines[kThreads] = {};
         std::atomic<int64_t> woke[kThreads] = {};
         std::atomic<int> awake{0};
     };
     for (int round = 0; round < 3; ++round) {
-        auto state = std::make_shared<Round>();
+        auto state = std::make_shared<Round>(GetParam());
         const int64_t start = state->clock.NowUs() + 5000;
         // The latest deadline sleeps first, so a timer shared with a later sleeper would be moved.
         for (int i = 0; i < kThreads; ++i) {
@@ -185,9 +192,16 @@ int CountOpenHandles()
     return count;
 }
 
+TEST(WinClock, UnderWineWaitsAreTheThreadsOwnDelay)
+{
+    const bool wine = GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+    EXPECT_EQ(WinClock().Method(), wine ? WinClock::WaitMethod::ThreadDelay : WinClock::WaitMethod::Timer);
+    EXPECT_EQ(WinClock(WinClock::WaitMethod::Timer).Method(), WinClock::WaitMethod::Timer);
+}
+
 TEST(WinClock, ThreadsThatEndLeaveNoTimerBehind)
 {
-    WinClock clock;
+    WinClock clock(WinClock::WaitMethod::Timer);
     auto sleepOnNewThreads = [&clock](int count) {
         for (int i = 0; i < count; ++i) {
             // A raw system thread, as the host's read and macro threads are.

@@ -58,6 +58,26 @@ private:
     bool m_highResolution = false;
 };
 
+using NtDelayExecutionFn = LONG(NTAPI*)(BOOLEAN alertable, PLARGE_INTEGER interval);
+
+HMODULE Ntdll()
+{
+    return GetModuleHandleA("ntdll.dll");
+}
+
+// Through void(*)() because the system's FARPROC has no parameters of its own.
+NtDelayExecutionFn ThreadDelayFunction()
+{
+    static const auto delay = reinterpret_cast<NtDelayExecutionFn>(
+        reinterpret_cast<void (*)()>(GetProcAddress(Ntdll(), "NtDelayExecution")));
+    return delay;
+}
+
+bool RunningUnderWine()
+{
+    return GetProcAddress(Ntdll(), "wine_get_version") != nullptr;
+}
+
 void WINAPI DeleteThreadTimer(void* timer)
 {
     delete static_cast<ThreadTimer*>(timer);
@@ -107,11 +127,14 @@ private:
 
 } // namespace
 
-WinClock::WinClock()
+WinClock::WinClock(WaitMethod method)
 {
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency); // never fails on Windows XP and later
     m_frequency = frequency.QuadPart > 0 ? frequency.QuadPart : 1;
+    const bool wantDelay =
+        method == WaitMethod::ThreadDelay || (method == WaitMethod::Automatic && RunningUnderWine());
+    m_threadDelay = wantDelay && ThreadDelayFunction() != nullptr;
 }
 
 int64_t WinClock::NowUs()
@@ -126,6 +149,17 @@ int64_t WinClock::NowUs()
 
 void WinClock::SleepUntilUs(int64_t deadline)
 {
+    if (m_threadDelay) {
+        const NtDelayExecutionFn delay = ThreadDelayFunction();
+        for (;;) {
+            const int64_t remaining = deadline - NowUs();
+            if (remaining <= 0)
+                return;
+            LARGE_INTEGER interval;
+            interval.QuadPart = -std::min(remaining, kLongestWaitUs) * 10; // negative: relative, 100 ns
+            delay(FALSE, &interval);
+        }
+    }
     ThreadTimer* owned = CurrentThreadTimer();
     std::optional<ThreadTimer> temporary; // only when the thread cannot keep one
     ThreadTimer& timer = owned ? *owned : temporary.emplace();
