@@ -390,22 +390,34 @@ def scenario_macro_plays(s):
 
 def scenario_macro_first_gap(s):
     # The first macro a freshly started host plays: a short first gap is what a user notices when a
-    # game reads a combination held for the wrong time.
+    # game reads a combination held for the wrong time. A busy machine can delay any key, so one of
+    # three fresh hosts must show the timing; a host that shortens its first gap fails every time.
     s.start_simulator()
-    s.start_host()
-    typing_profile(s, [(0x04, 0, 100), (0x05, 0, 50), (0x04, 1, 200), (0x05, 1, 10)])
-    log = s.start_probe("probe")
-    s.ctl("press", "1")
-    s.ctl("release", "1")
-    wait_for(lambda: len(s.probe_events(log)) >= 4, 30, "the macro to reach the probe")
-    events = s.probe_events(log)
-    keys = [(e[1], e[2]) for e in events]
-    check(keys == [("WM_KEYDOWN", 0x41), ("WM_KEYDOWN", 0x42), ("WM_KEYUP", 0x41), ("WM_KEYUP", 0x42)],
-          "keys arrived as %s" % keys)
-    gaps = [b[0] - a[0] for a, b in zip(events, events[1:])]
-    # The probe logs whole milliseconds; a few more cover the scheduler of a busy machine.
-    check(all(abs(g - r) <= 5 for g, r in zip(gaps, [100, 50, 200])),
-          "gaps were %s ms, recorded 100, 50, 200" % gaps)
+    recorded = [100, 50, 200]
+    tries = []
+    for attempt in range(3):
+        if attempt:
+            s.stop_host()
+            # The next host's start is seen by the device state it records.
+            lines = s.read(s.config_ini).splitlines(True)
+            with open(s.config_ini, "wb") as f:
+                f.write("".join(l for l in lines if not l.lower().startswith("device=")).encode("latin-1"))
+        s.start_host()
+        typing_profile(s, [(0x04, 0, 100), (0x05, 0, 50), (0x04, 1, 200), (0x05, 1, 10)])
+        log = s.start_probe("probe%d" % attempt)
+        s.ctl("press", "1")
+        s.ctl("release", "1")
+        wait_for(lambda: len(s.probe_events(log)) >= 4, 30, "the macro to reach the probe")
+        events = s.probe_events(log)
+        keys = [(e[1], e[2]) for e in events]
+        check(keys == [("WM_KEYDOWN", 0x41), ("WM_KEYDOWN", 0x42), ("WM_KEYUP", 0x41), ("WM_KEYUP", 0x42)],
+              "keys arrived as %s" % keys)
+        gaps = [b[0] - a[0] for a, b in zip(events, events[1:])]
+        tries.append(gaps)
+        # The probe logs whole milliseconds; a few more cover the scheduler.
+        if all(abs(g - r) <= 5 for g, r in zip(gaps, recorded)):
+            return
+    raise Failure("gaps were %s ms on three fresh hosts, recorded %s" % (tries, recorded))
 
 
 def scenario_macro_extended_keys(s):
