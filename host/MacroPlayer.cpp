@@ -338,10 +338,12 @@ void MacroPlayer::Anchor(int64_t& deadline)
 
 void MacroPlayer::PrepareThread()
 {
-    // The layout service and the clock's timer are set up per thread on first use, which can take
-    // tens of milliseconds (under Wine the layout opens the thread's own display connection).
-    const uint32_t vk = m_layout.ScanCodeToVirtualKey(m_layout.VirtualKeyToScanCode('A'));
-    KeyStrokeFor(vk, m_layout);
+    // The platform sets the layout service, the input path and the clock's waits up per thread on
+    // first use, which can take tens of milliseconds (under Wine the layout opens the thread's own
+    // display connection; on Windows the first input call makes the thread a GUI thread).
+    constexpr uint8_t kUsageA = 0x04;
+    KeyStrokeFor(UsageToVirtualKey(kUsageA, m_layout).value_or(0), m_layout);
+    m_input.NumLockToggled();
     m_clock.SleepUntilUs(m_clock.NowUs());
 }
 

@@ -101,7 +101,11 @@ public:
         if (flags & kExtraUp)
             heldButtons.erase(data == kExtraButton2 ? 5 : 4);
     }
-    bool NumLockToggled() override { return numLock; }
+    bool NumLockToggled() override
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return numLock;
+    }
 
     bool NothingHeld()
     {
