@@ -3,7 +3,6 @@
 #include "DeviceProtocol.h"
 #include "GameWatch.h"
 #include "HostConstants.h"
-#include "KeyStrokes.h"
 #include "Log.h"
 #include "ProfileStore.h"
 
@@ -370,10 +369,9 @@ void HostCore::SyncNumLock()
     bool toggled = m_ports.input.NumLockToggled();
     // Mode 1 means NumLock off, Mode 0 NumLock on; any other Mode leaves it alone.
     if ((toggled && *mode == 1) || (!toggled && *mode == 0)) {
-        const KeyStroke key = KeyStrokeFor(kVkNumLock, m_ports.layout);
-        const uint32_t flags = key.extended ? InputSink::kExtendedKey : 0;
-        m_ports.input.SendKey(key.vk, key.scan, flags);
-        m_ports.input.SendKey(key.vk, key.scan, flags | InputSink::kKeyUp);
+        uint8_t scan = static_cast<uint8_t>(m_ports.layout.VirtualKeyToScanCode(kVkNumLock));
+        m_ports.input.SendKey(kVkNumLock, scan, 0);
+        m_ports.input.SendKey(kVkNumLock, scan, InputSink::kKeyUp);
     }
 }
 

@@ -65,7 +65,6 @@ KeyStroke KeyStrokeFor(uint32_t vk, const KeyboardLayout& layout)
         return {0, 0, false};
     if (const uint8_t scan = ExtendedScanCode(vk))
         return {vk == kVkSeparator ? kVkReturn : GenericModifier(vk), scan, true};
-    // The side's own scan code: the generic Shift would always be the left one.
-    const auto scan = static_cast<uint8_t>(layout.VirtualKeyToScanCode(vk));
-    return {GenericModifier(vk), scan, false};
+    const uint8_t generic = GenericModifier(vk);
+    return {generic, static_cast<uint8_t>(layout.VirtualKeyToScanCode(generic)), false};
 }

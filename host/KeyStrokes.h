@@ -19,8 +19,8 @@ struct KeyStroke {
 // keypad Enter is the key table's VK_SEPARATOR (VK_RETURN is the main Enter).
 uint8_t ExtendedScanCode(uint32_t vk);
 
-// The stroke that plays vk: left and right modifiers go out as the generic modifier with the scan
-// code of their own side, extended keys with their fixed scan code and the flag, every other key
-// with the layout's scan code. The keypad Enter goes out as Enter with the extended flag, as the
-// keyboard sends it.
+// The stroke that plays vk: extended keys with their fixed scan code and the flag, every other key
+// with the layout's scan code; left and right modifiers go out as the generic modifier (so right
+// Ctrl and right Alt are told apart by the flag alone, and right Shift takes the generic Shift's
+// scan code). The keypad Enter goes out as Enter with the extended flag, as the keyboard sends it.
 KeyStroke KeyStrokeFor(uint32_t vk, const KeyboardLayout& layout);
