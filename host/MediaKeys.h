@@ -28,7 +28,8 @@ class MediaKeys {
 public:
     static constexpr int64_t kKeyGapMs = 100;
 
-    MediaKeys(Desktop& desktop, Clock& clock, InputSink& input);
+    MediaKeys(DesktopWindows& windows, SystemSettings& settings, ProgramLauncher& launcher, Clock& clock,
+              InputSink& input);
 
     // code 32 open, 33 previous, 34 next, 35 play/pause, 36 stop, for the player mediaOption
     // (0..3); any other code or option does nothing.
@@ -54,7 +55,9 @@ private:
     WindowId FindVlcWindow();
     std::string ReadRegistry(const char* key, const char* value);
 
-    Desktop& m_desktop;
+    DesktopWindows& m_windows;
+    SystemSettings& m_settings;
+    ProgramLauncher& m_launcher;
     Clock& m_clock;
     InputSink& m_input;
     std::atomic<bool> m_winampPlaying{false};

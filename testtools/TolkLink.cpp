@@ -5,6 +5,8 @@
 //                            then send WM_HOST_APPLY to the host's window and wait for the answer
 //   TolkLink post TITLE MESSAGE [WPARAM [LPARAM]]
 //                            post MESSAGE to the window titled exactly TITLE
+//   TolkLink broadcast NAME  post the registered message NAME (RegisterWindowMessage) to every
+//                            top-level window, as the taskbar announces "TaskbarCreated"
 //
 // Numbers are decimal or 0x hex; MESSAGE may also be a name: WM_CLOSE, WM_COMMAND, WM_USER,
 // WM_USER+N, WM_HOST_APPLY, WM_CFG_DEVICE_READY, WM_CFG_DATA_CHANGED, WM_OSD_COMMAND.
@@ -49,7 +51,8 @@ int Usage()
 {
     std::fputs("usage: TolkLink read FILE\n"
                "       TolkLink apply FILE\n"
-               "       TolkLink post TITLE MESSAGE [WPARAM [LPARAM]]\n",
+               "       TolkLink post TITLE MESSAGE [WPARAM [LPARAM]]\n"
+               "       TolkLink broadcast NAME\n",
                stderr);
     return kExitFailed;
 }
@@ -204,6 +207,16 @@ int Post(const std::vector<std::string>& args)
     return kExitOk;
 }
 
+int Broadcast(const std::string& name)
+{
+    const UINT message = RegisterWindowMessageA(name.c_str());
+    if (message == 0)
+        return Fail("'" + name + "' cannot be registered (error " + std::to_string(GetLastError()) + ")");
+    if (!PostMessageA(HWND_BROADCAST, message, 0, 0))
+        return Fail("the message cannot be broadcast (error " + std::to_string(GetLastError()) + ")");
+    return kExitOk;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -218,5 +231,7 @@ int main(int argc, char** argv)
         return Apply(args[0]);
     if (verb == "post" && args.size() >= 2 && args.size() <= 4)
         return Post(args);
+    if (verb == "broadcast" && args.size() == 1)
+        return Broadcast(args[0]);
     return Usage();
 }

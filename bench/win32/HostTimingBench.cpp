@@ -149,7 +149,10 @@ int main()
     WinInputSink input;
     WinKeyboardLayout layout;
     bench::NullShared shared;
-    bench::NullDesktop desktop;
+    bench::NullWindows windows;
+    bench::NullSettings settings;
+    bench::NullLauncher launcher;
+    bench::NullTray tray;
     bench::NullSound sound;
     bench::NullForeground foreground;
     bench::NullTimers timers;
@@ -163,7 +166,9 @@ int main()
     one.MacroEvents[1] = {0x04, 1, 1};
     set.Profiles[0].Buttons[0] = one;
     state.profiles.Replace(set);
-    HostCore host(HostPorts{g_clock, keyboard, input, layout, shared, desktop, sound, foreground, timers}, state, 1);
+    HostCore host(HostPorts{g_clock, keyboard, input, layout, shared, windows, settings, launcher, tray, sound,
+                            foreground, timers},
+                  state, 1);
     host.Player().StartWorker();
     std::vector<double> latency;
     for (int i = 0; i < 200; ++i) {

@@ -308,4 +308,56 @@ TEST(PopupMenu, TrackReturnsTheChosenCommandOrZeroWhenDismissed)
     EXPECT_EQ(0u, menu.Track(owner.GetSafeHwnd(), 100, 100));
 }
 
+// A window whose command table records the menu commands it gets, as the host's window does.
+class CommandWindow : public CWnd {
+public:
+    std::vector<UINT> commands;
+
+protected:
+    static const MessageEntry kMessageEntries[];
+    static const MessageTable kMessages;
+    const MessageTable& Messages() const override { return kMessages; }
+
+private:
+    void OnFirst() { commands.push_back(2000); }
+    void OnSecond() { commands.push_back(2001); }
+};
+const MessageEntry CommandWindow::kMessageEntries[] = {
+    OnCommand<2000, &CommandWindow::OnFirst>(),
+    OnCommand<2001, &CommandWindow::OnSecond>(),
+};
+const MessageTable CommandWindow::kMessages{&CWnd::kMessages, CommandWindow::kMessageEntries};
+
+void HandlePendingMessages()
+{
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        ::DispatchMessageA(&msg);
+}
+
+TEST(PopupMenu, TheChoiceReachesTheOwnersCommandTableAndTheDefaultItemIsMarked)
+{
+    CommandWindow owner;
+    ASSERT_TRUE(owner.CreateEx(0, nullptr, "Tray menu owner", WS_POPUP | WS_VISIBLE, 50, 50, 100, 100, nullptr,
+                               nullptr));
+    CPopupMenu menu;
+    ASSERT_TRUE(menu.AppendItem(MF_STRING, 2000, "Configuration"));
+    ASSERT_TRUE(menu.AppendItem(MF_SEPARATOR, 0, nullptr));
+    ASSERT_TRUE(menu.AppendItem(MF_STRING, 2001, "Exit"));
+    ASSERT_TRUE(menu.SetDefaultItem(2000));
+    EXPECT_EQ(::GetMenuDefaultItem(menu.Get(), FALSE, 0), 2000u);
+    EXPECT_FALSE(menu.SetDefaultItem(4711)) << "no such item";
+
+    ::SetTimer(nullptr, 0, 300, &ChooseSecondItem); // down twice passes the separator: "Exit"
+    EXPECT_EQ(2001u, menu.TrackAndPost(owner.GetSafeHwnd(), 100, 100, TPM_LEFTBUTTON));
+    EXPECT_TRUE(owner.commands.empty()) << "the command arrives after the menu has closed, not inside it";
+    HandlePendingMessages();
+    EXPECT_EQ(owner.commands, std::vector<UINT>{2001});
+
+    ::SetTimer(nullptr, 0, 300, &DismissMenu);
+    EXPECT_EQ(0u, menu.TrackAndPost(owner.GetSafeHwnd(), 100, 100, TPM_LEFTBUTTON));
+    HandlePendingMessages();
+    EXPECT_EQ(owner.commands, std::vector<UINT>{2001}) << "a dismissed menu posts nothing";
+}
+
 } // namespace

@@ -1,11 +1,16 @@
 // The host's adapters against the real system calls: timing of the clock, the shared block as both
-// programs use it, window timers requested from worker threads, and the desktop calls.
+// programs use it, window timers requested from worker threads, other programs' windows, the
+// registry, the tray icon and the program in front.
 #include "HostConstants.h"
 #include "Records.h"
+#include "TempFolder.h"
 #include "WinClock.h"
-#include "WinDesktop.h"
+#include "WinDesktopWindows.h"
 #include "WinForegroundProcess.h"
+#include "WinOwners.h"
+#include "WinNotificationArea.h"
 #include "WinSharedBlock.h"
+#include "WinSystemSettings.h"
 #include "WinWindowTimers.h"
 
 #include <gtest/gtest.h>
@@ -17,6 +22,8 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <fstream>
+#include <sstream>
 #include <functional>
 #include <memory>
 #include <string>
@@ -454,9 +461,9 @@ TEST(WinWindowTimers, TimersSetAndKilledFromAnyThreadRunOnTheWindow)
     EXPECT_EQ(Ticks(TIMER_COUNTDOWN), countdownTicks);
 }
 
-// ---- WinDesktop -----------------------------------------------------------------------------------
+// ---- WinDesktopWindows, WinSystemSettings, WinNotificationArea ------------------------------------
 
-TEST(WinDesktop, FindsWindowsByTitleAndClassAndWalksTheTopLevelWindows)
+TEST(WinDesktopWindows, FindsWindowsByTitleAndClassAndWalksTheTopLevelWindows)
 {
     const std::string className = Unique("TolkQWidget");
     const std::string firstTitle = Unique("First VLC media player");
@@ -464,7 +471,7 @@ TEST(WinDesktop, FindsWindowsByTitleAndClassAndWalksTheTopLevelWindows)
     TestWindow first(firstTitle, className);
     TestWindow second(longTitle, className);
     ASSERT_TRUE(first.Handle() && second.Handle());
-    WinDesktop desktop(first.Handle());
+    WinDesktopWindows desktop(first.Handle());
 
     EXPECT_EQ(desktop.FindWindow("", firstTitle), first.Id());
     EXPECT_EQ(desktop.FindWindow(className, longTitle), second.Id());
@@ -496,7 +503,7 @@ TEST(WinDesktop, FindsWindowsByTitleAndClassAndWalksTheTopLevelWindows)
     EXPECT_EQ(desktop.WindowTitle(0), "") << "Wine reports stale bytes as the title of no window";
 }
 
-class WinDesktopRegistry : public ::testing::Test {
+class WinSystemSettingsRegistry : public ::testing::Test {
 protected:
     static constexpr const char kKey[] = "Software\\TolkTest";
     static constexpr const char kPath[] = "HKEY_CURRENT_USER\\Software\\TolkTest";
@@ -522,48 +529,48 @@ protected:
     }
 
     WinRegKey m_key;
-    WinDesktop m_desktop{nullptr};
+    WinSystemSettings m_settings;
 };
 
-TEST_F(WinDesktopRegistry, ReadsStringValuesWhateverTheirTermination)
+TEST_F(WinSystemSettingsRegistry, ReadsStringValuesWhateverTheirTermination)
 {
     Set(nullptr, REG_SZ, std::string("C:\\Program Files\\Player\\wmplayer.exe") + '\0');
     Set("path", REG_EXPAND_SZ, std::string("%ProgramFiles%\\iTunes\\iTunes.exe") + '\0');
     Set("unterminated", REG_SZ, "abc");
     Set("inner zero", REG_SZ, std::string("before\0after", 12));
 
-    EXPECT_EQ(m_desktop.ReadRegistryString(kPath, ""), "C:\\Program Files\\Player\\wmplayer.exe");
-    EXPECT_EQ(m_desktop.ReadRegistryString("hkey_current_user\\Software\\TolkTest", "path"),
+    EXPECT_EQ(m_settings.ReadRegistryString(kPath, ""), "C:\\Program Files\\Player\\wmplayer.exe");
+    EXPECT_EQ(m_settings.ReadRegistryString("hkey_current_user\\Software\\TolkTest", "path"),
               "%ProgramFiles%\\iTunes\\iTunes.exe");
-    EXPECT_EQ(m_desktop.ReadRegistryString(kPath, "unterminated"), "abc");
-    EXPECT_EQ(m_desktop.ReadRegistryString(kPath, "inner zero"), "before");
+    EXPECT_EQ(m_settings.ReadRegistryString(kPath, "unterminated"), "abc");
+    EXPECT_EQ(m_settings.ReadRegistryString(kPath, "inner zero"), "before");
 }
 
-TEST_F(WinDesktopRegistry, WhatIsNoUsableStringGivesNothingAndCreatesNoKey)
+TEST_F(WinSystemSettingsRegistry, WhatIsNoUsableStringGivesNothingAndCreatesNoKey)
 {
     Set("long", REG_SZ, std::string(300, 'x') + '\0');
     Set("number", REG_DWORD, std::string(4, '\x05'));
 
-    EXPECT_EQ(m_desktop.ReadRegistryString(kPath, "long"), std::nullopt) << "not cut into another path";
-    EXPECT_EQ(m_desktop.ReadRegistryString(kPath, "number"), std::nullopt);
-    EXPECT_EQ(m_desktop.ReadRegistryString(kPath, "missing"), std::nullopt);
-    EXPECT_EQ(m_desktop.ReadRegistryString(kPath, ""), std::nullopt) << "a key without a default value";
+    EXPECT_EQ(m_settings.ReadRegistryString(kPath, "long"), std::nullopt) << "not cut into another path";
+    EXPECT_EQ(m_settings.ReadRegistryString(kPath, "number"), std::nullopt);
+    EXPECT_EQ(m_settings.ReadRegistryString(kPath, "missing"), std::nullopt);
+    EXPECT_EQ(m_settings.ReadRegistryString(kPath, ""), std::nullopt) << "a key without a default value";
 
-    EXPECT_EQ(m_desktop.ReadRegistryString(std::string(kPath) + "\\Missing\\Deeper", "path"), std::nullopt);
+    EXPECT_EQ(m_settings.ReadRegistryString(std::string(kPath) + "\\Missing\\Deeper", "path"), std::nullopt);
     // Without a root name the path lies under HKEY_LOCAL_MACHINE.
-    EXPECT_EQ(m_desktop.ReadRegistryString("Software\\TolkTest\\Missing", ""), std::nullopt);
+    EXPECT_EQ(m_settings.ReadRegistryString("Software\\TolkTest\\Missing", ""), std::nullopt);
     HKEY key = nullptr;
     EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\TolkTest\\Missing", 0, KEY_READ, &key), ERROR_SUCCESS);
     EXPECT_NE(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\TolkTest", 0, KEY_READ, &key), ERROR_SUCCESS);
 }
 
-TEST(WinDesktop, ExpandsEnvironmentVariablesOfAnyLength)
+TEST(WinSystemSettings, ExpandsEnvironmentVariablesOfAnyLength)
 {
     const std::string longValue = "C:\\" + std::string(1000, 'd');
     ASSERT_TRUE(SetEnvironmentVariableA("TOLK_TEST_FOLDER", longValue.c_str()));
-    WinDesktop desktop(nullptr);
-    EXPECT_EQ(desktop.ExpandEnvironment("%TOLK_TEST_FOLDER%\\wmplayer.exe"), longValue + "\\wmplayer.exe");
-    EXPECT_EQ(desktop.ExpandEnvironment("%TOLK_NO_SUCH_VARIABLE%\\a"), "%TOLK_NO_SUCH_VARIABLE%\\a");
+    WinSystemSettings settings;
+    EXPECT_EQ(settings.ExpandEnvironment("%TOLK_TEST_FOLDER%\\wmplayer.exe"), longValue + "\\wmplayer.exe");
+    EXPECT_EQ(settings.ExpandEnvironment("%TOLK_NO_SUCH_VARIABLE%\\a"), "%TOLK_NO_SUCH_VARIABLE%\\a");
     SetEnvironmentVariableA("TOLK_TEST_FOLDER", nullptr);
 }
 
@@ -573,27 +580,46 @@ bool TrayIconShown(HWND window)
     NOTIFYICONDATAA data{};
     data.cbSize = NOTIFYICONDATAA_V3_SIZE;
     data.hWnd = window;
-    data.uID = WinDesktop::kTrayIconId;
+    data.uID = WinNotificationArea::kTrayIconId;
     data.uFlags = NIF_TIP;
     return Shell_NotifyIconA(NIM_MODIFY, &data) != 0;
 }
 
-TEST(WinDesktop, TheTrayIconComesAndGoesOnceWhateverTheCallOrder)
+TEST(WinNotificationArea, TheTrayIconComesAndGoesOnceWhateverTheCallOrder)
 {
     TestWindow window(Unique("TolkTrayOwner"));
     ASSERT_TRUE(window.Handle());
     {
-        WinDesktop desktop(window.Handle());
-        desktop.AddTrayIcon();
+        WinNotificationArea tray(window.Handle());
+        EXPECT_TRUE(tray.AddTrayIcon());
         ASSERT_TRUE(TrayIconShown(window.Handle()));
-        desktop.AddTrayIcon(); // keyboard plugged in again
-        desktop.RemoveTrayIcon();
+        EXPECT_TRUE(tray.AddTrayIcon()) << "an icon the taskbar holds is kept"; // keyboard plugged in again
+        tray.RemoveTrayIcon();
         EXPECT_FALSE(TrayIconShown(window.Handle())) << "a second icon was left behind";
-        desktop.RemoveTrayIcon();
-        desktop.AddTrayIcon();
+        tray.RemoveTrayIcon();
+        EXPECT_TRUE(tray.AddTrayIcon());
         EXPECT_TRUE(TrayIconShown(window.Handle())) << "removal twice then arrival";
     }
     EXPECT_FALSE(TrayIconShown(window.Handle())) << "the icon outlives the host";
+}
+
+TEST(WinNotificationArea, AnIconTheTaskbarLostIsAddedAgain)
+{
+    TestWindow window(Unique("TolkTrayOwner"));
+    ASSERT_TRUE(window.Handle());
+    WinNotificationArea tray(window.Handle());
+    ASSERT_TRUE(tray.AddTrayIcon());
+    // What a restarted taskbar looks like to the host: the icon is gone without the host's doing.
+    NOTIFYICONDATAA data{};
+    data.cbSize = NOTIFYICONDATAA_V3_SIZE;
+    data.hWnd = window.Handle();
+    data.uID = WinNotificationArea::kTrayIconId;
+    ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &data));
+    ASSERT_FALSE(TrayIconShown(window.Handle()));
+    EXPECT_TRUE(tray.AddTrayIcon());
+    EXPECT_TRUE(TrayIconShown(window.Handle())) << "the icon did not come back";
+    tray.RemoveTrayIcon();
+    EXPECT_FALSE(TrayIconShown(window.Handle()));
 }
 
 // ---- WinForegroundProcess -------------------------------------------------------------------------
@@ -611,6 +637,103 @@ TEST(WinForegroundProcess, NamesTheProgramWhoseWindowIsInFront)
     EXPECT_EQ(CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, name->c_str(), -1, "tolk_win32_tests.exe", -1),
               CSTR_EQUAL)
         << *name;
+}
+
+// A copy of the input probe under a game's file name, started and in front until it is ended.
+class GameProbe {
+public:
+    // probe: the probe program to copy; folder: where the copy and its log go.
+    GameProbe(const std::string& probe, const std::string& folder, const std::string& gameName)
+        : m_log(folder + gameName + ".log")
+    {
+        const std::string game = folder + gameName;
+        if (!CopyFileA(probe.c_str(), game.c_str(), FALSE)) {
+            m_problem = "cannot copy " + probe + " (error " + std::to_string(GetLastError()) + ")";
+            return;
+        }
+        std::string commandLine = "\"" + game + "\" --log \"" + m_log + "\" --title " + gameName;
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION info{};
+        if (!CreateProcessA(game.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                            &info)) {
+            m_problem = "this prefix cannot run " + probe + " (error " + std::to_string(GetLastError()) + ")";
+            return;
+        }
+        m_process.Reset(info.hProcess);
+        WinHandle thread(info.hThread);
+        m_pid = info.dwProcessId;
+        if (!PumpUntil([&] { return Log().find("READY") != std::string::npos; }, 30000))
+            m_problem = "the probe did not take the foreground";
+    }
+    ~GameProbe()
+    {
+        if (m_process) {
+            TerminateProcess(m_process.Get(), 0);
+            WaitForSingleObject(m_process.Get(), 10000);
+        }
+    }
+
+    // Why the probe does not run in front; empty when it does.
+    const std::string& Problem() const { return m_problem; }
+    uint32_t Pid() const { return m_pid; }
+
+private:
+    std::string Log() const
+    {
+        std::ifstream in(m_log, std::ios::binary);
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+
+    std::string m_log;
+    std::string m_problem;
+    WinHandle m_process;
+    uint32_t m_pid = 0;
+};
+
+bool SameName(const std::optional<std::string>& name, const char* expected)
+{
+    return name && CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, name->c_str(), -1, expected, -1) == CSTR_EQUAL;
+}
+
+TEST(WinForegroundProcess, AGameInFrontIsNamedByItsProgramFile)
+{
+    TempFolder folder;
+    GameProbe game(std::string(TOLK_TOOLS) + "InputProbe.exe", folder.Path(), "RaidGame.exe");
+    ASSERT_EQ(game.Problem(), "");
+    EXPECT_TRUE(SameName(ProcessImageFileName(game.Pid()), "RaidGame.exe"));
+    EXPECT_TRUE(SameName(ProcessFirstModuleName(game.Pid()), "RaidGame.exe")) << "the fallback of one bitness";
+    std::optional<std::string> inFront;
+    PumpUntil([&] { return SameName(inFront = WinForegroundProcess().ModuleBaseName(), "RaidGame.exe"); }, 5000);
+    EXPECT_TRUE(SameName(inFront, "RaidGame.exe")) << inFront.value_or("nothing");
+    EXPECT_EQ(ProcessImageFileName(0), std::nullopt) << "no process";
+}
+
+TEST(WinForegroundProcess, A64BitGameInFrontOfThe32BitHostIsNamed)
+{
+#ifdef _WIN64
+    GTEST_SKIP() << "these tests are 64-bit; a 32-bit host meets a 64-bit game in the e2e scenario game_switch_64";
+#else
+    // The 64-bit probe lies in the 64-bit build beside this one.
+    std::string probe64 = std::string(TOLK_TOOLS);
+    const size_t at = probe64.rfind("/windows/tools/");
+    if (at == std::string::npos)
+        GTEST_SKIP() << "no 64-bit build beside " << probe64;
+    probe64.replace(at, std::strlen("/windows/tools/"), "/windows64/tools/");
+    probe64 += "InputProbe.exe";
+    if (GetFileAttributesA(probe64.c_str()) == INVALID_FILE_ATTRIBUTES)
+        GTEST_SKIP() << "no 64-bit probe at " << probe64 << " (build the windows64 preset)";
+    TempFolder folder;
+    GameProbe game(probe64, folder.Path(), "BigGame.exe");
+    if (!game.Problem().empty())
+        GTEST_SKIP() << "no 64-bit game beside this 32-bit program: " << game.Problem();
+    EXPECT_TRUE(SameName(ProcessImageFileName(game.Pid()), "BigGame.exe"));
+    std::optional<std::string> inFront;
+    PumpUntil([&] { return SameName(inFront = WinForegroundProcess().ModuleBaseName(), "BigGame.exe"); }, 5000);
+    EXPECT_TRUE(SameName(inFront, "BigGame.exe")) << inFront.value_or("nothing");
+#endif
 }
 
 } // namespace
