@@ -158,7 +158,7 @@ std::optional<std::string> WinDesktop::ReadRegistryString(const std::string& pat
     if (RegOpenKeyExA(root, where.subkey.c_str(), 0, KEY_ALL_ACCESS, &rawKey) != ERROR_SUCCESS &&
         RegOpenKeyExA(root, where.subkey.c_str(), 0, KEY_READ, &rawKey) != ERROR_SUCCESS)
         return std::nullopt;
-    WinRegKey key(rawKey);
+    UniqueRegKey key(rawKey);
     char buffer[kTextBufferSize] = {};
     DWORD type = 0;
     DWORD size = sizeof buffer;
@@ -209,7 +209,7 @@ void WinDesktop::AddTrayIcon()
     std::memset(&info, 0, sizeof info);
     if (!SHGetFileInfoA(modulePath, FILE_ATTRIBUTE_NORMAL, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON))
         return;
-    WinIcon icon(info.hIcon);
+    UniqueIcon icon(info.hIcon);
     NOTIFYICONDATAA data = TrayIconData(m_hostWindow);
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data.uCallbackMessage = WM_TRAY_NOTIFY;

@@ -3,7 +3,8 @@
 #pragma once
 
 #include "Ports.h"
-#include "WinOwners.h"
+#include "UniqueHandle.h"
+#include "WinApi.h"
 
 #include <mutex>
 
@@ -41,5 +42,5 @@ public:
 private:
     HWND m_hostWindow;
     std::mutex m_trayMutex;
-    WinIcon m_trayIcon; // set while the icon is shown
+    UniqueIcon m_trayIcon; // set while the icon is shown
 };

@@ -1,6 +1,7 @@
 #include "WinForegroundProcess.h"
 
-#include "WinOwners.h"
+#include "UniqueHandle.h"
+#include "WinApi.h"
 
 #include <psapi.h>
 
@@ -34,7 +35,7 @@ std::optional<std::string> WinForegroundProcess::ModuleBaseName()
     GetWindowThreadProcessId(foreground, &pid);
     if (pid == 0 || !IsRunning(pid))
         return std::nullopt;
-    WinHandle process(OpenProcess(kQueryAndRead, FALSE, pid));
+    UniqueHandle process(OpenProcess(kQueryAndRead, FALSE, pid));
     if (!process)
         return std::nullopt;
     HMODULE module = nullptr;

@@ -5,7 +5,7 @@
 
 #include "HostCore.h"
 #include "HostState.h"
-#include "NullSharedBlock.h"
+#include "SharedBlock.h"
 #include "UniqueHandle.h"
 #include "WinClock.h"
 #include "WinDesktop.h"
