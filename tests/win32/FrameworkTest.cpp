@@ -16,8 +16,10 @@ constexpr UINT kIdEdit = 200;
 constexpr UINT kIdButton = 201;
 
 // A window that records what reached its handlers.
-class ProbeWnd : public CWnd {
+class ProbeWnd : public BaseWindow<ProbeWnd> {
 public:
+    static MessageSpan MessageEntries();
+
     bool Create(const char* title, int createResult = 0)
     {
         m_createResult = createResult;
@@ -32,8 +34,6 @@ public:
     std::string textSeen;
 
 protected:
-    const MessageTable& Messages() const override { return kMessages; }
-
     int OnCreate(CREATESTRUCTA& create)
     {
         createdTitle = create.lpszName;
@@ -63,44 +63,44 @@ protected:
     void OnEditChange() { calls.push_back("edit change"); }
     void OnButtonClicked() { calls.push_back("button"); }
 
-    static const MessageEntry kMessageEntries[];
-    static const MessageTable kMessages;
-
 private:
     int m_createResult = 0;
 };
 
-const MessageEntry ProbeWnd::kMessageEntries[] = {
-    OnWmCreate<&ProbeWnd::OnCreate>(),
-    OnWmDestroy<&ProbeWnd::OnDestroy>(),
-    OnWmTimer<&ProbeWnd::OnTimer>(),
-    OnMessage<kMsgCombine, &ProbeWnd::OnCombine>(),
-    OnMessage<kMsgBaseOnly, &ProbeWnd::OnBaseOnly>(),
-    OnMessage<WM_SETTEXT, &ProbeWnd::OnSetText>(),
-    OnCommand<kIdOpen, &ProbeWnd::OnOpen>(),
-    OnCommand<kIdEdit, &ProbeWnd::OnEditChange, EN_CHANGE>(),
-    OnCommand<kIdButton, &ProbeWnd::OnButtonClicked, BN_CLICKED>(),
-};
-const MessageTable ProbeWnd::kMessages{&CWnd::kMessages, ProbeWnd::kMessageEntries};
-
-// Overrides one message of its base and adds a command; everything else comes from the base.
-class DerivedProbeWnd : public ProbeWnd {
-protected:
-    const MessageTable& Messages() const override { return kMessages; }
-    LRESULT OnCombineMultiplied(WPARAM wParam, LPARAM lParam) { return static_cast<LRESULT>(wParam) * lParam; }
-    void OnClose() { calls.push_back("derived close"); }
-
-    static const MessageEntry kMessageEntries[];
-    static const MessageTable kMessages;
-};
+MessageSpan ProbeWnd::MessageEntries()
+{
+    static constexpr MessageEntry kEntries[] = {
+        OnWmCreate<&ProbeWnd::OnCreate>(),
+        OnWmDestroy<&ProbeWnd::OnDestroy>(),
+        OnWmTimer<&ProbeWnd::OnTimer>(),
+        OnMessage<kMsgCombine, &ProbeWnd::OnCombine>(),
+        OnMessage<kMsgBaseOnly, &ProbeWnd::OnBaseOnly>(),
+        OnMessage<WM_SETTEXT, &ProbeWnd::OnSetText>(),
+        OnCommand<kIdOpen, &ProbeWnd::OnOpen>(),
+        OnCommand<kIdEdit, &ProbeWnd::OnEditChange, EN_CHANGE>(),
+        OnCommand<kIdButton, &ProbeWnd::OnButtonClicked, BN_CLICKED>(),
+    };
+    return kEntries;
+}
 
 constexpr UINT kIdClose = 101;
 
-const MessageEntry DerivedProbeWnd::kMessageEntries[] = {
-    OnMessage<kMsgCombine, &DerivedProbeWnd::OnCombineMultiplied>(),
-    OnCommand<kIdClose, &DerivedProbeWnd::OnClose>(),
+// Overrides one message of its base and adds a command; everything else comes from the base.
+class DerivedProbeWnd : public BaseWindow<DerivedProbeWnd, ProbeWnd> {
+public:
+    static MessageSpan MessageEntries()
+    {
+        static constexpr MessageEntry kEntries[] = {
+            OnMessage<kMsgCombine, &DerivedProbeWnd::OnCombineMultiplied>(),
+            OnCommand<kIdClose, &DerivedProbeWnd::OnClose>(),
+        };
+        return kEntries;
+    }
+
+protected:
+    LRESULT OnCombineMultiplied(WPARAM wParam, LPARAM lParam) { return static_cast<LRESULT>(wParam) * lParam; }
+    void OnClose() { calls.push_back("derived close"); }
 };
-const MessageTable DerivedProbeWnd::kMessages{&ProbeWnd::kMessages, DerivedProbeWnd::kMessageEntries};
 
 std::string TextOf(HWND hwnd)
 {

@@ -176,9 +176,11 @@ private:
 
 // A window with a push button (key 1), a toggle (key 2) and an edit field (key 3) that records
 // what its controls tell it.
-class TestSkinWindow : public CSkinDialog {
+class TestSkinWindow : public BaseWindow<TestSkinWindow, CSkinDialog> {
 public:
-    explicit TestSkinWindow(std::string skin = "skins\\skin_test.ini") : CSkinDialog(IDD_SKIN_POPUP, std::move(skin)) {}
+    static MessageSpan MessageEntries();
+
+    explicit TestSkinWindow(std::string skin = "skins\\skin_test.ini") : BaseWindow(IDD_SKIN_POPUP, std::move(skin)) {}
 
     CBitmapBtn m_push;
     CBitmapBtn m_toggle;
@@ -188,10 +190,6 @@ public:
     std::vector<std::string> events;
 
 protected:
-    static const MessageEntry kMessageEntries[];
-    static const MessageTable kMessages;
-    const MessageTable& Messages() const override { return kMessages; }
-
     BOOL LoadSkin() override
     {
         events.push_back("LoadSkin");
@@ -225,24 +223,24 @@ private:
     }
 };
 
-const MessageEntry TestSkinWindow::kMessageEntries[] = {
-    OnControl<&TestSkinWindow::m_push, &TestSkinWindow::OnPush>(),
-    OnControl<&TestSkinWindow::m_toggle, &TestSkinWindow::OnToggle>(),
-    OnMessage<WM_BUTTON_HOVER, &TestSkinWindow::OnHover>(),
-    OnMessage<WM_EDIT_NOTIFY, &TestSkinWindow::OnEditNotify>(),
-};
-const MessageTable TestSkinWindow::kMessages{&CSkinDialog::kMessages, TestSkinWindow::kMessageEntries};
+MessageSpan TestSkinWindow::MessageEntries()
+{
+    static constexpr MessageEntry kEntries[] = {
+        OnControl<&TestSkinWindow::m_push, &TestSkinWindow::OnPush>(),
+        OnControl<&TestSkinWindow::m_toggle, &TestSkinWindow::OnToggle>(),
+        OnMessage<WM_BUTTON_HOVER, &TestSkinWindow::OnHover>(),
+        OnMessage<WM_EDIT_NOTIFY, &TestSkinWindow::OnEditNotify>(),
+    };
+    return kEntries;
+}
 
 // Stands in for the main window: collects WM_STATUS_HINT.
-class HintProbe : public CWnd {
+class HintProbe : public BaseWindow<HintProbe> {
 public:
+    static MessageSpan MessageEntries();
+
     bool Create() { return CreateEx(0, nullptr, "hint probe", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr); }
     std::vector<WPARAM> states;
-
-protected:
-    static const MessageEntry kMessageEntries[];
-    static const MessageTable kMessages;
-    const MessageTable& Messages() const override { return kMessages; }
 
 private:
     LRESULT OnStatusHint(WPARAM wParam, LPARAM)
@@ -251,8 +249,11 @@ private:
         return 0;
     }
 };
-const MessageEntry HintProbe::kMessageEntries[] = {OnMessage<WM_STATUS_HINT, &HintProbe::OnStatusHint>()};
-const MessageTable HintProbe::kMessages{&CWnd::kMessages, HintProbe::kMessageEntries};
+MessageSpan HintProbe::MessageEntries()
+{
+    static constexpr MessageEntry kEntries[] = {OnMessage<WM_STATUS_HINT, &HintProbe::OnStatusHint>()};
+    return kEntries;
+}
 
 // The x of the leftmost pixel of row y (screen) in [left, right) that is not colour; -1 when none.
 int LeftmostOther(int y, int left, int right, COLORREF colour)
