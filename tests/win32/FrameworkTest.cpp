@@ -102,6 +102,69 @@ protected:
     void OnClose() { calls.push_back("derived close"); }
 };
 
+constexpr UINT kMsgGuarded = WM_APP + 12;
+
+// A base whose WM_CREATE and kMsgGuarded entries are required; its derived class has entries for
+// both.
+class GuardedBase : public BaseWindow<GuardedBase> {
+public:
+    static MessageSpan MessageEntries()
+    {
+        static constexpr MessageEntry kEntries[] = {
+            Required(OnWmCreate<&GuardedBase::OnCreate>()),
+            Required(OnMessage<kMsgGuarded, &GuardedBase::OnGuarded>()),
+        };
+        return kEntries;
+    }
+    bool Create(const char* title, int createResult = 0)
+    {
+        m_createResult = createResult;
+        return CreateEx(0, nullptr, title, WS_POPUP, 0, 0, 50, 50, nullptr, nullptr);
+    }
+    std::vector<std::string> calls;
+
+protected:
+    int OnCreate(CREATESTRUCTA& create)
+    {
+        calls.push_back("base create");
+        if (CWnd::OnCreate(create) == -1)
+            return -1;
+        return m_createResult;
+    }
+    LRESULT OnGuarded(WPARAM, LPARAM)
+    {
+        calls.push_back("base guarded");
+        return 5;
+    }
+
+private:
+    int m_createResult = 0;
+};
+
+class GuardedDerived : public BaseWindow<GuardedDerived, GuardedBase> {
+public:
+    static MessageSpan MessageEntries()
+    {
+        static constexpr MessageEntry kEntries[] = {
+            OnWmCreate<&GuardedDerived::OnDerivedCreate>(),
+            OnMessage<kMsgGuarded, &GuardedDerived::OnDerivedGuarded>(),
+        };
+        return kEntries;
+    }
+
+private:
+    int OnDerivedCreate(CREATESTRUCTA& create)
+    {
+        calls.push_back("derived create");
+        return CWnd::OnCreate(create);
+    }
+    LRESULT OnDerivedGuarded(WPARAM wParam, LPARAM)
+    {
+        calls.push_back("derived guarded");
+        return static_cast<LRESULT>(wParam);
+    }
+};
+
 std::string TextOf(HWND hwnd)
 {
     char text[64] = {};
@@ -188,6 +251,27 @@ TEST(MessageTable, DerivedTableOverridesItsOwnMessagesAndInheritsTheRest)
     EXPECT_EQ(::SendMessageA(base.Hwnd(), kMsgCombine, 5, 7), 12);
     ::SendMessageA(base.Hwnd(), WM_COMMAND, MAKEWPARAM(kIdClose, 0), 0);
     EXPECT_TRUE(base.calls.empty());
+}
+
+TEST(MessageTable, RequiredBaseEntriesRunBeforeTheDerivedEntriesForTheSameMessage)
+{
+    GuardedDerived derived;
+    ASSERT_TRUE(derived.Create("guarded derived"));
+    EXPECT_EQ(derived.calls, (std::vector<std::string>{"base create", "derived create"}));
+    derived.calls.clear();
+    EXPECT_EQ(::SendMessageA(derived.GetSafeHwnd(), kMsgGuarded, 9, 0), 9) << "the derived entry answers";
+    EXPECT_EQ(derived.calls, (std::vector<std::string>{"base guarded", "derived guarded"}));
+
+    // Without a derived entry the required one is the answer.
+    GuardedBase base;
+    ASSERT_TRUE(base.Create("guarded base"));
+    EXPECT_EQ(::SendMessageA(base.GetSafeHwnd(), kMsgGuarded, 9, 0), 5);
+
+    // A required WM_CREATE that refuses ends the creation before the derived handler runs.
+    GuardedDerived refused;
+    EXPECT_FALSE(refused.Create("guarded refused", -1));
+    EXPECT_EQ(refused.calls, (std::vector<std::string>{"base create"}));
+    EXPECT_EQ(refused.GetSafeHwnd(), nullptr);
 }
 
 TEST(MessageTable, CommandsRouteByIdAndNotification)

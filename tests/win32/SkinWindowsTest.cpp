@@ -234,6 +234,33 @@ MessageSpan TestSkinWindow::MessageEntries()
     return kEntries;
 }
 
+// A skinned window with WM_CREATE and WM_DESTROY entries of its own, as an editor window has.
+class OwnLifecycleWindow : public BaseWindow<OwnLifecycleWindow, TestSkinWindow> {
+public:
+    static MessageSpan MessageEntries()
+    {
+        static constexpr MessageEntry kEntries[] = {
+            OnWmCreate<&OwnLifecycleWindow::OnOwnCreate>(),
+            OnWmDestroy<&OwnLifecycleWindow::OnOwnDestroy>(),
+        };
+        return kEntries;
+    }
+    bool backgroundAtOwnCreate = false;
+
+private:
+    int OnOwnCreate(CREATESTRUCTA& create)
+    {
+        events.push_back("own create");
+        backgroundAtOwnCreate = Background() != nullptr;
+        return CWnd::OnCreate(create);
+    }
+    void OnOwnDestroy()
+    {
+        events.push_back("own destroy");
+        CWnd::OnDestroy();
+    }
+};
+
 // Stands in for the main window: collects WM_STATUS_HINT.
 class HintProbe : public BaseWindow<HintProbe> {
 public:
@@ -302,6 +329,23 @@ TEST_F(SkinWindows, WindowTakesTheMainPictureSizeAtTheOriginAndTheMaskOutline)
     EXPECT_TRUE(::PtInRegion(region.Get(), 10, 5));
     EXPECT_TRUE(::PtInRegion(region.Get(), 599, 200)) << "(254, 255, 255) is inside";
     EXPECT_TRUE(::PtInRegion(region.Get(), 300, 200));
+}
+
+TEST_F(SkinWindows, AWindowWithItsOwnCreateAndDestroyStillLoadsAndFreesItsSkin)
+{
+    OwnLifecycleWindow window;
+    ASSERT_TRUE(window.Create(nullptr));
+    EXPECT_TRUE(window.backgroundAtOwnCreate) << "the skin was loaded before the window's own handler ran";
+    EXPECT_NE(window.Background(), nullptr);
+    EXPECT_TRUE(window.HasRegion());
+    EXPECT_NE(window.m_push.GetSafeHwnd(), nullptr) << "LoadSkin made the controls";
+    const RECT rect = window.GetWindowRect();
+    EXPECT_EQ(rect.right - rect.left, 600);
+
+    window.DestroyWindow();
+    EXPECT_EQ(window.events.back(), "own destroy");
+    EXPECT_EQ(window.Background(), nullptr) << "freed by the frame's WM_DESTROY";
+    EXPECT_EQ(window.Mask(), nullptr);
 }
 
 TEST_F(SkinWindows, MissingSkinFileOrPictureStillOpensTheWindow)
