@@ -219,7 +219,8 @@ LRESULT EraseThunk(CWnd& window, WPARAM wParam, LPARAM)
 template <auto Handler>
 LRESULT ScrollThunk(CWnd& window, WPARAM wParam, LPARAM lParam)
 {
-    (Target<Handler>(window).*Handler)(LOWORD(wParam), static_cast<int>(HIWORD(wParam)), reinterpret_cast<HWND>(lParam));
+    (Target<Handler>(window).*Handler)(LOWORD(wParam), static_cast<int>(HIWORD(wParam)),
+                                       reinterpret_cast<HWND>(lParam));
     return 0;
 }
 

@@ -1,7 +1,8 @@
 // The framework's window: one C++ object per window, found from the window through GWLP_USERDATA
 // (set before the window's first message), with messages dispatched through the class's message
-// table (MessageTable.h); a class with a table derives from BaseWindow<Self, Base>. Windows of the system's classes (BUTTON, EDIT, LISTBOX, dialogs) are
-// subclassed as they are created: their own window procedure becomes the default processing.
+// table (MessageTable.h); a class with a table derives from BaseWindow<Self, Base>. Windows of the
+// system's classes (BUTTON, EDIT, LISTBOX, dialogs) are subclassed as they are created: their own
+// window procedure becomes the default processing.
 // Everything a window does runs on the thread that created it.
 #pragma once
 
