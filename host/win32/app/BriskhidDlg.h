@@ -19,18 +19,14 @@
 
 #include <memory>
 
-class CBriskhidDlg final : public CWnd {
+class CBriskhidDlg final : public BaseWindow<CBriskhidDlg> {
 public:
+    static MessageSpan MessageEntries();
+
     // state outlives the window.
     explicit CBriskhidDlg(HostState& state);
     // Destroys the window if it still exists, so that shut-down runs while this object is whole.
     ~CBriskhidDlg() override;
-
-protected:
-    const MessageTable& Messages() const override { return kMessages; }
-
-    static const MessageEntry kMessageEntries[];
-    static const MessageTable kMessages;
 
 private:
     using RegisterSessionNotificationFn = BOOL(WINAPI*)(HWND, DWORD);
