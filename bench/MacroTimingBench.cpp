@@ -140,7 +140,7 @@ int main()
     fs::path folder = fs::temp_directory_path() / ("tolk-bench-" + std::to_string(rng()));
     fs::create_directories(folder);
     KeyboardModel keyboard(&clock);
-    bench::NullShared shared;
+    NullSharedBlock shared;
     bench::NullWindows windows;
     bench::NullSettings settings;
     bench::NullLauncher launcher;

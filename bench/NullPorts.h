@@ -1,4 +1,5 @@
-// Ports that do nothing, for benchmarks that run the host's core without the rest of the desktop.
+// Ports that do nothing, for benchmarks that run the host's core without the rest of the desktop
+// (the shared block's is the link's NullSharedBlock).
 #pragma once
 
 #include "Ports.h"
@@ -9,10 +10,6 @@
 
 namespace bench {
 
-struct NullShared : SharedBlock {
-    bool Read(ProfileSet&) override { return false; }
-    bool Write(const ProfileSet&) override { return true; }
-};
 struct NullWindows : DesktopWindows {
     WindowId FindWindow(const std::string&, const std::string&) override { return 0; }
     WindowId NextWindow(WindowId) override { return 0; }

@@ -2,12 +2,12 @@
 // core runs on Linux under test with fakes, and the Win32 program supplies the real adapters.
 #pragma once
 
+#include "SharedBlock.h" // the one port both programs implement
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
-
-struct ProfileSet;
 
 // Monotonic time in microseconds. Tests use a virtual clock in which waits return at once.
 class Clock {
@@ -45,14 +45,6 @@ public:
     virtual void SendMouse(uint32_t flags, uint32_t data) = 0;
     // The toggle bit of GetKeyState(VK_NUMLOCK).
     virtual bool NumLockToggled() = 0;
-};
-
-// Whole-block copies of the shared ProfileSet, each under the link's lock.
-class SharedBlock {
-public:
-    virtual ~SharedBlock() = default;
-    virtual bool Read(ProfileSet& destination) = 0;
-    virtual bool Write(const ProfileSet& source) = 0;
 };
 
 // Other programs' windows and the messages the host sends them.

@@ -19,7 +19,7 @@
 //
 // Exit codes: 0 after WM_CLOSE, 1 for a wrong command line or a log that cannot be opened, 3 when
 // the window does not get the foreground within kForegroundWaitMs.
-#include "ToolHandles.h"
+#include "UniqueHandle.h"
 
 #include <windows.h>
 

@@ -148,7 +148,7 @@ int main()
     KeyboardModel keyboard(&g_clock);
     WinInputSink input;
     WinKeyboardLayout layout;
-    bench::NullShared shared;
+    NullSharedBlock shared;
     bench::NullWindows windows;
     bench::NullSettings settings;
     bench::NullLauncher launcher;

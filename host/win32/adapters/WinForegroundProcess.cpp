@@ -1,7 +1,8 @@
 #include "WinForegroundProcess.h"
 
 #include "GameWatch.h"
-#include "WinOwners.h"
+#include "UniqueHandle.h"
+#include "WinApi.h"
 #include "WinText.h"
 
 #include <psapi.h>
@@ -30,7 +31,7 @@ bool IsRunning(DWORD pid)
 
 std::optional<std::string> ProcessImageFileName(uint32_t pid)
 {
-    WinHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+    UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
     if (!process)
         return std::nullopt;
     char path[kImagePathBufferSize] = {};
@@ -45,7 +46,7 @@ std::optional<std::string> ProcessImageFileName(uint32_t pid)
 
 std::optional<std::string> ProcessFirstModuleName(uint32_t pid)
 {
-    WinHandle process(OpenProcess(kQueryAndRead, FALSE, pid));
+    UniqueHandle process(OpenProcess(kQueryAndRead, FALSE, pid));
     if (!process)
         return std::nullopt;
     HMODULE module = nullptr;

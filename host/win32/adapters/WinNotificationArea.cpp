@@ -29,17 +29,17 @@ NOTIFYICONDATAA TrayIconData(HWND owner)
 }
 
 // The small icon of the host's own program file.
-WinIcon ProgramIcon()
+UniqueIcon ProgramIcon()
 {
     char modulePath[MAX_PATH + 1] = {};
     const DWORD length = GetModuleFileNameA(nullptr, modulePath, MAX_PATH);
     if (length == 0 || length >= MAX_PATH)
-        return WinIcon();
+        return UniqueIcon();
     SHFILEINFOA info;
     std::memset(&info, 0, sizeof info);
     if (!SHGetFileInfoA(modulePath, FILE_ATTRIBUTE_NORMAL, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON))
-        return WinIcon();
-    return WinIcon(info.hIcon);
+        return UniqueIcon();
+    return UniqueIcon(info.hIcon);
 }
 
 } // namespace

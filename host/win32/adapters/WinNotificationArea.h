@@ -2,7 +2,8 @@
 #pragma once
 
 #include "Ports.h"
-#include "WinOwners.h"
+#include "UniqueHandle.h"
+#include "WinApi.h"
 
 #include <mutex>
 
@@ -25,6 +26,6 @@ public:
 private:
     HWND m_hostWindow;
     std::mutex m_mutex;
-    WinIcon m_icon;       // loaded at the first add, kept until removal
+    UniqueIcon m_icon;       // loaded at the first add, kept until removal
     bool m_added = false; // an add succeeded since the last removal
 };

@@ -1,7 +1,8 @@
 #include "WinSystemSettings.h"
 
 #include "MediaKeys.h"
-#include "WinOwners.h"
+#include "UniqueHandle.h"
+#include "WinApi.h"
 #include "WinText.h"
 
 #include <vector>
@@ -35,7 +36,7 @@ std::optional<std::string> WinSystemSettings::ReadRegistryString(const std::stri
     if (RegOpenKeyExA(root, where.subkey.c_str(), 0, KEY_ALL_ACCESS, &rawKey) != ERROR_SUCCESS &&
         RegOpenKeyExA(root, where.subkey.c_str(), 0, KEY_READ, &rawKey) != ERROR_SUCCESS)
         return std::nullopt;
-    WinRegKey key(rawKey);
+    UniqueRegKey key(rawKey);
     char buffer[kTextBufferSize] = {};
     DWORD type = 0;
     DWORD size = sizeof buffer;

@@ -43,19 +43,22 @@ WindowId ToWindowId(HWND hwnd)
 
 } // namespace
 
-const MessageEntry CBriskhidDlg::kMessageEntries[] = {
-    OnWmDestroy<&CBriskhidDlg::OnDestroy>(),
-    OnWmCreate<&CBriskhidDlg::OnCreate>(),
-    OnWmTimer<&CBriskhidDlg::OnTimer>(),
-    OnMessage<WM_DEVICECHANGE, &CBriskhidDlg::OnDeviceChange>(),
-    OnMessage<WM_WTSSESSION_CHANGE, &CBriskhidDlg::OnSessionChange>(),
-    OnMessage<WM_HOST_APPLY, &CBriskhidDlg::OnHostApply>(),
-    OnMessage<WM_TRAY_NOTIFY, &CBriskhidDlg::OnTrayNotify>(),
-    OnCommand<ID_TRAY_CONFIGURATION, &CBriskhidDlg::OnTrayConfiguration>(),
-    OnCommand<ID_TRAY_EXIT, &CBriskhidDlg::OnTrayExit>(),
-    OnMessage<WM_TOLK_TIMER_REQUEST, &CBriskhidDlg::OnTimerRequest>(),
-};
-const MessageTable CBriskhidDlg::kMessages{&CWnd::kMessages, CBriskhidDlg::kMessageEntries};
+MessageSpan CBriskhidDlg::MessageEntries()
+{
+    static constexpr MessageEntry kEntries[] = {
+        OnWmDestroy<&CBriskhidDlg::OnDestroy>(),
+        OnWmCreate<&CBriskhidDlg::OnCreate>(),
+        OnWmTimer<&CBriskhidDlg::OnTimer>(),
+        OnMessage<WM_DEVICECHANGE, &CBriskhidDlg::OnDeviceChange>(),
+        OnMessage<WM_WTSSESSION_CHANGE, &CBriskhidDlg::OnSessionChange>(),
+        OnMessage<WM_HOST_APPLY, &CBriskhidDlg::OnHostApply>(),
+        OnMessage<WM_TRAY_NOTIFY, &CBriskhidDlg::OnTrayNotify>(),
+        OnCommand<ID_TRAY_CONFIGURATION, &CBriskhidDlg::OnTrayConfiguration>(),
+        OnCommand<ID_TRAY_EXIT, &CBriskhidDlg::OnTrayExit>(),
+        OnMessage<WM_TOLK_TIMER_REQUEST, &CBriskhidDlg::OnTimerRequest>(),
+    };
+    return kEntries;
+}
 
 CBriskhidDlg::CBriskhidDlg(HostState& state) : m_state(state) {}
 

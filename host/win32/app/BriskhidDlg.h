@@ -5,7 +5,7 @@
 
 #include "HostCore.h"
 #include "HostState.h"
-#include "NullSharedBlock.h"
+#include "SharedBlock.h"
 #include "UniqueHandle.h"
 #include "WinClock.h"
 #include "WinDesktopWindows.h"
@@ -22,21 +22,19 @@
 
 #include <memory>
 
-class CBriskhidDlg final : public CWnd {
+class CBriskhidDlg final : public BaseWindow<CBriskhidDlg> {
 public:
+    static MessageSpan MessageEntries();
+
     // state outlives the window.
     explicit CBriskhidDlg(HostState& state);
     // Destroys the window if it still exists, so that shut-down runs while this object is whole.
     ~CBriskhidDlg() override;
 
 protected:
-    const MessageTable& Messages() const override { return kMessages; }
     // The taskbar announces a restart with a message whose number is known only at run time
     // (RegisterWindowMessage "TaskbarCreated"), which no table entry can name.
     LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-
-    static const MessageEntry kMessageEntries[];
-    static const MessageTable kMessages;
 
 private:
     using RegisterSessionNotificationFn = BOOL(WINAPI*)(HWND, DWORD);
