@@ -140,8 +140,11 @@ int main()
     fs::path folder = fs::temp_directory_path() / ("tolk-bench-" + std::to_string(rng()));
     fs::create_directories(folder);
     KeyboardModel keyboard(&clock);
-    bench::NullShared shared;
-    bench::NullDesktop desktop;
+    NullSharedBlock shared;
+    bench::NullWindows windows;
+    bench::NullSettings settings;
+    bench::NullLauncher launcher;
+    bench::NullTray tray;
     bench::NullSound sound;
     bench::NullForeground foreground;
     bench::NullTimers timers;
@@ -156,7 +159,8 @@ int main()
     one.MacroEvents[1] = {0x04, 1, 1};
     set.Profiles[0].Buttons[0] = one;
     state.profiles.Replace(set);
-    HostCore host(HostPorts{clock, keyboard, input, UsKeyboardLayout(), shared, desktop, sound, foreground, timers},
+    HostCore host(HostPorts{clock, keyboard, input, UsKeyboardLayout(), shared, windows, settings, launcher, tray,
+                            sound, foreground, timers},
                   state, 1);
     host.Player().StartWorker();
     std::vector<double> latency;

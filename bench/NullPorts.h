@@ -1,4 +1,5 @@
-// Ports that do nothing, for benchmarks that run the host's core without the rest of the desktop.
+// Ports that do nothing, for benchmarks that run the host's core without the rest of the desktop
+// (the shared block's is the link's NullSharedBlock).
 #pragma once
 
 #include "Ports.h"
@@ -9,11 +10,7 @@
 
 namespace bench {
 
-struct NullShared : SharedBlock {
-    bool Read(ProfileSet&) override { return false; }
-    bool Write(const ProfileSet&) override { return true; }
-};
-struct NullDesktop : Desktop {
+struct NullWindows : DesktopWindows {
     WindowId FindWindow(const std::string&, const std::string&) override { return 0; }
     WindowId NextWindow(WindowId) override { return 0; }
     std::string WindowTitle(WindowId) override { return {}; }
@@ -24,11 +21,17 @@ struct NullDesktop : Desktop {
     void ActivateAttached(WindowId) override {}
     void RestoreAndActivate(WindowId) override {}
     WindowId HostWindow() override { return 0; }
+};
+struct NullSettings : SystemSettings {
     std::optional<std::string> ReadRegistryString(const std::string&, const std::string&) override { return {}; }
     std::string ExpandEnvironment(const std::string& t) override { return t; }
+};
+struct NullLauncher : ProgramLauncher {
     void Run(const std::string&) override {}
     void ShellOpen(const std::string&, const std::string&) override {}
-    void AddTrayIcon() override {}
+};
+struct NullTray : NotificationArea {
+    bool AddTrayIcon() override { return true; }
     void RemoveTrayIcon() override {}
 };
 struct NullSound : SoundPlayer {

@@ -2,12 +2,15 @@
 
 #include <utility>
 
-const MessageEntry CDialog::kMessageEntries[] = {
-    OnMessage<WM_INITDIALOG, &CDialog::OnInitDialogMessage>(),
-    OnCommand<IDOK, &CDialog::OnOkCommand>(),
-    OnCommand<IDCANCEL, &CDialog::OnCancelCommand>(),
-};
-const MessageTable CDialog::kMessages{&CWnd::kMessages, CDialog::kMessageEntries};
+MessageSpan CDialog::MessageEntries()
+{
+    static constexpr MessageEntry kEntries[] = {
+        OnMessage<WM_INITDIALOG, &CDialog::OnInitDialogMessage>(),
+        OnCommand<IDOK, &CDialog::OnOkCommand>(),
+        OnCommand<IDCANCEL, &CDialog::OnCancelCommand>(),
+    };
+    return kEntries;
+}
 
 CDialog::CDialog(UINT templateId, HINSTANCE instance)
     : m_templateId(templateId), m_instance(instance != nullptr ? instance : ::GetModuleHandleA(nullptr))

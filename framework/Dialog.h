@@ -6,8 +6,10 @@
 
 #include "Wnd.h"
 
-class CDialog : public CWnd {
+class CDialog : public BaseWindow<CDialog> {
 public:
+    static MessageSpan MessageEntries();
+
     // templateId: a DIALOG resource of the program's module (or of instance, when given).
     explicit CDialog(UINT templateId, HINSTANCE instance = nullptr);
 
@@ -27,10 +29,6 @@ public:
     bool IsModal() const { return m_modal; }
 
 protected:
-    static const MessageTable kMessages;
-    static const MessageEntry kMessageEntries[];
-    const MessageTable& Messages() const override { return kMessages; }
-
     // WM_INITDIALOG: default processing (focus to the first control); TRUE lets the system set
     // the focus.
     virtual BOOL OnInitDialog();

@@ -20,6 +20,11 @@ bool CPopupMenu::AppendSubmenu(UINT flags, CPopupMenu&& submenu, const char* tex
     return true;
 }
 
+bool CPopupMenu::SetDefaultItem(UINT id)
+{
+    return m_menu && ::SetMenuDefaultItem(m_menu.Get(), id, FALSE) != FALSE;
+}
+
 UINT CPopupMenu::Track(HWND owner, int x, int y, UINT flags) const
 {
     if (!m_menu)
@@ -30,4 +35,12 @@ UINT CPopupMenu::Track(HWND owner, int x, int y, UINT flags) const
     const BOOL command = ::TrackPopupMenu(m_menu.Get(), flags | TPM_RETURNCMD | TPM_NONOTIFY, x, y, 0, owner, nullptr);
     ::PostMessageA(owner, WM_NULL, 0, 0);
     return static_cast<UINT>(command);
+}
+
+UINT CPopupMenu::TrackAndPost(HWND owner, int x, int y, UINT flags) const
+{
+    const UINT command = Track(owner, x, y, flags);
+    if (command != 0)
+        ::PostMessageA(owner, WM_COMMAND, MAKEWPARAM(command, 0), 0);
+    return command;
 }

@@ -16,9 +16,15 @@ public:
     bool AppendOwnerDrawn(UINT flags, UINT_PTR id, ULONG_PTR itemData);
     // A submenu; the menu takes ownership of it.
     bool AppendSubmenu(UINT flags, CPopupMenu&& submenu, const char* text);
+    // The item with command id drawn bold, chosen by a double click on what opened the menu.
+    bool SetDefaultItem(UINT id);
     // Shows the menu at screen point (x, y) for owner and waits for the choice: the chosen
     // command, 0 when the menu was dismissed. The command is returned, not sent.
     UINT Track(HWND owner, int x, int y, UINT flags = TPM_LEFTALIGN | TPM_TOPALIGN) const;
+    // Track, then the chosen command posted to owner as WM_COMMAND of a menu (notification 0, no
+    // control), so that it reaches owner's command table after the menu has closed; nothing is
+    // posted when the menu was dismissed. The chosen command, or 0.
+    UINT TrackAndPost(HWND owner, int x, int y, UINT flags = TPM_LEFTALIGN | TPM_TOPALIGN) const;
 
 private:
     UniqueMenu m_menu;

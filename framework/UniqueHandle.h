@@ -1,5 +1,5 @@
 // Move-only owners of Windows handles: each closes its handle with the call that kind needs when it
-// goes out of scope, is reset or is assigned another.
+// goes out of scope, is reset or is assigned another. The one set of owners every Win32 folder uses.
 #pragma once
 
 #include <windows.h>
@@ -82,6 +82,28 @@ struct ViewTraits {
     static void Close(Pointer p) noexcept { ::UnmapViewOfFile(p); }
 };
 
+struct RegKeyTraits {
+    using Pointer = HKEY;
+    static Pointer Invalid() noexcept { return nullptr; }
+    static bool IsValid(Pointer k) noexcept { return k != nullptr; }
+    static void Close(Pointer k) noexcept { ::RegCloseKey(k); }
+};
+
+// Memory the system allocated for us with LocalAlloc (string SIDs, security descriptors).
+struct LocalMemoryTraits {
+    using Pointer = void*;
+    static Pointer Invalid() noexcept { return nullptr; }
+    static bool IsValid(Pointer p) noexcept { return p != nullptr; }
+    static void Close(Pointer p) noexcept { ::LocalFree(p); }
+};
+
+struct IconTraits {
+    using Pointer = HICON;
+    static Pointer Invalid() noexcept { return nullptr; }
+    static bool IsValid(Pointer i) noexcept { return i != nullptr; }
+    static void Close(Pointer i) noexcept { ::DestroyIcon(i); }
+};
+
 struct HwndTraits {
     using Pointer = HWND;
     static Pointer Invalid() noexcept { return nullptr; }
@@ -99,3 +121,7 @@ template <class GdiHandle = HGDIOBJ>
 using UniqueGdiObject = UniqueResource<GdiObjectTraits<GdiHandle>>;
 using UniqueView = UniqueResource<ViewTraits>;           // UnmapViewOfFile
 using UniqueHwnd = UniqueResource<HwndTraits>;           // DestroyWindow
+using UniqueRegKey = UniqueResource<RegKeyTraits>;       // RegCloseKey (advapi32)
+using UniqueIcon = UniqueResource<IconTraits>;           // DestroyIcon
+// LocalFree
+using UniqueLocalMemory = UniqueResource<LocalMemoryTraits>;

@@ -1,21 +1,16 @@
 #include "Wnd.h"
 
-#include <iterator>
+#include "OwnerDrawnMenu.h"
+
 #include <utility>
 
 const MessageTable CWnd::kMessages{nullptr};
 
 namespace {
 
-// The object waiting for its window on this thread, and the hook that binds it. Creation nests
-// (a WM_CREATE handler creates children), so each binding keeps the one it interrupted.
-struct PendingBinding {
-    CWnd* window = nullptr;
-    HHOOK hook = nullptr;
-};
-thread_local PendingBinding t_pending;
-thread_local PendingBinding t_outerPending[16];
-thread_local int t_depth = 0;
+// The object waiting for its window on this thread. Creation nests (a WM_CREATE handler creates
+// children), so each CreationScope keeps the one it interrupted.
+thread_local CWnd* t_pending = nullptr;
 
 // The system may create its input method windows on this thread while one of ours is being
 // created; they are never the window an object waits for.
@@ -89,31 +84,25 @@ bool CWnd::CreateEx(DWORD exStyle, const char* className, const char* title, DWO
     return hwnd != nullptr;
 }
 
-void CWnd::BeginBinding(CWnd* window)
+CWnd::CreationScope::CreationScope(CWnd* window)
+    : m_outer(std::exchange(t_pending, window)), m_hook(CWindowsHook::ForThread(WH_CBT, &CWnd::CreationHook))
 {
-    if (t_depth < static_cast<int>(std::size(t_outerPending)))
-        t_outerPending[t_depth] = t_pending;
-    ++t_depth;
-    t_pending.window = window;
-    t_pending.hook = ::SetWindowsHookExA(WH_CBT, &CWnd::CreationHook, nullptr, ::GetCurrentThreadId());
 }
 
-void CWnd::EndBinding()
+CWnd::CreationScope::~CreationScope()
 {
-    if (t_pending.hook != nullptr)
-        ::UnhookWindowsHookEx(t_pending.hook);
-    --t_depth;
-    t_pending = t_depth < static_cast<int>(std::size(t_outerPending)) ? t_outerPending[t_depth] : PendingBinding{};
+    m_hook.Reset();
+    t_pending = m_outer;
 }
 
 LRESULT CALLBACK CWnd::CreationHook(int code, WPARAM wParam, LPARAM lParam)
 {
-    HHOOK hook = t_pending.hook;
-    if (code == HCBT_CREATEWND && t_pending.window != nullptr && !IsInputMethodWindow(reinterpret_cast<HWND>(wParam))) {
-        CWnd* window = std::exchange(t_pending.window, nullptr);
+    if (code == HCBT_CREATEWND && t_pending != nullptr && !IsInputMethodWindow(reinterpret_cast<HWND>(wParam))) {
+        CWnd* window = std::exchange(t_pending, nullptr);
         window->Attach(reinterpret_cast<HWND>(wParam));
     }
-    return ::CallNextHookEx(hook, code, wParam, lParam);
+    // The hook handle is ignored by CallNextHookEx.
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 void CWnd::Attach(HWND hwnd)
@@ -215,6 +204,12 @@ HWND CWnd::GetOwnerOrParent() const
     return ::GetWindow(m_hWnd, GW_OWNER);
 }
 
+bool CWnd::CreateChild(const char* className, const RECT& rect, HWND parent, DWORD style, UINT id, const char* title)
+{
+    return CreateEx(0, className, title, WS_CHILD | style, rect.left, rect.top, rect.right - rect.left,
+                    rect.bottom - rect.top, parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)));
+}
+
 bool CWnd::DestroyWindow()
 {
     return m_hWnd != nullptr && ::DestroyWindow(m_hWnd);
@@ -248,6 +243,17 @@ BOOL CWnd::KillTimer(UINT_PTR id)
     if (m_hWnd == nullptr)
         return FALSE;
     return ::KillTimer(m_hWnd, id);
+}
+
+bool CWnd::TrackMouseLeave() const
+{
+    if (m_hWnd == nullptr)
+        return false;
+    TRACKMOUSEEVENT track{};
+    track.cbSize = sizeof track;
+    track.dwFlags = TME_LEAVE;
+    track.hwndTrack = m_hWnd;
+    return ::TrackMouseEvent(&track) != FALSE;
 }
 
 HWND CWnd::NotifyingControl(UINT message, WPARAM, LPARAM lParam)
@@ -287,13 +293,22 @@ static HWND MeasuredControl(HWND parent, WPARAM, LPARAM lParam)
     return ::GetDlgItem(parent, static_cast<int>(item->CtlID));
 }
 
+bool CWnd::RunTable(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    const MessageTable& table = Messages();
+    const bool ranRequired = table.RunRequired(*this, message, wParam, lParam, result);
+    if (ranRequired && message == WM_CREATE && result == -1)
+        return true;
+    if (const MessageEntry* entry = table.Find(*this, message, wParam, lParam)) {
+        result = entry->thunk(*this, wParam, lParam);
+        return true;
+    }
+    return ranRequired;
+}
+
 bool CWnd::HandleReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
-    const MessageEntry* entry = Messages().Find(*this, kReflectBase + message, wParam, lParam);
-    if (entry == nullptr)
-        return false;
-    result = entry->thunk(*this, wParam, lParam);
-    return true;
+    return RunTable(kReflectBase + message, wParam, lParam, result);
 }
 
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -306,8 +321,12 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         if (child != nullptr && child != this && child->HandleReflected(message, wParam, lParam, result))
             return result;
     }
-    if (const MessageEntry* entry = Messages().Find(*this, message, wParam, lParam))
-        return entry->thunk(*this, wParam, lParam);
+    // A menu has no window: its owner-drawn items are measured and drawn by the menu's object.
+    if ((message == WM_MEASUREITEM || message == WM_DRAWITEM) && COwnerDrawnMenu::Route(message, lParam))
+        return TRUE;
+    LRESULT result = 0;
+    if (RunTable(message, wParam, lParam, result))
+        return result;
     return DefaultProc(message, wParam, lParam);
 }
 
@@ -323,7 +342,11 @@ LRESULT CWnd::Default()
     if (m_hWnd == nullptr)
         return 0;
     // Outside a handler m_current is WM_NULL, whose default processing does nothing.
-    return DefaultProc(m_current.message, m_current.wParam, m_current.lParam);
+    if (!m_current.defaulted) {
+        m_current.defaultResult = DefaultProc(m_current.message, m_current.wParam, m_current.lParam);
+        m_current.defaulted = true;
+    }
+    return m_current.defaultResult;
 }
 
 int CWnd::OnCreate(CREATESTRUCTA&)
@@ -344,7 +367,7 @@ void CWnd::OnTimer(UINT_PTR)
 LRESULT CWnd::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
 {
     // Handlers may send messages to their own window, so the outer message is kept for Default().
-    const CurrentMessage outer = std::exchange(m_current, CurrentMessage{message, wParam, lParam});
+    const CurrentMessage outer = std::exchange(m_current, CurrentMessage{message, wParam, lParam, false, 0});
     const LRESULT result = WindowProc(message, wParam, lParam);
     m_current = outer;
     return result;

@@ -1,17 +1,14 @@
-// Numbers and names both programs and the outside programs agree on.
+// Numbers of the host's own: its private window messages, timers and tray commands. What the
+// other programs agree on (messages between the programs, window titles) is in LinkNames.h.
 #pragma once
+
+#include "LinkNames.h"
 
 #include <cstdint>
 
-// Window messages between the programs.
-constexpr uint32_t WM_HOST_APPLY = 1224;       // configuration program -> host, sent (waits)
-constexpr uint32_t WM_CFG_DEVICE_READY = 1254; // host -> configuration program, posted
-constexpr uint32_t WM_CFG_DATA_CHANGED = 1255; // host -> configuration program, posted
-constexpr uint32_t WM_OSD_COMMAND = 1324;      // host -> on-screen display, posted
-constexpr uint32_t WM_TRAY_NOTIFY = 1036;      // tray icon callback of the host's window
-constexpr uint32_t WM_MACRO_PLAY = 1616;       // to the macro thread
-
-constexpr uint32_t kOsdHide = 20; // wParam of WM_OSD_COMMAND
+// Window messages within the host.
+constexpr uint32_t WM_TRAY_NOTIFY = 1036; // tray icon callback of the host's window
+constexpr uint32_t WM_MACRO_PLAY = 1616;  // to the macro thread
 
 // Window messages of the system that the core sends.
 constexpr uint32_t kWmClose = 0x0010;
@@ -29,8 +26,3 @@ constexpr uint32_t kCountdownPeriodMs = 1000;
 // Tray menu commands.
 constexpr uint32_t ID_TRAY_CONFIGURATION = 6001;
 constexpr uint32_t ID_TRAY_EXIT = 6002;
-
-// Window titles by which the programs find each other.
-constexpr const char kHostWindowTitle[] = "ZentorTolkHid";
-constexpr const char kConfigWindowTitle[] = "ZENTOR Tolk Config";
-constexpr const char kOsdWindowTitle[] = "Tolk OSD";

@@ -27,8 +27,8 @@ HostCore::HostCore(HostPorts ports, HostState& state, uint32_t eventHandleValue)
       m_eventHandleValue(eventHandleValue),
       m_player(ports.clock, ports.input, ports.layout),
       m_countdown(ports.timers, ports.sound, state.programFolder),
-      m_media(ports.desktop, ports.clock, ports.input),
-      m_tray(ports.desktop)
+      m_media(ports.windows, ports.settings, ports.launcher, ports.clock, ports.input),
+      m_tray(ports.tray, ports.timers)
 {
 }
 
@@ -80,8 +80,8 @@ void HostCore::ShareSet()
 
 void HostCore::PostToConfig(uint32_t message)
 {
-    if (WindowId w = m_ports.desktop.FindWindow("", kConfigWindowTitle))
-        m_ports.desktop.PostMessage(w, message, 0, 0);
+    if (WindowId w = m_ports.windows.FindWindow("", kConfigWindowTitle))
+        m_ports.windows.PostMessage(w, message, 0, 0);
 }
 
 bool HostCore::PullAllFromDevice()
@@ -179,7 +179,7 @@ void HostCore::CheckFirmware()
     std::optional<int> argument =
         UpdaterArgument(ok, version, ReadPackagedFirmwareVersion(m_state.programFolder));
     if (argument) {
-        StartUpdater(m_ports.desktop, m_state.programFolder, *argument);
+        StartUpdater(m_ports.launcher, m_state.programFolder, *argument);
         m_state.openConfigAtStart = false; // no configuration program while an update runs
     }
 }
@@ -204,7 +204,7 @@ void HostCore::StartUp()
         PostToConfig(WM_CFG_DEVICE_READY);
         m_tray.Add();
         if (m_state.openConfigAtStart)
-            ShowConfigProgram(m_ports.desktop, m_state.programFolder);
+            ShowConfigProgram(m_ports.windows, m_ports.launcher, m_state.programFolder);
     }
     WriteDeviceState(opened, m_state.programFolder);
 }
@@ -262,6 +262,8 @@ void HostCore::OnTimer(uint32_t id)
         CheckForegroundGame(m_ports.foreground, m_state.profiles, [this](int p) { SetCurrentProfile(p); });
     else if (id == TIMER_COUNTDOWN)
         m_countdown.CountdownTick();
+    else if (id == TrayIcon::kRetryTimerId)
+        m_tray.OnRetryTimer();
 }
 
 bool HostCore::ReadAndHandleEvent()
@@ -305,8 +307,8 @@ void HostCore::OnDeviceEvent(uint32_t word)
         break;
     case DeviceEventKind::Reset: ResetToDefaults(); break;
     case DeviceEventKind::OsdHide:
-        if (WindowId osd = m_ports.desktop.FindWindow("", kOsdWindowTitle))
-            m_ports.desktop.PostMessage(osd, WM_OSD_COMMAND, kOsdHide, 0);
+        if (WindowId osd = m_ports.windows.FindWindow("", kOsdWindowTitle))
+            m_ports.windows.PostMessage(osd, WM_OSD_COMMAND, kOsdHide, 0);
         break;
     case DeviceEventKind::Ignored: break;
     }
@@ -398,10 +400,10 @@ void HostCore::SetCurrentProfile(int32_t profile)
 void HostCore::BeginShutdown()
 {
     m_ports.timers.Kill(TIMER_GAME_WATCH);
-    if (WindowId cfg = m_ports.desktop.FindWindow("", kConfigWindowTitle))
-        m_ports.desktop.PostMessage(cfg, kWmClose, 0, 0);
-    if (WindowId osd = m_ports.desktop.FindWindow("", kOsdWindowTitle))
-        m_ports.desktop.PostMessage(osd, kWmClose, 0, 0);
+    if (WindowId cfg = m_ports.windows.FindWindow("", kConfigWindowTitle))
+        m_ports.windows.PostMessage(cfg, kWmClose, 0, 0);
+    if (WindowId osd = m_ports.windows.FindWindow("", kOsdWindowTitle))
+        m_ports.windows.PostMessage(osd, kWmClose, 0, 0);
     m_state.quit = true;
     m_player.StopMacro();
 }

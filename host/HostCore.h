@@ -9,6 +9,7 @@
 #include "Launcher.h"
 #include "MacroPlayer.h"
 #include "MediaKeys.h"
+#include "TrayIcon.h"
 
 #include <cstdint>
 #include <mutex>

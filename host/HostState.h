@@ -19,7 +19,10 @@ struct HostPorts {
     InputSink& input;
     const KeyboardLayout& layout;
     SharedBlock& shared;
-    Desktop& desktop;
+    DesktopWindows& windows;
+    SystemSettings& settings;
+    ProgramLauncher& launcher;
+    NotificationArea& tray;
     SoundPlayer& sound;
     ForegroundProcess& foreground;
     WindowTimers& timers;

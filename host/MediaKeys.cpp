@@ -121,8 +121,9 @@ RegistryPath SplitRegistryPath(std::string_view path)
     return {RegistryRoot::LocalMachine, std::string(path)};
 }
 
-MediaKeys::MediaKeys(Desktop& desktop, Clock& clock, InputSink& input)
-    : m_desktop(desktop), m_clock(clock), m_input(input)
+MediaKeys::MediaKeys(DesktopWindows& windows, SystemSettings& settings, ProgramLauncher& launcher, Clock& clock,
+                     InputSink& input)
+    : m_windows(windows), m_settings(settings), m_launcher(launcher), m_clock(clock), m_input(input)
 {
 }
 
@@ -149,7 +150,7 @@ void MediaKeys::WebKey(uint8_t code)
 {
     uint8_t vk = 0;
     switch (static_cast<KeyFunction>(code)) {
-    case KeyFunction::WwwSearch: m_desktop.ShellOpen(kSearchPageAddress, ""); return;
+    case KeyFunction::WwwSearch: m_launcher.ShellOpen(kSearchPageAddress, ""); return;
     case KeyFunction::WwwHome: vk = 0xAC; break;      // VK_BROWSER_HOME
     case KeyFunction::WwwBack: vk = 0xA6; break;      // VK_BROWSER_BACK
     case KeyFunction::WwwForward: vk = 0xA7; break;   // VK_BROWSER_FORWARD
@@ -170,14 +171,14 @@ void MediaKeys::Wait()
 void MediaKeys::SendKey(WindowId window, uint32_t message, uint8_t vk)
 {
     const uint32_t lParam = KeyDownLParam(vk) | (message == kWmKeyUp ? kKeyUpBits : 0);
-    m_desktop.SendMessage(window, message, vk, static_cast<intptr_t>(lParam));
+    m_windows.SendMessage(window, message, vk, static_cast<intptr_t>(lParam));
 }
 
 void MediaKeys::PostKeyPress(WindowId window, uint8_t vk)
 {
-    m_desktop.PostMessage(window, kWmKeyDown, vk, static_cast<intptr_t>(KeyDownLParam(vk)));
+    m_windows.PostMessage(window, kWmKeyDown, vk, static_cast<intptr_t>(KeyDownLParam(vk)));
     Wait();
-    m_desktop.PostMessage(window, kWmKeyUp, vk, static_cast<intptr_t>(KeyDownLParam(vk) | kKeyUpBits));
+    m_windows.PostMessage(window, kWmKeyUp, vk, static_cast<intptr_t>(KeyDownLParam(vk) | kKeyUpBits));
 }
 
 void MediaKeys::WindowsMediaPlayerCommand(uint8_t code)
@@ -192,13 +193,13 @@ void MediaKeys::WindowsMediaPlayerCommand(uint8_t code)
     }
     // The hidden window does not handle the command; its default processing hands it to the shell,
     // which delivers it to the media player.
-    const WindowId host = m_desktop.HostWindow();
-    m_desktop.PostMessage(host, kWmAppCommand, host, static_cast<intptr_t>(command << 16));
+    const WindowId host = m_windows.HostWindow();
+    m_windows.PostMessage(host, kWmAppCommand, host, static_cast<intptr_t>(command << 16));
 }
 
 void MediaKeys::ITunesCommand(uint8_t code)
 {
-    const WindowId window = m_desktop.FindWindow("iTunes", "iTunes");
+    const WindowId window = m_windows.FindWindow("iTunes", "iTunes");
     if (window == 0)
         return;
     const auto function = static_cast<KeyFunction>(code);
@@ -219,13 +220,13 @@ void MediaKeys::ITunesCommand(uint8_t code)
 
 WindowId MediaKeys::FindVlcWindow()
 {
-    WindowId window = m_desktop.FindWindow(kVlcWindowClass, "");
+    WindowId window = m_windows.FindWindow(kVlcWindowClass, "");
     for (int walked = 0; window != 0 && walked < kMaxWindowsWalked; ++walked) {
-        const std::string title = m_desktop.WindowTitle(window);
+        const std::string title = m_windows.WindowTitle(window);
         if (CText(title).find("VLC") != std::string_view::npos &&
-            CText(m_desktop.WindowClass(window)) == kVlcWindowClass)
+            CText(m_windows.WindowClass(window)) == kVlcWindowClass)
             return window;
-        window = m_desktop.NextWindow(window);
+        window = m_windows.NextWindow(window);
     }
     return 0;
 }
@@ -243,13 +244,13 @@ void MediaKeys::VlcCommand(uint8_t code)
     const WindowId window = FindVlcWindow();
     if (window == 0)
         return;
-    m_desktop.SetForeground(window);
+    m_windows.SetForeground(window);
     PostKeyPress(window, vk);
 }
 
 void MediaKeys::WinampCommand(uint8_t code)
 {
-    const WindowId window = m_desktop.FindWindow("Winamp v1.x", "");
+    const WindowId window = m_windows.FindWindow("Winamp v1.x", "");
     if (window == 0)
         return;
     uintptr_t command = 0;
@@ -266,12 +267,12 @@ void MediaKeys::WinampCommand(uint8_t code)
     case KeyFunction::StopMedia: command = kWinampStop; break;
     default: return;
     }
-    m_desktop.SendMessage(window, kWmCommand, command, 0);
+    m_windows.SendMessage(window, kWmCommand, command, 0);
 }
 
 std::string MediaKeys::ReadRegistry(const char* key, const char* value)
 {
-    const std::optional<std::string> text = m_desktop.ReadRegistryString(key, value);
+    const std::optional<std::string> text = m_settings.ReadRegistryString(key, value);
     return text ? std::string(CText(*text)) : std::string();
 }
 
@@ -279,31 +280,31 @@ void MediaKeys::OpenPlayer(MediaPlayer player)
 {
     switch (player) {
     case MediaPlayer::WindowsMediaPlayer: {
-        const std::string path = m_desktop.ExpandEnvironment(ReadRegistry(kWmpRegistryKey, ""));
-        const WindowId running = m_desktop.FindWindow("", "Windows Media Player");
+        const std::string path = m_settings.ExpandEnvironment(ReadRegistry(kWmpRegistryKey, ""));
+        const WindowId running = m_windows.FindWindow("", "Windows Media Player");
         if (running != 0)
-            m_desktop.ActivateAttached(running);
+            m_windows.ActivateAttached(running);
         else if (!Trim(path).empty())
-            m_desktop.Run(path);
+            m_launcher.Run(path);
         break;
     }
     case MediaPlayer::ITunes: {
         // Started even when it already runs.
         const std::string path = ReadRegistry(kITunesRegistryKey, kITunesRegistryValue);
         if (ContainsNoCase(path, "iTunes"))
-            m_desktop.Run(path);
+            m_launcher.Run(path);
         break;
     }
     case MediaPlayer::Vlc: {
         const std::string path = VlcProgramFromCommand(ReadRegistry(kVlcRegistryKey, ""));
         if (!path.empty())
-            m_desktop.Run(path);
+            m_launcher.Run(path);
         break;
     }
     case MediaPlayer::Winamp: {
         const std::string path = WinampProgramFromCommand(ReadRegistry(kWinampRegistryKey, ""));
         if (!path.empty())
-            m_desktop.Run(path);
+            m_launcher.Run(path);
         break;
     }
     }

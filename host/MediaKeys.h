@@ -28,7 +28,8 @@ class MediaKeys {
 public:
     static constexpr int64_t kKeyGapMs = 100;
 
-    MediaKeys(Desktop& desktop, Clock& clock, InputSink& input);
+    MediaKeys(DesktopWindows& windows, SystemSettings& settings, ProgramLauncher& launcher, Clock& clock,
+              InputSink& input);
 
     // A KeyFunction from OpenPlayer to StopMedia for the player mediaOption (0..3); any other code or
     // option does nothing.
@@ -55,7 +56,9 @@ private:
     WindowId FindVlcWindow();
     std::string ReadRegistry(const char* key, const char* value);
 
-    Desktop& m_desktop;
+    DesktopWindows& m_windows;
+    SystemSettings& m_settings;
+    ProgramLauncher& m_launcher;
     Clock& m_clock;
     InputSink& m_input;
     std::atomic<bool> m_winampPlaying{false};

@@ -2,12 +2,12 @@
 // core runs on Linux under test with fakes, and the Win32 program supplies the real adapters.
 #pragma once
 
+#include "SharedBlock.h" // the one port both programs implement
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
-
-struct ProfileSet;
 
 // Monotonic time in microseconds. Tests use a virtual clock in which waits return at once.
 class Clock {
@@ -58,20 +58,12 @@ public:
     virtual bool NumLockToggled() = 0;
 };
 
-// Whole-block copies of the shared ProfileSet, each under the link's lock.
-class SharedBlock {
-public:
-    virtual ~SharedBlock() = default;
-    virtual bool Read(ProfileSet& destination) = 0;
-    virtual bool Write(const ProfileSet& source) = 0;
-};
-
-// Other windows and programs of the desktop.
+// Other programs' windows and the messages the host sends them.
 using WindowId = uintptr_t; // 0: no window
 
-class Desktop {
+class DesktopWindows {
 public:
-    virtual ~Desktop() = default;
+    virtual ~DesktopWindows() = default;
     // FindWindow(class, title); an empty string matches any.
     virtual WindowId FindWindow(const std::string& className, const std::string& title) = 0;
     // The next top-level window after window in z-order (GetWindow GW_HWNDNEXT); 0 after the last.
@@ -79,6 +71,8 @@ public:
     virtual std::string WindowTitle(WindowId window) = 0; // up to 260 characters
     virtual std::string WindowClass(WindowId window) = 0;
     virtual bool PostMessage(WindowId window, uint32_t message, uintptr_t wParam, intptr_t lParam) = 0;
+    // Waits for the answer of another program's window for a bounded time only: a window that does
+    // not answer in time, or whose program hangs, gives 0 and the caller goes on.
     virtual intptr_t SendMessage(WindowId window, uint32_t message, uintptr_t wParam, intptr_t lParam) = 0;
     // SetForegroundWindow.
     virtual void SetForeground(WindowId window) = 0;
@@ -88,15 +82,35 @@ public:
     virtual void RestoreAndActivate(WindowId window) = 0;
     // The host's own hidden window.
     virtual WindowId HostWindow() = 0;
+};
+
+// What the system records for other programs: the registry and the environment.
+class SystemSettings {
+public:
+    virtual ~SystemSettings() = default;
     // A string value of the registry; the path may start with a root name (see the media keys).
     virtual std::optional<std::string> ReadRegistryString(const std::string& path, const std::string& valueName) = 0;
     virtual std::string ExpandEnvironment(const std::string& text) = 0;
-    // WinExec(commandLine, SW_SHOWNORMAL); the result is not checked.
+};
+
+// Programs and pages started for the user; whether they started is never checked.
+class ProgramLauncher {
+public:
+    virtual ~ProgramLauncher() = default;
+    // WinExec(commandLine, SW_SHOWNORMAL).
     virtual void Run(const std::string& commandLine) = 0;
-    // ShellExecute(no owner, "open", file, parameters, no folder, SW_SHOW); the result is not checked.
+    // ShellExecute(no owner, "open", file, parameters, no folder, SW_SHOW).
     virtual void ShellOpen(const std::string& file, const std::string& parameters) = 0;
-    // The notification-area icon of the host.
-    virtual void AddTrayIcon() = 0;
+};
+
+// The host's icon in the notification area of the taskbar.
+class NotificationArea {
+public:
+    virtual ~NotificationArea() = default;
+    // NIM_ADD; true when the taskbar holds the icon afterwards (an icon it already holds is kept, not
+    // doubled). False when the taskbar did not take it (it may not run yet, as at log-on).
+    virtual bool AddTrayIcon() = 0;
+    // NIM_DELETE.
     virtual void RemoveTrayIcon() = 0;
 };
 
@@ -115,8 +129,8 @@ public:
 class ForegroundProcess {
 public:
     virtual ~ForegroundProcess() = default;
-    // Base name of the first module of the foreground window's process ("game.exe"); nothing when
-    // there is no foreground window or the process cannot be listed or opened.
+    // File name of the program of the foreground window's process ("game.exe"), whatever its
+    // bitness or rights; nothing when there is no foreground window or its program cannot be named.
     virtual std::optional<std::string> ModuleBaseName() = 0;
 };
 

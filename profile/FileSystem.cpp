@@ -56,8 +56,15 @@ bool CanOpenForReading(const std::string& path)
     return true;
 }
 
+std::recursive_mutex& DataFileWriteLock()
+{
+    static std::recursive_mutex lock;
+    return lock;
+}
+
 bool WriteFileAtomic(const std::string& path, std::string_view bytes)
 {
+    std::lock_guard<std::recursive_mutex> lock(DataFileWriteLock());
     static std::atomic<unsigned> counter{0};
     std::string target = NativePath(path);
     std::string temp = target + "." + std::to_string(platform::ProcessId()) + "." +

@@ -3,6 +3,7 @@
 // form, so the store code reads the same on every platform.
 #pragma once
 
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,8 +21,14 @@ std::optional<std::string> ReadWholeFile(const std::string& path);
 bool CanOpenForReading(const std::string& path);
 
 // Replaces the file by bytes: a temporary file in the same folder is written and flushed, then
-// moved over the target, so a crash leaves either the old or the new file, never a mix.
+// moved over the target, so a crash leaves either the old or the new file, never a mix. Holds
+// DataFileWriteLock while it writes.
 bool WriteFileAtomic(const std::string& path, std::string_view bytes);
+
+// Held by every write of a data file in this process, and by a read-modify-write of one around both
+// (IniFile::Update), so that threads of one program never lose each other's changes. Recursive, so
+// that a read-modify-write can write under it.
+std::recursive_mutex& DataFileWriteLock();
 
 // True when the file is gone afterwards (also when it never existed).
 bool DeleteFileAt(const std::string& path);

@@ -13,22 +13,26 @@ bool IniFile::Save(const IniDocument& doc) const
     return WriteFileAtomic(m_path, doc.Serialize());
 }
 
+bool IniFile::Update(const std::function<bool(IniDocument&)>& edit) const
+{
+    std::lock_guard<std::recursive_mutex> lock(DataFileWriteLock());
+    IniDocument doc = Load();
+    return edit(doc) && Save(doc);
+}
+
 bool IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) const
 {
-    IniDocument doc = Load();
-    return doc.WriteString(section, key, value) && Save(doc);
+    return Update([&](IniDocument& doc) { return doc.WriteString(section, key, value); });
 }
 
 bool IniFile::WriteInt(std::string_view section, std::string_view key, int32_t value) const
 {
-    IniDocument doc = Load();
-    return doc.WriteInt(section, key, value) && Save(doc);
+    return Update([&](IniDocument& doc) { return doc.WriteInt(section, key, value); });
 }
 
 bool IniFile::WriteStruct(std::string_view section, std::string_view key, const void* data, size_t size) const
 {
-    IniDocument doc = Load();
-    return doc.WriteStruct(section, key, data, size) && Save(doc);
+    return Update([&](IniDocument& doc) { return doc.WriteStruct(section, key, data, size); });
 }
 
 bool IniFile::ReadStruct(std::string_view section, std::string_view key, void* buffer, size_t size) const

@@ -90,10 +90,10 @@ void SetDefaultProfile(Profile& profile, int slotIndex)
 
 bool WriteProfileFile(const Profile& profile, const std::string& path)
 {
-    IniFile file(path);
-    IniDocument doc = file.Load();
-    WriteProfileEntries(doc, profile);
-    return file.Save(doc);
+    return IniFile(path).Update([&](IniDocument& doc) {
+        WriteProfileEntries(doc, profile);
+        return true;
+    });
 }
 
 void ReadProfileFile(Profile& profile, const std::string& path)
@@ -135,12 +135,12 @@ bool LoadProfileSet(ProfileSet& set, const std::string& folder)
 
 bool SaveProfileSet(const ProfileSet& set, const std::string& folder)
 {
-    IniFile configFile(ConfigIniPath(folder));
-    IniDocument config = configFile.Load();
-    config.WriteInt(kSetting, "CurrentProfile", set.CurrentProfile);
-    for (int i = 0; i < kProfileCount; ++i)
-        config.WriteString(kFileName, Numbered("Profile", i + 1), FieldText(set.Profiles[i].Name));
-    bool ok = configFile.Save(config);
+    bool ok = IniFile(ConfigIniPath(folder)).Update([&](IniDocument& config) {
+        config.WriteInt(kSetting, "CurrentProfile", set.CurrentProfile);
+        for (int i = 0; i < kProfileCount; ++i)
+            config.WriteString(kFileName, Numbered("Profile", i + 1), FieldText(set.Profiles[i].Name));
+        return true;
+    });
 
     EnsureFolder(folder + "config");
     for (const Profile& p : set.Profiles) {

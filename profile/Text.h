@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -37,3 +39,7 @@ std::string FoldedKey(std::string_view s);
 
 // "%d"-style decimal formatting of a signed 32-bit value.
 std::string FormatInt(long long value);
+
+// The whole of text as an unsigned 32-bit number: decimal digits, or "0x"/"0X" and hexadecimal
+// digits. Nothing for signs, blanks, other characters, an empty number or a value above 0xFFFFFFFF.
+std::optional<uint32_t> ParseNumber(std::string_view text);

@@ -70,8 +70,8 @@ def main():
             print("  %6d  %-10s %s" % (ms - first, name, KEY_NAMES.get(vk, "vk 0x%02X" % vk)))
         for ms, name, wparam, _ in s.probe_events(winamp, ("WM_COMMAND",)):
             print("  Winamp window got WM_COMMAND %d (%s)" % (wparam, "play" if wparam == 40045 else "pause"))
-        print("  Key 2 was pressed: the host runs its 10-second countdown (its sounds come with the skin")
-        print("  and sound files, which this build does not ship yet, so it counts down silently)")
+        print("  Key 2 was pressed: the host runs its 10-second countdown with the sounds of Wav/")
+        print("  (heard only where the machine has a sound device; a virtual display has none)")
 
         print("\nFiles written by the host:")
         for folder, _, files in os.walk(s.folder):

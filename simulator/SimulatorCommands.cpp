@@ -63,33 +63,6 @@ std::optional<uint32_t> OneNumber(const std::vector<std::string_view>& words, ui
 
 } // namespace
 
-std::optional<uint32_t> ParseNumber(std::string_view text)
-{
-    int base = 10;
-    if (text.size() >= 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-        base = 16;
-        text.remove_prefix(2);
-    }
-    if (text.empty())
-        return std::nullopt;
-    uint64_t value = 0;
-    for (char c : text) {
-        int digit;
-        if (c >= '0' && c <= '9')
-            digit = c - '0';
-        else if (base == 16 && c >= 'a' && c <= 'f')
-            digit = c - 'a' + 10;
-        else if (base == 16 && c >= 'A' && c <= 'F')
-            digit = c - 'A' + 10;
-        else
-            return std::nullopt;
-        value = value * base + digit;
-        if (value > 0xFFFFFFFFu)
-            return std::nullopt;
-    }
-    return static_cast<uint32_t>(value);
-}
-
 bool IsOkReply(std::string_view reply)
 {
     while (!reply.empty() && (reply.back() == '\n' || reply.back() == '\r'))

@@ -16,6 +16,7 @@
 #pragma once
 
 #include "KeyboardModel.h"
+#include "Text.h" // ParseNumber, for the numbers of the commands
 
 #include <cstddef>
 #include <cstdint>
@@ -31,7 +32,3 @@ std::string RunSimulatorCommand(KeyboardModel& kb, const std::string& line, bool
 
 // True when the reply's last line is "ok".
 bool IsOkReply(std::string_view reply);
-
-// The whole of text as an unsigned 32-bit number: decimal digits, or "0x"/"0X" and hexadecimal
-// digits. Nothing for signs, blanks, other characters, an empty number or a value above 0xFFFFFFFF.
-std::optional<uint32_t> ParseNumber(std::string_view text);

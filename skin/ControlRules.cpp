@@ -41,6 +41,46 @@ ButtonMouseActions OnButtonMouseMove(const ButtonMouseInput& input)
     return actions;
 }
 
+ButtonMouseActions OnButtonCaptureChanged(bool highlighted, bool hasCapture)
+{
+    ButtonMouseActions actions;
+    if (highlighted) {
+        actions.releaseCapture = hasCapture;
+        actions.repaint = true;
+    }
+    return actions;
+}
+
+ButtonMouseActions OnButtonFocusLost()
+{
+    ButtonMouseActions actions;
+    actions.clearHighlighted = true;
+    actions.repaint = true;
+    return actions;
+}
+
+bool ButtonPressActivatesWindow(bool hasOwner, bool topLevelIsActive)
+{
+    return hasOwner && !topLevelIsActive;
+}
+
+ButtonReleaseActions OnButtonLeftRelease(bool toggleMode, bool checked, bool hasCapture)
+{
+    ButtonReleaseActions actions;
+    actions.checked = checked;
+    if (!toggleMode)
+        return actions;
+    // The system button took the capture and its pushed look on the press; both end here, since
+    // its own release (which would also report a click) does not run.
+    actions.systemHandles = false;
+    actions.unpush = true;
+    actions.releaseCapture = hasCapture;
+    actions.checked = !checked;
+    actions.repaint = true;
+    actions.notifyParent = true;
+    return actions;
+}
+
 bool NumericEditAllowsKey(uint32_t virtualKey)
 {
     constexpr uint32_t kBack = 0x08, kReturn = 0x0D, kEnd = 0x23, kHome = 0x24, kLeft = 0x25, kRight = 0x27,
@@ -69,6 +109,30 @@ std::string_view NumericLeadingRun(std::string_view text)
 {
     size_t end = text.find_first_not_of("0123456789,.");
     return end == std::string_view::npos ? text : text.substr(0, end);
+}
+
+bool EditSwallowsKey(bool numericOnly, uint32_t virtualKey)
+{
+    constexpr uint32_t kTab = 0x09, kUp = 0x26, kDown = 0x28;
+    if (virtualKey == kUp || virtualKey == kDown || virtualKey == kTab)
+        return true;
+    return numericOnly && !NumericEditAllowsKey(virtualKey);
+}
+
+bool EditReportsKeyUp(uint32_t virtualKey)
+{
+    constexpr uint32_t kReturn = 0x0D;
+    return virtualKey == kReturn;
+}
+
+std::optional<std::string> EditTextCorrection(bool numericOnly, std::string_view text)
+{
+    if (!numericOnly)
+        return std::nullopt;
+    const std::string_view kept = NumericLeadingRun(text);
+    if (kept.size() == text.size())
+        return std::nullopt;
+    return std::string(kept);
 }
 
 bool HintChannel::LabelHover(bool hintsEnabled, std::string_view hint)

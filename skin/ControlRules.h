@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -40,6 +41,28 @@ struct ButtonMouseActions {
 };
 
 ButtonMouseActions OnButtonMouseMove(const ButtonMouseInput& input);
+// The button lost the mouse capture (WM_CAPTURECHANGED): a highlighted one gives up a capture it
+// still holds and repaints; the highlight stays until the pointer moves off.
+ButtonMouseActions OnButtonCaptureChanged(bool highlighted, bool hasCapture);
+// The button lost the keyboard focus: the highlight goes (reported off even when it was not on,
+// so that the status line forgets the button) and it repaints.
+ButtonMouseActions OnButtonFocusLost();
+// The left button went down on a button: true when its top-level window must be activated first
+// (the button has an owner and that window is not the active one), so that a click on an inactive
+// skinned window acts at once.
+bool ButtonPressActivatesWindow(bool hasOwner, bool topLevelIsActive);
+
+// What a bitmap button does when the left button is released over it (WM_LBUTTONUP).
+struct ButtonReleaseActions {
+    bool systemHandles = true;   // a push button: the system's own release reports the click
+    bool unpush = false;         // the system's pushed look ends (its release does not run)
+    bool releaseCapture = false;
+    bool checked = false;        // the new checked state
+    bool repaint = false;
+    bool notifyParent = false;   // WM_COMMAND to the parent, as a click
+};
+// A toggle button flips its checked state and reports the click itself.
+ButtonReleaseActions OnButtonLeftRelease(bool toggleMode, bool checked, bool hasCapture);
 
 // Virtual keys a numeric-only edit field lets through on WM_KEYDOWN: digits of both rows,
 // Backspace, Return, End, Home, Left, Right, Delete, comma (188) and full stop (190). Up, Down and
@@ -47,6 +70,15 @@ ButtonMouseActions OnButtonMouseMove(const ButtonMouseInput& input);
 bool NumericEditAllowsKey(uint32_t virtualKey);
 // The leading run of characters from "0123456789,." of text.
 std::string_view NumericLeadingRun(std::string_view text);
+// WM_KEYDOWN for an edit field, before the field sees it: true when the key is swallowed. Up,
+// Down and Tab always are (the skinned windows have neither a tab order nor lines to move
+// between); a numeric-only field also swallows what NumericEditAllowsKey refuses.
+bool EditSwallowsKey(bool numericOnly, uint32_t virtualKey);
+// WM_KEYUP of an edit field: true when the parent is told (Return was released).
+bool EditReportsKeyUp(uint32_t virtualKey);
+// The text a field must be given after its text changed to text: its numeric leading run for a
+// numeric-only field holding anything else; nothing when the text stays.
+std::optional<std::string> EditTextCorrection(bool numericOnly, std::string_view text);
 
 // The process-wide current hint: overwritten by whichever control last reported one.
 class HintChannel {

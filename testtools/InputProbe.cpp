@@ -1,7 +1,7 @@
 // InputProbe: a plain top-level window that takes the foreground and logs the input and commands it
 // receives, so that tests can check what another program sent to the foreground window.
 //
-//   InputProbe --log FILE [--title T] [--class C]
+//   InputProbe --log FILE [--title T] [--class C] [--hang-after-command MS]
 //
 // The environment variables INPUTPROBE_LOG, INPUTPROBE_TITLE and INPUTPROBE_CLASS give the values of
 // options left out, so that a copy of the probe started by another program without arguments (as
@@ -14,14 +14,18 @@
 // WM_USER on (named WM_USER+N). The line "0 READY 0 0" comes once the window has the foreground and
 // the keyboard focus. WM_CLOSE ends the probe with exit code 0.
 //
+// --hang-after-command MS stands in for a program that hangs: after logging its first WM_COMMAND the
+// probe answers no message for MS milliseconds, so that a program sending to it waits.
+//
 // Exit codes: 0 after WM_CLOSE, 1 for a wrong command line or a log that cannot be opened, 3 when
 // the window does not get the foreground within kForegroundWaitMs.
-#include "ToolHandles.h"
+#include "UniqueHandle.h"
 
 #include <windows.h>
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -70,7 +74,7 @@ std::string Hex(uint32_t value)
 
 class Probe {
 public:
-    explicit Probe(HANDLE log) : m_log(log)
+    Probe(HANDLE log, DWORD hangAfterCommandMs) : m_log(log), m_hangAfterCommandMs(hangAfterCommandMs)
     {
         QueryPerformanceFrequency(&m_frequency);
         QueryPerformanceCounter(&m_start);
@@ -110,6 +114,11 @@ private:
         const std::string name = LoggedName(message);
         if (!name.empty())
             LogMessage(name, wParam, lParam);
+        if (message == WM_COMMAND && m_hangAfterCommandMs != 0) {
+            const DWORD hang = m_hangAfterCommandMs;
+            m_hangAfterCommandMs = 0;
+            Sleep(hang);
+        }
         switch (message) {
         case WM_CLOSE: DestroyWindow(window); return 0;
         case WM_DESTROY: PostQuitMessage(0); return 0;
@@ -126,6 +135,7 @@ private:
     }
 
     HANDLE m_log;
+    DWORD m_hangAfterCommandMs;
     LARGE_INTEGER m_frequency{};
     LARGE_INTEGER m_start{};
 };
@@ -139,7 +149,7 @@ std::string FromEnvironment(const char* name, const char* fallback)
 
 int Usage()
 {
-    std::fputs("usage: InputProbe --log FILE [--title T] [--class C]\n"
+    std::fputs("usage: InputProbe --log FILE [--title T] [--class C] [--hang-after-command MS]\n"
                "       (INPUTPROBE_LOG, INPUTPROBE_TITLE, INPUTPROBE_CLASS stand for options left out)\n",
                stderr);
     return kExitUsage;
@@ -175,6 +185,7 @@ int main(int argc, char** argv)
     std::string logPath = FromEnvironment("INPUTPROBE_LOG", "");
     std::string title = FromEnvironment("INPUTPROBE_TITLE", "InputProbe");
     std::string className = FromEnvironment("INPUTPROBE_CLASS", "InputProbe");
+    DWORD hangAfterCommandMs = 0;
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
         if (i + 1 >= argc)
@@ -186,6 +197,8 @@ int main(int argc, char** argv)
             title = value;
         else if (option == "--class")
             className = value;
+        else if (option == "--hang-after-command")
+            hangAfterCommandMs = static_cast<DWORD>(std::strtoul(value.c_str(), nullptr, 10));
         else
             return Usage();
     }
@@ -200,7 +213,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "InputProbe: cannot open %s (error %lu)\n", logPath.c_str(), GetLastError());
         return kExitUsage;
     }
-    Probe probe(log.Get());
+    Probe probe(log.Get(), hangAfterCommandMs);
 
     const HINSTANCE instance = GetModuleHandleA(nullptr);
     WNDCLASSEXA windowClass{};

@@ -5,14 +5,15 @@
 //                            then send WM_HOST_APPLY to the host's window and wait for the answer
 //   TolkLink post TITLE MESSAGE [WPARAM [LPARAM]]
 //                            post MESSAGE to the window titled exactly TITLE
+//   TolkLink broadcast NAME  post the registered message NAME (RegisterWindowMessage) to every
+//                            top-level window, as the taskbar announces "TaskbarCreated"
 //
 // Numbers are decimal or 0x hex; MESSAGE may also be a name: WM_CLOSE, WM_COMMAND, WM_USER,
 // WM_USER+N, WM_HOST_APPLY, WM_CFG_DEVICE_READY, WM_CFG_DATA_CHANGED, WM_OSD_COMMAND.
 // Exit code 0 on success, 1 on any failure (a message on stderr says which).
-#include "HostConstants.h"
-#include "Records.h"
-#include "SimulatorCommands.h"
-#include "ToolHandles.h"
+#include "LinkNames.h"
+#include "Text.h"
+#include "WinSharedBlock.h"
 
 #include <windows.h>
 
@@ -20,16 +21,14 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace {
 
-constexpr char kLockName[] = "Zentore_Tolk_OfMutexObject";
-constexpr char kMappingName[] = "Zentor_Tolk_Share_Data";
-constexpr size_t kBlockSize = sizeof(ProfileSet);
-static_assert(kBlockSize == 65544, "the shared block holds exactly one profile set");
+constexpr size_t kBlockSize = kSharedBlockSize;
 
 // No copy holds the lock for long; a longer wait means the lock is stuck.
 constexpr DWORD kLockWaitMs = 10000;
@@ -49,75 +48,40 @@ int Usage()
 {
     std::fputs("usage: TolkLink read FILE\n"
                "       TolkLink apply FILE\n"
-               "       TolkLink post TITLE MESSAGE [WPARAM [LPARAM]]\n",
+               "       TolkLink post TITLE MESSAGE [WPARAM [LPARAM]]\n"
+               "       TolkLink broadcast NAME\n",
                stderr);
     return kExitFailed;
 }
 
-// The host's shared block, opened as the configuration program opens it.
-class SharedBlock {
-public:
-    SharedBlock()
-        : m_lock(OpenMutexA(MUTEX_ALL_ACCESS, FALSE, kLockName)),
-          m_mapping(OpenFileMappingA(FILE_MAP_READ | FILE_MAP_WRITE, FALSE, kMappingName)),
-          m_view(m_mapping ? MapViewOfFile(m_mapping.Get(), FILE_MAP_ALL_ACCESS, 0, 0, kBlockSize) : nullptr)
-    {
+// The host's shared block, opened as the configuration program opens it; nothing (and a message on
+// stderr) when it cannot be.
+std::unique_ptr<WinSharedBlock> OpenBlock()
+{
+    SharedBlockOpenError error = SharedBlockOpenError::None;
+    std::unique_ptr<WinSharedBlock> block = WinSharedBlock::OpenExisting({}, &error);
+    if (block) {
+        block->LimitLockWait(kLockWaitMs);
+        return block;
     }
-
-    // Why the block cannot be used; empty when it can.
-    std::string Problem() const
-    {
-        if (!m_lock)
-            return std::string("no lock named ") + kLockName + " (is the host running?)";
-        if (!m_mapping)
-            return std::string("no shared block named ") + kMappingName + " (is the host running?)";
-        if (!m_view.Get())
-            return "the shared block cannot be mapped";
-        return {};
-    }
-
-    // Copies the whole block out of or into the mapping while holding the lock.
-    bool Read(std::vector<uint8_t>& bytes)
-    {
-        bytes.resize(kBlockSize);
-        return Locked([&] { std::memcpy(bytes.data(), m_view.Get(), kBlockSize); });
-    }
-    bool Write(const std::vector<uint8_t>& bytes)
-    {
-        return Locked([&] { std::memcpy(m_view.Get(), bytes.data(), kBlockSize); });
-    }
-
-private:
-    template <typename Copy> bool Locked(Copy copy)
-    {
-        const DWORD waited = WaitForSingleObject(m_lock.Get(), kLockWaitMs);
-        if (waited == WAIT_ABANDONED) {
-            // Owned now, but what it guards may be half-written: release it and copy nothing.
-            ReleaseMutex(m_lock.Get());
-            return false;
-        }
-        if (waited != WAIT_OBJECT_0)
-            return false;
-        MutexLock lock(m_lock.Get());
-        copy();
-        return true;
-    }
-
-    UniqueHandle m_lock;
-    UniqueHandle m_mapping;
-    UniqueView m_view;
-};
+    if (error == SharedBlockOpenError::CannotMapView)
+        Fail("the shared block cannot be mapped");
+    else
+        Fail(std::string("no shared block named ") + kSharedBlockMappingName + " with its lock " +
+             kSharedBlockLockName + " (is the host running?)");
+    return nullptr;
+}
 
 int Read(const std::string& path)
 {
-    SharedBlock block;
-    if (!block.Problem().empty())
-        return Fail(block.Problem());
-    std::vector<uint8_t> bytes;
-    if (!block.Read(bytes))
+    const std::unique_ptr<WinSharedBlock> block = OpenBlock();
+    if (!block)
+        return kExitFailed;
+    auto set = std::make_unique<ProfileSet>();
+    if (!block->Read(*set))
         return Fail("the shared block's lock cannot be taken");
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    file.write(reinterpret_cast<const char*>(set.get()), static_cast<std::streamsize>(kBlockSize));
     file.close();
     if (!file)
         return Fail("cannot write " + path);
@@ -135,12 +99,13 @@ int Apply(const std::string& path)
     file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     if (static_cast<size_t>(file.gcount()) != kBlockSize)
         return Fail(path + " does not hold exactly " + std::to_string(kBlockSize) + " bytes");
-    bytes.resize(kBlockSize);
+    auto set = std::make_unique<ProfileSet>();
+    std::memcpy(set.get(), bytes.data(), kBlockSize);
 
-    SharedBlock block;
-    if (!block.Problem().empty())
-        return Fail(block.Problem());
-    if (!block.Write(bytes))
+    const std::unique_ptr<WinSharedBlock> block = OpenBlock();
+    if (!block)
+        return kExitFailed;
+    if (!block->Write(*set))
         return Fail("the shared block's lock cannot be taken");
 
     const HWND host = FindWindowA(nullptr, kHostWindowTitle);
@@ -204,6 +169,16 @@ int Post(const std::vector<std::string>& args)
     return kExitOk;
 }
 
+int Broadcast(const std::string& name)
+{
+    const UINT message = RegisterWindowMessageA(name.c_str());
+    if (message == 0)
+        return Fail("'" + name + "' cannot be registered (error " + std::to_string(GetLastError()) + ")");
+    if (!PostMessageA(HWND_BROADCAST, message, 0, 0))
+        return Fail("the message cannot be broadcast (error " + std::to_string(GetLastError()) + ")");
+    return kExitOk;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -218,5 +193,7 @@ int main(int argc, char** argv)
         return Apply(args[0]);
     if (verb == "post" && args.size() >= 2 && args.size() <= 4)
         return Post(args);
+    if (verb == "broadcast" && args.size() == 1)
+        return Broadcast(args[0]);
     return Usage();
 }

@@ -152,8 +152,11 @@ int main()
     KeyboardModel keyboard(&g_clock);
     WinInputSink input;
     WinKeyboardLayout layout;
-    bench::NullShared shared;
-    bench::NullDesktop desktop;
+    NullSharedBlock shared;
+    bench::NullWindows windows;
+    bench::NullSettings settings;
+    bench::NullLauncher launcher;
+    bench::NullTray tray;
     bench::NullSound sound;
     bench::NullForeground foreground;
     bench::NullTimers timers;
@@ -167,7 +170,9 @@ int main()
     one.MacroEvents[1] = {0x04, 1, 1};
     set.Profiles[0].Buttons[0] = one;
     state.profiles.Replace(set);
-    HostCore host(HostPorts{g_clock, keyboard, input, layout, shared, desktop, sound, foreground, timers}, state, 1);
+    HostCore host(HostPorts{g_clock, keyboard, input, layout, shared, windows, settings, launcher, tray, sound,
+                            foreground, timers},
+                  state, 1);
     host.Player().StartWorker();
     // The read thread as the host runs it: blocked on the semaphore the driver releases once per
     // event, then handing the event to the core.

@@ -3,21 +3,34 @@
 #include "Gdi.h"
 #include "SkinMessages.h"
 
-const MessageEntry CBitmapBtn::kMessageEntries[] = {
-    OnReflect<WM_DRAWITEM, &CBitmapBtn::OnDrawItem>(),
-    OnMessage<WM_MOUSEMOVE, &CBitmapBtn::OnMouseMove>(),
-    OnMessage<WM_CAPTURECHANGED, &CBitmapBtn::OnCaptureChanged>(),
-    OnMessage<WM_KILLFOCUS, &CBitmapBtn::OnKillFocus>(),
-    OnMessage<WM_LBUTTONDOWN, &CBitmapBtn::OnLButtonDown>(),
-    OnMessage<WM_LBUTTONUP, &CBitmapBtn::OnLButtonUp>(),
-    OnMessage<WM_ERASEBKGND, &CBitmapBtn::OnEraseBkgnd>(),
-};
-const MessageTable CBitmapBtn::kMessages{&CWnd::kMessages, CBitmapBtn::kMessageEntries};
+namespace {
+
+HFONT CreateCaptionFont(int height)
+{
+    return ::CreateFontA(height, 0, 0, 0, 400, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                         CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "Eurostile");
+}
+
+} // namespace
+
+MessageSpan CBitmapBtn::MessageEntries()
+{
+    static constexpr MessageEntry kEntries[] = {
+        OnReflectDrawItem<&CBitmapBtn::OnDrawItem>(),
+        OnMouse<WM_MOUSEMOVE, &CBitmapBtn::OnMouseMove>(),
+        OnWmCaptureChanged<&CBitmapBtn::OnCaptureChanged>(),
+        OnWmKillFocus<&CBitmapBtn::OnKillFocus>(),
+        OnMouse<WM_LBUTTONDOWN, &CBitmapBtn::OnLButtonDown>(),
+        OnMouse<WM_LBUTTONUP, &CBitmapBtn::OnLButtonUp>(),
+        OnWmEraseBkgnd<&CBitmapBtn::OnEraseBkgnd>(),
+        OnWmDestroy<&CBitmapBtn::OnDestroy>(),
+    };
+    return kEntries;
+}
 
 bool CBitmapBtn::Create(const RECT& rect, HWND parent)
 {
-    if (!CreateEx(0, "BUTTON", "", WS_CHILD | WS_VISIBLE, rect.left, rect.top, rect.right - rect.left,
-                  rect.bottom - rect.top, parent, nullptr))
+    if (!CreateChild("BUTTON", rect, parent, WS_VISIBLE))
         return false;
     const LONG style = ::GetWindowLongA(m_hWnd, GWL_STYLE);
     if ((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
@@ -91,9 +104,29 @@ HBITMAP CBitmapBtn::StateBitmap(ButtonPicture picture) const
     return m_normal.Get();
 }
 
-LRESULT CBitmapBtn::OnDrawItem(WPARAM, LPARAM lParam)
+HFONT CBitmapBtn::CaptionFont()
 {
-    const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+    if (!m_captionFont)
+        m_captionFont.Reset(CreateCaptionFont(14));
+    return m_captionFont.Get();
+}
+
+HFONT CBitmapBtn::TrademarkFont()
+{
+    if (!m_trademarkFont)
+        m_trademarkFont.Reset(CreateCaptionFont(8));
+    return m_trademarkFont.Get();
+}
+
+void CBitmapBtn::OnDestroy()
+{
+    m_captionFont.Reset();
+    m_trademarkFont.Reset();
+    Default();
+}
+
+void CBitmapBtn::OnDrawItem(const DRAWITEMSTRUCT& item)
+{
     const ButtonLookState state{m_toggleMode, m_checked, (item.itemState & ODS_SELECTED) != 0, m_highlighted,
                                 (item.itemState & ODS_DISABLED) != 0};
     HBITMAP picture = StateBitmap(ChooseButtonPicture(state));
@@ -106,7 +139,7 @@ LRESULT CBitmapBtn::OnDrawItem(WPARAM, LPARAM lParam)
     if (m_caption.empty()) {
         if (picture != nullptr)
             ::BitBlt(item.hDC, 0, 0, width, height, pictureDc.Get(), 0, 0, SRCCOPY);
-        return TRUE;
+        return;
     }
     MemoryDc back(item.hDC);
     UniqueBitmap backBitmap(::CreateCompatibleBitmap(item.hDC, width, height));
@@ -115,39 +148,22 @@ LRESULT CBitmapBtn::OnDrawItem(WPARAM, LPARAM lParam)
         ::BitBlt(back.Get(), 0, 0, width, height, pictureDc.Get(), 0, 0, SRCCOPY);
     ::SetBkMode(back.Get(), TRANSPARENT);
     ::SetTextColor(back.Get(), RGB(0xE0, 0xE0, 0xE0));
-    UniqueGdiObject<HFONT> font(::CreateFontA(14, 0, 0, 0, 400, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                              DEFAULT_PITCH | FF_SWISS, "Eurostile"));
     SIZE extent{};
     {
-        SelectScope selectFont(back.Get(), font.Get());
+        SelectScope selectFont(back.Get(), CaptionFont());
         ::GetTextExtentPoint32A(back.Get(), m_caption.c_str(), static_cast<int>(m_caption.size()), &extent);
         const int y = height / 2 - extent.cy / 2;
         ::TextOutA(back.Get(), client.left + 5, y, m_caption.c_str(), static_cast<int>(m_caption.size()));
         if (m_trademark) {
-            UniqueGdiObject<HFONT> small(::CreateFontA(8, 0, 0, 0, 400, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                                       DEFAULT_PITCH | FF_SWISS, "Eurostile"));
-            SelectScope selectSmall(back.Get(), small.Get());
+            SelectScope selectSmall(back.Get(), TrademarkFont());
             ::TextOutA(back.Get(), client.left + 5 + extent.cx, y, "TM", 2);
         }
     }
     ::BitBlt(item.hDC, 0, 0, width, height, back.Get(), 0, 0, SRCCOPY);
-    return TRUE;
 }
 
-LRESULT CBitmapBtn::OnMouseMove(WPARAM wParam, LPARAM)
+void CBitmapBtn::Apply(const ButtonMouseActions& actions)
 {
-    POINT cursor{};
-    ::GetCursorPos(&cursor);
-    const bool hasCapture = ::GetCapture() == m_hWnd;
-    const ButtonMouseInput input{(wParam & MK_LBUTTON) != 0,
-                                 hasCapture,
-                                 ::GetActiveWindow() != nullptr,
-                                 GetOwnerOrParent() != nullptr,
-                                 hasCapture && ::WindowFromPoint(cursor) == m_hWnd,
-                                 m_highlighted};
-    const ButtonMouseActions actions = OnButtonMouseMove(input);
     if (actions.setHighlighted) {
         m_highlighted = true;
         ReportHover(1);
@@ -160,58 +176,63 @@ LRESULT CBitmapBtn::OnMouseMove(WPARAM wParam, LPARAM)
         ::SetCapture(m_hWnd);
     if (actions.repaint)
         Invalidate(false);
-    if (actions.releaseCapture)
+    if (actions.releaseCapture && ::GetCapture() == m_hWnd)
         ::ReleaseCapture();
-    return Default();
 }
 
-LRESULT CBitmapBtn::OnCaptureChanged(WPARAM, LPARAM)
+void CBitmapBtn::OnMouseMove(UINT keys, POINT)
 {
-    if (m_highlighted) {
-        if (::GetCapture() == m_hWnd)
-            ::ReleaseCapture();
-        Invalidate(false);
-    }
-    return Default();
+    POINT cursor{};
+    ::GetCursorPos(&cursor);
+    const bool hasCapture = ::GetCapture() == m_hWnd;
+    Apply(OnButtonMouseMove(ButtonMouseInput{(keys & MK_LBUTTON) != 0, hasCapture, ::GetActiveWindow() != nullptr,
+                                             GetOwnerOrParent() != nullptr,
+                                             hasCapture && ::WindowFromPoint(cursor) == m_hWnd, m_highlighted}));
+    Default();
 }
 
-LRESULT CBitmapBtn::OnKillFocus(WPARAM, LPARAM)
+void CBitmapBtn::OnCaptureChanged(HWND)
 {
-    m_highlighted = false;
-    ReportHover(0);
-    Invalidate(false);
-    return Default();
+    Apply(OnButtonCaptureChanged(m_highlighted, ::GetCapture() == m_hWnd));
+    Default();
 }
 
-LRESULT CBitmapBtn::OnLButtonDown(WPARAM, LPARAM)
+void CBitmapBtn::OnKillFocus(HWND)
+{
+    Apply(OnButtonFocusLost());
+    Default();
+}
+
+void CBitmapBtn::OnLButtonDown(UINT, POINT)
 {
     HWND owner = GetOwnerOrParent();
-    if (owner != nullptr) {
-        HWND top = ::GetAncestor(owner, GA_ROOT);
-        if (::GetActiveWindow() != top)
-            ::SetActiveWindow(top);
+    HWND top = owner != nullptr ? ::GetAncestor(owner, GA_ROOT) : nullptr;
+    if (ButtonPressActivatesWindow(owner != nullptr, ::GetActiveWindow() == top))
+        ::SetActiveWindow(top);
+    Default();
+}
+
+void CBitmapBtn::OnLButtonUp(UINT, POINT)
+{
+    const ButtonReleaseActions actions = OnButtonLeftRelease(m_toggleMode, m_checked, ::GetCapture() == m_hWnd);
+    if (actions.systemHandles) {
+        Default();
+        return;
     }
-    return Default();
-}
-
-LRESULT CBitmapBtn::OnLButtonUp(WPARAM, LPARAM)
-{
-    if (!m_toggleMode)
-        return Default();
-    // The system button took the capture and its pushed look on the press; both end here, since
-    // its own release (which would also report a click) does not run.
-    SendMessage(BM_SETSTATE, FALSE, 0);
-    if (::GetCapture() == m_hWnd)
+    if (actions.unpush)
+        SendMessage(BM_SETSTATE, FALSE, 0);
+    if (actions.releaseCapture)
         ::ReleaseCapture();
-    m_checked = !m_checked;
-    Invalidate(false);
-    HWND parent = ::GetParent(m_hWnd);
-    const int id = ::GetDlgCtrlID(m_hWnd);
-    ::SendMessageA(parent, WM_COMMAND, MAKEWPARAM(id, 0), reinterpret_cast<LPARAM>(m_hWnd));
-    return 0;
+    m_checked = actions.checked;
+    if (actions.repaint)
+        Invalidate(false);
+    if (actions.notifyParent) {
+        const int id = ::GetDlgCtrlID(m_hWnd);
+        ::SendMessageA(::GetParent(m_hWnd), WM_COMMAND, MAKEWPARAM(id, 0), reinterpret_cast<LPARAM>(m_hWnd));
+    }
 }
 
-LRESULT CBitmapBtn::OnEraseBkgnd(WPARAM, LPARAM)
+bool CBitmapBtn::OnEraseBkgnd(HDC)
 {
-    return 0;
+    return false;
 }

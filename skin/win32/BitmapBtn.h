@@ -8,8 +8,10 @@
 
 #include <string>
 
-class CBitmapBtn : public CWnd {
+class CBitmapBtn : public BaseWindow<CBitmapBtn> {
 public:
+    static MessageSpan MessageEntries();
+
     // A child button at rect of parent with an empty caption, control id 0, drawn by itself.
     bool Create(const RECT& rect, HWND parent);
 
@@ -35,25 +37,27 @@ public:
     // The bitmap of one state (for tests).
     HBITMAP StateBitmap(ButtonPicture picture) const;
 
-protected:
-    static const MessageEntry kMessageEntries[];
-    static const MessageTable kMessages;
-    const MessageTable& Messages() const override { return kMessages; }
-
 private:
-    LRESULT OnDrawItem(WPARAM wParam, LPARAM lParam);
-    LRESULT OnMouseMove(WPARAM wParam, LPARAM lParam);
-    LRESULT OnCaptureChanged(WPARAM wParam, LPARAM lParam);
-    LRESULT OnKillFocus(WPARAM wParam, LPARAM lParam);
-    LRESULT OnLButtonDown(WPARAM wParam, LPARAM lParam);
-    LRESULT OnLButtonUp(WPARAM wParam, LPARAM lParam);
-    LRESULT OnEraseBkgnd(WPARAM wParam, LPARAM lParam);
+    void OnDrawItem(const DRAWITEMSTRUCT& item);
+    void OnMouseMove(UINT keys, POINT point);
+    void OnCaptureChanged(HWND newCapture);
+    void OnKillFocus(HWND newFocus);
+    void OnLButtonDown(UINT keys, POINT point);
+    void OnLButtonUp(UINT keys, POINT point);
+    bool OnEraseBkgnd(HDC dc);
+    void OnDestroy();
     void ReportHover(int state);
+    void Apply(const ButtonMouseActions& actions);
+    // The caption's fonts, made on first use and kept until the window goes.
+    HFONT CaptionFont();
+    HFONT TrademarkFont();
 
     UniqueBitmap m_normal;
     UniqueBitmap m_over;
     UniqueBitmap m_down;
     UniqueBitmap m_disabled;
+    UniqueGdiObject<HFONT> m_captionFont;
+    UniqueGdiObject<HFONT> m_trademarkFont;
     std::string m_caption;
     std::string m_hint;
     bool m_checked = false;

@@ -2,18 +2,22 @@
 
 #include "SkinMessages.h"
 
+#include <optional>
 #include <string>
 
-const MessageEntry CBmpEdit::kMessageEntries[] = {
-    OnReflect<WM_CTLCOLOREDIT, &CBmpEdit::OnCtlColor>(),
-    OnReflect<WM_CTLCOLORSTATIC, &CBmpEdit::OnCtlColor>(),
-    OnReflectCommand<EN_CHANGE, &CBmpEdit::OnChange>(),
-    OnReflectCommand<EN_KILLFOCUS, &CBmpEdit::OnKillFocusNotify>(),
-    OnMessage<WM_KEYUP, &CBmpEdit::OnKeyUp>(),
-    OnMessage<WM_VSCROLL, &CBmpEdit::OnVScroll>(),
-    OnMessage<WM_ERASEBKGND, &CBmpEdit::OnEraseBkgnd>(),
-};
-const MessageTable CBmpEdit::kMessages{&CWnd::kMessages, CBmpEdit::kMessageEntries};
+MessageSpan CBmpEdit::MessageEntries()
+{
+    static constexpr MessageEntry kEntries[] = {
+        OnReflectCtlColor<WM_CTLCOLOREDIT, &CBmpEdit::OnCtlColor>(),
+        OnReflectCtlColor<WM_CTLCOLORSTATIC, &CBmpEdit::OnCtlColor>(),
+        OnReflectCommand<EN_CHANGE, &CBmpEdit::OnChange>(),
+        OnReflectCommand<EN_KILLFOCUS, &CBmpEdit::OnKillFocusNotify>(),
+        OnKey<WM_KEYUP, &CBmpEdit::OnKeyUp>(),
+        OnScroll<WM_VSCROLL, &CBmpEdit::OnVScroll>(),
+        OnWmEraseBkgnd<&CBmpEdit::OnEraseBkgnd>(),
+    };
+    return kEntries;
+}
 
 CBmpEdit::CBmpEdit()
     : m_font(::CreateFontA(14, 0, 0, 0, 400, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
@@ -23,9 +27,7 @@ CBmpEdit::CBmpEdit()
 
 bool CBmpEdit::Create(const RECT& rect, HWND parent, DWORD style, UINT id)
 {
-    return CreateEx(0, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL | style, rect.left, rect.top,
-                    rect.right - rect.left, rect.bottom - rect.top, parent,
-                    reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)));
+    return CreateChild("EDIT", rect, parent, WS_VISIBLE | ES_AUTOHSCROLL | style, id);
 }
 
 void CBmpEdit::SetTextColor(COLORREF colour)
@@ -49,19 +51,15 @@ bool CBmpEdit::PreTranslateMessage(MSG& message)
 {
     if (message.hwnd != m_hWnd || message.message != WM_KEYDOWN)
         return false;
-    const auto key = static_cast<uint32_t>(message.wParam);
-    if (key == VK_UP || key == VK_DOWN || key == VK_TAB)
-        return true;
-    return m_numericOnly && !NumericEditAllowsKey(key);
+    return EditSwallowsKey(m_numericOnly, static_cast<uint32_t>(message.wParam));
 }
 
-LRESULT CBmpEdit::OnCtlColor(WPARAM wParam, LPARAM)
+HBRUSH CBmpEdit::OnCtlColor(HDC dc, HWND)
 {
-    HDC dc = reinterpret_cast<HDC>(wParam);
     m_brush.Reset(::CreateSolidBrush(m_backColor));
     ::SetTextColor(dc, m_textColor);
     ::SetBkColor(dc, m_backColor);
-    return reinterpret_cast<LRESULT>(m_brush.Get());
+    return m_brush.Get();
 }
 
 void CBmpEdit::OnChange()
@@ -71,12 +69,11 @@ void CBmpEdit::OnChange()
         std::string text(static_cast<size_t>(length) + 1, '\0');
         ::GetWindowTextA(m_hWnd, text.data(), length + 1);
         text.resize(static_cast<size_t>(length));
-        const std::string kept(NumericLeadingRun(text));
-        if (kept != text) {
+        if (const std::optional<std::string> kept = EditTextCorrection(m_numericOnly, text)) {
             // Replacing the text changes it again; that second change is already clean.
             m_filtering = true;
             SendMessage(EM_SETSEL, 0, -1);
-            SendMessage(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(kept.c_str()));
+            SendMessage(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(kept->c_str()));
             m_filtering = false;
         }
     }
@@ -89,20 +86,20 @@ void CBmpEdit::OnKillFocusNotify()
     ::PostMessageA(::GetParent(m_hWnd), BitmapEditKillFocusMessage(), 0, 0);
 }
 
-LRESULT CBmpEdit::OnKeyUp(WPARAM wParam, LPARAM)
+void CBmpEdit::OnKeyUp(UINT key, UINT, UINT)
 {
-    if (wParam == VK_RETURN)
+    if (EditReportsKeyUp(key))
         ::PostMessageA(::GetParent(m_hWnd), WM_EDIT_NOTIFY, 13, 0);
-    return Default();
+    Default();
 }
 
-LRESULT CBmpEdit::OnVScroll(WPARAM, LPARAM)
+void CBmpEdit::OnVScroll(UINT, int, HWND)
 {
     Invalidate(true);
-    return Default();
+    Default();
 }
 
-LRESULT CBmpEdit::OnEraseBkgnd(WPARAM, LPARAM)
+bool CBmpEdit::OnEraseBkgnd(HDC)
 {
-    return TRUE;
+    return true;
 }

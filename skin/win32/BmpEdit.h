@@ -5,8 +5,10 @@
 #include "SkinPicture.h"
 #include "Wnd.h"
 
-class CBmpEdit : public CWnd {
+class CBmpEdit : public BaseWindow<CBmpEdit> {
 public:
+    static MessageSpan MessageEntries();
+
     CBmpEdit();
 
     // A child edit field at rect of parent; style adds to WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL.
@@ -22,18 +24,13 @@ public:
 
     bool PreTranslateMessage(MSG& message) override;
 
-protected:
-    static const MessageEntry kMessageEntries[];
-    static const MessageTable kMessages;
-    const MessageTable& Messages() const override { return kMessages; }
-
 private:
-    LRESULT OnCtlColor(WPARAM wParam, LPARAM lParam);
+    HBRUSH OnCtlColor(HDC dc, HWND control);
     void OnChange();
     void OnKillFocusNotify();
-    LRESULT OnKeyUp(WPARAM wParam, LPARAM lParam);
-    LRESULT OnVScroll(WPARAM wParam, LPARAM lParam);
-    LRESULT OnEraseBkgnd(WPARAM wParam, LPARAM lParam);
+    void OnKeyUp(UINT key, UINT repeatCount, UINT flags);
+    void OnVScroll(UINT code, int position, HWND scrollBar);
+    bool OnEraseBkgnd(HDC dc);
 
     COLORREF m_textColor = RGB(0x24, 0x24, 0x24);
     COLORREF m_backColor = RGB(0xFF, 0xFF, 0xFF);

@@ -2,22 +2,18 @@
 
 #include "Gdi.h"
 
-const MessageEntry CLineWnd::kMessageEntries[] = {
-    OnWmCreate<&CLineWnd::OnCreate>(),
-    OnMessage<WM_PAINT, &CLineWnd::OnPaint>(),
-    OnMessage<WM_ERASEBKGND, &CLineWnd::OnEraseBkgnd>(),
-};
-const MessageTable CLineWnd::kMessages{&CWnd::kMessages, CLineWnd::kMessageEntries};
+MessageSpan CLineWnd::MessageEntries()
+{
+    static constexpr MessageEntry kEntries[] = {
+        OnWmPaint<&CLineWnd::OnPaint>(),
+        OnWmEraseBkgnd<&CLineWnd::OnEraseBkgnd>(),
+    };
+    return kEntries;
+}
 
 bool CLineWnd::Create(const RECT& rect, HWND parent, UINT id, DWORD style)
 {
-    return CreateEx(0, nullptr, "", WS_CHILD | style, rect.left, rect.top, rect.right - rect.left,
-                    rect.bottom - rect.top, parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)));
-}
-
-int CLineWnd::OnCreate(CREATESTRUCTA& create)
-{
-    return CWnd::OnCreate(create) == -1 ? -1 : 0;
+    return CreateChild(nullptr, rect, parent, style, id);
 }
 
 bool CLineWnd::SetPictures(const char* picturePath, const char* maskPath)
@@ -38,19 +34,17 @@ bool CLineWnd::SetPictures(const char* picturePath, const char* maskPath)
     return picture;
 }
 
-LRESULT CLineWnd::OnPaint(WPARAM, LPARAM)
+void CLineWnd::OnPaint(const PaintDc& paint)
 {
-    PaintDc paint(m_hWnd);
     const SIZE size = BitmapSize(m_picture.Get());
     if (size.cx > 0) {
         MemoryDc source(paint.Get());
         SelectScope select(source.Get(), m_picture.Get());
         ::BitBlt(paint.Get(), 0, 0, size.cx, size.cy, source.Get(), 0, 0, SRCCOPY);
     }
-    return 0;
 }
 
-LRESULT CLineWnd::OnEraseBkgnd(WPARAM, LPARAM)
+bool CLineWnd::OnEraseBkgnd(HDC)
 {
-    return TRUE;
+    return true;
 }

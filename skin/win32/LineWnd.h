@@ -5,23 +5,19 @@
 #include "SkinPicture.h"
 #include "Wnd.h"
 
-class CLineWnd : public CWnd {
+class CLineWnd : public BaseWindow<CLineWnd> {
 public:
+    static MessageSpan MessageEntries();
+
     // style adds to WS_CHILD (pass WS_VISIBLE to create it shown).
     bool Create(const RECT& rect, HWND parent, UINT id, DWORD style = WS_VISIBLE);
     // Loads both pictures and cuts the window to the mask's non-white pixels. False when the
     // picture could not be loaded (the window then shows nothing).
     bool SetPictures(const char* picturePath, const char* maskPath);
 
-protected:
-    static const MessageEntry kMessageEntries[];
-    static const MessageTable kMessages;
-    const MessageTable& Messages() const override { return kMessages; }
-
 private:
-    int OnCreate(CREATESTRUCTA& create);
-    LRESULT OnPaint(WPARAM wParam, LPARAM lParam);
-    LRESULT OnEraseBkgnd(WPARAM wParam, LPARAM lParam);
+    void OnPaint(const PaintDc& paint);
+    bool OnEraseBkgnd(HDC dc);
 
     UniqueBitmap m_picture;
     UniqueBitmap m_mask;

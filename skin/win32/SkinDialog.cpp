@@ -74,17 +74,20 @@ bool SkinLoader::Button(CBitmapBtn& button, int key, bool applyFlag, const char*
     return true;
 }
 
-const MessageEntry CSkinDialog::kMessageEntries[] = {
-    OnWmCreate<&CSkinDialog::OnCreate>(),
-    OnWmDestroy<&CSkinDialog::OnDestroy>(),
-    OnMessage<WM_PAINT, &CSkinDialog::OnPaint>(),
-    OnMessage<WM_ERASEBKGND, &CSkinDialog::OnEraseBkgnd>(),
-    OnMessage<WM_LBUTTONDOWN, &CSkinDialog::OnLButtonDown>(),
-};
-const MessageTable CSkinDialog::kMessages{&CDialog::kMessages, CSkinDialog::kMessageEntries};
+MessageSpan CSkinDialog::MessageEntries()
+{
+    static constexpr MessageEntry kEntries[] = {
+        Required(OnWmCreate<&CSkinDialog::OnCreate>()),
+        Required(OnWmDestroy<&CSkinDialog::OnDestroy>()),
+        OnWmPaint<&CSkinDialog::OnPaint>(),
+        OnWmEraseBkgnd<&CSkinDialog::OnEraseBkgnd>(),
+        OnMouse<WM_LBUTTONDOWN, &CSkinDialog::OnLButtonDown>(),
+    };
+    return kEntries;
+}
 
 CSkinDialog::CSkinDialog(UINT templateId, std::string skinFileName)
-    : CDialog(templateId), m_skinFileName(std::move(skinFileName))
+    : BaseWindow(templateId), m_skinFileName(std::move(skinFileName))
 {
 }
 
@@ -117,14 +120,13 @@ void CSkinDialog::OnDestroy()
     m_background.Reset();
 }
 
-LRESULT CSkinDialog::OnPaint(WPARAM, LPARAM)
+void CSkinDialog::OnPaint(const PaintDc& paint)
 {
-    PaintDc paint(m_hWnd);
     const RECT client = GetClientRect();
     const int width = client.right - client.left;
     const int height = client.bottom - client.top;
     if (width <= 0 || height <= 0)
-        return 0;
+        return;
     MemoryDc buffer(paint.Get());
     UniqueBitmap bitmap(::CreateCompatibleBitmap(paint.Get(), width, height));
     SelectScope selectBuffer(buffer.Get(), bitmap.Get());
@@ -138,21 +140,18 @@ LRESULT CSkinDialog::OnPaint(WPARAM, LPARAM)
     ::SetBkMode(buffer.Get(), TRANSPARENT);
     DrawTexts(buffer.Get());
     ::BitBlt(paint.Get(), 0, 0, width, height, buffer.Get(), 0, 0, SRCCOPY);
-    return 0;
 }
 
-LRESULT CSkinDialog::OnEraseBkgnd(WPARAM, LPARAM)
+bool CSkinDialog::OnEraseBkgnd(HDC)
 {
-    return TRUE;
+    return true;
 }
 
-LRESULT CSkinDialog::OnLButtonDown(WPARAM, LPARAM lParam)
+void CSkinDialog::OnLButtonDown(UINT, POINT point)
 {
     // A page hands the drag to its parent; a top-level window drags itself.
     const bool child = (::GetWindowLongA(m_hWnd, GWL_STYLE) & WS_CHILD) != 0;
     HWND target = child ? ::GetParent(m_hWnd) : m_hWnd;
-    POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
     ::ClientToScreen(m_hWnd, &point);
     ::PostMessageA(target, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(point.x, point.y));
-    return 0;
 }

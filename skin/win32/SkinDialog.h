@@ -53,8 +53,10 @@ private:
     SIZE m_size{};
 };
 
-class CSkinDialog : public CDialog {
+class CSkinDialog : public BaseWindow<CSkinDialog, CDialog> {
 public:
+    static MessageSpan MessageEntries();
+
     // skinFileName: the window's skin file, for example "skins\\skin_main.ini".
     CSkinDialog(UINT templateId, std::string skinFileName);
 
@@ -69,10 +71,6 @@ public:
     bool PreTranslateMessage(MSG& message) override;
 
 protected:
-    static const MessageEntry kMessageEntries[];
-    static const MessageTable kMessages;
-    const MessageTable& Messages() const override { return kMessages; }
-
     // Loads the skin and creates the controls (with a SkinLoader); returns 1.
     virtual BOOL LoadSkin() = 0;
     // Draws the window's own texts into the back buffer (transparent background set).
@@ -80,11 +78,13 @@ protected:
     // Set false by a dialog that handles Escape and Return itself.
     bool m_swallowEscapeAndReturn = true;
 
+    // Required entries (MessageTable.h): the skin is loaded on WM_CREATE and freed on WM_DESTROY
+    // whatever entries a derived window has for these messages.
     int OnCreate(CREATESTRUCTA& create);
     void OnDestroy();
-    LRESULT OnPaint(WPARAM wParam, LPARAM lParam);
-    LRESULT OnEraseBkgnd(WPARAM wParam, LPARAM lParam);
-    LRESULT OnLButtonDown(WPARAM wParam, LPARAM lParam);
+    void OnPaint(const PaintDc& paint);
+    bool OnEraseBkgnd(HDC dc);
+    void OnLButtonDown(UINT keys, POINT point);
 
 private:
     friend class SkinLoader;

@@ -13,9 +13,9 @@ HFONT CreateLabelFont(int height, int width)
 }
 
 // Fills a back buffer with back, draws text with format, and copies it to the window in one blit.
-void PaintText(HWND hwnd, COLORREF back, COLORREF textColour, HFONT font, const std::string& text, UINT format)
+void PaintText(HWND hwnd, const PaintDc& paint, COLORREF back, COLORREF textColour, HFONT font,
+               const std::string& text, UINT format)
 {
-    PaintDc paint(hwnd);
     RECT client{};
     ::GetClientRect(hwnd, &client);
     const int width = client.right - client.left;
@@ -39,18 +39,21 @@ void PaintText(HWND hwnd, COLORREF back, COLORREF textColour, HFONT font, const 
 
 } // namespace
 
-const MessageEntry CTextLabel::kMessageEntries[] = {
-    OnWmCreate<&CTextLabel::OnCreate>(),
-    OnMessage<WM_PAINT, &CTextLabel::OnPaint>(),
-    OnMessage<WM_MOUSEMOVE, &CTextLabel::OnMouseMove>(),
-    OnMessage<WM_ERASEBKGND, &CTextLabel::OnEraseBkgnd>(),
-};
-const MessageTable CTextLabel::kMessages{&CWnd::kMessages, CTextLabel::kMessageEntries};
+MessageSpan CTextLabel::MessageEntries()
+{
+    static constexpr MessageEntry kEntries[] = {
+        OnWmCreate<&CTextLabel::OnCreate>(),
+        OnWmDestroy<&CTextLabel::OnDestroy>(),
+        OnWmPaint<&CTextLabel::OnPaint>(),
+        OnMouse<WM_MOUSEMOVE, &CTextLabel::OnMouseMove>(),
+        OnWmEraseBkgnd<&CTextLabel::OnEraseBkgnd>(),
+    };
+    return kEntries;
+}
 
 bool CTextLabel::Create(const RECT& rect, HWND parent, UINT id)
 {
-    return CreateEx(0, nullptr, nullptr, WS_CHILD | WS_VISIBLE, rect.left, rect.top, rect.right - rect.left,
-                    rect.bottom - rect.top, parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)));
+    return CreateChild(nullptr, rect, parent, WS_VISIBLE, id, nullptr);
 }
 
 int CTextLabel::OnCreate(CREATESTRUCTA& create)
@@ -58,6 +61,12 @@ int CTextLabel::OnCreate(CREATESTRUCTA& create)
     const int result = CWnd::OnCreate(create);
     m_client = GetClientRect();
     return result;
+}
+
+void CTextLabel::OnDestroy()
+{
+    m_font.Reset();
+    CWnd::OnDestroy();
 }
 
 void CTextLabel::SetText(const std::string& text, int bright)
@@ -75,43 +84,54 @@ void CTextLabel::SetBackColor(COLORREF colour)
 
 void CTextLabel::SetCompact(int compact)
 {
+    if (m_compact != (compact != 0))
+        m_font.Reset();
     m_compact = compact != 0;
     Invalidate(false);
 }
 
-LRESULT CTextLabel::OnPaint(WPARAM, LPARAM)
+void CTextLabel::OnPaint(const PaintDc& paint)
 {
-    UniqueGdiObject<HFONT> font(CreateLabelFont(12, m_compact ? 5 : 7));
+    if (!m_font)
+        m_font.Reset(CreateLabelFont(12, m_compact ? 5 : 7));
     UINT format = DT_SINGLELINE | DT_VCENTER;
     if (!m_compact)
         format |= DT_CENTER;
-    PaintText(m_hWnd, m_backColor, m_bright ? RGB(0xFF, 0xFF, 0xFF) : RGB(0x73, 0x73, 0x73), font.Get(), m_text,
-              format);
-    return 0;
+    PaintText(m_hWnd, paint, m_backColor, m_bright ? RGB(0xFF, 0xFF, 0xFF) : RGB(0x73, 0x73, 0x73), m_font.Get(),
+              m_text, format);
 }
 
-LRESULT CTextLabel::OnMouseMove(WPARAM, LPARAM)
+void CTextLabel::OnMouseMove(UINT, POINT)
 {
     if (SkinHints().LabelHover(m_hintEnabled, m_hint))
         PostStatusHint(1);
-    return Default();
+    Default();
 }
 
-LRESULT CTextLabel::OnEraseBkgnd(WPARAM, LPARAM)
+bool CTextLabel::OnEraseBkgnd(HDC)
 {
-    return TRUE;
+    return true;
 }
 
-const MessageEntry CStatusLabel::kMessageEntries[] = {
-    OnMessage<WM_PAINT, &CStatusLabel::OnPaint>(),
-    OnMessage<WM_ERASEBKGND, &CStatusLabel::OnEraseBkgnd>(),
-};
-const MessageTable CStatusLabel::kMessages{&CWnd::kMessages, CStatusLabel::kMessageEntries};
+MessageSpan CStatusLabel::MessageEntries()
+{
+    static constexpr MessageEntry kEntries[] = {
+        OnWmDestroy<&CStatusLabel::OnDestroy>(),
+        OnWmPaint<&CStatusLabel::OnPaint>(),
+        OnWmEraseBkgnd<&CStatusLabel::OnEraseBkgnd>(),
+    };
+    return kEntries;
+}
 
 bool CStatusLabel::Create(const RECT& rect, HWND parent, UINT id)
 {
-    return CreateEx(0, nullptr, nullptr, WS_CHILD | WS_VISIBLE, rect.left, rect.top, rect.right - rect.left,
-                    rect.bottom - rect.top, parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)));
+    return CreateChild(nullptr, rect, parent, WS_VISIBLE, id, nullptr);
+}
+
+void CStatusLabel::OnDestroy()
+{
+    m_font.Reset();
+    CWnd::OnDestroy();
 }
 
 void CStatusLabel::SetText(const std::string& text)
@@ -120,14 +140,15 @@ void CStatusLabel::SetText(const std::string& text)
     Invalidate(false);
 }
 
-LRESULT CStatusLabel::OnPaint(WPARAM, LPARAM)
+void CStatusLabel::OnPaint(const PaintDc& paint)
 {
-    UniqueGdiObject<HFONT> font(CreateLabelFont(12, 6));
-    PaintText(m_hWnd, RGB(0x02, 0x02, 0x02), RGB(0x64, 0x64, 0x64), font.Get(), m_text, DT_SINGLELINE | DT_VCENTER);
-    return 0;
+    if (!m_font)
+        m_font.Reset(CreateLabelFont(12, 6));
+    PaintText(m_hWnd, paint, RGB(0x02, 0x02, 0x02), RGB(0x64, 0x64, 0x64), m_font.Get(), m_text,
+              DT_SINGLELINE | DT_VCENTER);
 }
 
-LRESULT CStatusLabel::OnEraseBkgnd(WPARAM, LPARAM)
+bool CStatusLabel::OnEraseBkgnd(HDC)
 {
-    return TRUE;
+    return true;
 }

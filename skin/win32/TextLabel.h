@@ -2,12 +2,15 @@
 // CStatusLabel (the main window's status line). Both paint through a back buffer.
 #pragma once
 
+#include "UniqueHandle.h"
 #include "Wnd.h"
 
 #include <string>
 
-class CTextLabel : public CWnd {
+class CTextLabel : public BaseWindow<CTextLabel> {
 public:
+    static MessageSpan MessageEntries();
+
     bool Create(const RECT& rect, HWND parent, UINT id);
     // White when bright, grey otherwise; repaints.
     void SetText(const std::string& text, int bright);
@@ -21,16 +24,12 @@ public:
     bool IsBright() const { return m_bright; }
     bool IsCompact() const { return m_compact; }
 
-protected:
-    static const MessageEntry kMessageEntries[];
-    static const MessageTable kMessages;
-    const MessageTable& Messages() const override { return kMessages; }
-
 private:
     int OnCreate(CREATESTRUCTA& create);
-    LRESULT OnPaint(WPARAM wParam, LPARAM lParam);
-    LRESULT OnMouseMove(WPARAM wParam, LPARAM lParam);
-    LRESULT OnEraseBkgnd(WPARAM wParam, LPARAM lParam);
+    void OnDestroy();
+    void OnPaint(const PaintDc& paint);
+    void OnMouseMove(UINT keys, POINT point);
+    bool OnEraseBkgnd(HDC dc);
 
     std::string m_text;
     std::string m_hint;
@@ -39,22 +38,23 @@ private:
     bool m_compact = false;
     COLORREF m_backColor = RGB(0x02, 0x02, 0x02);
     RECT m_client{};
+    // Made on first paint, again when the width changes with SetCompact; freed with the window.
+    UniqueGdiObject<HFONT> m_font;
 };
 
-class CStatusLabel : public CWnd {
+class CStatusLabel : public BaseWindow<CStatusLabel> {
 public:
+    static MessageSpan MessageEntries();
+
     bool Create(const RECT& rect, HWND parent, UINT id);
     void SetText(const std::string& text);
     const std::string& Text() const { return m_text; }
 
-protected:
-    static const MessageEntry kMessageEntries[];
-    static const MessageTable kMessages;
-    const MessageTable& Messages() const override { return kMessages; }
-
 private:
-    LRESULT OnPaint(WPARAM wParam, LPARAM lParam);
-    LRESULT OnEraseBkgnd(WPARAM wParam, LPARAM lParam);
+    void OnDestroy();
+    void OnPaint(const PaintDc& paint);
+    bool OnEraseBkgnd(HDC dc);
 
     std::string m_text;
+    UniqueGdiObject<HFONT> m_font; // made on first paint, freed with the window
 };

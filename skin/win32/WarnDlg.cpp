@@ -2,12 +2,15 @@
 
 #include "Gdi.h"
 
-const MessageEntry CWarnDlg::kMessageEntries[] = {
-    OnControlArray<&CWarnDlg::m_buttons, &CWarnDlg::OnButton>(),
-};
-const MessageTable CWarnDlg::kMessages{&CSkinDialog::kMessages, CWarnDlg::kMessageEntries};
+MessageSpan CWarnDlg::MessageEntries()
+{
+    static constexpr MessageEntry kEntries[] = {
+        OnControlArray<&CWarnDlg::m_buttons, &CWarnDlg::OnButton>(),
+    };
+    return kEntries;
+}
 
-CWarnDlg::CWarnDlg(const char* skinFileName, UINT templateId) : CSkinDialog(templateId, skinFileName) {}
+CWarnDlg::CWarnDlg(const char* skinFileName, UINT templateId) : BaseWindow(templateId, skinFileName) {}
 
 BOOL CWarnDlg::LoadSkin()
 {
@@ -22,10 +25,10 @@ void CWarnDlg::DrawTexts(HDC dc)
 {
     if (m_message.empty())
         return;
-    UniqueGdiObject<HFONT> font(::CreateFontA(14, 0, 0, 0, 400, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
-                                              "Arial"));
-    SelectScope select(dc, font.Get());
+    if (!m_messageFont)
+        m_messageFont.Reset(::CreateFontA(14, 0, 0, 0, 400, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "Arial"));
+    SelectScope select(dc, m_messageFont.Get());
     ::SetTextColor(dc, RGB(255, 255, 255));
     RECT area{20, 50, 220, 94};
     ::DrawTextA(dc, m_message.c_str(), static_cast<int>(m_message.size()), &area, DT_CENTER | DT_WORDBREAK);

@@ -8,8 +8,10 @@
 #include <array>
 #include <string>
 
-class CWarnDlg : public CSkinDialog {
+class CWarnDlg : public BaseWindow<CWarnDlg, CSkinDialog> {
 public:
+    static MessageSpan MessageEntries();
+
     explicit CWarnDlg(const char* skinFileName = "skins\\skin_reset_warn.ini", UINT templateId = IDD_SKIN_POPUP);
 
     // Drawn over the picture in white; empty by default (the picture carries the wording).
@@ -19,10 +21,6 @@ public:
     CBitmapBtn& Button(std::size_t index) { return m_buttons.at(index); }
 
 protected:
-    static const MessageEntry kMessageEntries[];
-    static const MessageTable kMessages;
-    const MessageTable& Messages() const override { return kMessages; }
-
     BOOL LoadSkin() override;
     void DrawTexts(HDC dc) override;
 
@@ -30,6 +28,7 @@ private:
     void OnButton(std::size_t index);
 
     std::array<CBitmapBtn, 3> m_buttons;
+    UniqueGdiObject<HFONT> m_messageFont; // made when a message is first drawn
 };
 
 class CWarnMacroName : public CWarnDlg {

@@ -31,6 +31,13 @@ class Failure(Exception):
     pass
 
 
+class Skipped(Exception):
+    """The scenario cannot run on this machine or build; the reason is printed."""
+
+
+SKIPPED_EXIT_CODE = 77
+
+
 def check(condition, message):
     if not condition:
         raise Failure(message)
@@ -153,9 +160,9 @@ class Session:
         self.env["WINEDLLOVERRIDES"] = "mscoree,mshtml="
 
     # Processes -------------------------------------------------------------------------------
-    def start(self, exe, *args, env=None, log=None):
+    def start(self, exe, *args, env=None, log=None, loader=None):
         out = open(log or os.devnull, "ab")
-        proc = subprocess.Popen([WINE, exe] + list(args), env=env or self.env, stdout=out,
+        proc = subprocess.Popen([loader or WINE, exe] + list(args), env=env or self.env, stdout=out,
                                 stderr=subprocess.STDOUT, cwd=self.work)
         self.processes.append(proc)
         return proc
@@ -203,7 +210,7 @@ class Session:
                 calls.append((int(parts[0]), int(parts[1], 16), parts[2] if len(parts) > 2 else ""))
         return calls
 
-    def start_host(self, with_keyboard=True, args=(), extra_env=None):
+    def start_host(self, with_keyboard=True, args=(), extra_env=None, loader=None):
         env = dict(self.env)
         env["WINEDEBUG"] = "-all,+debugstr"
         if with_keyboard:
@@ -211,7 +218,8 @@ class Session:
         else:
             env.pop("TOLK_DEVICE", None)
         env.update(extra_env or {})
-        self.host = self.start(os.path.join(self.folder, "TolkHid.exe"), *args, env=env, log=self.host_log)
+        self.host = self.start(os.path.join(self.folder, "TolkHid.exe"), *args, env=env, log=self.host_log,
+                               loader=loader)
         wait_for(lambda: ini_value(self.config_ini, "Setting", "Device") is not None, 60,
                  "the host to record the device state")
         return self.host
@@ -222,11 +230,12 @@ class Session:
         with open(self.host_log, "rb") as f:
             return [line for line in f.read().decode("latin-1").splitlines() if "debugstr" in line]
 
-    def start_probe(self, name, title="Probe", cls="InputProbe", exe=None):
+    def start_probe(self, name, title="Probe", cls="InputProbe", exe=None, extra_args=()):
         log = os.path.join(self.work, name + ".log")
         if os.path.exists(log):
             os.remove(log)
-        self.start(exe or self.tool("InputProbe.exe"), "--log", win_path(log), "--title", title, "--class", cls)
+        self.start(exe or self.tool("InputProbe.exe"), "--log", win_path(log), "--title", title, "--class", cls,
+                   *extra_args)
         wait_for(lambda: "READY" in self.read(log), 30, "the probe %s" % name)
         return log
 
@@ -268,6 +277,15 @@ class Session:
     @property
     def config_ini(self):
         return os.path.join(self.folder, "config.ini")
+
+    def tray_icons_added(self):
+        return sum(1 for line in self.host_debug() if "tray icon added" in line)
+
+    def wait_host_exit(self, timeout, what):
+        try:
+            self.host.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            raise Failure("the host did not end within %.0f s %s" % (timeout, what))
 
     def stop_host(self):
         if self.host and self.host.poll() is None:
@@ -554,6 +572,71 @@ def scenario_tray_exit(s):
     check(ini_value(s.config_ini, "Setting", "Device") is not None, "config.ini lost")
 
 
+def scenario_game_switch_64(s):
+    # A 32-bit host cannot list the modules of a 64-bit game; it still has to see the game in front.
+    # That needs a 32-bit host and a 64-bit probe in one prefix: the 64-bit build's prefix (win64),
+    # with the 32-bit build's host run by the 32-bit loader beside it.
+    if not s.build.rstrip("/").endswith("64"):
+        raise Skipped("the prefix of the 32-bit build (win32) runs no 64-bit program, so no 64-bit game can "
+                      "run beside this host; the 64-bit build's run of this scenario covers it")
+    host32 = os.path.join(os.path.dirname(s.build), "windows", "dist", "TolkHid.exe")
+    loader32 = os.path.join(os.path.dirname(WINE), "wine")
+    if not os.path.exists(host32):
+        raise Skipped("no 32-bit host at %s (build the windows preset)" % host32)
+    if subprocess.run([loader32, "--version"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).returncode != 0:
+        raise Skipped("the 32-bit Wine loader %s does not run on this machine" % loader32)
+    shutil.copy(host32, os.path.join(s.folder, "TolkHid.exe"))
+    s.start_simulator()
+    s.start_host(loader=loader32)
+    block = s.read_block()
+    block.set_game_file(3, 1, "D:\\Games64\\BigGame.exe")
+    s.apply_block(block)
+    game = os.path.join(s.folder, "biggame.exe")
+    shutil.copy(s.tool("InputProbe.exe"), game)  # the 64-bit probe of this build
+    s.start_probe("game", title="Big", exe=game)
+    wait_for(lambda: s.sim_state()["profile"] == 3, 30, "the 32-bit host to switch to profile 3 for a 64-bit game")
+    check(s.read_block().current == 3, "the block did not switch to profile 3")
+
+
+def scenario_tray_taskbar_created(s):
+    s.start_simulator()
+    s.start_host()
+    wait_for(lambda: s.tray_icons_added() >= 1, 30, "the tray icon")
+    added = s.tray_icons_added()
+    # What a restarted Explorer announces to every top-level window.
+    code, out = s.link("broadcast", "TaskbarCreated")
+    check(code == 0, "TolkLink broadcast failed: %s" % out)
+    wait_for(lambda: s.tray_icons_added() > added, 30, "the tray icon to be added again after TaskbarCreated")
+    # Without the keyboard there is no icon to bring back.
+    s.ctl("remove")
+    wait_for(lambda: any("tray icon removed" in line for line in s.host_debug()), 30,
+             "the icon to go with the keyboard")
+    added = s.tray_icons_added()
+    s.link("broadcast", "TaskbarCreated")
+    time.sleep(2)
+    check(s.tray_icons_added() == added, "a tray icon was added without the keyboard")
+
+
+def scenario_exit_hung_player(s):
+    s.start_simulator()
+    s.start_host()
+    block = s.read_block()
+    block.current = 1
+    block.set_media_option(1, 3)
+    block.set_function(1, 2, 35)
+    s.apply_block(block)
+    # Winamp as the host finds it, hanging for longer than this scenario runs once it gets a command.
+    log = s.start_probe("winamp", title="Winamp", cls="Winamp v1.x", extra_args=("--hang-after-command", "600000"))
+    s.ctl("press", "2")
+    s.ctl("release", "2")
+    wait_for(lambda: s.probe_events(log, ("WM_COMMAND",)), 30, "a command at the Winamp probe")
+    s.ctl("press", "2")  # the read thread sends to the hung window again
+    s.ctl("release", "2")
+    check(s.post_host(WM_CLOSE) == 0, "no host window to close")
+    s.wait_host_exit(40, "while a media player hung")
+    check(ini_value(s.config_ini, "Setting", "Device") is not None, "config.ini lost")
+
+
 SCENARIOS = {name[len("scenario_"):]: f for name, f in globals().items() if name.startswith("scenario_")}
 
 
@@ -564,6 +647,9 @@ def main():
     session = Session(sys.argv[1], sys.argv[2])
     try:
         SCENARIOS[sys.argv[2]](session)
+    except Skipped as skipped:
+        print("skipped: %s" % skipped)
+        return SKIPPED_EXIT_CODE
     except Failure as failure:
         print("FAILED: %s" % failure)
         for line in session.host_debug()[-40:]:

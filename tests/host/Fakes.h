@@ -153,8 +153,8 @@ private:
     std::mutex m_mutex;
 };
 
-// A desktop with named windows; records every message, launch and tray change.
-class FakeDesktop : public Desktop {
+// A desktop with named windows; records every message and activation.
+class FakeDesktopWindows : public DesktopWindows {
 public:
     struct Window {
         std::string className;
@@ -169,7 +169,7 @@ public:
         bool sent; // SendMessage rather than PostMessage
     };
 
-    explicit FakeDesktop(Clock& clock) : m_clock(clock) {}
+    explicit FakeDesktopWindows(Clock& clock) : m_clock(clock) {}
 
     WindowId AddWindow(const std::string& className, const std::string& title)
     {
@@ -218,6 +218,32 @@ public:
     void ActivateAttached(WindowId window) override { activatedAttached.push_back(window); }
     void RestoreAndActivate(WindowId window) override { restored.push_back(window); }
     WindowId HostWindow() override { return hostWindow; }
+    // Messages sent or posted to the window with this title.
+    std::vector<Message> MessagesTo(const std::string& title)
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        std::vector<Message> out;
+        for (const Message& m : messages)
+            if (windows.count(m.window) && windows[m.window].title == title)
+                out.push_back(m);
+        return out;
+    }
+
+    std::map<WindowId, Window> windows;
+    std::vector<WindowId> order; // z-order, top first
+    std::vector<Message> messages;
+    std::vector<WindowId> foregrounded, activatedAttached, restored;
+    WindowId hostWindow = 1;
+
+private:
+    Clock& m_clock;
+    std::mutex m_mutex;
+    WindowId m_next = 100;
+};
+
+// Registry values and environment variables as a test sets them.
+class FakeSystemSettings : public SystemSettings {
+public:
     std::optional<std::string> ReadRegistryString(const std::string& path, const std::string& valueName) override
     {
         auto it = registry.find(path + "|" + valueName);
@@ -235,49 +261,64 @@ public:
         }
         return out;
     }
-    void Run(const std::string& commandLine) override { runs.push_back(commandLine); }
-    void ShellOpen(const std::string& file, const std::string& parameters) override
-    {
-        shellOpens.push_back({file, parameters});
-    }
-    void AddTrayIcon() override
+    std::map<std::string, std::string> registry; // "path|value" -> data
+    std::map<std::string, std::string> environment;
+};
+
+// Records every program and page started.
+class FakeProgramLauncher : public ProgramLauncher {
+public:
+    void Run(const std::string& commandLine) override
     {
         std::lock_guard<std::mutex> lock(m_mutex);
+        runs.push_back(commandLine);
+    }
+    void ShellOpen(const std::string& file, const std::string& parameters) override
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        shellOpens.push_back({file, parameters});
+    }
+    std::vector<std::string> runs;
+    std::vector<std::pair<std::string, std::string>> shellOpens;
+
+private:
+    std::mutex m_mutex;
+};
+
+// A taskbar that takes the icon unless told it does not run, and loses it when it restarts.
+class FakeNotificationArea : public NotificationArea {
+public:
+    bool AddTrayIcon() override
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        ++trayAddTries;
+        if (!taskbarRuns)
+            return false;
+        holdsIcon = true;
         ++trayAdds;
+        return true;
     }
     void RemoveTrayIcon() override
     {
         std::lock_guard<std::mutex> lock(m_mutex);
+        holdsIcon = false;
         ++trayRemoves;
     }
-
-    // Messages sent or posted to the window with this title.
-    std::vector<Message> MessagesTo(const std::string& title)
+    // Explorer ended and started again: the new taskbar holds no icon.
+    void RestartTaskbar()
     {
         std::lock_guard<std::mutex> lock(m_mutex);
-        std::vector<Message> out;
-        for (const Message& m : messages)
-            if (windows.count(m.window) && windows[m.window].title == title)
-                out.push_back(m);
-        return out;
+        holdsIcon = false;
+        taskbarRuns = true;
     }
-
-    std::map<WindowId, Window> windows;
-    std::vector<WindowId> order; // z-order, top first
-    std::vector<Message> messages;
-    std::vector<WindowId> foregrounded, activatedAttached, restored;
-    std::map<std::string, std::string> registry; // "path|value" -> data
-    std::map<std::string, std::string> environment;
-    std::vector<std::string> runs;
-    std::vector<std::pair<std::string, std::string>> shellOpens;
-    WindowId hostWindow = 1;
-    int trayAdds = 0;
+    bool taskbarRuns = true;
+    bool holdsIcon = false;
+    int trayAddTries = 0;
+    int trayAdds = 0; // calls the taskbar took
     int trayRemoves = 0;
 
 private:
-    Clock& m_clock;
     std::mutex m_mutex;
-    WindowId m_next = 100;
 };
 
 class FakeSoundPlayer : public SoundPlayer {

@@ -20,7 +20,10 @@ struct HostTest : ::testing::Test {
     KeyboardModel keyboard{&clock};
     RecordingInputSink input{clock};
     FakeSharedBlock shared;
-    FakeDesktop desktop{clock};
+    FakeDesktopWindows desktop{clock};
+    FakeSystemSettings settings;
+    FakeProgramLauncher launcher;
+    FakeNotificationArea trayArea;
     FakeSoundPlayer sound;
     FakeForegroundProcess foreground;
     FakeWindowTimers timers;
@@ -35,7 +38,8 @@ struct HostTest : ::testing::Test {
         LoadProfileSet(set, dir.Path());
         state.profiles.Replace(set);
         host = std::make_unique<HostCore>(
-            HostPorts{clock, keyboard, input, UsKeyboardLayout(), shared, desktop, sound, foreground, timers},
+            HostPorts{clock, keyboard, input, UsKeyboardLayout(), shared, desktop, settings, launcher, trayArea, sound,
+                      foreground, timers},
             state, 0x1234);
     }
 
@@ -212,7 +216,7 @@ TEST_F(HostTest, ArrivalAndRemovalHappenOnceAndDuplicatesDoNothing)
     EXPECT_FALSE(timers.IsSet(TIMER_GAME_WATCH));
     EXPECT_EQ(IniFile(dir / "config.ini").ReadInt("Setting", "Device", -1), 0);
     host->OnDeviceEvent(0x70000002); // removed again: nothing
-    EXPECT_EQ(desktop.trayRemoves, 0) << "no icon was shown, none is removed";
+    EXPECT_EQ(trayArea.trayRemoves, 0) << "no icon was shown, none is removed";
 
     keyboard.Arrive();
     int64_t before = clock.NowMs();
@@ -220,7 +224,7 @@ TEST_F(HostTest, ArrivalAndRemovalHappenOnceAndDuplicatesDoNothing)
     EXPECT_TRUE(state.deviceConnected);
     EXPECT_GE(clock.NowMs() - before, 1500 + 3200);
     EXPECT_TRUE(timers.IsSet(TIMER_GAME_WATCH));
-    EXPECT_EQ(desktop.trayAdds, 1);
+    EXPECT_EQ(trayArea.trayAdds, 1);
     EXPECT_EQ(IniFile(dir / "config.ini").ReadInt("Setting", "Device", -1), 1);
     ASSERT_EQ(desktop.MessagesTo(kConfigWindowTitle).size(), 1u);
     EXPECT_EQ(desktop.MessagesTo(kConfigWindowTitle)[0].message, WM_CFG_DEVICE_READY);
@@ -229,13 +233,13 @@ TEST_F(HostTest, ArrivalAndRemovalHappenOnceAndDuplicatesDoNothing)
     keyboard.ClearCallLog();
     host->OnDeviceEvent(0x70000001); // arrived again: nothing
     EXPECT_TRUE(keyboard.CallLog().empty());
-    EXPECT_EQ(desktop.trayAdds, 1);
+    EXPECT_EQ(trayArea.trayAdds, 1);
 
     keyboard.Remove();
     host->ReadAndHandleEvent();
     keyboard.Arrive();
     host->ReadAndHandleEvent();
-    EXPECT_EQ(desktop.trayAdds - desktop.trayRemoves, 1) << "exactly one tray icon";
+    EXPECT_EQ(trayArea.trayAdds - trayArea.trayRemoves, 1) << "exactly one tray icon";
 }
 
 TEST_F(HostTest, DeviceChangeAndSessionEntryPoints)
@@ -467,9 +471,9 @@ TEST_F(HostTest, StartUpOpensTheConfigurationOnlyWithTheKeyboardAndNoUpdate)
     WriteBytes(dir / "FWUpdate\\config.ini", "[Firmware]\r\ncurVersion=128\r\n");
     state.openConfigAtStart = true;
     host->StartUp();
-    ASSERT_EQ(desktop.shellOpens.size(), 1u);
-    EXPECT_NE(desktop.shellOpens[0].first.find("TolkCfg.exe"), std::string::npos);
-    EXPECT_EQ(desktop.trayAdds, 1);
+    ASSERT_EQ(launcher.shellOpens.size(), 1u);
+    EXPECT_NE(launcher.shellOpens[0].first.find("TolkCfg.exe"), std::string::npos);
+    EXPECT_EQ(trayArea.trayAdds, 1);
     EXPECT_EQ(IniFile(dir / "config.ini").ReadInt("Setting", "Device", -1), 1);
     EXPECT_EQ(IniFile(dir / "config.ini").ReadInt("Setting", "FWVersion", -1), 128);
 }
@@ -480,10 +484,31 @@ TEST_F(HostTest, StartUpWithAnUpdateDueStartsTheUpdaterInstead)
     WriteBytes(dir / "FWUpdate\\config.ini", "[Firmware]\r\ncurVersion=130\r\n");
     state.openConfigAtStart = true;
     host->StartUp();
-    ASSERT_EQ(desktop.shellOpens.size(), 1u);
-    EXPECT_NE(desktop.shellOpens[0].first.find("TolkUpdate.exe"), std::string::npos);
-    EXPECT_EQ(desktop.shellOpens[0].second, "1");
+    ASSERT_EQ(launcher.shellOpens.size(), 1u);
+    EXPECT_NE(launcher.shellOpens[0].first.find("TolkUpdate.exe"), std::string::npos);
+    EXPECT_EQ(launcher.shellOpens[0].second, "1");
     EXPECT_FALSE(state.openConfigAtStart);
+}
+
+TEST_F(HostTest, AtLogOnTheTrayIconComesOnceTheTaskbarRunsAndGoesWithTheKeyboard)
+{
+    trayArea.taskbarRuns = false;
+    host->StartUp();
+    EXPECT_FALSE(host->Tray().Shown());
+    EXPECT_TRUE(timers.IsSet(TrayIcon::kRetryTimerId));
+    host->OnTimer(TrayIcon::kRetryTimerId);
+    EXPECT_FALSE(trayArea.holdsIcon);
+
+    trayArea.RestartTaskbar();
+    host->OnTimer(TrayIcon::kRetryTimerId);
+    EXPECT_TRUE(trayArea.holdsIcon);
+    EXPECT_FALSE(timers.IsSet(TrayIcon::kRetryTimerId));
+
+    keyboard.Remove();
+    host->ReadAndHandleEvent();
+    EXPECT_FALSE(trayArea.holdsIcon);
+    host->FinishShutdown();
+    EXPECT_EQ(trayArea.trayRemoves, 1);
 }
 
 TEST_F(HostTest, StartUpWithoutTheKeyboard)
@@ -491,8 +516,8 @@ TEST_F(HostTest, StartUpWithoutTheKeyboard)
     keyboard.Remove();
     state.openConfigAtStart = true;
     host->StartUp();
-    EXPECT_TRUE(desktop.shellOpens.empty());
-    EXPECT_EQ(desktop.trayAdds, 0);
+    EXPECT_TRUE(launcher.shellOpens.empty());
+    EXPECT_EQ(trayArea.trayAdds, 0);
     EXPECT_EQ(IniFile(dir / "config.ini").ReadInt("Setting", "Device", -1), 0);
 }
 

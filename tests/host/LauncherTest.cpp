@@ -28,41 +28,18 @@ TEST(FirmwareCheck, UpdaterArgumentFromKeyboardAndPackagedVersions)
 TEST(Launcher, ProgramsStartFromTheProgramFolderAndAConfigWindowIsReused)
 {
     FakeClock clock;
-    FakeDesktop desktop{clock};
-    StartUpdater(desktop, "C:\\Tolk\\", 2);
-    StartOsd(desktop, "C:\\Tolk\\");
-    ShowConfigProgram(desktop, "C:\\Tolk\\");
+    FakeDesktopWindows desktop{clock};
+    FakeProgramLauncher launcher;
+    StartUpdater(launcher, "C:\\Tolk\\", 2);
+    StartOsd(launcher, "C:\\Tolk\\");
+    ShowConfigProgram(desktop, launcher, "C:\\Tolk\\");
     const WindowId config = desktop.AddWindow("TolkCfg", kConfigWindowTitle);
-    ShowConfigProgram(desktop, "C:\\Tolk\\"); // e.g. minimised: restored, not started again
-    EXPECT_EQ(desktop.shellOpens, (std::vector<std::pair<std::string, std::string>>{
+    ShowConfigProgram(desktop, launcher, "C:\\Tolk\\"); // e.g. minimised: restored, not started again
+    EXPECT_EQ(launcher.shellOpens, (std::vector<std::pair<std::string, std::string>>{
                                       {"C:\\Tolk\\FWUpdate\\TolkUpdate.exe", "2"},
                                       {"C:\\Tolk\\osd.exe", ""},
                                       {"C:\\Tolk\\TolkCfg.exe", ""}}));
     EXPECT_EQ(desktop.restored, std::vector<WindowId>{config});
-}
-
-TEST(TrayIcon, MenuMouseActionsAndExactlyOneIconAfterRemovalAndReArrival)
-{
-    EXPECT_TRUE(kTrayMenu[0].id == 6001 && kTrayMenu[0].isDefault && kTrayMenu[1].separator &&
-                kTrayMenu[2].id == 6002 && !kTrayMenu[2].isDefault);
-    EXPECT_EQ(TrayActionFor(0x201), TrayAction::ActivatePopup);
-    EXPECT_EQ(TrayActionFor(0x203), TrayAction::ShowConfig);
-    EXPECT_EQ(TrayActionFor(0x204), TrayAction::ShowMenu);
-    EXPECT_EQ(TrayActionFor(0x202), TrayAction::None);
-
-    FakeClock clock;
-    FakeDesktop desktop{clock};
-    TrayIcon tray{desktop};
-    tray.Remove(); // shut-down before the keyboard ever arrived
-    tray.Add();
-    tray.Add(); // another open sequence, e.g. a session reconnect
-    EXPECT_EQ(desktop.trayAdds, 1);
-    tray.Remove();
-    tray.Remove(); // shut-down after removal
-    tray.Add();
-    EXPECT_TRUE(tray.Shown());
-    EXPECT_EQ(desktop.trayAdds, 2);
-    EXPECT_EQ(desktop.trayRemoves, 1);
 }
 
 } // namespace

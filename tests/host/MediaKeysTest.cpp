@@ -30,9 +30,11 @@ protected:
     }
 
     FakeClock clock;
-    FakeDesktop desktop{clock};
+    FakeDesktopWindows desktop{clock};
+    FakeSystemSettings settings;
+    FakeProgramLauncher launcher;
     RecordingInputSink input{clock};
-    MediaKeys keys{desktop, clock, input};
+    MediaKeys keys{desktop, settings, launcher, clock, input};
 };
 
 TEST_F(MediaKeysTest, WindowsMediaPlayerGetsAppCommandsThroughTheHostWindow)
@@ -97,33 +99,33 @@ TEST_F(MediaKeysTest, VolumeCodesAndUnknownPlayersReachNoPlayer)
 {
     desktop.AddWindow("iTunes", "iTunes");
     desktop.AddWindow("Winamp v1.x", "Winamp");
-    desktop.registry[std::string(kITunesRegistryKey) + "|path"] = "C:\\iTunes\\iTunes.exe";
+    settings.registry[std::string(kITunesRegistryKey) + "|path"] = "C:\\iTunes\\iTunes.exe";
     for (int32_t option : {kWmp, kITunes, kVlc, kWinamp, 4, -1})
         for (uint8_t code : {37, 38, 39, 31, 48})
             keys.MediaCommand(code, option);
     for (uint8_t code : {32, 35})
         keys.MediaCommand(code, 4);
-    EXPECT_TRUE(desktop.messages.empty() && desktop.runs.empty() && input.events.empty());
+    EXPECT_TRUE(desktop.messages.empty() && launcher.runs.empty() && input.events.empty());
 }
 
 TEST_F(MediaKeysTest, OpenStartsTheRegisteredProgramOrActivatesWindowsMediaPlayer)
 {
-    desktop.registry[std::string(kWmpRegistryKey) + "|"] = "%ProgramFiles%\\WMP\\wmplayer.exe";
-    desktop.environment["ProgramFiles"] = "C:\\Program Files";
-    desktop.registry[std::string(kITunesRegistryKey) + "|path"] = "C:\\Music\\player.exe";
+    settings.registry[std::string(kWmpRegistryKey) + "|"] = "%ProgramFiles%\\WMP\\wmplayer.exe";
+    settings.environment["ProgramFiles"] = "C:\\Program Files";
+    settings.registry[std::string(kITunesRegistryKey) + "|path"] = "C:\\Music\\player.exe";
     keys.MediaCommand(32, kWmp);
     keys.MediaCommand(32, kITunes);
     const WindowId wmp = desktop.AddWindow("WMPlayerApp", "Windows Media Player");
     keys.MediaCommand(32, kWmp);
     EXPECT_EQ(desktop.activatedAttached, std::vector<WindowId>{wmp});
-    desktop.registry[std::string(kITunesRegistryKey) + "|path"] = "C:\\ITUNES\\itunes.exe";
-    desktop.registry[std::string(kVlcRegistryKey) + "|"] = "\"C:\\VideoLAN\\vlc.exe\" --started-from-file \"%1\"";
-    desktop.registry[std::string(kWinampRegistryKey) + "|"] = "\"C:\\Winamp\\winamp.exe\" \"%1\"";
+    settings.registry[std::string(kITunesRegistryKey) + "|path"] = "C:\\ITUNES\\itunes.exe";
+    settings.registry[std::string(kVlcRegistryKey) + "|"] = "\"C:\\VideoLAN\\vlc.exe\" --started-from-file \"%1\"";
+    settings.registry[std::string(kWinampRegistryKey) + "|"] = "\"C:\\Winamp\\winamp.exe\" \"%1\"";
     for (int32_t option : {kITunes, kVlc, kWinamp})
         keys.MediaCommand(32, option);
-    desktop.registry[std::string(kVlcRegistryKey) + "|"] = "D:\\VLC\\vlc.exe";
+    settings.registry[std::string(kVlcRegistryKey) + "|"] = "D:\\VLC\\vlc.exe";
     keys.MediaCommand(32, kVlc);
-    EXPECT_EQ(desktop.runs, (Lines{"C:\\Program Files\\WMP\\wmplayer.exe", "C:\\ITUNES\\itunes.exe",
+    EXPECT_EQ(launcher.runs, (Lines{"C:\\Program Files\\WMP\\wmplayer.exe", "C:\\ITUNES\\itunes.exe",
                                    "C:\\VideoLAN\\vlc.exe", "C:\\Winamp\\winamp.exe", "D:\\VLC\\vlc.exe"}));
 }
 
@@ -147,8 +149,8 @@ TEST_F(MediaKeysTest, WebKeysOpenTheSearchPageOrPressTheBrowserKeys)
 {
     for (uint8_t code = 47; code <= 55; ++code)
         keys.WebKey(code);
-    ASSERT_EQ(desktop.shellOpens.size(), 1u);
-    EXPECT_EQ(desktop.shellOpens[0].first.rfind("https://", 0), 0u);
+    ASSERT_EQ(launcher.shellOpens.size(), 1u);
+    EXPECT_EQ(launcher.shellOpens[0].first.rfind("https://", 0), 0u);
     Lines keysSent;
     for (const auto& e : input.events)
         keysSent.push_back(std::to_string(e.vk) + " " + std::to_string(e.scan) + " " + std::to_string(e.flags));

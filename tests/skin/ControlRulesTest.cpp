@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -99,6 +100,70 @@ TEST(OnButtonMouseMove, DragsAndMissingWindowsLeaveTheButtonAlone)
         ButtonMouseActions a = OnButtonMouseMove(in);
         EXPECT_FALSE(a.setHighlighted || a.captureMouse || a.repaint || a.clearHighlighted || a.releaseCapture);
     }
+}
+
+TEST(ButtonRelease, ToggleButtonsFlipAndReportTheClickThemselvesPushButtonsLeaveItToTheSystem)
+{
+    const ButtonReleaseActions push = OnButtonLeftRelease(false, false, true);
+    EXPECT_TRUE(push.systemHandles);
+    EXPECT_FALSE(push.notifyParent || push.unpush || push.releaseCapture || push.checked);
+
+    // Two clicks of a toggle: on, then off again, each reported once and each ending the press.
+    bool checked = false;
+    for (bool expected : {true, false}) {
+        const ButtonReleaseActions toggle = OnButtonLeftRelease(true, checked, true);
+        EXPECT_FALSE(toggle.systemHandles) << "the system's release would report a second click";
+        EXPECT_TRUE(toggle.notifyParent && toggle.unpush && toggle.releaseCapture && toggle.repaint);
+        EXPECT_EQ(toggle.checked, expected);
+        checked = toggle.checked;
+    }
+    EXPECT_FALSE(OnButtonLeftRelease(true, false, false).releaseCapture) << "no capture to give up";
+}
+
+TEST(ButtonFocusAndCapture, ALitButtonThatLosesItsCaptureStaysLitUntilTheFocusGoes)
+{
+    Desk desk;
+    desk.buttons = {{"Load a profile"}};
+    desk.MoveTo(0);
+    ASSERT_TRUE(desk.buttons[0].highlighted);
+
+    // A menu takes the capture: the button repaints and keeps its light.
+    const ButtonMouseActions lost = OnButtonCaptureChanged(desk.buttons[0].highlighted, false);
+    EXPECT_TRUE(lost.repaint);
+    EXPECT_FALSE(lost.clearHighlighted || lost.releaseCapture || lost.captureMouse);
+    EXPECT_TRUE(OnButtonCaptureChanged(true, true).releaseCapture) << "a capture still held is given up";
+    const ButtonMouseActions unlit = OnButtonCaptureChanged(false, true);
+    EXPECT_FALSE(unlit.repaint || unlit.releaseCapture);
+
+    const ButtonMouseActions focus = OnButtonFocusLost();
+    EXPECT_TRUE(focus.clearHighlighted && focus.repaint);
+    EXPECT_FALSE(focus.setHighlighted || focus.captureMouse);
+
+    EXPECT_TRUE(ButtonPressActivatesWindow(true, false));
+    EXPECT_FALSE(ButtonPressActivatesWindow(true, true));
+    EXPECT_FALSE(ButtonPressActivatesWindow(false, false)) << "nothing to activate";
+}
+
+TEST(EditKeys, ArrowsAndTabNeverReachAFieldAndANumericFieldOnlyGetsItsKeys)
+{
+    for (bool numeric : {false, true}) {
+        for (uint32_t key : {0x26u, 0x28u, 0x09u})
+            EXPECT_TRUE(EditSwallowsKey(numeric, key)) << key;
+        for (uint32_t key : {0x30u, 0x25u, 0x27u, 0x08u, 0xBEu})
+            EXPECT_FALSE(EditSwallowsKey(numeric, key)) << key;
+    }
+    EXPECT_FALSE(EditSwallowsKey(false, 'A'));
+    EXPECT_TRUE(EditSwallowsKey(true, 'A'));
+    EXPECT_TRUE(EditSwallowsKey(true, 0x20u)) << "space";
+
+    EXPECT_TRUE(EditReportsKeyUp(0x0D));
+    EXPECT_FALSE(EditReportsKeyUp(0x1B));
+    EXPECT_FALSE(EditReportsKeyUp('M'));
+
+    EXPECT_EQ(EditTextCorrection(true, "12a3"), std::optional<std::string>("12"));
+    EXPECT_EQ(EditTextCorrection(true, "x9"), std::optional<std::string>(""));
+    EXPECT_EQ(EditTextCorrection(true, "1,5"), std::nullopt);
+    EXPECT_EQ(EditTextCorrection(false, "12a3"), std::nullopt) << "any text in a plain field";
 }
 
 TEST(NumericEdit, LetsThroughDigitsEditingKeysAndSeparatorsOnly)

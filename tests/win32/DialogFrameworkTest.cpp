@@ -18,8 +18,10 @@
 namespace {
 
 // A system edit control with an object: it answers its own colour request and change notices.
-class ColourEdit : public CWnd {
+class ColourEdit : public BaseWindow<ColourEdit> {
 public:
+    static MessageSpan MessageEntries();
+
     bool Create(HWND parent, int y)
     {
         return CreateEx(0, "EDIT", "", WS_CHILD | WS_VISIBLE, 0, y, 100, 20, parent, nullptr);
@@ -28,26 +30,24 @@ public:
     int changes = 0;
     std::vector<std::string> keys;
 
-protected:
-    static const MessageEntry kMessageEntries[];
-    static const MessageTable kMessages;
-    const MessageTable& Messages() const override { return kMessages; }
-
 private:
-    LRESULT OnColour(WPARAM, LPARAM) { return reinterpret_cast<LRESULT>(brush.Get()); }
+    HBRUSH OnColour(HDC, HWND) { return brush.Get(); }
     void OnChange() { ++changes; }
-    LRESULT OnChar(WPARAM wParam, LPARAM)
+    void OnChar(UINT character, UINT, UINT)
     {
-        keys.push_back(std::string(1, static_cast<char>(wParam)));
-        return Default();
+        keys.push_back(std::string(1, static_cast<char>(character)));
+        Default();
     }
 };
-const MessageEntry ColourEdit::kMessageEntries[] = {
-    OnReflect<WM_CTLCOLOREDIT, &ColourEdit::OnColour>(),
-    OnReflectCommand<EN_CHANGE, &ColourEdit::OnChange>(),
-    OnMessage<WM_CHAR, &ColourEdit::OnChar>(),
-};
-const MessageTable ColourEdit::kMessages{&CWnd::kMessages, ColourEdit::kMessageEntries};
+MessageSpan ColourEdit::MessageEntries()
+{
+    static constexpr MessageEntry kEntries[] = {
+        OnReflectCtlColor<WM_CTLCOLOREDIT, &ColourEdit::OnColour>(),
+        OnReflectCommand<EN_CHANGE, &ColourEdit::OnChange>(),
+        OnKey<WM_CHAR, &ColourEdit::OnChar>(),
+    };
+    return kEntries;
+}
 
 // A plain button object (no entries of its own).
 class PlainButton : public CWnd {
@@ -58,9 +58,11 @@ public:
     }
 };
 
-class ProbeDialog : public CDialog {
+class ProbeDialog : public BaseWindow<ProbeDialog, CDialog> {
 public:
-    explicit ProbeDialog(UINT templateId = IDD_SKIN_POPUP) : CDialog(templateId) {}
+    static MessageSpan MessageEntries();
+
+    explicit ProbeDialog(UINT templateId = IDD_SKIN_POPUP) : BaseWindow(templateId) {}
 
     ColourEdit edit;
     ColourEdit secondEdit;
@@ -70,10 +72,6 @@ public:
     std::vector<std::string> calls;
 
 protected:
-    static const MessageEntry kMessageEntries[];
-    static const MessageTable kMessages;
-    const MessageTable& Messages() const override { return kMessages; }
-
     int OnCreate(CREATESTRUCTA& create)
     {
         calls.push_back("create");
@@ -98,13 +96,16 @@ private:
     void OnSecond() { calls.push_back("second"); }
     void OnRow(std::size_t index) { calls.push_back("row " + std::to_string(index)); }
 };
-const MessageEntry ProbeDialog::kMessageEntries[] = {
-    OnWmCreate<&ProbeDialog::OnCreate>(),
-    OnControl<&ProbeDialog::first, &ProbeDialog::OnFirst>(),
-    OnControl<&ProbeDialog::second, &ProbeDialog::OnSecond>(),
-    OnControlArray<&ProbeDialog::row, &ProbeDialog::OnRow>(),
-};
-const MessageTable ProbeDialog::kMessages{&CDialog::kMessages, ProbeDialog::kMessageEntries};
+MessageSpan ProbeDialog::MessageEntries()
+{
+    static constexpr MessageEntry kEntries[] = {
+        OnWmCreate<&ProbeDialog::OnCreate>(),
+        OnControl<&ProbeDialog::first, &ProbeDialog::OnFirst>(),
+        OnControl<&ProbeDialog::second, &ProbeDialog::OnSecond>(),
+        OnControlArray<&ProbeDialog::row, &ProbeDialog::OnRow>(),
+    };
+    return kEntries;
+}
 
 void Click(const CWnd& button)
 {
@@ -219,8 +220,10 @@ TEST(Dialog, ObjectGoingFirstHandsTheWindowBackToItsSystemClass)
 }
 
 // An owner-drawn list that measures and draws its own rows, as the macro lists do.
-class RowList : public CWnd {
+class RowList : public BaseWindow<RowList> {
 public:
+    static MessageSpan MessageEntries();
+
     bool Create(HWND parent)
     {
         return CreateEx(0, "LISTBOX", "", WS_CHILD | WS_VISIBLE | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY, 0, 0,
@@ -229,33 +232,28 @@ public:
     int measured = 0;
     std::vector<std::string> drawn;
 
-protected:
-    static const MessageEntry kMessageEntries[];
-    static const MessageTable kMessages;
-    const MessageTable& Messages() const override { return kMessages; }
-
 private:
-    LRESULT OnMeasureItem(WPARAM, LPARAM lParam)
+    void OnMeasureItem(MEASUREITEMSTRUCT& item)
     {
         ++measured;
-        reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = 21;
-        return TRUE;
+        item.itemHeight = 21;
     }
-    LRESULT OnDrawItem(WPARAM, LPARAM lParam)
+    void OnDrawItem(const DRAWITEMSTRUCT& item)
     {
-        const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
         char text[32] = {};
         if (item.itemID != static_cast<UINT>(-1))
             SendMessage(LB_GETTEXT, item.itemID, reinterpret_cast<LPARAM>(text));
         drawn.push_back(text);
-        return TRUE;
     }
 };
-const MessageEntry RowList::kMessageEntries[] = {
-    OnReflect<WM_MEASUREITEM, &RowList::OnMeasureItem>(),
-    OnReflect<WM_DRAWITEM, &RowList::OnDrawItem>(),
-};
-const MessageTable RowList::kMessages{&CWnd::kMessages, RowList::kMessageEntries};
+MessageSpan RowList::MessageEntries()
+{
+    static constexpr MessageEntry kEntries[] = {
+        OnReflectMeasureItem<&RowList::OnMeasureItem>(),
+        OnReflectDrawItem<&RowList::OnDrawItem>(),
+    };
+    return kEntries;
+}
 
 TEST(Dialog, OwnerDrawnListMeasuresAndDrawsItsOwnRows)
 {
@@ -306,6 +304,58 @@ TEST(PopupMenu, TrackReturnsTheChosenCommandOrZeroWhenDismissed)
     EXPECT_EQ(2001u, menu.Track(owner.GetSafeHwnd(), 100, 100));
     ::SetTimer(nullptr, 0, 300, &DismissMenu);
     EXPECT_EQ(0u, menu.Track(owner.GetSafeHwnd(), 100, 100));
+}
+
+// A window whose command table records the menu commands it gets, as the host's window does.
+class CommandWindow : public BaseWindow<CommandWindow> {
+public:
+    static MessageSpan MessageEntries();
+
+    std::vector<UINT> commands;
+
+private:
+    void OnFirst() { commands.push_back(2000); }
+    void OnSecond() { commands.push_back(2001); }
+};
+MessageSpan CommandWindow::MessageEntries()
+{
+    static constexpr MessageEntry kEntries[] = {
+        OnCommand<2000, &CommandWindow::OnFirst>(),
+        OnCommand<2001, &CommandWindow::OnSecond>(),
+    };
+    return kEntries;
+}
+
+void HandlePendingMessages()
+{
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        ::DispatchMessageA(&msg);
+}
+
+TEST(PopupMenu, TheChoiceReachesTheOwnersCommandTableAndTheDefaultItemIsMarked)
+{
+    CommandWindow owner;
+    ASSERT_TRUE(owner.CreateEx(0, nullptr, "Tray menu owner", WS_POPUP | WS_VISIBLE, 50, 50, 100, 100, nullptr,
+                               nullptr));
+    CPopupMenu menu;
+    ASSERT_TRUE(menu.AppendItem(MF_STRING, 2000, "Configuration"));
+    ASSERT_TRUE(menu.AppendItem(MF_SEPARATOR, 0, nullptr));
+    ASSERT_TRUE(menu.AppendItem(MF_STRING, 2001, "Exit"));
+    ASSERT_TRUE(menu.SetDefaultItem(2000));
+    EXPECT_EQ(::GetMenuDefaultItem(menu.Get(), FALSE, 0), 2000u);
+    EXPECT_FALSE(menu.SetDefaultItem(4711)) << "no such item";
+
+    ::SetTimer(nullptr, 0, 300, &ChooseSecondItem); // down twice passes the separator: "Exit"
+    EXPECT_EQ(2001u, menu.TrackAndPost(owner.GetSafeHwnd(), 100, 100, TPM_LEFTBUTTON));
+    EXPECT_TRUE(owner.commands.empty()) << "the command arrives after the menu has closed, not inside it";
+    HandlePendingMessages();
+    EXPECT_EQ(owner.commands, std::vector<UINT>{2001});
+
+    ::SetTimer(nullptr, 0, 300, &DismissMenu);
+    EXPECT_EQ(0u, menu.TrackAndPost(owner.GetSafeHwnd(), 100, 100, TPM_LEFTBUTTON));
+    HandlePendingMessages();
+    EXPECT_EQ(owner.commands, std::vector<UINT>{2001}) << "a dismissed menu posts nothing";
 }
 
 } // namespace

@@ -16,8 +16,10 @@ constexpr UINT kIdEdit = 200;
 constexpr UINT kIdButton = 201;
 
 // A window that records what reached its handlers.
-class ProbeWnd : public CWnd {
+class ProbeWnd : public BaseWindow<ProbeWnd> {
 public:
+    static MessageSpan MessageEntries();
+
     bool Create(const char* title, int createResult = 0)
     {
         m_createResult = createResult;
@@ -32,8 +34,6 @@ public:
     std::string textSeen;
 
 protected:
-    const MessageTable& Messages() const override { return kMessages; }
-
     int OnCreate(CREATESTRUCTA& create)
     {
         createdTitle = create.lpszName;
@@ -63,44 +63,107 @@ protected:
     void OnEditChange() { calls.push_back("edit change"); }
     void OnButtonClicked() { calls.push_back("button"); }
 
-    static const MessageEntry kMessageEntries[];
-    static const MessageTable kMessages;
+private:
+    int m_createResult = 0;
+};
+
+MessageSpan ProbeWnd::MessageEntries()
+{
+    static constexpr MessageEntry kEntries[] = {
+        OnWmCreate<&ProbeWnd::OnCreate>(),
+        OnWmDestroy<&ProbeWnd::OnDestroy>(),
+        OnWmTimer<&ProbeWnd::OnTimer>(),
+        OnMessage<kMsgCombine, &ProbeWnd::OnCombine>(),
+        OnMessage<kMsgBaseOnly, &ProbeWnd::OnBaseOnly>(),
+        OnMessage<WM_SETTEXT, &ProbeWnd::OnSetText>(),
+        OnCommand<kIdOpen, &ProbeWnd::OnOpen>(),
+        OnCommand<kIdEdit, &ProbeWnd::OnEditChange, EN_CHANGE>(),
+        OnCommand<kIdButton, &ProbeWnd::OnButtonClicked, BN_CLICKED>(),
+    };
+    return kEntries;
+}
+
+constexpr UINT kIdClose = 101;
+
+// Overrides one message of its base and adds a command; everything else comes from the base.
+class DerivedProbeWnd : public BaseWindow<DerivedProbeWnd, ProbeWnd> {
+public:
+    static MessageSpan MessageEntries()
+    {
+        static constexpr MessageEntry kEntries[] = {
+            OnMessage<kMsgCombine, &DerivedProbeWnd::OnCombineMultiplied>(),
+            OnCommand<kIdClose, &DerivedProbeWnd::OnClose>(),
+        };
+        return kEntries;
+    }
+
+protected:
+    LRESULT OnCombineMultiplied(WPARAM wParam, LPARAM lParam) { return static_cast<LRESULT>(wParam) * lParam; }
+    void OnClose() { calls.push_back("derived close"); }
+};
+
+constexpr UINT kMsgGuarded = WM_APP + 12;
+
+// A base whose WM_CREATE and kMsgGuarded entries are required; its derived class has entries for
+// both.
+class GuardedBase : public BaseWindow<GuardedBase> {
+public:
+    static MessageSpan MessageEntries()
+    {
+        static constexpr MessageEntry kEntries[] = {
+            Required(OnWmCreate<&GuardedBase::OnCreate>()),
+            Required(OnMessage<kMsgGuarded, &GuardedBase::OnGuarded>()),
+        };
+        return kEntries;
+    }
+    bool Create(const char* title, int createResult = 0)
+    {
+        m_createResult = createResult;
+        return CreateEx(0, nullptr, title, WS_POPUP, 0, 0, 50, 50, nullptr, nullptr);
+    }
+    std::vector<std::string> calls;
+
+protected:
+    int OnCreate(CREATESTRUCTA& create)
+    {
+        calls.push_back("base create");
+        if (CWnd::OnCreate(create) == -1)
+            return -1;
+        return m_createResult;
+    }
+    LRESULT OnGuarded(WPARAM, LPARAM)
+    {
+        calls.push_back("base guarded");
+        return 5;
+    }
 
 private:
     int m_createResult = 0;
 };
 
-const MessageEntry ProbeWnd::kMessageEntries[] = {
-    OnWmCreate<&ProbeWnd::OnCreate>(),
-    OnWmDestroy<&ProbeWnd::OnDestroy>(),
-    OnWmTimer<&ProbeWnd::OnTimer>(),
-    OnMessage<kMsgCombine, &ProbeWnd::OnCombine>(),
-    OnMessage<kMsgBaseOnly, &ProbeWnd::OnBaseOnly>(),
-    OnMessage<WM_SETTEXT, &ProbeWnd::OnSetText>(),
-    OnCommand<kIdOpen, &ProbeWnd::OnOpen>(),
-    OnCommand<kIdEdit, &ProbeWnd::OnEditChange, EN_CHANGE>(),
-    OnCommand<kIdButton, &ProbeWnd::OnButtonClicked, BN_CLICKED>(),
+class GuardedDerived : public BaseWindow<GuardedDerived, GuardedBase> {
+public:
+    static MessageSpan MessageEntries()
+    {
+        static constexpr MessageEntry kEntries[] = {
+            OnWmCreate<&GuardedDerived::OnDerivedCreate>(),
+            OnMessage<kMsgGuarded, &GuardedDerived::OnDerivedGuarded>(),
+        };
+        return kEntries;
+    }
+
+private:
+    int OnDerivedCreate(CREATESTRUCTA& create)
+    {
+        calls.push_back("derived create");
+        return CWnd::OnCreate(create);
+    }
+    LRESULT OnDerivedGuarded(WPARAM wParam, LPARAM)
+    {
+        calls.push_back("derived guarded");
+        return static_cast<LRESULT>(wParam);
+    }
 };
-const MessageTable ProbeWnd::kMessages{&CWnd::kMessages, ProbeWnd::kMessageEntries};
-
-// Overrides one message of its base and adds a command; everything else comes from the base.
-class DerivedProbeWnd : public ProbeWnd {
-protected:
-    const MessageTable& Messages() const override { return kMessages; }
-    LRESULT OnCombineMultiplied(WPARAM wParam, LPARAM lParam) { return static_cast<LRESULT>(wParam) * lParam; }
-    void OnClose() { calls.push_back("derived close"); }
-
-    static const MessageEntry kMessageEntries[];
-    static const MessageTable kMessages;
-};
-
-constexpr UINT kIdClose = 101;
-
-const MessageEntry DerivedProbeWnd::kMessageEntries[] = {
-    OnMessage<kMsgCombine, &DerivedProbeWnd::OnCombineMultiplied>(),
-    OnCommand<kIdClose, &DerivedProbeWnd::OnClose>(),
-};
-const MessageTable DerivedProbeWnd::kMessages{&ProbeWnd::kMessages, DerivedProbeWnd::kMessageEntries};
 
 std::string TextOf(HWND hwnd)
 {
@@ -188,6 +251,27 @@ TEST(MessageTable, DerivedTableOverridesItsOwnMessagesAndInheritsTheRest)
     EXPECT_EQ(::SendMessageA(base.Hwnd(), kMsgCombine, 5, 7), 12);
     ::SendMessageA(base.Hwnd(), WM_COMMAND, MAKEWPARAM(kIdClose, 0), 0);
     EXPECT_TRUE(base.calls.empty());
+}
+
+TEST(MessageTable, RequiredBaseEntriesRunBeforeTheDerivedEntriesForTheSameMessage)
+{
+    GuardedDerived derived;
+    ASSERT_TRUE(derived.Create("guarded derived"));
+    EXPECT_EQ(derived.calls, (std::vector<std::string>{"base create", "derived create"}));
+    derived.calls.clear();
+    EXPECT_EQ(::SendMessageA(derived.GetSafeHwnd(), kMsgGuarded, 9, 0), 9) << "the derived entry answers";
+    EXPECT_EQ(derived.calls, (std::vector<std::string>{"base guarded", "derived guarded"}));
+
+    // Without a derived entry the required one is the answer.
+    GuardedBase base;
+    ASSERT_TRUE(base.Create("guarded base"));
+    EXPECT_EQ(::SendMessageA(base.GetSafeHwnd(), kMsgGuarded, 9, 0), 5);
+
+    // A required WM_CREATE that refuses ends the creation before the derived handler runs.
+    GuardedDerived refused;
+    EXPECT_FALSE(refused.Create("guarded refused", -1));
+    EXPECT_EQ(refused.calls, (std::vector<std::string>{"base create"}));
+    EXPECT_EQ(refused.GetSafeHwnd(), nullptr);
 }
 
 TEST(MessageTable, CommandsRouteByIdAndNotification)

@@ -52,7 +52,8 @@ public:
         // A client that never came: connect one so that the thread stops waiting.
         while (!m_done) {
             WaitNamedPipeA(m_name.c_str(), 20);
-            WinHandle(CreateFileA(m_name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+            UniqueHandle(
+                CreateFileA(m_name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
         }
         m_thread.join();
     }
@@ -120,7 +121,7 @@ private:
     std::string m_name;
     Handler m_handler;
     size_t m_writeChunk;
-    WinHandle m_pipe;
+    UniqueHandle m_pipe;
     std::atomic<bool> m_done{false};
     std::mutex m_mutex;
     std::vector<PipeFrame> m_frames;

@@ -1,22 +1,26 @@
-// The host's adapters against the real system calls: timing of the clock, the shared block as both
-// programs use it, window timers requested from worker threads, and the desktop calls.
+// The host's adapters against the real system calls: timing of the clock, window timers requested
+// from worker threads, other programs' windows, the registry, the tray icon and the program in front.
 #include "HostConstants.h"
 #include "Records.h"
+#include "TempFolder.h"
+#include "WinApi.h" // before any header that includes <windows.h>
+#include "UniqueHandle.h"
 #include "WinClock.h"
-#include "WinDesktop.h"
+#include "WinDesktopWindows.h"
 #include "WinForegroundProcess.h"
-#include "WinSharedBlock.h"
+#include "WinNotificationArea.h"
+#include "WinSystemSettings.h"
 #include "WinWindowTimers.h"
 
 #include <gtest/gtest.h>
 
-#include <aclapi.h>
-#include <sddl.h>
 #include <shellapi.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <fstream>
+#include <sstream>
 #include <functional>
 #include <memory>
 #include <string>
@@ -218,222 +222,6 @@ TEST(WinClock, ThreadsThatEndLeaveNoTimerBehind)
     EXPECT_LT(CountOpenHandles(), before + 10) << "each ended thread keeps a timer handle";
 }
 
-// ---- WinSharedBlock -------------------------------------------------------------------------------
-
-struct TestNames {
-    std::string lock = Unique("TolkTestLock");
-    std::string mapping = Unique("TolkTestShare");
-    SharedBlockNames Get() const { return SharedBlockNames{lock.c_str(), mapping.c_str()}; }
-};
-
-std::unique_ptr<ProfileSet> Pattern(uint8_t seed)
-{
-    auto set = std::make_unique<ProfileSet>();
-    auto* bytes = reinterpret_cast<uint8_t*>(set.get());
-    for (size_t i = 0; i < sizeof(ProfileSet); ++i)
-        bytes[i] = static_cast<uint8_t>(seed + i * 7 + i / 251);
-    return set;
-}
-
-bool Same(const ProfileSet& a, const ProfileSet& b)
-{
-    return std::memcmp(&a, &b, sizeof(ProfileSet)) == 0;
-}
-
-TEST(WinSharedBlock, BothProgramsSeeTheWholeBlockTheOtherWrote)
-{
-    TestNames names;
-    SharedBlockOpenError error = SharedBlockOpenError::None;
-    EXPECT_FALSE(WinSharedBlock::OpenExisting(names.Get(), &error));
-    EXPECT_EQ(error, SharedBlockOpenError::NotRunning) << "no host yet";
-
-    std::unique_ptr<WinSharedBlock> host = WinSharedBlock::CreateForHost(names.Get());
-    ASSERT_TRUE(host);
-    EXPECT_FALSE(host->OpenedExisting());
-    std::unique_ptr<WinSharedBlock> config = WinSharedBlock::OpenExisting(names.Get(), &error);
-    ASSERT_TRUE(config);
-    EXPECT_EQ(error, SharedBlockOpenError::None);
-
-    auto seen = Pattern(0);
-    ASSERT_TRUE(host->Write(*Pattern(1)));
-    ASSERT_TRUE(config->Read(*seen));
-    EXPECT_TRUE(Same(*seen, *Pattern(1)));
-    ASSERT_TRUE(config->Write(*Pattern(99)));
-    ASSERT_TRUE(host->Read(*seen));
-    EXPECT_TRUE(Same(*seen, *Pattern(99)));
-}
-
-// The block, the profile files and the keyboard see the records byte for byte, so a 64-bit build
-// must lay them out exactly as the shipped 32-bit one: the fields land at the same offsets of the
-// mapping the other program opens, and the mapping is one profile set long.
-TEST(WinSharedBlock, RecordsKeepTheirSizesAndOffsetsInEveryBuild)
-{
-    RecordProperty("PointerBits", static_cast<int>(sizeof(void*) * 8));
-    EXPECT_EQ(sizeof(MacroEvent), 4u);
-    EXPECT_EQ(sizeof(ButtonInfo), 2268u);
-    EXPECT_EQ(sizeof(Profile), 13108u);
-    EXPECT_EQ(sizeof(ProfileSet), 65544u);
-    EXPECT_EQ(sizeof(tagElement), 2108u);
-    EXPECT_EQ(sizeof(tagCountdownTimer), 104u);
-    EXPECT_EQ(WinSharedBlock::kSize, sizeof(ProfileSet));
-
-    TestNames names;
-    std::unique_ptr<WinSharedBlock> host = WinSharedBlock::CreateForHost(names.Get());
-    ASSERT_TRUE(host);
-    auto set = std::make_unique<ProfileSet>();
-    set->CurrentProfile = 0x01020304;
-    set->Profiles[1].Mode = 0x0A0B0C0D;
-    set->Profiles[2].KeyFlags[3] = 0x5A;
-    ButtonInfo& button = set->Profiles[3].Buttons[2];
-    button.MacroLoop = 0x11223344;
-    button.MacroEvents[1] = MacroEvent{0x04, 1, 0x3344};
-    button.ShortcutFlags[kFlagAlt] = 1;
-    set->Profiles[4].Buttons[4].TimerSeconds = 0x55667788;
-    set->Profiles[4].Buttons[4].TimerName[99] = 'z';
-    ASSERT_TRUE(host->Write(*set));
-
-    HANDLE mapping = OpenFileMappingA(FILE_MAP_READ, FALSE, names.mapping.c_str());
-    ASSERT_NE(mapping, nullptr);
-    const auto* view = static_cast<const uint8_t*>(MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0));
-    ASSERT_NE(view, nullptr);
-    MEMORY_BASIC_INFORMATION region{};
-    ASSERT_NE(VirtualQuery(view, &region, sizeof region), 0u);
-    EXPECT_GE(region.RegionSize, 65544u);
-    EXPECT_LT(region.RegionSize, 65544u + 4096u) << "the mapping is one profile set, rounded to a page";
-    auto at32 = [&](size_t offset) {
-        uint32_t value;
-        std::memcpy(&value, view + offset, sizeof value);
-        return value;
-    };
-    // Offsets counted by hand from the record layout: profile i starts at 4 + 13108 i, its buttons
-    // at 1768 within it, button j at 2268 j within them.
-    EXPECT_EQ(at32(0), 0x01020304u);
-    EXPECT_EQ(at32(4 + 13108 + 1752), 0x0A0B0C0Du);
-    EXPECT_EQ(view[4 + 2 * 13108 + 1760 + 3], 0x5A);
-    const size_t buttonAt = 4 + 3 * 13108 + 1768 + 2 * 2268;
-    EXPECT_EQ(at32(buttonAt + 104), 0x11223344u);
-    EXPECT_EQ(view[buttonAt + 110 + 4], 0x04);
-    EXPECT_EQ(view[buttonAt + 110 + 5], 1);
-    EXPECT_EQ(view[buttonAt + 110 + 6] | view[buttonAt + 110 + 7] << 8, 0x3344);
-    EXPECT_EQ(view[buttonAt + 2159 + kFlagAlt], 1);
-    EXPECT_EQ(at32(4 + 4 * 13108 + 1768 + 4 * 2268 + 2164), 0x55667788u);
-    EXPECT_EQ(view[65543], 'z') << "the last timer name ends at the block's last byte";
-    UnmapViewOfFile(view);
-    CloseHandle(mapping);
-}
-
-TEST(WinSharedBlock, AHostStartedWhileAnotherProgramHoldsTheBlockRunsWithIt)
-{
-    TestNames names;
-    std::unique_ptr<WinSharedBlock> firstHost = WinSharedBlock::CreateForHost(names.Get());
-    ASSERT_TRUE(firstHost);
-    std::unique_ptr<WinSharedBlock> config = WinSharedBlock::OpenExisting(names.Get());
-    ASSERT_TRUE(config);
-    ASSERT_TRUE(firstHost->Write(*Pattern(5)));
-    firstHost.reset(); // the host ended; the configuration program keeps the objects alive
-
-    std::unique_ptr<WinSharedBlock> nextHost = WinSharedBlock::CreateForHost(names.Get());
-    ASSERT_TRUE(nextHost);
-    EXPECT_TRUE(nextHost->OpenedExisting());
-    auto seen = Pattern(0);
-    ASSERT_TRUE(nextHost->Read(*seen));
-    EXPECT_TRUE(Same(*seen, *Pattern(5)));
-    ASSERT_TRUE(nextHost->Write(*Pattern(77)));
-    ASSERT_TRUE(config->Read(*seen));
-    EXPECT_TRUE(Same(*seen, *Pattern(77))) << "both still share one block";
-}
-
-TEST(WinSharedBlock, AForeignMappingTooSmallForTheBlockIsNotUsed)
-{
-    TestNames names;
-    WinHandle squatter(
-        CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4096, names.mapping.c_str()));
-    ASSERT_TRUE(squatter);
-    EXPECT_FALSE(WinSharedBlock::CreateForHost(names.Get()));
-}
-
-std::string SidText(PSID sid)
-{
-    LPSTR text = nullptr;
-    if (!ConvertSidToStringSidA(sid, &text))
-        return "<bad SID>";
-    WinLocalMemory owner(text);
-    return text;
-}
-
-// The SIDs the object's DACL allows any access, sorted.
-std::vector<std::string> AllowedSids(HANDLE object)
-{
-    PACL dacl = nullptr;
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    if (GetSecurityInfo(object, SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl, nullptr,
-                        &descriptor) != ERROR_SUCCESS)
-        return {"<no security information>"};
-    WinLocalMemory owner(descriptor);
-    if (!dacl)
-        return {"<NULL DACL: everyone>"};
-    std::vector<std::string> sids;
-    for (DWORD i = 0; i < dacl->AceCount; ++i) {
-        void* ace = nullptr;
-        if (GetAce(dacl, i, &ace) && static_cast<ACE_HEADER*>(ace)->AceType == ACCESS_ALLOWED_ACE_TYPE &&
-            static_cast<ACCESS_ALLOWED_ACE*>(ace)->Mask != 0)
-            sids.push_back(SidText(&static_cast<ACCESS_ALLOWED_ACE*>(ace)->SidStart));
-    }
-    std::sort(sids.begin(), sids.end());
-    return sids;
-}
-
-TEST(WinSharedBlock, OnlyTheUserAndTheSystemMayOpenTheObjects)
-{
-    TestNames names;
-    std::unique_ptr<WinSharedBlock> host = WinSharedBlock::CreateForHost(names.Get());
-    ASSERT_TRUE(host);
-    HANDLE token = nullptr;
-    ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token));
-    WinHandle tokenOwner(token);
-    BYTE user[256];
-    DWORD size = 0;
-    ASSERT_TRUE(GetTokenInformation(token, TokenUser, user, sizeof user, &size));
-    std::vector<std::string> expected{SidText(reinterpret_cast<TOKEN_USER*>(user)->User.Sid), "S-1-5-18"};
-    std::sort(expected.begin(), expected.end());
-
-    WinHandle mapping(OpenFileMappingA(READ_CONTROL, FALSE, names.mapping.c_str()));
-    ASSERT_TRUE(mapping);
-    EXPECT_EQ(AllowedSids(mapping.Get()), expected);
-    WinHandle lock(OpenMutexA(READ_CONTROL, FALSE, names.lock.c_str()));
-    ASSERT_TRUE(lock);
-    EXPECT_EQ(AllowedSids(lock.Get()), expected);
-}
-
-TEST(WinSharedBlock, ALockLeftByAProgramThatEndedFailsOneCopyThenWorksForBoth)
-{
-    TestNames names;
-    std::unique_ptr<WinSharedBlock> host = WinSharedBlock::CreateForHost(names.Get());
-    ASSERT_TRUE(host);
-    // A thread of "the other program" takes the lock and ends without giving it back.
-    std::thread([&names] {
-        WinHandle lock(OpenMutexA(SYNCHRONIZE, FALSE, names.lock.c_str()));
-        ASSERT_TRUE(lock);
-        ASSERT_EQ(WaitForSingleObject(lock.Get(), INFINITE), WAIT_OBJECT_0);
-    }).join();
-
-    auto seen = Pattern(0);
-    EXPECT_FALSE(host->Read(*seen)) << "the block may be half-written";
-    EXPECT_TRUE(Same(*seen, *Pattern(0))) << "nothing was copied";
-
-    // The other program must be able to take the lock again, not wait forever.
-    auto config = std::shared_ptr<WinSharedBlock>(WinSharedBlock::OpenExisting(names.Get()));
-    ASSERT_TRUE(config);
-    auto written = std::make_shared<std::atomic<bool>>(false);
-    std::thread([config, written] { written->store(config->Write(*Pattern(9))); }).detach();
-    const ULONGLONG end = GetTickCount64() + 3000;
-    while (!written->load() && GetTickCount64() < end)
-        Sleep(5);
-    ASSERT_TRUE(written->load()) << "the lock stayed taken";
-    ASSERT_TRUE(host->Read(*seen));
-    EXPECT_TRUE(Same(*seen, *Pattern(9)));
-}
-
 // ---- WinWindowTimers ------------------------------------------------------------------------------
 
 TEST(WinWindowTimers, TimersSetAndKilledFromAnyThreadRunOnTheWindow)
@@ -468,9 +256,9 @@ TEST(WinWindowTimers, TimersSetAndKilledFromAnyThreadRunOnTheWindow)
     EXPECT_EQ(Ticks(TIMER_COUNTDOWN), countdownTicks);
 }
 
-// ---- WinDesktop -----------------------------------------------------------------------------------
+// ---- WinDesktopWindows, WinSystemSettings, WinNotificationArea ------------------------------------
 
-TEST(WinDesktop, FindsWindowsByTitleAndClassAndWalksTheTopLevelWindows)
+TEST(WinDesktopWindows, FindsWindowsByTitleAndClassAndWalksTheTopLevelWindows)
 {
     const std::string className = Unique("TolkQWidget");
     const std::string firstTitle = Unique("First VLC media player");
@@ -478,7 +266,7 @@ TEST(WinDesktop, FindsWindowsByTitleAndClassAndWalksTheTopLevelWindows)
     TestWindow first(firstTitle, className);
     TestWindow second(longTitle, className);
     ASSERT_TRUE(first.Handle() && second.Handle());
-    WinDesktop desktop(first.Handle());
+    WinDesktopWindows desktop(first.Handle());
 
     EXPECT_EQ(desktop.FindWindow("", firstTitle), first.Id());
     EXPECT_EQ(desktop.FindWindow(className, longTitle), second.Id());
@@ -510,7 +298,7 @@ TEST(WinDesktop, FindsWindowsByTitleAndClassAndWalksTheTopLevelWindows)
     EXPECT_EQ(desktop.WindowTitle(0), "") << "Wine reports stale bytes as the title of no window";
 }
 
-class WinDesktopRegistry : public ::testing::Test {
+class WinSystemSettingsRegistry : public ::testing::Test {
 protected:
     static constexpr const char kKey[] = "Software\\TolkTest";
     static constexpr const char kPath[] = "HKEY_CURRENT_USER\\Software\\TolkTest";
@@ -535,49 +323,49 @@ protected:
                   ERROR_SUCCESS);
     }
 
-    WinRegKey m_key;
-    WinDesktop m_desktop{nullptr};
+    UniqueRegKey m_key;
+    WinSystemSettings m_settings;
 };
 
-TEST_F(WinDesktopRegistry, ReadsStringValuesWhateverTheirTermination)
+TEST_F(WinSystemSettingsRegistry, ReadsStringValuesWhateverTheirTermination)
 {
     Set(nullptr, REG_SZ, std::string("C:\\Program Files\\Player\\wmplayer.exe") + '\0');
     Set("path", REG_EXPAND_SZ, std::string("%ProgramFiles%\\iTunes\\iTunes.exe") + '\0');
     Set("unterminated", REG_SZ, "abc");
     Set("inner zero", REG_SZ, std::string("before\0after", 12));
 
-    EXPECT_EQ(m_desktop.ReadRegistryString(kPath, ""), "C:\\Program Files\\Player\\wmplayer.exe");
-    EXPECT_EQ(m_desktop.ReadRegistryString("hkey_current_user\\Software\\TolkTest", "path"),
+    EXPECT_EQ(m_settings.ReadRegistryString(kPath, ""), "C:\\Program Files\\Player\\wmplayer.exe");
+    EXPECT_EQ(m_settings.ReadRegistryString("hkey_current_user\\Software\\TolkTest", "path"),
               "%ProgramFiles%\\iTunes\\iTunes.exe");
-    EXPECT_EQ(m_desktop.ReadRegistryString(kPath, "unterminated"), "abc");
-    EXPECT_EQ(m_desktop.ReadRegistryString(kPath, "inner zero"), "before");
+    EXPECT_EQ(m_settings.ReadRegistryString(kPath, "unterminated"), "abc");
+    EXPECT_EQ(m_settings.ReadRegistryString(kPath, "inner zero"), "before");
 }
 
-TEST_F(WinDesktopRegistry, WhatIsNoUsableStringGivesNothingAndCreatesNoKey)
+TEST_F(WinSystemSettingsRegistry, WhatIsNoUsableStringGivesNothingAndCreatesNoKey)
 {
     Set("long", REG_SZ, std::string(300, 'x') + '\0');
     Set("number", REG_DWORD, std::string(4, '\x05'));
 
-    EXPECT_EQ(m_desktop.ReadRegistryString(kPath, "long"), std::nullopt) << "not cut into another path";
-    EXPECT_EQ(m_desktop.ReadRegistryString(kPath, "number"), std::nullopt);
-    EXPECT_EQ(m_desktop.ReadRegistryString(kPath, "missing"), std::nullopt);
-    EXPECT_EQ(m_desktop.ReadRegistryString(kPath, ""), std::nullopt) << "a key without a default value";
+    EXPECT_EQ(m_settings.ReadRegistryString(kPath, "long"), std::nullopt) << "not cut into another path";
+    EXPECT_EQ(m_settings.ReadRegistryString(kPath, "number"), std::nullopt);
+    EXPECT_EQ(m_settings.ReadRegistryString(kPath, "missing"), std::nullopt);
+    EXPECT_EQ(m_settings.ReadRegistryString(kPath, ""), std::nullopt) << "a key without a default value";
 
-    EXPECT_EQ(m_desktop.ReadRegistryString(std::string(kPath) + "\\Missing\\Deeper", "path"), std::nullopt);
+    EXPECT_EQ(m_settings.ReadRegistryString(std::string(kPath) + "\\Missing\\Deeper", "path"), std::nullopt);
     // Without a root name the path lies under HKEY_LOCAL_MACHINE.
-    EXPECT_EQ(m_desktop.ReadRegistryString("Software\\TolkTest\\Missing", ""), std::nullopt);
+    EXPECT_EQ(m_settings.ReadRegistryString("Software\\TolkTest\\Missing", ""), std::nullopt);
     HKEY key = nullptr;
     EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\TolkTest\\Missing", 0, KEY_READ, &key), ERROR_SUCCESS);
     EXPECT_NE(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\TolkTest", 0, KEY_READ, &key), ERROR_SUCCESS);
 }
 
-TEST(WinDesktop, ExpandsEnvironmentVariablesOfAnyLength)
+TEST(WinSystemSettings, ExpandsEnvironmentVariablesOfAnyLength)
 {
     const std::string longValue = "C:\\" + std::string(1000, 'd');
     ASSERT_TRUE(SetEnvironmentVariableA("TOLK_TEST_FOLDER", longValue.c_str()));
-    WinDesktop desktop(nullptr);
-    EXPECT_EQ(desktop.ExpandEnvironment("%TOLK_TEST_FOLDER%\\wmplayer.exe"), longValue + "\\wmplayer.exe");
-    EXPECT_EQ(desktop.ExpandEnvironment("%TOLK_NO_SUCH_VARIABLE%\\a"), "%TOLK_NO_SUCH_VARIABLE%\\a");
+    WinSystemSettings settings;
+    EXPECT_EQ(settings.ExpandEnvironment("%TOLK_TEST_FOLDER%\\wmplayer.exe"), longValue + "\\wmplayer.exe");
+    EXPECT_EQ(settings.ExpandEnvironment("%TOLK_NO_SUCH_VARIABLE%\\a"), "%TOLK_NO_SUCH_VARIABLE%\\a");
     SetEnvironmentVariableA("TOLK_TEST_FOLDER", nullptr);
 }
 
@@ -587,27 +375,46 @@ bool TrayIconShown(HWND window)
     NOTIFYICONDATAA data{};
     data.cbSize = NOTIFYICONDATAA_V3_SIZE;
     data.hWnd = window;
-    data.uID = WinDesktop::kTrayIconId;
+    data.uID = WinNotificationArea::kTrayIconId;
     data.uFlags = NIF_TIP;
     return Shell_NotifyIconA(NIM_MODIFY, &data) != 0;
 }
 
-TEST(WinDesktop, TheTrayIconComesAndGoesOnceWhateverTheCallOrder)
+TEST(WinNotificationArea, TheTrayIconComesAndGoesOnceWhateverTheCallOrder)
 {
     TestWindow window(Unique("TolkTrayOwner"));
     ASSERT_TRUE(window.Handle());
     {
-        WinDesktop desktop(window.Handle());
-        desktop.AddTrayIcon();
+        WinNotificationArea tray(window.Handle());
+        EXPECT_TRUE(tray.AddTrayIcon());
         ASSERT_TRUE(TrayIconShown(window.Handle()));
-        desktop.AddTrayIcon(); // keyboard plugged in again
-        desktop.RemoveTrayIcon();
+        EXPECT_TRUE(tray.AddTrayIcon()) << "an icon the taskbar holds is kept"; // keyboard plugged in again
+        tray.RemoveTrayIcon();
         EXPECT_FALSE(TrayIconShown(window.Handle())) << "a second icon was left behind";
-        desktop.RemoveTrayIcon();
-        desktop.AddTrayIcon();
+        tray.RemoveTrayIcon();
+        EXPECT_TRUE(tray.AddTrayIcon());
         EXPECT_TRUE(TrayIconShown(window.Handle())) << "removal twice then arrival";
     }
     EXPECT_FALSE(TrayIconShown(window.Handle())) << "the icon outlives the host";
+}
+
+TEST(WinNotificationArea, AnIconTheTaskbarLostIsAddedAgain)
+{
+    TestWindow window(Unique("TolkTrayOwner"));
+    ASSERT_TRUE(window.Handle());
+    WinNotificationArea tray(window.Handle());
+    ASSERT_TRUE(tray.AddTrayIcon());
+    // What a restarted taskbar looks like to the host: the icon is gone without the host's doing.
+    NOTIFYICONDATAA data{};
+    data.cbSize = NOTIFYICONDATAA_V3_SIZE;
+    data.hWnd = window.Handle();
+    data.uID = WinNotificationArea::kTrayIconId;
+    ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &data));
+    ASSERT_FALSE(TrayIconShown(window.Handle()));
+    EXPECT_TRUE(tray.AddTrayIcon());
+    EXPECT_TRUE(TrayIconShown(window.Handle())) << "the icon did not come back";
+    tray.RemoveTrayIcon();
+    EXPECT_FALSE(TrayIconShown(window.Handle()));
 }
 
 // ---- WinForegroundProcess -------------------------------------------------------------------------
@@ -625,6 +432,103 @@ TEST(WinForegroundProcess, NamesTheProgramWhoseWindowIsInFront)
     EXPECT_EQ(CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, name->c_str(), -1, "tolk_win32_tests.exe", -1),
               CSTR_EQUAL)
         << *name;
+}
+
+// A copy of the input probe under a game's file name, started and in front until it is ended.
+class GameProbe {
+public:
+    // probe: the probe program to copy; folder: where the copy and its log go.
+    GameProbe(const std::string& probe, const std::string& folder, const std::string& gameName)
+        : m_log(folder + gameName + ".log")
+    {
+        const std::string game = folder + gameName;
+        if (!CopyFileA(probe.c_str(), game.c_str(), FALSE)) {
+            m_problem = "cannot copy " + probe + " (error " + std::to_string(GetLastError()) + ")";
+            return;
+        }
+        std::string commandLine = "\"" + game + "\" --log \"" + m_log + "\" --title " + gameName;
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION info{};
+        if (!CreateProcessA(game.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                            &info)) {
+            m_problem = "this prefix cannot run " + probe + " (error " + std::to_string(GetLastError()) + ")";
+            return;
+        }
+        m_process.Reset(info.hProcess);
+        UniqueHandle thread(info.hThread);
+        m_pid = info.dwProcessId;
+        if (!PumpUntil([&] { return Log().find("READY") != std::string::npos; }, 30000))
+            m_problem = "the probe did not take the foreground";
+    }
+    ~GameProbe()
+    {
+        if (m_process) {
+            TerminateProcess(m_process.Get(), 0);
+            WaitForSingleObject(m_process.Get(), 10000);
+        }
+    }
+
+    // Why the probe does not run in front; empty when it does.
+    const std::string& Problem() const { return m_problem; }
+    uint32_t Pid() const { return m_pid; }
+
+private:
+    std::string Log() const
+    {
+        std::ifstream in(m_log, std::ios::binary);
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+
+    std::string m_log;
+    std::string m_problem;
+    UniqueHandle m_process;
+    uint32_t m_pid = 0;
+};
+
+bool SameName(const std::optional<std::string>& name, const char* expected)
+{
+    return name && CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, name->c_str(), -1, expected, -1) == CSTR_EQUAL;
+}
+
+TEST(WinForegroundProcess, AGameInFrontIsNamedByItsProgramFile)
+{
+    TempFolder folder;
+    GameProbe game(std::string(TOLK_TOOLS) + "InputProbe.exe", folder.Path(), "RaidGame.exe");
+    ASSERT_EQ(game.Problem(), "");
+    EXPECT_TRUE(SameName(ProcessImageFileName(game.Pid()), "RaidGame.exe"));
+    EXPECT_TRUE(SameName(ProcessFirstModuleName(game.Pid()), "RaidGame.exe")) << "the fallback of one bitness";
+    std::optional<std::string> inFront;
+    PumpUntil([&] { return SameName(inFront = WinForegroundProcess().ModuleBaseName(), "RaidGame.exe"); }, 5000);
+    EXPECT_TRUE(SameName(inFront, "RaidGame.exe")) << inFront.value_or("nothing");
+    EXPECT_EQ(ProcessImageFileName(0), std::nullopt) << "no process";
+}
+
+TEST(WinForegroundProcess, A64BitGameInFrontOfThe32BitHostIsNamed)
+{
+#ifdef _WIN64
+    GTEST_SKIP() << "these tests are 64-bit; a 32-bit host meets a 64-bit game in the e2e scenario game_switch_64";
+#else
+    // The 64-bit probe lies in the 64-bit build beside this one.
+    std::string probe64 = std::string(TOLK_TOOLS);
+    const size_t at = probe64.rfind("/windows/tools/");
+    if (at == std::string::npos)
+        GTEST_SKIP() << "no 64-bit build beside " << probe64;
+    probe64.replace(at, std::strlen("/windows/tools/"), "/windows64/tools/");
+    probe64 += "InputProbe.exe";
+    if (GetFileAttributesA(probe64.c_str()) == INVALID_FILE_ATTRIBUTES)
+        GTEST_SKIP() << "no 64-bit probe at " << probe64 << " (build the windows64 preset)";
+    TempFolder folder;
+    GameProbe game(probe64, folder.Path(), "BigGame.exe");
+    if (!game.Problem().empty())
+        GTEST_SKIP() << "no 64-bit game beside this 32-bit program: " << game.Problem();
+    EXPECT_TRUE(SameName(ProcessImageFileName(game.Pid()), "BigGame.exe"));
+    std::optional<std::string> inFront;
+    PumpUntil([&] { return SameName(inFront = WinForegroundProcess().ModuleBaseName(), "BigGame.exe"); }, 5000);
+    EXPECT_TRUE(SameName(inFront, "BigGame.exe")) << inFront.value_or("nothing");
+#endif
 }
 
 } // namespace

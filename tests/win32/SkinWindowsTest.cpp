@@ -176,9 +176,11 @@ private:
 
 // A window with a push button (key 1), a toggle (key 2) and an edit field (key 3) that records
 // what its controls tell it.
-class TestSkinWindow : public CSkinDialog {
+class TestSkinWindow : public BaseWindow<TestSkinWindow, CSkinDialog> {
 public:
-    explicit TestSkinWindow(std::string skin = "skins\\skin_test.ini") : CSkinDialog(IDD_SKIN_POPUP, std::move(skin)) {}
+    static MessageSpan MessageEntries();
+
+    explicit TestSkinWindow(std::string skin = "skins\\skin_test.ini") : BaseWindow(IDD_SKIN_POPUP, std::move(skin)) {}
 
     CBitmapBtn m_push;
     CBitmapBtn m_toggle;
@@ -188,10 +190,6 @@ public:
     std::vector<std::string> events;
 
 protected:
-    static const MessageEntry kMessageEntries[];
-    static const MessageTable kMessages;
-    const MessageTable& Messages() const override { return kMessages; }
-
     BOOL LoadSkin() override
     {
         events.push_back("LoadSkin");
@@ -225,24 +223,51 @@ private:
     }
 };
 
-const MessageEntry TestSkinWindow::kMessageEntries[] = {
-    OnControl<&TestSkinWindow::m_push, &TestSkinWindow::OnPush>(),
-    OnControl<&TestSkinWindow::m_toggle, &TestSkinWindow::OnToggle>(),
-    OnMessage<WM_BUTTON_HOVER, &TestSkinWindow::OnHover>(),
-    OnMessage<WM_EDIT_NOTIFY, &TestSkinWindow::OnEditNotify>(),
+MessageSpan TestSkinWindow::MessageEntries()
+{
+    static constexpr MessageEntry kEntries[] = {
+        OnControl<&TestSkinWindow::m_push, &TestSkinWindow::OnPush>(),
+        OnControl<&TestSkinWindow::m_toggle, &TestSkinWindow::OnToggle>(),
+        OnMessage<WM_BUTTON_HOVER, &TestSkinWindow::OnHover>(),
+        OnMessage<WM_EDIT_NOTIFY, &TestSkinWindow::OnEditNotify>(),
+    };
+    return kEntries;
+}
+
+// A skinned window with WM_CREATE and WM_DESTROY entries of its own, as an editor window has.
+class OwnLifecycleWindow : public BaseWindow<OwnLifecycleWindow, TestSkinWindow> {
+public:
+    static MessageSpan MessageEntries()
+    {
+        static constexpr MessageEntry kEntries[] = {
+            OnWmCreate<&OwnLifecycleWindow::OnOwnCreate>(),
+            OnWmDestroy<&OwnLifecycleWindow::OnOwnDestroy>(),
+        };
+        return kEntries;
+    }
+    bool backgroundAtOwnCreate = false;
+
+private:
+    int OnOwnCreate(CREATESTRUCTA& create)
+    {
+        events.push_back("own create");
+        backgroundAtOwnCreate = Background() != nullptr;
+        return CWnd::OnCreate(create);
+    }
+    void OnOwnDestroy()
+    {
+        events.push_back("own destroy");
+        CWnd::OnDestroy();
+    }
 };
-const MessageTable TestSkinWindow::kMessages{&CSkinDialog::kMessages, TestSkinWindow::kMessageEntries};
 
 // Stands in for the main window: collects WM_STATUS_HINT.
-class HintProbe : public CWnd {
+class HintProbe : public BaseWindow<HintProbe> {
 public:
+    static MessageSpan MessageEntries();
+
     bool Create() { return CreateEx(0, nullptr, "hint probe", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr); }
     std::vector<WPARAM> states;
-
-protected:
-    static const MessageEntry kMessageEntries[];
-    static const MessageTable kMessages;
-    const MessageTable& Messages() const override { return kMessages; }
 
 private:
     LRESULT OnStatusHint(WPARAM wParam, LPARAM)
@@ -251,8 +276,11 @@ private:
         return 0;
     }
 };
-const MessageEntry HintProbe::kMessageEntries[] = {OnMessage<WM_STATUS_HINT, &HintProbe::OnStatusHint>()};
-const MessageTable HintProbe::kMessages{&CWnd::kMessages, HintProbe::kMessageEntries};
+MessageSpan HintProbe::MessageEntries()
+{
+    static constexpr MessageEntry kEntries[] = {OnMessage<WM_STATUS_HINT, &HintProbe::OnStatusHint>()};
+    return kEntries;
+}
 
 // The x of the leftmost pixel of row y (screen) in [left, right) that is not colour; -1 when none.
 int LeftmostOther(int y, int left, int right, COLORREF colour)
@@ -301,6 +329,23 @@ TEST_F(SkinWindows, WindowTakesTheMainPictureSizeAtTheOriginAndTheMaskOutline)
     EXPECT_TRUE(::PtInRegion(region.Get(), 10, 5));
     EXPECT_TRUE(::PtInRegion(region.Get(), 599, 200)) << "(254, 255, 255) is inside";
     EXPECT_TRUE(::PtInRegion(region.Get(), 300, 200));
+}
+
+TEST_F(SkinWindows, AWindowWithItsOwnCreateAndDestroyStillLoadsAndFreesItsSkin)
+{
+    OwnLifecycleWindow window;
+    ASSERT_TRUE(window.Create(nullptr));
+    EXPECT_TRUE(window.backgroundAtOwnCreate) << "the skin was loaded before the window's own handler ran";
+    EXPECT_NE(window.Background(), nullptr);
+    EXPECT_TRUE(window.HasRegion());
+    EXPECT_NE(window.m_push.GetSafeHwnd(), nullptr) << "LoadSkin made the controls";
+    const RECT rect = window.GetWindowRect();
+    EXPECT_EQ(rect.right - rect.left, 600);
+
+    window.DestroyWindow();
+    EXPECT_EQ(window.events.back(), "own destroy");
+    EXPECT_EQ(window.Background(), nullptr) << "freed by the frame's WM_DESTROY";
+    EXPECT_EQ(window.Mask(), nullptr);
 }
 
 TEST_F(SkinWindows, MissingSkinFileOrPictureStillOpensTheWindow)

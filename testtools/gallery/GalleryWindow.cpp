@@ -6,7 +6,7 @@
 #include <utility>
 
 CGalleryWindow::CGalleryWindow(std::string skinFile, std::vector<GalleryKey> keys, UINT templateId)
-    : CSkinDialog(templateId, skinFile), m_skinFile(std::move(skinFile)), m_keys(std::move(keys))
+    : BaseWindow(templateId, skinFile), m_skinFile(std::move(skinFile)), m_keys(std::move(keys))
 {
 }
 
@@ -77,16 +77,22 @@ RECT CGalleryWindow::ControlRect(int key) const
     return RECT{};
 }
 
-LRESULT CGalleryWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+MessageSpan CGalleryWindow::MessageEntries()
 {
-    if (message == WM_COMMAND && lParam != 0) {
-        for (const Control& control : m_controls) {
-            if (control.window && reinterpret_cast<HWND>(lParam) == control.window->GetSafeHwnd() &&
-                HIWORD(wParam) == BN_CLICKED) {
-                m_commands.push_back(control.key);
-                return 0;
-            }
+    static constexpr MessageEntry kEntries[] = {
+        OnAnyControl<&CGalleryWindow::OnControlCommand>(),
+    };
+    return kEntries;
+}
+
+void CGalleryWindow::OnControlCommand(HWND control, UINT, UINT notification)
+{
+    if (notification != BN_CLICKED)
+        return;
+    for (const Control& entry : m_controls) {
+        if (entry.window && control == entry.window->GetSafeHwnd()) {
+            m_commands.push_back(entry.key);
+            return;
         }
     }
-    return CSkinDialog::WindowProc(message, wParam, lParam);
 }

@@ -18,8 +18,10 @@ struct GalleryKey {
     std::string kind; // button, toggle, label, edit, numedit, list, status
 };
 
-class CGalleryWindow : public CSkinDialog {
+class CGalleryWindow : public BaseWindow<CGalleryWindow, CSkinDialog> {
 public:
+    static MessageSpan MessageEntries();
+
     CGalleryWindow(std::string skinFile, std::vector<GalleryKey> keys, UINT templateId = IDD_SKIN_POPUP);
 
     const std::string& SkinName() const { return m_skinFile; }
@@ -37,11 +39,12 @@ public:
 
 protected:
     BOOL LoadSkin() override;
-    // Records the commands of the controls (any of them; the program's windows name theirs in
-    // their message tables).
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    // Records the clicks of the controls (any of them; the program's windows name theirs in their
+    // message tables).
+    void OnControlCommand(HWND control, UINT id, UINT notification);
+
     struct Control {
         int key;
         std::string kind;

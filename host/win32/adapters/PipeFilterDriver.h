@@ -4,7 +4,8 @@
 
 #include "PipeProtocol.h"
 #include "Ports.h"
-#include "WinOwners.h"
+#include "UniqueHandle.h"
+#include "WinApi.h"
 
 #include <mutex>
 #include <string>
@@ -36,5 +37,5 @@ private:
 
     std::string m_pipeName;
     std::mutex m_mutex;
-    WinHandle m_pipe;
+    UniqueHandle m_pipe;
 };

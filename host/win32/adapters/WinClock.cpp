@@ -1,6 +1,7 @@
 #include "WinClock.h"
 
-#include "WinOwners.h"
+#include "UniqueHandle.h"
+#include "WinApi.h"
 
 #include <algorithm>
 #include <optional>
@@ -54,7 +55,7 @@ public:
     }
 
 private:
-    WinHandle m_timer;
+    UniqueHandle m_timer;
     bool m_highResolution = false;
 };
 

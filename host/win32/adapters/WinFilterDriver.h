@@ -2,7 +2,8 @@
 #pragma once
 
 #include "Ports.h"
-#include "WinOwners.h"
+#include "UniqueHandle.h"
+#include "WinApi.h"
 
 #include <mutex>
 
@@ -18,5 +19,5 @@ public:
 
 private:
     std::mutex m_mutex; // keeps Close from pulling the handle out from under a call
-    WinHandle m_device;
+    UniqueHandle m_device;
 };

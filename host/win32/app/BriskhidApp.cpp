@@ -1,5 +1,6 @@
 #include "BriskhidApp.h"
 
+#include "CommandLine.h"
 #include "HostConstants.h"
 #include "Log.h"
 
@@ -22,7 +23,7 @@ BOOL CBriskhidApp::InitInstance()
 
     LogDebug("TolkhidApp: %s\n", CommandLine());
 
-    if (CommandLine()[0] == '1')
+    if (OpensConfigurationAtStart(CommandLine()))
         m_state.openConfigAtStart = true;
 
     m_window = std::make_unique<CBriskhidDlg>(m_state);

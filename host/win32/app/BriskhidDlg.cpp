@@ -4,7 +4,9 @@
 #include "HostConstants.h"
 #include "Launcher.h"
 #include "Log.h"
+#include "PopupMenu.h"
 #include "ProfileStore.h"
+#include "TrayIcon.h"
 
 #include <process.h>
 
@@ -21,6 +23,10 @@ constexpr LONG kEventSemaphoreMaximum = 100;
 constexpr unsigned kWorkerStackBytes = 4096;
 // Gives the read thread time to finish the event it may be handling before the device goes.
 constexpr DWORD kShutdownGraceMs = 1000;
+// How long shut-down waits for the read thread after the grace time. The longest event it handles
+// is a media command: four sends to a player, each bounded (WinDesktopWindows::kSendTimeoutMs),
+// with short waits between them.
+constexpr DWORD kReadThreadExitWaitMs = 10000;
 
 // A function of a loaded module as its real type; null when the module does not export it.
 template <class Function>
@@ -37,19 +43,22 @@ WindowId ToWindowId(HWND hwnd)
 
 } // namespace
 
-const MessageEntry CBriskhidDlg::kMessageEntries[] = {
-    OnWmDestroy<&CBriskhidDlg::OnDestroy>(),
-    OnWmCreate<&CBriskhidDlg::OnCreate>(),
-    OnWmTimer<&CBriskhidDlg::OnTimer>(),
-    OnMessage<WM_DEVICECHANGE, &CBriskhidDlg::OnDeviceChange>(),
-    OnMessage<WM_WTSSESSION_CHANGE, &CBriskhidDlg::OnSessionChange>(),
-    OnMessage<WM_HOST_APPLY, &CBriskhidDlg::OnHostApply>(),
-    OnMessage<WM_TRAY_NOTIFY, &CBriskhidDlg::OnTrayNotify>(),
-    OnCommand<ID_TRAY_CONFIGURATION, &CBriskhidDlg::OnTrayConfiguration>(),
-    OnCommand<ID_TRAY_EXIT, &CBriskhidDlg::OnTrayExit>(),
-    OnMessage<WM_TOLK_TIMER_REQUEST, &CBriskhidDlg::OnTimerRequest>(),
-};
-const MessageTable CBriskhidDlg::kMessages{&CWnd::kMessages, CBriskhidDlg::kMessageEntries};
+MessageSpan CBriskhidDlg::MessageEntries()
+{
+    static constexpr MessageEntry kEntries[] = {
+        OnWmDestroy<&CBriskhidDlg::OnDestroy>(),
+        OnWmCreate<&CBriskhidDlg::OnCreate>(),
+        OnWmTimer<&CBriskhidDlg::OnTimer>(),
+        OnMessage<WM_DEVICECHANGE, &CBriskhidDlg::OnDeviceChange>(),
+        OnMessage<WM_WTSSESSION_CHANGE, &CBriskhidDlg::OnSessionChange>(),
+        OnMessage<WM_HOST_APPLY, &CBriskhidDlg::OnHostApply>(),
+        OnMessage<WM_TRAY_NOTIFY, &CBriskhidDlg::OnTrayNotify>(),
+        OnCommand<ID_TRAY_CONFIGURATION, &CBriskhidDlg::OnTrayConfiguration>(),
+        OnCommand<ID_TRAY_EXIT, &CBriskhidDlg::OnTrayExit>(),
+        OnMessage<WM_TOLK_TIMER_REQUEST, &CBriskhidDlg::OnTimerRequest>(),
+    };
+    return kEntries;
+}
 
 CBriskhidDlg::CBriskhidDlg(HostState& state) : m_state(state) {}
 
@@ -94,15 +103,18 @@ int CBriskhidDlg::OnCreate(CREATESTRUCTA& create)
     }
 
     m_driver = CreateFilterDriver();
-    m_desktop = std::make_unique<WinDesktop>(m_hWnd);
+    m_windows = std::make_unique<WinDesktopWindows>(m_hWnd);
+    m_trayArea = std::make_unique<WinNotificationArea>(m_hWnd);
     m_timers = std::make_unique<WinWindowTimers>(m_hWnd);
     SharedBlock& shared = m_sharedBlock ? static_cast<SharedBlock&>(*m_sharedBlock) : m_noSharedBlock;
-    HostPorts ports{m_clock, *m_driver, m_input, m_layout, shared, *m_desktop, m_sound, m_foreground, *m_timers};
+    HostPorts ports{m_clock,    *m_driver,  m_input,     m_layout, shared,       *m_windows,
+                    m_settings, m_launcher, *m_trayArea, m_sound,  m_foreground, *m_timers};
     // The driver's register call carries the handle as a 32-bit value in every build. A 64-bit
     // Windows keeps kernel handle values within 32 bits for this reason: truncating is safe, and the
     // driver side sign-extends it back (LongToHandle).
     const auto eventHandleValue = static_cast<uint32_t>(HandleToULong(m_eventSemaphore.Get()));
     m_core = std::make_unique<HostCore>(ports, m_state, eventHandleValue);
+    m_taskbarCreated = ::RegisterWindowMessageA("TaskbarCreated");
 
     m_readThread.Reset(reinterpret_cast<HANDLE>(
         ::_beginthreadex(nullptr, kWorkerStackBytes, &CBriskhidDlg::ReadThread, this, 0, nullptr)));
@@ -116,12 +128,13 @@ int CBriskhidDlg::OnCreate(CREATESTRUCTA& create)
 
     m_core->StartUp();
 
-    StartOsd(*m_desktop, m_state.programFolder);
+    StartOsd(m_launcher, m_state.programFolder);
     return 0;
 }
 
 // The core splits shut-down in two around the end of the read thread, which changes the
-// traditional order in three places: the read thread is joined rather than abandoned; the tray icon
+// traditional order in three places: the read thread is joined (for a bounded time) rather than
+// abandoned; the tray icon
 // goes together with the device and the macro worker (FinishShutdown) instead of after the shared
 // block; and the event semaphore is closed after the macro worker has ended instead of before it.
 // Playback is stopped (BeginShutdown) before the worker is ended, so a repeating macro cannot hold
@@ -136,16 +149,39 @@ void CBriskhidDlg::OnDestroy()
     if (m_eventSemaphore)
         ::ReleaseSemaphore(m_eventSemaphore.Get(), 1, nullptr);
     ::Sleep(kShutdownGraceMs);
+    bool readThreadEnded = true;
     if (m_readThread) {
-        ::WaitForSingleObject(m_readThread.Get(), INFINITE);
+        readThreadEnded = ::WaitForSingleObject(m_readThread.Get(), kReadThreadExitWaitMs) == WAIT_OBJECT_0;
         m_readThread.Reset();
     }
 
-    if (m_core)
-        m_core->FinishShutdown();
-    m_eventSemaphore.Reset();
-    // Nothing calls the core any more; it goes before the services it refers to.
-    m_core.reset();
+    if (readThreadEnded) {
+        if (m_core)
+            m_core->FinishShutdown();
+        m_eventSemaphore.Reset();
+        // Nothing calls the core any more; it goes before the services it refers to.
+        m_core.reset();
+    } else {
+        // The read thread is stuck in a call that did not return within the bound: other programs'
+        // windows cannot hold it that long, so it waits for a driver that does not complete a
+        // request, holding the driver's lock. Shut-down goes on without it: the macro worker ends
+        // with every key released and the tray icon goes, but the device is not closed (that would
+        // wait for the lock); the system closes it with the process. The thread may still return
+        // into the core, so the core and everything it reaches are left alive rather than
+        // destroyed under it; the process ends right after its window, and ending the process ends
+        // the thread.
+        LogDebug("TolkHid: the read thread did not end; leaving it to the end of the process\n");
+        if (m_core) {
+            m_core->Player().Shutdown();
+            m_core->Tray().Remove();
+        }
+        static_cast<void>(m_core.release());
+        static_cast<void>(m_driver.release());
+        static_cast<void>(m_windows.release());
+        static_cast<void>(m_timers.release());
+        static_cast<void>(m_sharedBlock.release());
+        static_cast<void>(m_eventSemaphore.Release());
+    }
 
     UnregisterSessionNotification();
     m_download.Reset();
@@ -182,13 +218,23 @@ LRESULT CBriskhidDlg::OnHostApply(WPARAM, LPARAM)
     return 0;
 }
 
+LRESULT CBriskhidDlg::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == m_taskbarCreated && m_taskbarCreated != 0 && m_core) {
+        LogDebug("TolkHid: the taskbar was created\n");
+        m_core->Tray().OnTaskbarCreated();
+        return 0;
+    }
+    return CWnd::DefaultProc(message, wParam, lParam);
+}
+
 LRESULT CBriskhidDlg::OnTrayNotify(WPARAM, LPARAM lParam)
 {
-    if (!m_desktop)
+    if (!m_windows)
         return 0;
     switch (TrayActionFor(static_cast<uint32_t>(lParam))) {
-    case TrayAction::ActivatePopup: m_desktop->RestoreAndActivate(ToWindowId(::GetLastActivePopup(m_hWnd))); break;
-    case TrayAction::ShowConfig: ShowConfigProgram(*m_desktop, m_state.programFolder); break;
+    case TrayAction::ActivatePopup: m_windows->RestoreAndActivate(ToWindowId(::GetLastActivePopup(m_hWnd))); break;
+    case TrayAction::ShowConfig: ShowConfigProgram(*m_windows, m_launcher, m_state.programFolder); break;
     case TrayAction::ShowMenu: ShowTrayMenu(); break;
     case TrayAction::None: break;
     }
@@ -203,8 +249,8 @@ LRESULT CBriskhidDlg::OnTimerRequest(WPARAM wParam, LPARAM lParam)
 
 void CBriskhidDlg::OnTrayConfiguration()
 {
-    if (m_desktop)
-        ShowConfigProgram(*m_desktop, m_state.programFolder);
+    if (m_windows)
+        ShowConfigProgram(*m_windows, m_launcher, m_state.programFolder);
 }
 
 void CBriskhidDlg::OnTrayExit()
@@ -214,24 +260,20 @@ void CBriskhidDlg::OnTrayExit()
 
 void CBriskhidDlg::ShowTrayMenu()
 {
-    ::SetForegroundWindow(::GetLastActivePopup(m_hWnd));
-    UniqueMenu menu(::CreatePopupMenu());
-    if (!menu)
-        return;
+    CPopupMenu menu;
     for (const TrayMenuItem& item : kTrayMenu) {
         if (item.separator) {
-            ::AppendMenuA(menu.Get(), MF_SEPARATOR, 0, nullptr);
+            menu.AppendItem(MF_SEPARATOR, 0, nullptr);
             continue;
         }
-        ::AppendMenuA(menu.Get(), MF_STRING, item.id, item.text);
+        menu.AppendItem(MF_STRING, item.id, item.text);
         if (item.isDefault)
-            ::SetMenuDefaultItem(menu.Get(), item.id, FALSE);
+            menu.SetDefaultItem(item.id);
     }
     POINT cursor{};
     ::GetCursorPos(&cursor);
-    // The choice arrives as WM_COMMAND. WM_NULL makes the menu close when the user clicks elsewhere.
-    ::TrackPopupMenu(menu.Get(), TPM_LEFTBUTTON, cursor.x, cursor.y, 0, m_hWnd, nullptr);
-    PostMessage(WM_NULL);
+    // The choice reaches the command table (OnTrayConfiguration, OnTrayExit) as WM_COMMAND.
+    menu.TrackAndPost(m_hWnd, cursor.x, cursor.y, TPM_LEFTBUTTON);
 }
 
 void CBriskhidDlg::RegisterSessionNotification()

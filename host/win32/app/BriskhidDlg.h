@@ -5,32 +5,36 @@
 
 #include "HostCore.h"
 #include "HostState.h"
-#include "NullSharedBlock.h"
+#include "SharedBlock.h"
 #include "UniqueHandle.h"
 #include "WinClock.h"
-#include "WinDesktop.h"
+#include "WinDesktopWindows.h"
 #include "WinForegroundProcess.h"
 #include "WinInputSink.h"
 #include "WinKeyboardLayout.h"
+#include "WinNotificationArea.h"
+#include "WinProgramLauncher.h"
 #include "WinSharedBlock.h"
 #include "WinSoundPlayer.h"
+#include "WinSystemSettings.h"
 #include "WinWindowTimers.h"
 #include "Wnd.h"
 
 #include <memory>
 
-class CBriskhidDlg final : public CWnd {
+class CBriskhidDlg final : public BaseWindow<CBriskhidDlg> {
 public:
+    static MessageSpan MessageEntries();
+
     // state outlives the window.
     explicit CBriskhidDlg(HostState& state);
     // Destroys the window if it still exists, so that shut-down runs while this object is whole.
     ~CBriskhidDlg() override;
 
 protected:
-    const MessageTable& Messages() const override { return kMessages; }
-
-    static const MessageEntry kMessageEntries[];
-    static const MessageTable kMessages;
+    // The taskbar announces a restart with a message whose number is known only at run time
+    // (RegisterWindowMessage "TaskbarCreated"), which no table entry can name.
+    LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     using RegisterSessionNotificationFn = BOOL(WINAPI*)(HWND, DWORD);
@@ -61,11 +65,16 @@ private:
     WinKeyboardLayout m_layout;
     WinSoundPlayer m_sound;
     WinForegroundProcess m_foreground;
+    WinSystemSettings m_settings;
+    WinProgramLauncher m_launcher;
     std::unique_ptr<FilterDriver> m_driver;
-    std::unique_ptr<WinDesktop> m_desktop;
+    std::unique_ptr<WinDesktopWindows> m_windows;
+    std::unique_ptr<WinNotificationArea> m_trayArea;
     std::unique_ptr<WinWindowTimers> m_timers;
     std::unique_ptr<WinSharedBlock> m_sharedBlock; // null when it could be neither created nor opened
     NullSharedBlock m_noSharedBlock;
+
+    UINT m_taskbarCreated = 0; // 0 until registered
 
     UniqueModule m_wtsapi;
     UniqueModule m_download; // held, never called

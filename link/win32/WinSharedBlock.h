@@ -3,16 +3,17 @@
 // guards every whole-block copy into or out of it.
 #pragma once
 
-#include "Ports.h"
-#include "WinOwners.h"
+#include "SharedBlock.h"
+#include "UniqueHandle.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 
 // Names of the two objects. Tests pass their own so that they never meet a running program.
 struct SharedBlockNames {
-    const char* lock = "Zentore_Tolk_OfMutexObject";
-    const char* mapping = "Zentor_Tolk_Share_Data";
+    const char* lock = kSharedBlockLockName;
+    const char* mapping = kSharedBlockMappingName;
 };
 
 // Why OpenExisting gave nothing.
@@ -24,7 +25,7 @@ enum class SharedBlockOpenError {
 
 class WinSharedBlock final : public SharedBlock {
 public:
-    static constexpr size_t kSize = 65544; // one ProfileSet
+    static constexpr size_t kSize = kSharedBlockSize;
 
     // The host's side: creates the lock (not owned) and the mapping, readable and writable only by
     // the current user and the system. When they already exist (a configuration program of an
@@ -38,18 +39,24 @@ public:
     // True when CreateForHost found the lock or the mapping already there.
     bool OpenedExisting() const { return m_openedExisting; }
 
-    // Each waits for the lock without time-out and copies the whole block. False without copying
-    // when the wait fails, including when the lock's previous owner ended without releasing it (the
-    // block may then be half-written); the lock is usable again afterwards.
+    // Each waits for the lock (without limit unless LimitLockWait set one) and copies the whole block.
+    // False without copying when the wait fails, including when the lock's previous owner ended
+    // without releasing it (the block may then be half-written); the lock is usable again afterwards.
     bool Read(ProfileSet& destination) override;
     bool Write(const ProfileSet& source) override;
 
+    // From now on a copy gives up (false, nothing copied) when the lock is not free within
+    // milliseconds. The programs wait without limit; a tool that must not hang on a stuck lock sets
+    // one.
+    void LimitLockWait(uint32_t milliseconds) { m_lockWaitMs = milliseconds; }
+
 private:
-    WinSharedBlock(WinHandle lock, WinHandle mapping, WinMappedView view, bool openedExisting);
+    WinSharedBlock(UniqueHandle lock, UniqueHandle mapping, UniqueView view, bool openedExisting);
     bool Lock();
 
-    WinHandle m_lock;
-    WinHandle m_mapping;
-    WinMappedView m_view;
+    UniqueHandle m_lock;
+    UniqueHandle m_mapping;
+    UniqueView m_view;
     bool m_openedExisting;
+    DWORD m_lockWaitMs = INFINITE;
 };

@@ -1,28 +1,23 @@
 #include "WinSharedBlock.h"
 
 #include "Log.h"
-#include "Records.h"
 
 #include <sddl.h>
 
 #include <cstring>
 #include <string>
-#include <type_traits>
 #include <vector>
-
-static_assert(sizeof(ProfileSet) == WinSharedBlock::kSize, "the shared block holds exactly one ProfileSet");
-static_assert(std::is_trivially_copyable_v<ProfileSet>, "the shared block is copied as bytes");
 
 namespace {
 
 // A security descriptor (LocalFree'd) whose DACL grants all access to the system and to the user
 // this process runs as, and to no one else.
-WinLocalMemory CurrentUserOnlyDescriptor()
+UniqueLocalMemory CurrentUserOnlyDescriptor()
 {
     HANDLE rawToken = nullptr;
     if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &rawToken))
         return {};
-    WinHandle token(rawToken);
+    UniqueHandle token(rawToken);
     DWORD size = 0;
     GetTokenInformation(token.Get(), TokenUser, nullptr, 0, &size);
     if (size < sizeof(TOKEN_USER))
@@ -34,32 +29,32 @@ WinLocalMemory CurrentUserOnlyDescriptor()
     LPSTR rawSidText = nullptr;
     if (!ConvertSidToStringSidA(user->User.Sid, &rawSidText))
         return {};
-    WinLocalMemory sidText(rawSidText);
+    UniqueLocalMemory sidText(rawSidText);
     // Protected (not inheriting entries from a parent), generic all for SYSTEM and the user.
     const std::string sddl = std::string("D:P(A;;GA;;;SY)(A;;GA;;;") + rawSidText + ")";
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl.c_str(), SDDL_REVISION_1, &descriptor, nullptr))
         return {};
-    return WinLocalMemory(descriptor);
+    return UniqueLocalMemory(descriptor);
 }
 
-WinMappedView MapWholeBlock(HANDLE mapping, DWORD access)
+UniqueView MapWholeBlock(HANDLE mapping, DWORD access)
 {
     // An explicit size: a mapping of the same name but smaller than a ProfileSet fails here instead
     // of being read past its end.
-    return WinMappedView(MapViewOfFile(mapping, access, 0, 0, WinSharedBlock::kSize));
+    return UniqueView(MapViewOfFile(mapping, access, 0, 0, WinSharedBlock::kSize));
 }
 
 } // namespace
 
-WinSharedBlock::WinSharedBlock(WinHandle lock, WinHandle mapping, WinMappedView view, bool openedExisting)
+WinSharedBlock::WinSharedBlock(UniqueHandle lock, UniqueHandle mapping, UniqueView view, bool openedExisting)
     : m_lock(std::move(lock)), m_mapping(std::move(mapping)), m_view(std::move(view)), m_openedExisting(openedExisting)
 {
 }
 
 std::unique_ptr<WinSharedBlock> WinSharedBlock::CreateForHost(const SharedBlockNames& names)
 {
-    WinLocalMemory descriptor = CurrentUserOnlyDescriptor();
+    UniqueLocalMemory descriptor = CurrentUserOnlyDescriptor();
     if (!descriptor) {
         LogDebug("Shared block: no security descriptor (error %lu)\n", GetLastError());
         return nullptr;
@@ -68,7 +63,7 @@ std::unique_ptr<WinSharedBlock> WinSharedBlock::CreateForHost(const SharedBlockN
     SECURITY_ATTRIBUTES security{sizeof(SECURITY_ATTRIBUTES), descriptor.Get(), FALSE};
 
     SetLastError(ERROR_SUCCESS);
-    WinHandle lock(CreateMutexA(&security, FALSE, names.lock));
+    UniqueHandle lock(CreateMutexA(&security, FALSE, names.lock));
     if (!lock) {
         LogDebug("Shared block: lock not created (error %lu)\n", GetLastError());
         return nullptr;
@@ -76,15 +71,15 @@ std::unique_ptr<WinSharedBlock> WinSharedBlock::CreateForHost(const SharedBlockN
     bool existed = GetLastError() == ERROR_ALREADY_EXISTS;
 
     SetLastError(ERROR_SUCCESS);
-    WinHandle mapping(CreateFileMappingA(INVALID_HANDLE_VALUE, &security, PAGE_READWRITE, 0, static_cast<DWORD>(kSize),
-                                         names.mapping));
+    UniqueHandle mapping(CreateFileMappingA(INVALID_HANDLE_VALUE, &security, PAGE_READWRITE, 0,
+                                            static_cast<DWORD>(kSize), names.mapping));
     if (!mapping) {
         LogDebug("Shared block: mapping not created (error %lu)\n", GetLastError());
         return nullptr;
     }
     existed = existed || GetLastError() == ERROR_ALREADY_EXISTS;
 
-    WinMappedView view = MapWholeBlock(mapping.Get(), FILE_MAP_READ | FILE_MAP_WRITE);
+    UniqueView view = MapWholeBlock(mapping.Get(), FILE_MAP_READ | FILE_MAP_WRITE);
     if (!view) {
         LogDebug("Shared block: view not mapped (error %lu)\n", GetLastError());
         return nullptr;
@@ -102,13 +97,13 @@ std::unique_ptr<WinSharedBlock> WinSharedBlock::OpenExisting(const SharedBlockNa
             *error = why;
         return nullptr;
     };
-    WinHandle lock(OpenMutexA(MUTEX_ALL_ACCESS, FALSE, names.lock));
+    UniqueHandle lock(OpenMutexA(MUTEX_ALL_ACCESS, FALSE, names.lock));
     if (!lock)
         return fail(SharedBlockOpenError::NotRunning);
-    WinHandle mapping(OpenFileMappingA(FILE_MAP_READ | FILE_MAP_WRITE, FALSE, names.mapping));
+    UniqueHandle mapping(OpenFileMappingA(FILE_MAP_READ | FILE_MAP_WRITE, FALSE, names.mapping));
     if (!mapping)
         return fail(SharedBlockOpenError::NotRunning);
-    WinMappedView view = MapWholeBlock(mapping.Get(), FILE_MAP_ALL_ACCESS);
+    UniqueView view = MapWholeBlock(mapping.Get(), FILE_MAP_ALL_ACCESS);
     if (!view)
         return fail(SharedBlockOpenError::CannotMapView);
     if (error)
@@ -119,7 +114,7 @@ std::unique_ptr<WinSharedBlock> WinSharedBlock::OpenExisting(const SharedBlockNa
 
 bool WinSharedBlock::Lock()
 {
-    const DWORD result = WaitForSingleObject(m_lock.Get(), INFINITE);
+    const DWORD result = WaitForSingleObject(m_lock.Get(), m_lockWaitMs);
     if (result == WAIT_OBJECT_0)
         return true;
     if (result == WAIT_ABANDONED) {
