@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 
 namespace {
 
@@ -184,25 +185,35 @@ void HostCore::CheckFirmware()
     }
 }
 
-void HostCore::OpenSequence()
+void HostCore::LoadAndShareProfileSet()
+{
+    auto set = std::make_unique<ProfileSet>();
+    ClearProfileSet(*set);
+    LoadProfileSet(*set, m_state.programFolder);
+    m_state.profiles.Replace(*set);
+    ShareSet();
+}
+
+void HostCore::ReadyDevice()
 {
     CheckFirmware();
     PullAllFromDevice();
     SyncNumLock();
     PostToConfig(WM_CFG_DEVICE_READY);
     m_tray.Add();
+}
+
+void HostCore::OpenSequence()
+{
+    ReadyDevice();
     WriteDeviceState(true, m_state.programFolder);
 }
 
 void HostCore::StartUp()
 {
-    bool opened = OpenDevice();
+    const bool opened = OpenDevice();
     if (opened) {
-        CheckFirmware();
-        PullAllFromDevice();
-        SyncNumLock();
-        PostToConfig(WM_CFG_DEVICE_READY);
-        m_tray.Add();
+        ReadyDevice();
         if (m_state.openConfigAtStart)
             ShowConfigProgram(m_ports.windows, m_ports.launcher, m_state.programFolder);
     }

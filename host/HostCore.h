@@ -37,6 +37,10 @@ public:
     // Firmware check, pull, NumLock, the configuration program told, tray icon, Device = 1.
     void OpenSequence();
 
+    // Before start-up: the profile set from the profile files of the program folder (defaults for
+    // what they lack) becomes the host's, and is shared with the configuration program.
+    void LoadAndShareProfileSet();
+
     // Window creation: opens the device and runs the open sequence; brings up the configuration
     // program when asked to on the command line (and no update started); records Device.
     void StartUp();
@@ -75,6 +79,8 @@ public:
 
 private:
     bool Control(uint32_t code, uint8_t* buffer);
+    // The open sequence up to the tray icon; start-up and arrival record Device after it.
+    void ReadyDevice();
     void ShareSet();
     void PostToConfig(uint32_t message);
     void Pace() { m_ports.clock.SleepMs(kTransferPacingMs); }

@@ -465,6 +465,37 @@ TEST_F(HostTest, ApplyNeverTrustsTheSharedBlock)
     EXPECT_EQ(Calls(IOCTL_FLT_SET_KEY).size(), 25u);
 }
 
+TEST_F(HostTest, TheStoredProfilesBecomeTheHostsAndTheConfigurationProgramsBeforeStartUp)
+{
+    auto stored = std::make_unique<ProfileSet>();
+    ClearProfileSet(*stored);
+    stored->CurrentProfile = 4;
+    CopyToField(stored->Profiles[3].Name, sizeof stored->Profiles[3].Name, "Raid night");
+    stored->Profiles[3].Buttons[2] = Shortcut(3, 0x06, false, true, false, false);
+    ASSERT_TRUE(SaveProfileSet(*stored, dir.Path()));
+    // Whatever the host held before (here an edited set) gives way to the files.
+    Edit([](ProfileSet& set) { set.CurrentProfile = 1; });
+    const int writesBefore = shared.writes;
+
+    host->LoadAndShareProfileSet();
+
+    const ProfileSet now = state.profiles.Copy();
+    EXPECT_EQ(now.CurrentProfile, 4);
+    EXPECT_STREQ(now.Profiles[3].Name, "Raid night");
+    EXPECT_EQ(now.Profiles[3].Buttons[2].ShortcutKey, 0x06);
+    EXPECT_EQ(shared.writes, writesBefore + 1);
+    EXPECT_EQ(std::memcmp(&shared.block, &now, sizeof now), 0) << "the block holds exactly the host's set";
+
+    // Without profile files the defaults are loaded and shared all the same.
+    TempFolder empty;
+    state.programFolder = empty.Path();
+    host->LoadAndShareProfileSet();
+    EXPECT_STREQ(state.profiles.Copy().Profiles[3].Name, "Default3");
+    EXPECT_EQ(state.profiles.Copy().Profiles[3].Buttons[2].ShortcutKey, 0x4B) << "the default key";
+    EXPECT_STREQ(shared.block.Profiles[3].Name, "Default3");
+    EXPECT_EQ(shared.writes, writesBefore + 2);
+}
+
 TEST_F(HostTest, StartUpOpensTheConfigurationOnlyWithTheKeyboardAndNoUpdate)
 {
     EnsureFolder(dir / "FWUpdate");

@@ -130,11 +130,13 @@ TEST_P(WinClockWait, SleepUntilWakesAtTheDeadlineAndNeverBefore)
             earliest = std::min(earliest, lateness.back());
         }
         std::sort(lateness.begin(), lateness.end());
-        precise = lateness[lateness.size() / 2] < 1000 && lateness[lateness.size() * 9 / 10] < 2000;
+        // The clock's own precision is the bench's business (tolk_host_timing_bench); here it only
+        // has to be finer than the system tick of 15.6 ms, whose waits end 7 to 8 ms late on the
+        // median, even on a machine busy with other work.
+        precise = lateness[lateness.size() / 2] < 3000;
     }
     EXPECT_GE(earliest, 0) << "a wait ended before its deadline";
-    EXPECT_TRUE(precise) << "median lateness " << lateness[lateness.size() / 2] << " us, 90th percentile "
-                         << lateness[lateness.size() * 9 / 10] << " us";
+    EXPECT_TRUE(precise) << "median lateness " << lateness[lateness.size() / 2] << " us";
     EXPECT_NEAR((clock.NowUs() - before) / 1000, static_cast<int64_t>(GetTickCount64() - ticksBefore), 20)
         << "the clock counts microseconds of real time";
 
@@ -154,7 +156,11 @@ TEST_P(WinClockWait, ThreadsSleepingAtOnceEachWakeAtTheirOwnDeadline)
         std::atomic<int64_t> woke[kThreads] = {};
         std::atomic<int> awake{0};
     };
-    for (int round = 0; round < 3; ++round) {
+    // A timer shared between sleepers would wake one at another's deadline, at least 24 ms off, in
+    // every round; a busy machine delays a wake-up now and then. One round of three must be clean.
+    bool cleanRound = false;
+    std::string lateWakes;
+    for (int round = 0; round < 3 && !cleanRound; ++round) {
         auto state = std::make_shared<Round>(GetParam());
         const int64_t start = state->clock.NowUs() + 5000;
         // The latest deadline sleeps first, so a timer shared with a later sleeper would be moved.
@@ -170,12 +176,19 @@ TEST_P(WinClockWait, ThreadsSleepingAtOnceEachWakeAtTheirOwnDeadline)
         while (state->awake < kThreads && GetTickCount64() < end)
             Sleep(5);
         ASSERT_EQ(state->awake.load(), kThreads) << "a sleeper never woke";
+        cleanRound = true;
         for (int i = 0; i < kThreads; ++i) {
             EXPECT_GE(state->woke[i], state->deadlines[i]) << "thread " << i << " woke early";
             // Another thread's deadline is at least 24 ms away.
-            EXPECT_LT(state->woke[i] - state->deadlines[i], 10000) << "thread " << i << " woke late";
+            const int64_t late = state->woke[i] - state->deadlines[i];
+            if (late >= 10000) {
+                cleanRound = false;
+                lateWakes += " round " + std::to_string(round) + " thread " + std::to_string(i) + ": " +
+                             std::to_string(late) + " us;";
+            }
         }
     }
+    EXPECT_TRUE(cleanRound) << "every round had a thread woken late:" << lateWakes;
 }
 
 DWORD WINAPI SleepBriefly(void* clock)

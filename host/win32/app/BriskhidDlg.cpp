@@ -81,19 +81,10 @@ int CBriskhidDlg::OnCreate(CREATESTRUCTA& create)
 
     m_download.Reset(::LoadLibraryA((m_state.programFolder + kDownloadLibrary).c_str()));
 
-    {
-        auto set = std::make_unique<ProfileSet>();
-        ClearProfileSet(*set);
-        LoadProfileSet(*set, m_state.programFolder);
-        m_state.profiles.Replace(*set);
-    }
-
     // When the lock and the block already exist (a configuration program of an earlier run still
     // holds them) the host opens them and runs with them instead of refusing to start.
     m_sharedBlock = WinSharedBlock::CreateForHost();
-    if (m_sharedBlock)
-        m_sharedBlock->Write(m_state.profiles.Copy());
-    else
+    if (!m_sharedBlock)
         LogDebug("TolkHid: no shared block; running without the configuration link\n");
 
     m_eventSemaphore.Reset(::CreateSemaphoreA(nullptr, 0, kEventSemaphoreMaximum, nullptr));
@@ -114,6 +105,7 @@ int CBriskhidDlg::OnCreate(CREATESTRUCTA& create)
     // driver side sign-extends it back (LongToHandle).
     const auto eventHandleValue = static_cast<uint32_t>(HandleToULong(m_eventSemaphore.Get()));
     m_core = std::make_unique<HostCore>(ports, m_state, eventHandleValue);
+    m_core->LoadAndShareProfileSet();
     m_taskbarCreated = ::RegisterWindowMessageA("TaskbarCreated");
 
     m_readThread.Reset(reinterpret_cast<HANDLE>(
