@@ -8,6 +8,8 @@
 
 namespace {
 
+// One host per session. Earlier releases, their installers and the configuration program look for
+// the mutex by this name, so it stays as it is.
 constexpr const char kInstanceMutexName[] = "ZentorTolk_HidHost";
 
 } // namespace
