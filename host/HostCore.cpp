@@ -408,6 +408,32 @@ void HostCore::SetCurrentProfile(int32_t profile)
     PostToConfig(WM_CFG_DATA_CHANGED);
 }
 
+bool HostCore::Start(ReadThread& readThread)
+{
+    LoadAndShareProfileSet();
+    if (!readThread.Start())
+        return false;
+    m_player.StartWorker();
+    StartUp();
+    StartOsd(m_ports.launcher, m_state.programFolder);
+    return true;
+}
+
+ShutdownOutcome HostCore::ShutDown(ReadThread& readThread)
+{
+    BeginShutdown();
+    readThread.Wake();
+    m_ports.clock.SleepMs(kShutdownGraceMs);
+    if (readThread.WaitForEnd(kReadThreadExitWaitMs)) {
+        FinishShutdown();
+        return ShutdownOutcome::Finished;
+    }
+    LogDebug("TolkHid: the read thread did not end; leaving it to the end of the process\n");
+    m_player.Shutdown();
+    m_tray.Remove();
+    return ShutdownOutcome::ReadThreadStuck;
+}
+
 void HostCore::BeginShutdown()
 {
     m_ports.timers.Kill(TIMER_GAME_WATCH);

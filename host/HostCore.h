@@ -14,8 +14,34 @@
 #include <cstdint>
 #include <mutex>
 
+// The thread that waits for the driver's events and calls ReadAndHandleEvent. The program owns it;
+// the core decides when it starts and how long shut-down waits for it.
+class ReadThread {
+public:
+    virtual ~ReadThread() = default;
+    // Starts the thread; false when it could not be started.
+    virtual bool Start() = 0;
+    // Wakes it once, as an event from the driver would, so that it sees the host is quitting.
+    virtual void Wake() = 0;
+    // True when the thread ended within timeoutMs (or never ran).
+    virtual bool WaitForEnd(uint32_t timeoutMs) = 0;
+};
+
+// How shut-down ended.
+enum class ShutdownOutcome {
+    Finished,          // the read thread ended: device closed, worker ended, tray icon gone
+    ReadThreadStuck    // it did not: keys released and tray icon gone, the device left open
+};
+
 class HostCore {
 public:
+    // Gives the read thread time to finish the event it may be handling before the device goes.
+    static constexpr int64_t kShutdownGraceMs = 1000;
+    // How long shut-down waits for the read thread after the grace time. The longest event it
+    // handles is a media command: four sends to a player, each bounded by the desktop port's send
+    // time-out, with short waits between them.
+    static constexpr uint32_t kReadThreadExitWaitMs = 10000;
+
     static constexpr int64_t kTransferPacingMs = 100;
     static constexpr int64_t kArrivalSettleMs = 1500;
 
@@ -44,6 +70,19 @@ public:
     // Window creation: opens the device and runs the open sequence; brings up the configuration
     // program when asked to on the command line (and no update started); records Device.
     void StartUp();
+
+    // The whole start of the host once its window and services exist, in this order: the stored
+    // profile set loaded and shared, the read thread started (before the device opens, so that no
+    // event of the open sequence is missed), the macro worker started, StartUp, and the on-screen
+    // display started last. False, with nothing opened, when the read thread cannot start.
+    bool Start(ReadThread& readThread);
+    // The whole end of the host: BeginShutdown, the read thread woken, the grace time, a bounded
+    // wait for the thread, then FinishShutdown. When the thread does not end in time it is stuck
+    // in a driver call that holds the device's lock: the macro worker still ends with every key
+    // released and the tray icon goes, but the device is not closed (that would wait for the
+    // lock), and the caller must keep the core and its ports alive, since the thread may still
+    // return into them; the end of the process ends the thread.
+    ShutdownOutcome ShutDown(ReadThread& readThread);
     // WM_DEVICECHANGE: opens the device when it is closed. Always true.
     bool OnDeviceChange();
     // WM_WTSSESSION_CHANGE: 1 console connect, 2 console disconnect.

@@ -581,6 +581,101 @@ TEST_F(HostTest, ShutdownClosesTheOthersAndLeavesNoKeyPressed)
     (void)osd;
 }
 
+// The read thread as the program runs it, seen from the core: what the host had done when each
+// call came, and whether the thread ends in time.
+struct RecordingReadThread : ReadThread {
+    HostTest& t;
+    explicit RecordingReadThread(HostTest& test) : t(test) {}
+    bool startWorks = true;
+    bool endsInTime = true;
+    std::vector<std::string> calls;
+    int sharedWritesAtStart = -1;
+    bool deviceOpenAtStart = true;
+    int64_t wakeUs = 0;
+    int64_t waitUs = 0;
+    uint32_t waitedMs = 0;
+    bool Start() override
+    {
+        calls.push_back("start");
+        sharedWritesAtStart = t.shared.writes;
+        deviceOpenAtStart = t.keyboard.IsOpen();
+        return startWorks;
+    }
+    void Wake() override
+    {
+        calls.push_back("wake");
+        wakeUs = t.clock.NowUs();
+    }
+    bool WaitForEnd(uint32_t timeoutMs) override
+    {
+        calls.push_back("wait");
+        waitUs = t.clock.NowUs();
+        waitedMs = timeoutMs;
+        return endsInTime;
+    }
+};
+
+TEST_F(HostTest, StartSharesTheProfilesAndStartsTheReadThreadBeforeTheDeviceAndTheDisplayLast)
+{
+    RecordingReadThread thread(*this);
+    ASSERT_TRUE(host->Start(thread));
+    EXPECT_EQ(thread.calls, std::vector<std::string>({"start"}));
+    EXPECT_GE(thread.sharedWritesAtStart, 1) << "the configuration program sees the stored set from the start";
+    EXPECT_FALSE(thread.deviceOpenAtStart) << "no event of the open sequence may come before the thread runs";
+    EXPECT_TRUE(keyboard.IsOpen());
+    EXPECT_EQ(IniFile(dir / "config.ini").ReadInt("Setting", "Device", -1), 1);
+    ASSERT_FALSE(launcher.shellOpens.empty());
+    EXPECT_NE(launcher.shellOpens.back().first.find("osd.exe"), std::string::npos) << "the display comes last";
+    host->ShutDown(thread);
+}
+
+TEST_F(HostTest, AHostWhoseReadThreadCannotStartOpensNothing)
+{
+    RecordingReadThread thread(*this);
+    thread.startWorks = false;
+    EXPECT_FALSE(host->Start(thread));
+    EXPECT_FALSE(keyboard.IsOpen());
+    EXPECT_TRUE(launcher.shellOpens.empty());
+    EXPECT_EQ(trayArea.trayAdds, 0);
+}
+
+TEST_F(HostTest, ShutDownWakesTheThreadGivesItTheGraceTimeThenClosesTheDevice)
+{
+    RecordingReadThread thread(*this);
+    ASSERT_TRUE(host->Start(thread));
+    const int64_t before = clock.NowUs();
+    EXPECT_EQ(host->ShutDown(thread), ShutdownOutcome::Finished);
+    EXPECT_EQ(thread.calls, std::vector<std::string>({"start", "wake", "wait"}));
+    EXPECT_TRUE(state.quit.load()) << "the woken thread must see the host quitting";
+    EXPECT_EQ(thread.wakeUs, before);
+    EXPECT_EQ(thread.waitUs - thread.wakeUs, HostCore::kShutdownGraceMs * 1000);
+    EXPECT_EQ(thread.waitedMs, HostCore::kReadThreadExitWaitMs) << "the wait is bounded";
+    EXPECT_FALSE(keyboard.IsOpen());
+    EXPECT_FALSE(trayArea.holdsIcon);
+    EXPECT_TRUE(input.NothingHeld());
+}
+
+TEST_F(HostTest, AReadThreadStuckInTheDriverLeavesTheDeviceOpenButNoKeyHeldAndNoIcon)
+{
+    RecordingReadThread thread(*this);
+    ASSERT_TRUE(host->Start(thread));
+    Edit([](ProfileSet& set) {
+        set.CurrentProfile = 1;
+        ButtonInfo& b = set.Profiles[0].Buttons[0];
+        b.FunctionCode = static_cast<uint8_t>(KeyFunction::Macro);
+        b.MacroLoop = 1;
+        b.MacroEventCount = 2;
+        b.MacroEvents[0] = {0xE1, 0, 10};
+        b.MacroEvents[1] = {0x04, 0, 60000};
+    });
+    host->DispatchKey(0);
+    thread.endsInTime = false;
+    EXPECT_EQ(host->ShutDown(thread), ShutdownOutcome::ReadThreadStuck);
+    EXPECT_TRUE(keyboard.IsOpen()) << "closing would wait for the lock the stuck thread holds";
+    EXPECT_TRUE(input.NothingHeld());
+    EXPECT_FALSE(trayArea.holdsIcon);
+}
+
 TEST_F(HostTest, OsdHideEventHidesTheDisplay)
 {
     host->OnDeviceEvent(0x00000000);

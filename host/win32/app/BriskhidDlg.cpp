@@ -21,12 +21,6 @@ constexpr DWORD kSessionRegistrationRetryMs = 1000;
 constexpr DWORD kNotifyForThisSession = 0; // NOTIFY_FOR_THIS_SESSION
 constexpr LONG kEventSemaphoreMaximum = 100;
 constexpr unsigned kWorkerStackBytes = 4096;
-// Gives the read thread time to finish the event it may be handling before the device goes.
-constexpr DWORD kShutdownGraceMs = 1000;
-// How long shut-down waits for the read thread after the grace time. The longest event it handles
-// is a media command: four sends to a player, each bounded (WinDesktopWindows::kSendTimeoutMs),
-// with short waits between them.
-constexpr DWORD kReadThreadExitWaitMs = 10000;
 
 // A function of a loaded module as its real type; null when the module does not export it.
 template <class Function>
@@ -105,68 +99,40 @@ int CBriskhidDlg::OnCreate(CREATESTRUCTA& create)
     // driver side sign-extends it back (LongToHandle).
     const auto eventHandleValue = static_cast<uint32_t>(HandleToULong(m_eventSemaphore.Get()));
     m_core = std::make_unique<HostCore>(ports, m_state, eventHandleValue);
-    m_core->LoadAndShareProfileSet();
     m_taskbarCreated = ::RegisterWindowMessageA("TaskbarCreated");
+    ::SetWindowLongPtrA(m_hWnd, GWL_EXSTYLE, WS_EX_TOOLWINDOW);
 
-    m_readThread.Reset(reinterpret_cast<HANDLE>(
-        ::_beginthreadex(nullptr, kWorkerStackBytes, &CBriskhidDlg::ReadThread, this, 0, nullptr)));
-    if (!m_readThread) {
+    if (!m_core->Start(*this)) {
         LogDebug("TolkHid: read thread not started\n");
         return -1;
     }
-    m_core->Player().StartWorker();
-
-    ::SetWindowLongPtrA(m_hWnd, GWL_EXSTYLE, WS_EX_TOOLWINDOW);
-
-    m_core->StartUp();
-
-    StartOsd(m_launcher, m_state.programFolder);
     return 0;
 }
 
-// The core splits shut-down in two around the end of the read thread, which changes the
-// traditional order in three places: the read thread is joined (for a bounded time) rather than
-// abandoned; the tray icon
-// goes together with the device and the macro worker (FinishShutdown) instead of after the shared
-// block; and the event semaphore is closed after the macro worker has ended instead of before it.
-// Playback is stopped (BeginShutdown) before the worker is ended, so a repeating macro cannot hold
-// shut-down up. Every step checks its object, since a failed OnCreate also ends here.
+// The core runs shut-down (HostCore::ShutDown). Its order differs from the traditional one in three
+// places: the read thread is joined (for a bounded time) rather than abandoned; the tray icon goes
+// together with the device and the macro worker instead of after the shared block; and the event
+// semaphore is closed after the macro worker has ended instead of before it. Every step checks its
+// object, since a failed OnCreate also ends here.
 void CBriskhidDlg::OnDestroy()
 {
-    if (m_core)
-        m_core->BeginShutdown();
-    else
+    ShutdownOutcome outcome = ShutdownOutcome::Finished;
+    if (m_core) {
+        outcome = m_core->ShutDown(*this);
+    } else {
         m_state.quit = true;
-
-    if (m_eventSemaphore)
-        ::ReleaseSemaphore(m_eventSemaphore.Get(), 1, nullptr);
-    ::Sleep(kShutdownGraceMs);
-    bool readThreadEnded = true;
-    if (m_readThread) {
-        readThreadEnded = ::WaitForSingleObject(m_readThread.Get(), kReadThreadExitWaitMs) == WAIT_OBJECT_0;
-        m_readThread.Reset();
+        Wake();
+        WaitForEnd(HostCore::kReadThreadExitWaitMs);
     }
+    m_readThread.Reset();
 
-    if (readThreadEnded) {
-        if (m_core)
-            m_core->FinishShutdown();
+    if (outcome == ShutdownOutcome::Finished) {
         m_eventSemaphore.Reset();
         // Nothing calls the core any more; it goes before the services it refers to.
         m_core.reset();
     } else {
-        // The read thread is stuck in a call that did not return within the bound: other programs'
-        // windows cannot hold it that long, so it waits for a driver that does not complete a
-        // request, holding the driver's lock. Shut-down goes on without it: the macro worker ends
-        // with every key released and the tray icon goes, but the device is not closed (that would
-        // wait for the lock); the system closes it with the process. The thread may still return
-        // into the core, so the core and everything it reaches are left alive rather than
-        // destroyed under it; the process ends right after its window, and ending the process ends
-        // the thread.
-        LogDebug("TolkHid: the read thread did not end; leaving it to the end of the process\n");
-        if (m_core) {
-            m_core->Player().Shutdown();
-            m_core->Tray().Remove();
-        }
+        // The read thread may still return into the core: the core and everything it reaches stay
+        // alive; the process ends right after its window, and that ends the thread.
         static_cast<void>(m_core.release());
         static_cast<void>(m_driver.release());
         static_cast<void>(m_windows.release());
@@ -296,7 +262,25 @@ void CBriskhidDlg::UnregisterSessionNotification()
     m_wtsapi.Reset();
 }
 
-unsigned __stdcall CBriskhidDlg::ReadThread(void* window)
+bool CBriskhidDlg::Start()
+{
+    m_readThread.Reset(reinterpret_cast<HANDLE>(
+        ::_beginthreadex(nullptr, kWorkerStackBytes, &CBriskhidDlg::ReadThreadMain, this, 0, nullptr)));
+    return static_cast<bool>(m_readThread);
+}
+
+void CBriskhidDlg::Wake()
+{
+    if (m_eventSemaphore)
+        ::ReleaseSemaphore(m_eventSemaphore.Get(), 1, nullptr);
+}
+
+bool CBriskhidDlg::WaitForEnd(uint32_t timeoutMs)
+{
+    return !m_readThread || ::WaitForSingleObject(m_readThread.Get(), timeoutMs) == WAIT_OBJECT_0;
+}
+
+unsigned __stdcall CBriskhidDlg::ReadThreadMain(void* window)
 {
     static_cast<CBriskhidDlg*>(window)->ReadLoop();
     return 0;

@@ -22,7 +22,7 @@
 
 #include <memory>
 
-class CBriskhidDlg final : public BaseWindow<CBriskhidDlg> {
+class CBriskhidDlg final : public BaseWindow<CBriskhidDlg>, private ReadThread {
 public:
     static MessageSpan MessageEntries();
 
@@ -54,7 +54,11 @@ private:
     void RegisterSessionNotification();
     void UnregisterSessionNotification();
     void ShowTrayMenu();
-    static unsigned __stdcall ReadThread(void* window);
+    // The read thread, as the core starts, wakes and waits for it.
+    bool Start() override;
+    void Wake() override;
+    bool WaitForEnd(uint32_t timeoutMs) override;
+    static unsigned __stdcall ReadThreadMain(void* window);
     void ReadLoop();
 
     HostState& m_state;
