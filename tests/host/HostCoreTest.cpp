@@ -53,6 +53,20 @@ struct HostTest : ::testing::Test {
         return out;
     }
     WindowId OpenConfigWindow() { return desktop.AddWindow("#32770", kConfigWindowTitle); }
+    // Key 1 of slot 1 plays a macro that presses left Shift and A, then waits a minute: a key event
+    // during that wait finds both keys held.
+    void HoldShiftAndAOnKey1()
+    {
+        Edit([](ProfileSet& set) {
+            set.CurrentProfile = 1;
+            ButtonInfo& b = set.Profiles[0].Buttons[0];
+            b.FunctionCode = static_cast<uint8_t>(KeyFunction::Macro);
+            b.MacroLoop = 1;
+            b.MacroEventCount = 2;
+            b.MacroEvents[0] = {0xE1, 0, 10};
+            b.MacroEvents[1] = {0x04, 0, 60000};
+        });
+    }
 };
 
 ButtonInfo Shortcut(int key, uint8_t usage, bool shift, bool ctrl, bool win, bool alt)
@@ -558,15 +572,7 @@ TEST_F(HostTest, ShutdownClosesTheOthersAndLeavesNoKeyPressed)
     WindowId cfg = OpenConfigWindow();
     WindowId osd = desktop.AddWindow("OSD", kOsdWindowTitle);
     ASSERT_TRUE(host->OpenDevice());
-    Edit([](ProfileSet& set) {
-        set.CurrentProfile = 1;
-        ButtonInfo& b = set.Profiles[0].Buttons[0];
-        b.FunctionCode = static_cast<uint8_t>(KeyFunction::Macro);
-        b.MacroLoop = 1;
-        b.MacroEventCount = 2;
-        b.MacroEvents[0] = {0xE1, 0, 10};
-        b.MacroEvents[1] = {0x04, 0, 60000};
-    });
+    HoldShiftAndAOnKey1();
     host->DispatchKey(0);
     host->BeginShutdown();
     host->OnDeviceEvent(0xF0000000);
@@ -659,15 +665,7 @@ TEST_F(HostTest, AReadThreadStuckInTheDriverLeavesTheDeviceOpenButNoKeyHeldAndNo
 {
     RecordingReadThread thread(*this);
     ASSERT_TRUE(host->Start(thread));
-    Edit([](ProfileSet& set) {
-        set.CurrentProfile = 1;
-        ButtonInfo& b = set.Profiles[0].Buttons[0];
-        b.FunctionCode = static_cast<uint8_t>(KeyFunction::Macro);
-        b.MacroLoop = 1;
-        b.MacroEventCount = 2;
-        b.MacroEvents[0] = {0xE1, 0, 10};
-        b.MacroEvents[1] = {0x04, 0, 60000};
-    });
+    HoldShiftAndAOnKey1();
     host->DispatchKey(0);
     thread.endsInTime = false;
     EXPECT_EQ(host->ShutDown(thread), ShutdownOutcome::ReadThreadStuck);
