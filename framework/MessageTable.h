@@ -168,6 +168,19 @@ LRESULT VoidThunk(CWnd& window, WPARAM, LPARAM)
 }
 
 template <auto Handler>
+LRESULT CommandIdThunk(CWnd& window, WPARAM wParam, LPARAM)
+{
+    (Target<Handler>(window).*Handler)(LOWORD(wParam));
+    return 0;
+}
+
+template <UINT First, UINT Last>
+bool InCommandRange(const CWnd&, WPARAM wParam, LPARAM lParam)
+{
+    return lParam == 0 && HIWORD(wParam) == 0 && LOWORD(wParam) >= First && LOWORD(wParam) <= Last;
+}
+
+template <auto Handler>
 LRESULT TimerThunk(CWnd& window, WPARAM wParam, LPARAM)
 {
     (Target<Handler>(window).*Handler)(static_cast<UINT_PTR>(wParam));
@@ -626,6 +639,17 @@ constexpr MessageEntry OnCommand()
     static_assert(message_table_detail::kHasSignature<Handler, void()>, "void OnSomething()");
     static_assert(Id <= 0xFFFF && Notification <= 0xFFFF, "command ids and codes are 16-bit");
     return {WM_COMMAND, Id, Notification, &message_table_detail::VoidThunk<Handler>};
+}
+
+// WM_COMMAND of a menu item (no control window, notification 0) with an id from First to Last:
+// void OnSomething(UINT id).
+template <UINT First, UINT Last, auto Handler>
+constexpr MessageEntry OnCommandRange()
+{
+    static_assert(message_table_detail::kHasSignature<Handler, void(UINT)>, "void OnSomething(UINT id)");
+    static_assert(First <= Last && Last <= 0xFFFF, "command ids are 16-bit");
+    return {WM_COMMAND, 0, 0, &message_table_detail::CommandIdThunk<Handler>,
+            &message_table_detail::InCommandRange<First, Last>};
 }
 
 // WM_COMMAND sent by the control object Control (a data member of the window's class, a CWnd or

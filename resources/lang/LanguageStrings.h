@@ -43,8 +43,15 @@
 #define IDS_HINT_UPDATE 1028
 #define IDS_HINT_HELP 1029
 
+/* What the status line says after an apply: saved and sent to the keyboard; saved while the host
+   does not run; saved but the host did not answer; not saved (nothing was applied). */
+#define IDS_STATUS_APPLIED 1030
+#define IDS_STATUS_SAVED_NO_HOST 1031
+#define IDS_STATUS_HOST_NO_ANSWER 1032
+#define IDS_STATUS_NOT_SAVED 1033
+
 /* First and last number every language module defines. */
 #define IDS_LANGUAGE_FIRST 1000
-#define IDS_LANGUAGE_LAST 1029
+#define IDS_LANGUAGE_LAST 1033
 
 #endif

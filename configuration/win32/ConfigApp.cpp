@@ -1,0 +1,45 @@
+#include "ConfigApp.h"
+
+#include "ConfigDlg.h"
+#include "SkinMessages.h"
+
+#include <ole2.h>
+
+#include <utility>
+
+namespace {
+
+// One configuration program per session; the name is fixed because earlier releases and their
+// installers look for it.
+constexpr const char kInstanceMutexName[] = "Zentor_Tolk_configure";
+
+} // namespace
+
+BOOL CConfigApp::InitInstance()
+{
+    UniqueHandle mutex(::CreateMutexA(nullptr, FALSE, kInstanceMutexName));
+    const DWORD error = ::GetLastError();
+    // A second copy ends silently; it does not bring the first one forward.
+    if (error == ERROR_ALREADY_EXISTS || (!mutex && error == ERROR_ACCESS_DENIED))
+        return FALSE;
+    m_instanceMutex = std::move(mutex);
+
+    // The update and help pages host the web browser control.
+    m_oleStarted = SUCCEEDED(::OleInitialize(nullptr));
+    RegisterSkinMessages();
+
+    {
+        CConfigDlg dialog;
+        dialog.DoModal(nullptr);
+    }
+    // The program ends with its main window: no message loop of the framework's own.
+    return FALSE;
+}
+
+int CConfigApp::ExitInstance()
+{
+    if (m_oleStarted)
+        ::OleUninitialize();
+    m_instanceMutex.Reset();
+    return CWinApp::ExitInstance();
+}

@@ -1,0 +1,118 @@
+#include "MainDlg.h"
+
+#include "LanguageStrings.h"
+#include "Log.h"
+#include "SkinMessages.h"
+#include "WarnDlg.h"
+
+#include <cstdio>
+
+namespace {
+
+// Tags of the key buttons: the highlight line of key n answers tag 99 + n.
+constexpr int32_t kFirstKeyTag = 100;
+// Every line window covers this rectangle of the page; its mask lets only its own line through.
+constexpr RECT kLineArea{131, 135, 504, 309};
+constexpr UINT kLineWindowId = 6;
+// The commands of the keys' assignment menus.
+constexpr UINT kFirstAssignCommand = 1000;
+constexpr UINT kLastAssignCommand = 6500;
+
+} // namespace
+
+MessageSpan CMainDlg::MessageEntries()
+{
+    static constexpr MessageEntry kEntries[] = {
+        OnControlArray<&CMainDlg::m_keys, &CMainDlg::OnKey>(),
+        OnControlArray<&CMainDlg::m_switches, &CMainDlg::OnSwitch>(),
+        OnControl<&CMainDlg::m_mode, &CMainDlg::OnMode>(),
+        OnControl<&CMainDlg::m_reset, &CMainDlg::OnReset>(),
+        OnMessage<WM_BUTTON_HOVER, &CMainDlg::OnButtonHover>(),
+        OnCommandRange<kFirstAssignCommand, kLastAssignCommand, &CMainDlg::OnAssignCommand>(),
+    };
+    return kEntries;
+}
+
+CMainDlg::CMainDlg(ConfigDocument& document, KeyPageOwner& owner)
+    : BaseWindow(IDD_KEY_PAGE, "skins\\skin_main_control.ini"), m_document(document), m_owner(owner)
+{
+    m_confirmReset = [](HWND parent) {
+        CWarnDlg warning("skins\\skin_reset_warn.ini");
+        return warning.DoModal(parent);
+    };
+}
+
+BOOL CMainDlg::LoadSkin()
+{
+    SkinLoader skin(*this, SkinFileName());
+    for (int i = 0; i < kKeyCount; ++i) {
+        skin.Button(m_keys[i], 1 + i, true, m_owner.Text(IDS_HINT_KEY_BUTTON).c_str());
+        m_keys[i].SetTag(kFirstKeyTag + i);
+        skin.Button(m_switches[i], 10 + i, true, m_owner.Text(IDS_HINT_KEY_SWITCH).c_str());
+        m_switches[i].SetToggleMode(1);
+    }
+    skin.Button(m_reset, 20, true, m_owner.Text(IDS_HINT_RESET).c_str());
+    skin.Button(m_mode, 25, true, m_owner.Text(IDS_HINT_MODE).c_str());
+    m_mode.SetToggleMode(1);
+
+    const std::string folder = SkinProgramFolder();
+    char picture[MAX_PATH];
+    std::snprintf(picture, sizeof picture, "%s%s.bmp", folder.c_str(), "skins\\key_line");
+    for (int i = 0; i < kKeyCount; ++i) {
+        char mask[MAX_PATH];
+        std::snprintf(mask, sizeof mask, "%s%s%d_line_mask.bmp", folder.c_str(), "skins\\key", i + 1);
+        m_lines[i].Create(kLineArea, m_hWnd, kLineWindowId, 0);
+        m_lines[i].SetPictures(picture, mask);
+    }
+    return TRUE;
+}
+
+void CMainDlg::Show(const KeyPageView& view)
+{
+    for (int i = 0; i < kKeyCount; ++i) {
+        m_switches[i].SetChecked(view.switchChecked[i] ? 1 : 0);
+        m_keys[i].SetCaption(view.captions[i]);
+    }
+    m_mode.SetChecked(view.modeChecked ? 1 : 0);
+}
+
+void CMainDlg::OnKey(std::size_t index)
+{
+    // The key's assignment menu opens here once it exists; the commands it sends already arrive.
+    LogDebug("TolkCfg: key %u clicked; no assignment menu yet\n", static_cast<unsigned>(index + 1));
+}
+
+void CMainDlg::OnSwitch(std::size_t index)
+{
+    // The button has already flipped itself: its state is the user's choice.
+    m_document.SetKeySwitch(static_cast<int>(index) + 1, m_switches[index].GetChecked() != 0);
+    m_owner.RefreshAll();
+}
+
+void CMainDlg::OnMode()
+{
+    m_document.SetMode(m_mode.GetChecked() != 0);
+    m_owner.RefreshAll();
+}
+
+void CMainDlg::OnReset()
+{
+    if (m_confirmReset(::GetParent(m_hWnd) != nullptr ? ::GetParent(m_hWnd) : m_hWnd) != IDOK)
+        return;
+    m_document.ResetToDefaults();
+    m_owner.RefreshAll();
+    m_owner.ApplyNow();
+}
+
+LRESULT CMainDlg::OnButtonHover(WPARAM entered, LPARAM tag)
+{
+    const LPARAM line = tag - (kFirstKeyTag - 1);
+    if (line >= 1 && line <= kKeyCount)
+        m_lines[static_cast<size_t>(line - 1)].ShowWindow(entered == 1 ? SW_SHOW : SW_HIDE);
+    return 0;
+}
+
+void CMainDlg::OnAssignCommand(UINT id)
+{
+    LogDebug("TolkCfg: assignment command %u\n", id);
+}
