@@ -71,22 +71,24 @@ ApplyOutcome ConfigDocument::Apply()
         LogDebug("TolkCfg apply: the profile files could not be written\n");
         return ApplyOutcome::FilesNotSaved;
     }
+    // Without the block the host would push what it holds, not this copy: it is asked only when
+    // the block took the copy.
     const bool written = m_block->Write(m_working);
     m_committed = m_working;
     ApplyOutcome outcome = ApplyOutcome::SavedWithoutHost;
-    switch (m_host.SendApply()) {
-    case HostWindow::Answer::NoHost:
-        outcome = ApplyOutcome::SavedWithoutHost;
-        break;
-    case HostWindow::Answer::Answered:
-        outcome = ApplyOutcome::Applied;
-        break;
-    case HostWindow::Answer::NoAnswer:
-        outcome = ApplyOutcome::HostDidNotAnswer;
-        break;
+    if (written) {
+        switch (m_host.SendApply()) {
+        case HostWindow::Answer::NoHost:
+            outcome = ApplyOutcome::SavedWithoutHost;
+            break;
+        case HostWindow::Answer::Answered:
+            outcome = ApplyOutcome::Applied;
+            break;
+        case HostWindow::Answer::NoAnswer:
+            outcome = ApplyOutcome::HostDidNotAnswer;
+            break;
+        }
     }
-    if (outcome == ApplyOutcome::Applied && !written)
-        LogDebug("TolkCfg apply: the host was asked without a shared block it could read from\n");
     if (!SaveMacroLibrary(m_macros, m_folder))
         LogDebug("TolkCfg apply: the macro library could not be written\n");
     return outcome;

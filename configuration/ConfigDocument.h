@@ -65,9 +65,9 @@ public:
     void ResetToDefaults();
 
     // Saves the working copy to "config.ini" and the profile files, writes it into the shared
-    // block, makes it the committed copy, asks the host to push it to the keyboard and saves the
-    // macro library. When the files cannot be written nothing else happens and the committed copy
-    // stays as it was.
+    // block, makes it the committed copy, asks the host to push it to the keyboard (only when the
+    // block took it) and saves the macro library. When the files cannot be written nothing else
+    // happens and the committed copy stays as it was.
     ApplyOutcome Apply();
 
     // The host changed the block (profile switch, mode) or re-read the keyboard: the committed

@@ -173,8 +173,10 @@ bool CConfigDlg::AttachToHost()
     SharedBlockOpenError error = SharedBlockOpenError::None;
     m_block = WinSharedBlock::OpenExisting({}, &error);
     if (!m_block) {
-        if (error == SharedBlockOpenError::CannotMapView)
+        if (error == SharedBlockOpenError::CannotMapView && !m_mapErrorShown) {
+            m_mapErrorShown = true;
             ::MessageBoxA(m_hWnd, "Could not map view of file.", nullptr, MB_OK);
+        }
         m_document.SetBlock(m_noBlock, false);
         return false;
     }
@@ -204,6 +206,9 @@ void CConfigDlg::RefreshAll()
 
 void CConfigDlg::ApplyNow()
 {
+    // A host started after this program that has not announced itself yet.
+    if (!m_document.HostPresent())
+        AttachToHost();
     HCURSOR previous = ::SetCursor(::LoadCursorA(nullptr, IDC_WAIT));
     const ApplyOutcome outcome = m_document.Apply();
     ::SetCursor(previous);

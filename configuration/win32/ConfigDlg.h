@@ -69,6 +69,7 @@ private:
     std::string m_statusPrefix;
     std::string m_firmwareText = "N/A";
     MainPage m_page = MainPage::Keys;
+    bool m_mapErrorShown = false;
 
     NullSharedBlock m_noBlock;
     std::unique_ptr<WinSharedBlock> m_block;

@@ -743,4 +743,49 @@ TEST_F(Crackers, ItemDataOfAMenuWithoutAnObjectGoesToTheOwnersTable)
     EXPECT_TRUE(live.drawn.empty());
 }
 
+// A window that takes a range of menu commands, beside a button whose control id is in the range.
+class RangeWindow : public BaseWindow<RangeWindow> {
+public:
+    static MessageSpan MessageEntries()
+    {
+        static constexpr MessageEntry kEntries[] = {
+            OnCommandRange<1000, 6500, &RangeWindow::OnRangeCommand>(),
+        };
+        return kEntries;
+    }
+    ~RangeWindow() override { DestroyWindow(); }
+    std::vector<UINT> commands;
+
+private:
+    void OnRangeCommand(UINT id) { commands.push_back(id); }
+};
+
+TEST_F(Crackers, MenuCommandsOfARangeArriveWithTheirIdAndControlsWithSuchIdsDoNot)
+{
+    RangeWindow owner;
+    ASSERT_TRUE(owner.CreateEx(0, nullptr, "range", WS_POPUP | WS_VISIBLE, kOrigin.x, kOrigin.y, 200, 100, nullptr,
+                               nullptr));
+    CWnd button;
+    ASSERT_TRUE(button.CreateChild("BUTTON", RECT{10, 10, 90, 40}, owner.GetSafeHwnd(), WS_VISIBLE, 1000, "b"));
+    CPopupMenu menu;
+    for (UINT id : {999u, 1000u, 6500u, 6501u})
+        ASSERT_TRUE(menu.AppendItem(MF_STRING, id, "item"));
+    // The user picks each item in turn from the menu (Down n times, Return).
+    for (int item = 0; item < 4; ++item) {
+        ModalScript script;
+        script.Then(200, [item] {
+            for (int i = 0; i <= item; ++i)
+                PressKey(VK_DOWN);
+            PressKey(VK_RETURN);
+        });
+        script.Start();
+        ::TrackPopupMenu(menu.Get(), TPM_LEFTALIGN, kOrigin.x + 20, kOrigin.y + 20, 0, owner.GetSafeHwnd(), nullptr);
+        Pump(100);
+    }
+    // A click of the button with id 1000 is a control's notification, not a menu command.
+    button.SendMessage(BM_CLICK);
+    Pump(50);
+    EXPECT_EQ(owner.commands, (std::vector<UINT>{1000, 6500}));
+}
+
 } // namespace
