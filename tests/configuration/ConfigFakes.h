@@ -1,0 +1,52 @@
+// Fakes of the configuration document's ports: the host's shared block and the host's window.
+// Each records what the document gave it or asked of it.
+#pragma once
+
+#include "ConfigDocument.h"
+#include "ProfileStore.h"
+
+#include <functional>
+#include <memory>
+
+class RecordingSharedBlock : public SharedBlock {
+public:
+    RecordingSharedBlock() { ClearProfileSet(*content); }
+    bool Read(ProfileSet& destination) override
+    {
+        ++reads;
+        if (!readable)
+            return false;
+        destination = *content;
+        return true;
+    }
+    bool Write(const ProfileSet& source) override
+    {
+        ++writes;
+        if (onWrite)
+            onWrite(source);
+        *content = source;
+        return true;
+    }
+
+    std::unique_ptr<ProfileSet> content = std::make_unique<ProfileSet>();
+    bool readable = true;
+    int reads = 0;
+    int writes = 0;
+    // Runs at a write before the block takes the new content.
+    std::function<void(const ProfileSet&)> onWrite;
+};
+
+class RecordingHostWindow : public HostWindow {
+public:
+    Answer SendApply() override
+    {
+        ++calls;
+        if (onCall)
+            onCall();
+        return answer;
+    }
+
+    Answer answer = Answer::Answered;
+    int calls = 0;
+    std::function<void()> onCall;
+};
