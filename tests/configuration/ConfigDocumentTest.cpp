@@ -140,6 +140,18 @@ TEST_F(ConfigDocumentTest, Apply_HostAbsentOrSilent_FilesAreSavedAndTheOutcomeSa
     EXPECT_EQ(doc.Committed().CurrentProfile, 5);
 }
 
+// A host asked without the block holding the copy would push what it holds, not the user's edit.
+TEST_F(ConfigDocumentTest, Apply_BlockNotWritten_HostIsNotAskedAndTheFilesAreSaved)
+{
+    NullSharedBlock none;
+    doc.SetBlock(none, false);
+    doc.Open(false);
+    doc.SelectSlot(4);
+    EXPECT_EQ(doc.Apply(), ApplyOutcome::SavedWithoutHost);
+    EXPECT_EQ(host.calls, 0);
+    EXPECT_EQ(CurrentInConfigIni(dir.Path()), 4);
+}
+
 TEST_F(ConfigDocumentTest, Apply_FilesNotWritable_CommittedCopyStaysAndNothingReachesTheHost)
 {
     const std::string unwritable[] = {"config", "config.ini"};
