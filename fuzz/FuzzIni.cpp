@@ -1,6 +1,7 @@
 // IniDocument on arbitrary bytes: parsing, every kind of lookup on names taken from the input,
 // updates, and serialisation. Invariants:
-// - a key that KeysOf lists can be found; a missing key reads as the default;
+// - a key that KeysOf lists can be found; a missing key reads as the default (without its trailing
+//   spaces);
 // - a string read is never longer than kMaxStringLength;
 // - a struct read either fills the buffer with bytes that encode back to the stored text, or
 //   leaves it untouched;
@@ -36,7 +37,7 @@ Names CollectNames(std::string_view bytes)
     Names names;
     size_t pos = 0;
     while (pos < bytes.size() && (names.sections.size() < kMaxNames || names.keys.size() < kMaxNames)) {
-        size_t end = bytes.find('\n', pos);
+        size_t end = bytes.find_first_of("\r\n", pos);
         if (end == std::string_view::npos)
             end = bytes.size();
         std::string_view t = Trim(bytes.substr(pos, end - pos));
@@ -66,9 +67,9 @@ void CheckLookups(const IniDocument& doc, std::string_view section, std::string_
 {
     std::optional<std::string_view> raw = doc.FindRaw(section, key);
 
-    std::string s = doc.ReadString(section, key, "\x01missing");
+    std::string s = doc.ReadString(section, key, "\x01missing \t  ");
     FuzzRequire(s.size() <= IniDocument::kMaxStringLength, "a string read is at most kMaxStringLength long");
-    FuzzRequire(raw || s == "\x01missing", "a missing key reads as the default string");
+    FuzzRequire(raw || s == "\x01missing \t", "a missing key reads as the default string without trailing spaces");
 
     int32_t v = doc.ReadInt(section, key, 0x5EED);
     FuzzRequire(raw || v == 0x5EED, "a missing key reads as the default int");

@@ -12,6 +12,16 @@ std::string_view CutAtLineBreak(std::string_view s)
     return n == std::string_view::npos ? s : s.substr(0, n);
 }
 
+// The default as the Windows call returns it: without its trailing spaces (tabs stay), though a
+// default of spaces only keeps its first one.
+std::string_view TrimDefault(std::string_view def)
+{
+    size_t n = def.size();
+    while (n > 1 && def[n - 1] == ' ')
+        --n;
+    return def.substr(0, n);
+}
+
 int HexValue(char c)
 {
     if (c >= '0' && c <= '9')
@@ -50,16 +60,17 @@ IniDocument IniDocument::Parse(std::string_view bytes)
     }
     doc.m_sections.emplace_back(); // lines before the first header
 
+    // A line ends at CRLF, LF or a lone CR, as the Windows calls split it: a file saved with
+    // CR-only line ends must read its keys, or a write would add a second copy of its section.
     size_t pos = 0;
     while (pos < bytes.size()) {
-        size_t end = bytes.find('\n', pos);
-        size_t next = end == std::string_view::npos ? bytes.size() : end + 1;
+        size_t end = bytes.find_first_of("\r\n", pos);
+        size_t next = bytes.size();
         if (end == std::string_view::npos)
             end = bytes.size();
-        size_t stop = end;
-        if (stop > pos && bytes[stop - 1] == '\r')
-            --stop;
-        std::string_view raw = bytes.substr(pos, stop - pos);
+        else
+            next = bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n' ? end + 2 : end + 1;
+        std::string_view raw = bytes.substr(pos, end - pos);
         pos = next;
 
         std::string_view t = Trim(raw);
@@ -160,6 +171,8 @@ std::string IniDocument::ReadString(std::string_view section, std::string_view k
         v = v.substr(0, nul);
     if (raw && v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
         v = v.substr(1, v.size() - 2);
+    if (!raw)
+        v = TrimDefault(v);
     if (v.size() > kMaxStringLength)
         v = v.substr(0, kMaxStringLength);
     return std::string(v);

@@ -2,7 +2,9 @@
 // do, so files move freely between this engine and those calls:
 // - section and key names match without regard to case and outer blanks; the first section and the
 //   first key of a name win;
-// - string values come back without outer blanks and without one pair of enclosing quotes;
+// - a line ends at CRLF, LF or a lone CR;
+// - string values come back without outer blanks and without one pair of enclosing quotes; a
+//   default comes back without its trailing spaces;
 // - an update replaces the value in place and leaves every other line as it was; a new key goes
 //   after the last non-blank line of its section, a new section at the end of the file;
 // - structs are stored as upper-case hexadecimal pairs followed by a checksum pair (the sum of the
@@ -34,6 +36,8 @@ public:
     // The value as stored (outer blanks removed, quotes kept); nothing when the key is missing.
     std::optional<std::string_view> FindRaw(std::string_view section, std::string_view key) const;
 
+    // The value, or def without its trailing spaces when the key is missing; at most
+    // kMaxStringLength characters either way.
     std::string ReadString(std::string_view section, std::string_view key, std::string_view def) const;
     // The decimal value with an optional leading minus (or plus) sign; def when the key is missing or
     // empty.

@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
+#include <string_view>
+#include <vector>
 
 namespace {
 
@@ -141,6 +144,58 @@ TEST(IniDocument, OddLinesDoNotBreakTheParse)
     EXPECT_EQ(doc.ReadString("a]b", "k", ""), "v");
     EXPECT_EQ(doc.ReadString("S", "", "d"), "d");
     EXPECT_EQ(doc.Serialize().substr(0, 3), "\xEF\xBB\xBF") << "a byte-order mark is kept";
+}
+
+// A file saved with CR-only line ends, as some editors write it.
+constexpr char kCrOnlyFile[] = "[section1]\rname1=val1\rname2=\"val2\"\rname3\rname4=a\r[section2]\r";
+
+TEST(IniDocument, LinesEndingInALoneCrReadLikeAnyOther)
+{
+    IniDocument doc = IniDocument::Parse(kCrOnlyFile);
+    EXPECT_EQ(doc.ReadString("section1", "name1", "default"), "val1");
+    EXPECT_EQ(doc.ReadString("section1", "name2", "default"), "val2");
+    EXPECT_EQ(doc.ReadString("section1", "name3", "default"), "default") << "a line without '=' is no key";
+    EXPECT_EQ(doc.ReadString("section1", "name4", "default"), "a");
+    EXPECT_EQ(doc.KeysOf("section1"), (std::vector<std::string_view>{"name1", "name2", "name4"}));
+
+    // Ends of every kind in one file, and a CR inside what looks like one value.
+    IniDocument mixed = IniDocument::Parse("[s]\rk=v\r\nk2=w\nk3=z\rk4=q\r\rk5=a\rb=c");
+    EXPECT_EQ(mixed.ReadString("s", "k", ""), "v");
+    EXPECT_EQ(mixed.ReadString("s", "k2", ""), "w");
+    EXPECT_EQ(mixed.ReadString("s", "k3", ""), "z");
+    EXPECT_EQ(mixed.ReadString("s", "k4", ""), "q");
+    EXPECT_EQ(mixed.ReadString("s", "k5", ""), "a");
+    EXPECT_EQ(mixed.ReadString("s", "b", ""), "c");
+    EXPECT_EQ(mixed.Serialize(), "[s]\r\nk=v\r\nk2=w\r\nk3=z\r\nk4=q\r\n\r\nk5=a\r\nb=c\r\n");
+}
+
+TEST(IniFile, WritingToACrOnlyFileUpdatesItsSectionInsteadOfAddingAnother)
+{
+    TempFolder dir;
+    WriteBytes(dir / "cr.ini", kCrOnlyFile);
+    IniFile file(dir / "cr.ini");
+    ASSERT_TRUE(file.WriteString("section1", "name1", "new"));
+    ASSERT_TRUE(file.WriteString("SECTION1", "name5", "val5"));
+    EXPECT_EQ(ReadBytes(dir / "cr.ini"),
+              "[section1]\r\nname1=new\r\nname2=\"val2\"\r\nname3\r\nname4=a\r\nname5=val5\r\n[section2]\r\n");
+    EXPECT_EQ(file.ReadString("section1", "name4", ""), "a");
+}
+
+TEST(IniDocument, DefaultComesBackWithoutItsTrailingSpaces)
+{
+    IniDocument doc = IniDocument::Parse("[section1]\r\nname1=val1  \r\n");
+    EXPECT_EQ(doc.ReadString("section1", "missing", "default  "), "default");
+    EXPECT_EQ(doc.ReadString("section1", "missing", "one two  "), "one two") << "inner blanks stay";
+    EXPECT_EQ(doc.ReadString("section1", "missing", "one two"), "one two");
+    EXPECT_EQ(doc.ReadString("section1", "", "default  "), "default") << "an empty key name is missing too";
+    EXPECT_EQ(doc.ReadString("", "name1", "default  "), "default");
+    EXPECT_EQ(doc.ReadString("section1", "missing", "  lead"), "  lead") << "leading blanks stay";
+    EXPECT_EQ(doc.ReadString("section1", "missing", "tab\t"), "tab\t") << "only spaces are trailing blanks";
+    EXPECT_EQ(doc.ReadString("section1", "missing", "   "), " ") << "a default of spaces keeps one";
+    EXPECT_EQ(doc.ReadString("section1", "missing", ""), "");
+    EXPECT_EQ(doc.ReadString("section1", "name1", "default  "), "val1") << "a stored value ignores the default";
+    EXPECT_EQ(doc.ReadString("section1", "missing", std::string(2045, 'x') + "     "), std::string(2045, 'x'))
+        << "trimmed before the cut to 2047 characters";
 }
 
 TEST(IniFile, MissingFileReadsEmptyAndWritesCreateIt)

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <map>
 #include <random>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -125,6 +126,37 @@ TEST(PrivateProfileInterop, StructsAndChecksumsAgreeBothWays)
             EXPECT_FALSE(IniFile(theirs).ReadStruct("S", "blob", back.data(), size - 1));
         }
     }
+}
+
+TEST(PrivateProfileInterop, CrOnlyLineEndsAndDefaultsReadTheSameOnBothSides)
+{
+    TempFolder dir;
+    const std::string crOnly =
+        "[section1]\rname1=val1\rname2=\"val2\"\rname3\rname4=a\r[section2]\rk=v\r\nk2=w\nk3=a\rb=c\r";
+    const std::string ours = dir / "ours.ini";
+    const std::string theirs = dir / "theirs.ini";
+    WriteBytes(ours, crOnly);
+    WriteBytes(theirs, crOnly);
+    IniFile ini(ours);
+    const std::pair<const char*, const char*> kKeys[] = {{"section1", "name1"}, {"section1", "name2"},
+                                                          {"section1", "name3"}, {"section1", "name4"},
+                                                          {"section2", "k"},     {"section2", "k2"},
+                                                          {"section2", "k3"},    {"section2", "b"}};
+    for (const auto& [section, key] : kKeys) {
+        SCOPED_TRACE(std::string(section) + " " + key);
+        EXPECT_EQ(ini.ReadString(section, key, "missing"), WinReadString(ours, section, key, "missing"));
+    }
+    EXPECT_EQ(ini.ReadString("section1", "name1", ""), "val1");
+
+    for (const char* def : {"default  ", "one two  ", "one two", "  lead  ", "tab\t ", "   ", " ", ""})
+        EXPECT_EQ(ini.ReadString("section1", "missing", def), WinReadString(ours, "section1", "missing", def))
+            << "default \"" << def << "\"";
+
+    // A write updates the section where it stands, and both sides leave the same file.
+    ASSERT_TRUE(ini.WriteString("section1", "name1", "new"));
+    ASSERT_TRUE(WritePrivateProfileStringA("section1", "name1", "new", theirs.c_str()));
+    EXPECT_EQ(ReadBytes(theirs), ReadBytes(ours));
+    EXPECT_EQ(WinReadString(ours, "section1", "name1", "d"), "new");
 }
 
 // A seeded mix of writes by one side, every key read back by both sides.

@@ -1,0 +1,308 @@
+// The game profile dialog on the real window manager (Wine under Xvfb) with the shipped skin, driven
+// with the real pointer and keyboard; the file-open dialog is stood in for by the user's choice.
+#include "GameProfileDlg.h"
+#include "SkinDialog.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <cstring>
+#include <functional>
+#include <ostream>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// Runs the thread's messages for a while, as the program's loop does (PreTranslateMessage first).
+void Pump(DWORD milliseconds)
+{
+    const DWORD end = ::GetTickCount() + milliseconds;
+    do {
+        MSG message;
+        while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (CWnd::RoutePreTranslateMessage(message))
+                continue;
+            ::TranslateMessage(&message);
+            ::DispatchMessageA(&message);
+        }
+        ::Sleep(5);
+    } while (static_cast<LONG>(end - ::GetTickCount()) > 0);
+}
+
+POINT CentreOf(const CWnd& window)
+{
+    const RECT r = window.GetWindowRect();
+    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+COLORREF ScreenPixel(POINT at)
+{
+    HDC screen = ::GetDC(nullptr);
+    const COLORREF colour = ::GetPixel(screen, at.x, at.y);
+    ::ReleaseDC(nullptr, screen);
+    return colour;
+}
+
+// Pixels near white in the left part of a window on the screen.
+int BrightPixelsIn(const CWnd& window)
+{
+    const RECT r = window.GetWindowRect();
+    HDC screen = ::GetDC(nullptr);
+    int bright = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.left + 120 && x < r.right; ++x) {
+            const COLORREF c = ::GetPixel(screen, x, y);
+            bright += GetRValue(c) > 200 && GetGValue(c) > 200 && GetBValue(c) > 200;
+        }
+    ::ReleaseDC(nullptr, screen);
+    return bright;
+}
+
+void Click(POINT at)
+{
+    ::SetCursorPos(at.x, at.y);
+    Pump(100);
+    ::mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+    Pump(60);
+    ::mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+    Pump(150);
+}
+
+void KeyEvent(BYTE vk, DWORD flags)
+{
+    ::keybd_event(vk, static_cast<BYTE>(::MapVirtualKeyA(vk, 0)), flags, 0);
+}
+
+// Types text with the keys the keyboard layout has for its characters.
+void Type(const std::string& text)
+{
+    for (const char c : text) {
+        const SHORT key = ::VkKeyScanA(c);
+        const bool shift = (HIBYTE(key) & 1) != 0;
+        if (shift)
+            KeyEvent(VK_SHIFT, 0);
+        KeyEvent(LOBYTE(key), 0);
+        KeyEvent(LOBYTE(key), KEYEVENTF_KEYUP);
+        if (shift)
+            KeyEvent(VK_SHIFT, KEYEVENTF_KEYUP);
+    }
+    Pump(300);
+}
+
+std::string TextOf(const CWnd& window)
+{
+    char text[512] = {};
+    ::GetWindowTextA(window.GetSafeHwnd(), text, sizeof text);
+    return text;
+}
+
+// Steps run one after another from the message loop of a modal dialog, each after its delay; the
+// last one should never be reached, so a click that missed ends the dialog instead of hanging.
+class Script {
+public:
+    explicit Script(CDialog& dialog) : m_dialog(dialog) {}
+    ~Script()
+    {
+        if (m_timer != 0)
+            ::KillTimer(nullptr, m_timer);
+        s_current = nullptr;
+    }
+    Script(const Script&) = delete;
+    Script& operator=(const Script&) = delete;
+
+    void Then(DWORD delayMs, std::function<void()> step) { m_steps.emplace_back(delayMs, std::move(step)); }
+
+    INT_PTR RunModal()
+    {
+        Then(3000, [this] { m_dialog.EndDialog(kMissed); });
+        s_current = this;
+        Arm();
+        return m_dialog.DoModal(nullptr);
+    }
+
+    static constexpr INT_PTR kMissed = -5;
+
+private:
+    void Arm()
+    {
+        m_timer = m_next < m_steps.size() ? ::SetTimer(nullptr, 0, m_steps[m_next].first, &Script::OnTimer) : 0;
+    }
+    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR id, DWORD)
+    {
+        ::KillTimer(nullptr, id);
+        Script* script = s_current;
+        if (script == nullptr || id != script->m_timer)
+            return;
+        script->m_timer = 0;
+        const auto step = script->m_steps[script->m_next++].second;
+        step();
+        if (::IsWindow(script->m_dialog.GetSafeHwnd()))
+            script->Arm();
+    }
+
+    static inline Script* s_current = nullptr;
+    CDialog& m_dialog;
+    std::vector<std::pair<DWORD, std::function<void()>>> m_steps;
+    std::size_t m_next = 0;
+    UINT_PTR m_timer = 0;
+};
+
+struct Values {
+    std::string name, game0, game1, game2;
+    bool operator==(const Values& other) const
+    {
+        return name == other.name && game0 == other.game0 && game1 == other.game1 && game2 == other.game2;
+    }
+};
+
+std::ostream& operator<<(std::ostream& out, const Values& v)
+{
+    return out << '"' << v.name << "\" \"" << v.game0 << "\" \"" << v.game1 << "\" \"" << v.game2 << '"';
+}
+
+Values ValuesOf(const CGameProfileDlg& dialog)
+{
+    Values v;
+    dialog.GetValues(v.name, v.game0, v.game1, v.game2);
+    return v;
+}
+
+// What the dialog asked the file-open dialog.
+struct FileQuestion {
+    DWORD structSize = 0;
+    DWORD flags = 0;
+    bool ownedByTheDialog = false;
+    std::string filter; // the zero-separated parts joined with '|'
+    std::string defaultExtension;
+    std::string initialFile;
+};
+
+// Stands in for the user at the file-open dialog: notes the question, then picks chosen (or
+// cancels when chosen is empty).
+CGameProfileDlg::OpenFileDialog User(std::vector<FileQuestion>& questions, HWND& dialogWindow, std::string chosen)
+{
+    return [&questions, &dialogWindow, chosen](OPENFILENAMEA* dialog) -> BOOL {
+        FileQuestion q;
+        q.structSize = dialog->lStructSize;
+        q.flags = dialog->Flags;
+        q.ownedByTheDialog = dialog->hwndOwner == dialogWindow && dialogWindow != nullptr;
+        for (const char* part = dialog->lpstrFilter; part != nullptr && *part != '\0'; part += std::strlen(part) + 1)
+            q.filter += std::string(part) + "|";
+        q.defaultExtension = dialog->lpstrDefExt != nullptr ? dialog->lpstrDefExt : "";
+        q.initialFile = dialog->lpstrFile;
+        questions.push_back(q);
+        if (chosen.empty())
+            return FALSE;
+        if (chosen.size() >= dialog->nMaxFile)
+            return FALSE;
+        std::memcpy(dialog->lpstrFile, chosen.c_str(), chosen.size() + 1);
+        return TRUE;
+    };
+}
+
+class GameProfileDialog : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        SetSkinProgramFolder(TOLK_DIST);
+        ::SetCursorPos(1200, 1000);
+    }
+    void TearDown() override { SetSkinProgramFolder(""); }
+};
+
+TEST_F(GameProfileDialog, NameStopsAtTwentyCharactersAndConfirmReturnsTheTextsAsTyped)
+{
+    std::vector<FileQuestion> questions;
+    HWND window = nullptr;
+    CGameProfileDlg dialog(User(questions, window, "C:\\Games\\Chosen Game.exe"));
+    dialog.SetValues("", "C:\\Games\\Kept.exe", "", "C:\\Games\\Old.exe");
+    const std::string handTyped = " D:\\My Games\\Raid-2\\raid2.EXE ";
+    std::string shownName;
+    COLORREF emptyFieldColour = CLR_INVALID;
+    int brightInName = 0;
+    Script script(dialog);
+    script.Then(300, [&] {
+        window = dialog.GetSafeHwnd();
+        const RECT field = dialog.Edit(2).GetWindowRect();
+        emptyFieldColour = ScreenPixel(POINT{field.right - 4, (field.top + field.bottom) / 2});
+        Click(CentreOf(dialog.Edit(0)));
+        Type("Twenty-one characters");
+        shownName = TextOf(dialog.Edit(0));
+        brightInName = BrightPixelsIn(dialog.Edit(0));
+        Click(CentreOf(dialog.Edit(2)));
+        Type(handTyped);
+        Click(CentreOf(dialog.BrowseButton(2)));
+        Click(CentreOf(dialog.CloseButton(0)));
+    });
+    EXPECT_EQ(IDOK, script.RunModal());
+
+    EXPECT_EQ("Twenty-one character", shownName) << "the 21st character cannot be typed";
+    EXPECT_EQ(RGB(0, 0, 0), emptyFieldColour) << "the fields are black";
+    EXPECT_GT(brightInName, 20) << "and their text white";
+    EXPECT_EQ((Values{"Twenty-one character", "C:\\Games\\Kept.exe", handTyped, "C:\\Games\\Chosen Game.exe"}),
+              ValuesOf(dialog));
+    EXPECT_EQ(1u, questions.size());
+}
+
+TEST_F(GameProfileDialog, BrowsingThenCancellingLeavesTheValuesUnchanged)
+{
+    std::vector<FileQuestion> questions;
+    HWND window = nullptr;
+    CGameProfileDlg dialog(User(questions, window, "C:\\Games\\New Game.exe"));
+    const Values before{"Shooter", "C:\\Games\\Old.exe", "", "E:\\x.exe"};
+    dialog.SetValues(before.name, before.game0, before.game1, before.game2);
+    std::string shownAfterBrowse;
+    Script script(dialog);
+    script.Then(300, [&] {
+        window = dialog.GetSafeHwnd();
+        Click(CentreOf(dialog.BrowseButton(0)));
+        shownAfterBrowse = TextOf(dialog.Edit(1));
+        Click(CentreOf(dialog.CloseButton(1)));
+    });
+    EXPECT_EQ(IDCANCEL, script.RunModal());
+
+    EXPECT_EQ("C:\\Games\\New Game.exe", shownAfterBrowse) << "the chosen file is shown in its field";
+    EXPECT_EQ(before, ValuesOf(dialog));
+
+    // The question: program files, from a file named ".exe" on the desktop, in the classic dialog.
+    ASSERT_EQ(1u, questions.size());
+    const FileQuestion& q = questions[0];
+    EXPECT_EQ(sizeof(OPENFILENAMEA), q.structSize);
+    if (sizeof(void*) == 4) {
+        EXPECT_EQ(88u, q.structSize);
+    }
+    EXPECT_EQ(static_cast<DWORD>(OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_NOCHANGEDIR), q.flags);
+    EXPECT_TRUE(q.ownedByTheDialog);
+    EXPECT_EQ("exe file(*.exe)|*.EXE|", q.filter);
+    EXPECT_EQ("*.exe", q.defaultExtension);
+    char desktop[MAX_PATH] = {};
+    ASSERT_TRUE(::SHGetSpecialFolderPathA(nullptr, desktop, CSIDL_DESKTOP, FALSE));
+    EXPECT_EQ(std::string(desktop) + "\\.exe", q.initialFile);
+}
+
+TEST_F(GameProfileDialog, EitherCancelButtonAnswersCancelAndAFileDialogCancelChangesNothing)
+{
+    for (const std::size_t button : {std::size_t(1), std::size_t(2)}) {
+        std::vector<FileQuestion> questions;
+        HWND window = nullptr;
+        CGameProfileDlg dialog(User(questions, window, ""));
+        dialog.SetValues("Racer", "C:\\Games\\Car.exe", "", "");
+        std::string shownAfterBrowse;
+        Script script(dialog);
+        script.Then(300, [&] {
+            Click(CentreOf(dialog.BrowseButton(0)));
+            shownAfterBrowse = TextOf(dialog.Edit(1));
+            Click(CentreOf(dialog.CloseButton(button)));
+        });
+        EXPECT_EQ(IDCANCEL, script.RunModal()) << "cancel button " << button;
+        EXPECT_EQ("C:\\Games\\Car.exe", shownAfterBrowse) << "a cancelled file dialog leaves the field";
+        EXPECT_EQ(1u, questions.size());
+        EXPECT_EQ((Values{"Racer", "C:\\Games\\Car.exe", "", ""}), ValuesOf(dialog));
+    }
+}
+
+} // namespace
