@@ -16,7 +16,9 @@ GameFileQuestion GameFileQuestionFor(std::string_view desktopFolder)
 {
     GameFileQuestion question;
     question.filter = FileDialogFilter("exe file(*.exe)|*.EXE|");
-    question.defaultExtension = "*.exe";
+    // The system appends the first three characters of this to a name typed without an extension,
+    // so it carries neither the star nor the dot ("*.exe" would make "game.*.e").
+    question.defaultExtension = "exe";
     question.initialFile = std::string(desktopFolder) + "\\.exe";
     return question;
 }

@@ -2,12 +2,12 @@
 // texts are decided here, the dialog only hands them to the system.
 #pragma once
 
+#include "Records.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
 
-// Game files a profile names.
-constexpr std::size_t kGameFileCount = 3;
 // Longest profile name the game profile dialog lets the user type.
 constexpr unsigned kGameProfileNameLimit = 20;
 
@@ -18,7 +18,7 @@ std::string FileDialogFilter(std::string_view barSeparated);
 
 struct GameFileQuestion {
     std::string filter;           // only program files
-    std::string defaultExtension; // as the dialog has always asked for it: "*.exe"
+    std::string defaultExtension; // "exe": the dialog appends it to a name typed without one
     std::string initialFile;      // ".exe" in the desktop folder, so the dialog opens there
 };
 

@@ -1,6 +1,7 @@
 #include "ConfigDlg.h"
 
 #include "DialogIds.h"
+#include "GameProfileDlg.h"
 #include "Gdi.h"
 #include "LanguageStrings.h"
 #include "LinkNames.h"
@@ -53,9 +54,10 @@ std::string ChooseProfileFile(HWND owner, bool save)
     char file[MAX_PATH] = {};
     CopyToField(file, SkinProgramFolder() + "config\\.rkp");
     OPENFILENAMEA dialog{};
-    dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+    dialog.lStructSize = sizeof(OPENFILENAMEA); // 88 bytes in the 32-bit build: the classic dialog
     dialog.hwndOwner = owner;
-    dialog.lpstrFilter = "Zentor Keyboard Profile(*.rkp)\0*.rkp\0";
+    static const std::string filter = FileDialogFilter("Zentor Keyboard Profile(*.rkp)|*.rkp|");
+    dialog.lpstrFilter = filter.c_str();
     dialog.lpstrFile = file;
     dialog.nMaxFile = sizeof file;
     // The extension the dialog adds to a name typed without one.
@@ -271,7 +273,17 @@ void CConfigDlg::OnEditGameProfile()
 
 void CConfigDlg::RunGameProfileDialog(bool filled)
 {
-    LogDebug("TolkCfg: game profile dialog (%s)\n", filled ? "filled" : "empty");
+    CGameProfileDlg dialog;
+    if (filled) {
+        const GameProfileValues current = m_document.GameProfile();
+        dialog.SetValues(current.name, current.games[0], current.games[1], current.games[2]);
+    }
+    if (dialog.DoModal(m_hWnd) != IDOK)
+        return;
+    GameProfileValues values;
+    dialog.GetValues(values.name, values.games[0], values.games[1], values.games[2]);
+    m_document.SetGameProfile(values);
+    RefreshAll();
 }
 
 void CConfigDlg::OnImport()

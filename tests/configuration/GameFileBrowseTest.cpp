@@ -20,7 +20,7 @@ TEST(GameFileQuestion, OffersProgramFilesFromTheDesktop)
 {
     const GameFileQuestion question = GameFileQuestionFor("C:\\Users\\Player\\Desktop");
     EXPECT_EQ(question.filter, "exe file(*.exe)\0*.EXE\0\0"s);
-    EXPECT_EQ(question.defaultExtension, "*.exe");
+    EXPECT_EQ(question.defaultExtension, "exe");
     EXPECT_EQ(question.initialFile, "C:\\Users\\Player\\Desktop\\.exe");
     EXPECT_EQ(GameFileQuestionFor("").initialFile, "\\.exe") << "an unknown desktop still gives a file name";
 }

@@ -278,7 +278,7 @@ TEST_F(GameProfileDialog, BrowsingThenCancellingLeavesTheValuesUnchanged)
     EXPECT_EQ(static_cast<DWORD>(OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_NOCHANGEDIR), q.flags);
     EXPECT_TRUE(q.ownedByTheDialog);
     EXPECT_EQ("exe file(*.exe)|*.EXE|", q.filter);
-    EXPECT_EQ("*.exe", q.defaultExtension);
+    EXPECT_EQ("exe", q.defaultExtension);
     char desktop[MAX_PATH] = {};
     ASSERT_TRUE(::SHGetSpecialFolderPathA(nullptr, desktop, CSIDL_DESKTOP, FALSE));
     EXPECT_EQ(std::string(desktop) + "\\.exe", q.initialFile);
