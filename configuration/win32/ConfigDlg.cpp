@@ -143,6 +143,13 @@ BOOL CConfigDlg::LoadSkin()
         m_keyPage.MoveWindow(m_frame);
         m_keyPage.ShowWindow(SW_SHOW);
     }
+    for (CWebPageDlg* page : {static_cast<CWebPageDlg*>(&m_updatePage), static_cast<CWebPageDlg*>(&m_helpPage)}) {
+        page->SetButtonHint(m_language.String(IDS_HINT_UPDATE));
+        if (page->Create(m_hWnd)) {
+            page->MoveWindow(m_frame);
+            page->ShowWindow(SW_HIDE);
+        }
+    }
     m_page = MainPage::Keys;
     m_tabs[0].SetChecked(1);
     return TRUE;
@@ -193,7 +200,9 @@ void CConfigDlg::ReadFirmwareText()
 
 void CConfigDlg::UpdatePageAddresses()
 {
-    // The update and help pages take their addresses from the version texts.
+    // A page already open keeps what it loaded.
+    m_updatePage.SetAddress(UpdatePageAddress(kSoftwareVersionText, m_firmwareText));
+    m_helpPage.SetAddress(HelpPageAddress(kSoftwareVersionText, m_firmwareText));
 }
 
 void CConfigDlg::RefreshAll()
@@ -238,11 +247,9 @@ void CConfigDlg::SetStatus(const std::string& text)
 void CConfigDlg::ShowPage(MainPage page)
 {
     if (page != m_page) {
-        CWnd* pages[] = {&m_keyPage, nullptr, nullptr};
-        if (CWnd* current = pages[static_cast<int>(m_page)])
-            current->ShowWindow(SW_HIDE);
-        if (CWnd* next = pages[static_cast<int>(page)])
-            next->ShowWindow(SW_SHOW);
+        CWnd* pages[] = {&m_keyPage, &m_updatePage, &m_helpPage};
+        pages[static_cast<int>(m_page)]->ShowWindow(SW_HIDE);
+        pages[static_cast<int>(page)]->ShowWindow(SW_SHOW);
         m_page = page;
     }
     // Exactly the tab of the page shown is checked (a click on it may have toggled it).

@@ -11,6 +11,7 @@
 #include "SkinDialog.h"
 #include "TextLabel.h"
 #include "WinHostWindow.h"
+#include "WebPageDlg.h"
 #include "WinSharedBlock.h"
 
 #include <array>
@@ -27,6 +28,8 @@ public:
     ConfigDocument& Document() { return m_document; }
     MainPage CurrentPage() const { return m_page; }
     const std::string& FirmwareText() const { return m_firmwareText; }
+    CUpdateDlg& UpdatePage() { return m_updatePage; }
+    CAboutDlg& HelpPage() { return m_helpPage; }
 
 protected:
     BOOL LoadSkin() override;
@@ -90,6 +93,8 @@ private:
     std::array<CTextLabel, kProfileCount> m_labels;
     CStatusLabel m_status;
     CMainDlg m_keyPage;
+    CUpdateDlg m_updatePage;
+    CAboutDlg m_helpPage;
     RECT m_frame{};
     UniqueIcon m_icon;
     UniqueIcon m_smallIcon;
