@@ -1,5 +1,6 @@
 // The game profile dialog on the real window manager (Wine under Xvfb) with the shipped skin, driven
 // with the real pointer and keyboard; the file-open dialog is stood in for by the user's choice.
+#include "WinTestInput.h"
 #include "GameProfileDlg.h"
 #include "SkinDialog.h"
 
@@ -17,36 +18,6 @@
 
 namespace {
 
-// Runs the thread's messages for a while, as the program's loop does (PreTranslateMessage first).
-void Pump(DWORD milliseconds)
-{
-    const DWORD end = ::GetTickCount() + milliseconds;
-    do {
-        MSG message;
-        while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (CWnd::RoutePreTranslateMessage(message))
-                continue;
-            ::TranslateMessage(&message);
-            ::DispatchMessageA(&message);
-        }
-        ::Sleep(5);
-    } while (static_cast<LONG>(end - ::GetTickCount()) > 0);
-}
-
-POINT CentreOf(const CWnd& window)
-{
-    const RECT r = window.GetWindowRect();
-    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
-
-COLORREF ScreenPixel(POINT at)
-{
-    HDC screen = ::GetDC(nullptr);
-    const COLORREF colour = ::GetPixel(screen, at.x, at.y);
-    ::ReleaseDC(nullptr, screen);
-    return colour;
-}
-
 // Pixels near white in the left part of a window on the screen.
 int BrightPixelsIn(const CWnd& window)
 {
@@ -60,37 +31,6 @@ int BrightPixelsIn(const CWnd& window)
         }
     ::ReleaseDC(nullptr, screen);
     return bright;
-}
-
-void Click(POINT at)
-{
-    ::SetCursorPos(at.x, at.y);
-    Pump(100);
-    ::mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
-    Pump(60);
-    ::mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
-    Pump(150);
-}
-
-void KeyEvent(BYTE vk, DWORD flags)
-{
-    ::keybd_event(vk, static_cast<BYTE>(::MapVirtualKeyA(vk, 0)), flags, 0);
-}
-
-// Types text with the keys the keyboard layout has for its characters.
-void Type(const std::string& text)
-{
-    for (const char c : text) {
-        const SHORT key = ::VkKeyScanA(c);
-        const bool shift = (HIBYTE(key) & 1) != 0;
-        if (shift)
-            KeyEvent(VK_SHIFT, 0);
-        KeyEvent(LOBYTE(key), 0);
-        KeyEvent(LOBYTE(key), KEYEVENTF_KEYUP);
-        if (shift)
-            KeyEvent(VK_SHIFT, KEYEVENTF_KEYUP);
-    }
-    Pump(300);
 }
 
 std::string TextOf(const CWnd& window)
@@ -230,11 +170,11 @@ TEST_F(GameProfileDialog, NameStopsAtTwentyCharactersAndConfirmReturnsTheTextsAs
         const RECT field = dialog.Edit(2).GetWindowRect();
         emptyFieldColour = ScreenPixel(POINT{field.right - 4, (field.top + field.bottom) / 2});
         Click(CentreOf(dialog.Edit(0)));
-        Type("Twenty-one characters");
+        TypeText("Twenty-one characters");
         shownName = TextOf(dialog.Edit(0));
         brightInName = BrightPixelsIn(dialog.Edit(0));
         Click(CentreOf(dialog.Edit(2)));
-        Type(handTyped);
+        TypeText(handTyped);
         Click(CentreOf(dialog.BrowseButton(2)));
         Click(CentreOf(dialog.CloseButton(0)));
     });

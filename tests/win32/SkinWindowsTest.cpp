@@ -1,5 +1,6 @@
 // The skinned frame and controls on the real window manager (Wine under Xvfb): what the user sees
 // on the screen and what the windows tell each other, driven with the real pointer and keyboard.
+#include "WinTestInput.h"
 #include "BitmapBtn.h"
 #include "BmpEdit.h"
 #include "LineWnd.h"
@@ -86,58 +87,6 @@ void WriteSkin(const TempFolder& folder, const std::string& file, int width, int
     for (const std::string& line : buttonLines)
         ini += line + "\r\n";
     WriteBytes(folder / ("skins\\" + file), ini);
-}
-
-// Runs the thread's messages for a while, as the program's loop does (PreTranslateMessage first).
-void Pump(DWORD milliseconds)
-{
-    const DWORD end = ::GetTickCount() + milliseconds;
-    do {
-        MSG message;
-        while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (CWnd::RoutePreTranslateMessage(message))
-                continue;
-            ::TranslateMessage(&message);
-            ::DispatchMessageA(&message);
-        }
-        ::Sleep(5);
-    } while (static_cast<LONG>(end - ::GetTickCount()) > 0);
-}
-
-COLORREF ScreenPixel(POINT at)
-{
-    HDC screen = ::GetDC(nullptr);
-    const COLORREF colour = ::GetPixel(screen, at.x, at.y);
-    ::ReleaseDC(nullptr, screen);
-    return colour;
-}
-
-POINT CentreOf(const CWnd& window)
-{
-    const RECT r = window.GetWindowRect();
-    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
-
-void MoveMouse(POINT at)
-{
-    ::SetCursorPos(at.x, at.y);
-    Pump(150);
-}
-
-void Click(POINT at)
-{
-    ::SetCursorPos(at.x, at.y);
-    Pump(100);
-    ::mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
-    Pump(60);
-    ::mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
-    Pump(150);
-}
-
-void PressKey(BYTE vk)
-{
-    ::keybd_event(vk, static_cast<BYTE>(::MapVirtualKeyA(vk, 0)), 0, 0);
-    ::keybd_event(vk, static_cast<BYTE>(::MapVirtualKeyA(vk, 0)), KEYEVENTF_KEYUP, 0);
 }
 
 // Steps run from the message loop of a modal dialog, each after its delay.

@@ -2,6 +2,7 @@
 // frame window, its button pressed with the real pointer, checked through what the page loads or
 // hands to the default browser (a recording stand-in: no real browser is ever started) and what
 // the screen shows.
+#include "WinTestInput.h"
 #include "SkinDialog.h"
 #include "SkinMessages.h"
 #include "WebBrowserHost.h"
@@ -51,52 +52,6 @@ public:
         return true;
     }
 };
-
-void Pump(DWORD milliseconds)
-{
-    const DWORD end = ::GetTickCount() + milliseconds;
-    do {
-        MSG message;
-        while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (CWnd::RoutePreTranslateMessage(message))
-                continue;
-            ::TranslateMessage(&message);
-            ::DispatchMessageA(&message);
-        }
-        ::Sleep(5);
-    } while (static_cast<LONG>(end - ::GetTickCount()) > 0);
-}
-
-POINT CentreOf(const CWnd& window)
-{
-    const RECT r = window.GetWindowRect();
-    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
-
-void Click(POINT at)
-{
-    ::SetCursorPos(at.x, at.y);
-    Pump(150);
-    ::mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
-    Pump(60);
-    ::mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
-    Pump(300);
-}
-
-void PressKey(BYTE vk)
-{
-    ::keybd_event(vk, static_cast<BYTE>(::MapVirtualKeyA(vk, 0)), 0, 0);
-    ::keybd_event(vk, static_cast<BYTE>(::MapVirtualKeyA(vk, 0)), KEYEVENTF_KEYUP, 0);
-    Pump(150);
-}
-
-COLORREF ScreenPixel(POINT at)
-{
-    HDC screen = ::GetDC(nullptr);
-    const COLORREF colour = ::GetPixel(screen, at.x, at.y);
-    ::ReleaseDC(nullptr, screen);
-    return colour;
-}
 
 // The colour of the page's own picture at a point of the screen.
 COLORREF PicturePixel(const CSkinDialog& page, POINT screenPoint)
@@ -267,6 +222,7 @@ TEST_F(WebPages, KeysTypedIntoTheOpenPageGoToTheBrowserAlone)
     ::SetFocus(page.GetSafeHwnd());
     Pump(100);
     PressKey('A');
+    Pump(150);
     EXPECT_EQ(std::vector<WPARAM>{'A'}, m_frame.keysOffered) << "keys on the page itself pass its parents";
 
     Click(CentreOf(page.OpenButton()));
@@ -276,7 +232,9 @@ TEST_F(WebPages, KeysTypedIntoTheOpenPageGoToTheBrowserAlone)
     Pump(100);
     m_frame.keysOffered.clear();
     PressKey('A');
+    Pump(150);
     PressKey(VK_RETURN);
+    Pump(150);
     EXPECT_TRUE(m_frame.keysOffered.empty()) << "the windows around the browser never see its keys";
     EXPECT_TRUE(::IsWindowVisible(page.GetSafeHwnd()));
 }
