@@ -1,6 +1,7 @@
 #include "IniFile.h"
 #include "Libraries.h"
 #include "TempFolder.h"
+#include "TestLibraries.h"
 #include "Text.h"
 
 #include <gtest/gtest.h>
@@ -8,19 +9,6 @@
 #include <cstring>
 
 namespace {
-
-std::unique_ptr<tagElement> Macro(const char* name, int loop, std::initializer_list<MacroEvent> events)
-{
-    auto e = std::make_unique<tagElement>();
-    std::memset(e.get(), 0, sizeof(tagElement));
-    CopyToField(e->Name, name);
-    e->Loop = loop;
-    e->EventCount = static_cast<int32_t>(events.size());
-    int i = 0;
-    for (const MacroEvent& ev : events)
-        e->Events[i++] = ev;
-    return e;
-}
 
 std::unique_ptr<CSubList> Set(const char* name)
 {
@@ -42,8 +30,8 @@ MacroLibrary SmallLibrary()
 {
     MacroLibrary lib;
     lib.push_back(Set(" Fight Set "));
-    lib.back()->Elements.push_back(Macro("Combo", 0, {{0x04, 0, 30}, {0x04, 1, 0}, {0xF0, 0, 65535}}));
-    lib.back()->Elements.push_back(Macro("Jump", 1, {{0x2C, 0, 10}}));
+    lib.back()->Elements.push_back(TestMacro("Combo", 0, {{0x04, 0, 30}, {0x04, 1, 0}, {0xF0, 0, 65535}}));
+    lib.back()->Elements.push_back(TestMacro("Jump", 1, {{0x2C, 0, 10}}));
     lib.push_back(Set("Empty"));
     return lib;
 }
@@ -103,10 +91,10 @@ TEST(MacroLibrary, SetsThatDifferOnlyInCaseShareOneSection)
     TempFolder dir;
     MacroLibrary lib;
     lib.push_back(Set("Raid"));
-    lib.back()->Elements.push_back(Macro("A", 0, {}));
-    lib.back()->Elements.push_back(Macro("B", 0, {}));
+    lib.back()->Elements.push_back(TestMacro("A", 0, {}));
+    lib.back()->Elements.push_back(TestMacro("B", 0, {}));
     lib.push_back(Set(" RAID"));
-    lib.back()->Elements.push_back(Macro("C", 0, {}));
+    lib.back()->Elements.push_back(TestMacro("C", 0, {}));
     SaveMacroLibrary(lib, dir.Path());
     MacroLibrary back;
     LoadMacroLibrary(back, dir.Path());
@@ -124,7 +112,7 @@ TEST(MacroLibrary, UnreadableMacrosArriveZeroedAndLaterOnesKeepTheirPlace)
     IniFile file(dir / "config\\macro.ini");
     file.WriteString("Fight Set", "Count", "4");
     file.WriteString("Fight Set", "0", "00");            // wrong length
-    file.WriteStruct("Fight Set", "3", Macro("Late", 0, {}).get(), sizeof(tagElement));
+    file.WriteStruct("Fight Set", "3", TestMacro("Late", 0, {}).get(), sizeof(tagElement));
     MacroLibrary lib;
     LoadMacroLibrary(lib, dir.Path());
     ASSERT_EQ(lib[0]->Elements.size(), 4u);

@@ -9,6 +9,7 @@
 //       the time to open the largest window and to build window outlines from masks.
 // The manifest lists, per skin file, the control each key of the window stands for.
 #include "GalleryWindow.h"
+#include "WinTestInput.h"
 #include "Gdi.h"
 #include "SkinMessages.h"
 #include "SkinPicture.h"
@@ -63,21 +64,6 @@ std::vector<GalleryEntry> ReadManifest(const std::string& path)
         windows.push_back(std::move(entry));
     }
     return windows;
-}
-
-void Pump(DWORD milliseconds)
-{
-    const DWORD end = ::GetTickCount() + milliseconds;
-    do {
-        MSG message;
-        while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (CWnd::RoutePreTranslateMessage(message))
-                continue;
-            ::TranslateMessage(&message);
-            ::DispatchMessageA(&message);
-        }
-        ::Sleep(5);
-    } while (static_cast<LONG>(end - ::GetTickCount()) > 0);
 }
 
 // The screen's pixels of rect as a 24-bit bottom-up BMP file.

@@ -1,4 +1,5 @@
-// Macro and timer libraries built in memory for the tests of the key menu and its commands.
+// Macro and timer libraries built in memory for the tests of the store, the key menu and its
+// commands.
 #pragma once
 
 #include "Libraries.h"
