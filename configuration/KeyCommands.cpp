@@ -1,6 +1,7 @@
 #include "KeyCommands.h"
 
 #include "Text.h"
+#include "TimerRules.h"
 
 #include <cstring>
 
@@ -19,6 +20,8 @@ constexpr int kCmdLastSetEdit = 6302;
 constexpr int kNumberedTimers = 50;
 constexpr int kNumberedSets = 50;
 constexpr int kNumberedMacros = 50;
+
+static_assert(kMenuTimers == static_cast<int>(kMaxTimers), "the menu offers every timer the timer dialogs allow");
 
 KeyCommand FunctionCommand(KeyFunction function)
 {
@@ -305,9 +308,9 @@ bool EndMacroManager(bool ok, MacroLibrary& macros, const std::string& folder)
     return true;
 }
 
-bool CanCreateTimer(const TimerLibrary& timers) { return timers.size() <= static_cast<size_t>(kNumberedTimers); }
+bool CanCreateTimer(const TimerLibrary& timers) { return TimerCreationAllowed(timers); }
 
-bool CanEditTimers(const TimerLibrary& timers) { return !timers.empty(); }
+bool CanEditTimers(const TimerLibrary& timers) { return TimerEditingAllowed(timers); }
 
 bool AddCreatedTimer(TimerLibrary& timers, std::string_view name, int32_t seconds, const std::string& folder)
 {

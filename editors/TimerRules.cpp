@@ -1,0 +1,26 @@
+#include "TimerRules.h"
+
+#include "Text.h"
+
+bool TimerCreationAllowed(const TimerLibrary& timers) { return timers.size() <= kTimersBeforeLastCreate; }
+
+bool TimerEditingAllowed(const TimerLibrary& timers) { return !timers.empty(); }
+
+std::string TimerNameFieldText(std::string_view text) { return std::string(text.substr(0, kTimerNameLimit)); }
+
+std::optional<std::string> TimerNameFromField(std::string_view fieldText)
+{
+    const std::string_view name = Trim(fieldText);
+    if (name.empty())
+        return std::nullopt;
+    return std::string(name);
+}
+
+int32_t TimerSecondsFromField(int32_t value)
+{
+    if (value < kTimerMinSeconds)
+        return kTimerMinSeconds;
+    if (value > kTimerMaxSeconds)
+        return kTimerMaxSeconds;
+    return value;
+}
