@@ -652,6 +652,9 @@ CFG_IMPORT = 7
 CFG_SLOT = {n: 9 + n for n in range(1, 6)}
 CFG_OK, CFG_APPLY, CFG_CANCEL = 20, 21, 22
 CFG_LABEL = {n: 29 + n for n in range(1, 6)}
+# Mean difference of a profile label from its empty picture above which a name is written in it (a
+# name of five letters makes about 14; the empty label on a black screen about 2).
+CFG_LABEL_WRITTEN = 6
 # A spot of the main window with no control: right of the tabs.
 CFG_EMPTY_SPOT = (520, 66)
 # Key page keys (skins\skin_main_control.ini).
@@ -752,7 +755,8 @@ class ConfigProgram:
             return False
         shot = self.main.screenshot()
         label = self.main.skin.rect(CFG_LABEL[1])
-        written = self.ui.mean_difference(shot.crop(label), self.main.skin.picture("Main").crop(label)) > 2
+        written = (self.ui.mean_difference(shot.crop(label), self.main.skin.picture("Main").crop(label))
+                   > CFG_LABEL_WRITTEN)
         page = self.page.shows(PAGE_RESET)
         return written and page[0] == "Main" and page[1] < self.ui.PICTURE_TOLERANCE
 
