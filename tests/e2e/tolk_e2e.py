@@ -103,6 +103,9 @@ class ProfileSet:
     def mode(self, slot):
         return struct.unpack_from("<i", self.data, self.profile_at(slot) + 1752)[0]
 
+    def key_flag(self, slot, key):
+        return self.data[self.profile_at(slot) + 1760 + key - 1]
+
     def set_media_option(self, slot, option):
         struct.pack_into("<i", self.data, self.profile_at(slot) + 1756, option)
 
@@ -635,6 +638,449 @@ def scenario_exit_hung_player(s):
     check(s.post_host(WM_CLOSE) == 0, "no host window to close")
     s.wait_host_exit(40, "while a media player hung")
     check(ini_value(s.config_ini, "Setting", "Device") is not None, "config.ini lost")
+
+
+# The configuration program ---------------------------------------------------------------------
+# TolkCfg is driven as a user drives it: the real X pointer and keyboard (xdotool) at the controls
+# its skins place, and checked through the files it writes, the host's block, the simulator's memory
+# and what the screen shows.
+
+CFG_TITLE = "ZENTOR Tolk Config"
+# Main window keys (skins\skin_main.ini).
+CFG_TAB_KEYS, CFG_TAB_UPDATE, CFG_TAB_HELP = 1, 4, 5
+CFG_IMPORT = 7
+CFG_SLOT = {n: 9 + n for n in range(1, 6)}
+CFG_OK, CFG_APPLY, CFG_CANCEL = 20, 21, 22
+CFG_LABEL = {n: 29 + n for n in range(1, 6)}
+# Mean difference of a profile label from its empty picture above which a name is written in it (a
+# name of five letters makes about 14; the empty label on a black screen about 2).
+CFG_LABEL_WRITTEN = 6
+# A spot of the main window with no control: right of the tabs.
+CFG_EMPTY_SPOT = (520, 66)
+# Key page keys (skins\skin_main_control.ini).
+PAGE_KEY = {n: n for n in range(1, 6)}
+PAGE_SWITCH = {n: 9 + n for n in range(1, 6)}
+PAGE_RESET, PAGE_MODE = 20, 25
+# The rectangle of the key page that the five highlight lines cover.
+LINE_AREA = (131, 135, 504, 309)
+# Reset warning keys (skins\skin_reset_warn.ini).
+WARN_OK, WARN_CANCEL = 2, 3
+
+
+def pointer_module():
+    """The real-input helpers; only the window scenarios need them (with Pillow and xdotool)."""
+    try:
+        import skin_pointer
+    except ImportError as error:
+        raise Skipped("driving windows needs Pillow: %s" % error)
+    reason = skin_pointer.available()
+    if reason:
+        raise Skipped(reason)
+    return skin_pointer
+
+
+def write_text(path, lines):
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, "wb") as f:
+        f.write(("\r\n".join(lines) + "\r\n").encode("latin-1"))
+
+
+def write_profile_file(path, mode=1, flags=(0, 0, 0, 0, 0), games=("", "", "")):
+    """A profile file as the programs write it, without key assignments (they read as none)."""
+    write_text(path, ["[Setting]"] + ["GameFile%d=%s" % (i, g) for i, g in enumerate(games)]
+               + ["Mode=%d" % mode, "MediaOption=0"] + ["key%d=%d" % (i, f) for i, f in enumerate(flags)])
+
+
+def write_profile_folder(s, names, current, modes=None, flags=None):
+    """config.ini naming the five profiles with the current slot, and their profile files."""
+    write_text(s.config_ini, ["[Setting]", "CurrentProfile=%d" % current, "[FileName]"]
+               + ["Profile%d=%s" % (i + 1, n) for i, n in enumerate(names)])
+    for i, name in enumerate(names):
+        write_profile_file(os.path.join(s.folder, "config", name + ".rkp"),
+                           mode=(modes or {}).get(i + 1, 1), flags=(flags or {}).get(i + 1, (0, 0, 0, 0, 0)))
+
+
+def data_files(s):
+    """Every data file of the program folder with its bytes."""
+    files = {}
+    for path in [s.config_ini] + [os.path.join(s.folder, "config", n)
+                                  for n in sorted(os.listdir(os.path.join(s.folder, "config")))
+                                  if os.path.isdir(os.path.join(s.folder, "config"))]:
+        if os.path.isfile(path):
+            files[os.path.relpath(path, s.folder)] = open(path, "rb").read()
+    return files
+
+
+def settle_files(s, timeout=20):
+    """Waits until the data files read the same twice half a second apart."""
+    last = [data_files(s)]
+
+    def still():
+        time.sleep(0.5)
+        now = data_files(s)
+        same = now == last[0]
+        last[0] = now
+        return same
+    wait_for(still, timeout, "the data files to stop changing")
+
+
+def rkp_values(s, names, key):
+    return [ini_value(os.path.join(s.folder, "config", n + ".rkp"), "Setting", key) for n in names]
+
+
+class ConfigProgram:
+    """A running TolkCfg: its process, its main window and the key page inside it."""
+
+    def __init__(self, session, timeout=60):
+        self.ui = pointer_module()
+        self.s = session
+        env = dict(session.env)
+        env["WINEDEBUG"] = "-all,+debugstr"
+        self.log = os.path.join(session.work, "cfg-debug.log")
+        self.proc = session.start(os.path.join(session.folder, "TolkCfg.exe"), env=env, log=self.log)
+        skins = os.path.join(session.folder, "skins")
+        try:
+            self.main = self.ui.SkinnedWindow(CFG_TITLE, self.ui.Skin(skins, "skin_main.ini"), timeout=timeout)
+        except self.ui.PointerError as error:
+            raise Failure("TolkCfg showed no window: %s (exit code %s)" % (error, self.proc.poll()))
+        self.page = self.main.page(self.ui.Skin(skins, "skin_main_control.ini"), self.main.skin.frame())
+        self.warn_skin = self.ui.Skin(skins, "skin_reset_warn.ini")
+        self.park()
+        wait_for(self.filled, timeout, "the main window to show its profiles and its key page")
+
+    def filled(self):
+        """The window has the skin's size, its profile labels are written and the key page is in place."""
+        _, _, width, height = self.ui.window_geometry(self.main.wid)
+        if (width, height) != self.main.skin.size():
+            return False
+        shot = self.main.screenshot()
+        label = self.main.skin.rect(CFG_LABEL[1])
+        written = (self.ui.mean_difference(shot.crop(label), self.main.skin.picture("Main").crop(label))
+                   > CFG_LABEL_WRITTEN)
+        page = self.page.shows(PAGE_RESET)
+        return written and page[0] == "Main" and page[1] < self.ui.PICTURE_TOLERANCE
+
+    def park(self):
+        """The pointer away from the window, so that no control shows its hover picture.
+
+        A hovered button holds the mouse capture and sees the pointer go by the next move. Under
+        Wine no move reaches it once the pointer is off Wine's windows, so the pointer first rests on
+        an empty spot of the window, as a hand passes over the background on its way out."""
+        x, y, width, height = self.ui.window_geometry(self.main.wid)
+        self.ui.move_pointer(x + CFG_EMPTY_SPOT[0] - 1, y + CFG_EMPTY_SPOT[1])
+        self.ui.move_pointer(x + CFG_EMPTY_SPOT[0], y + CFG_EMPTY_SPOT[1])
+        screen_w, screen_h = [int(v) for v in self.ui.xdotool("getdisplaygeometry").split()]
+        for px, py in ((screen_w - 2, screen_h - 2), (2, screen_h - 2), (screen_w - 2, 2), (2, 2)):
+            if not (x <= px < x + width and y <= py < y + height):
+                self.ui.move_pointer(px, py)
+                return
+        raise Failure("the window covers the whole screen")
+
+    def click(self, key):
+        self.main.click(key)
+        self.park()
+
+    def click_page(self, key):
+        self.page.click(key)
+        self.park()
+
+    def checked(self, key):
+        return self.main.is_checked(key)
+
+    def page_checked(self, key):
+        return self.page.is_checked(key)
+
+    def wait_screen(self, predicate, what, timeout=15):
+        """Waits until predicate() holds for what the screen shows (each call takes a screenshot)."""
+        last = [None]
+
+        def attempt():
+            try:
+                return predicate()
+            except self.ui.PointerError as error:
+                last[0] = error
+                return False
+        try:
+            wait_for(attempt, timeout, what)
+        except Failure as failure:
+            raise Failure("%s%s" % (failure, " (%s)" % last[0] if last[0] else ""))
+
+    def expect_page(self, mode, switches, what):
+        """The key page shows the mode button and the five key switches as given (True = checked)."""
+        def shown():
+            shot = self.page.screenshot()
+            return (self.page.is_checked(PAGE_MODE, shot) == mode and
+                    [self.page.is_checked(PAGE_SWITCH[n], shot) for n in range(1, 6)] == list(switches))
+        self.wait_screen(shown, what)
+
+    def expect_slot(self, slot, what, timeout=15):
+        def shown():
+            shot = self.main.screenshot()
+            return [self.main.is_checked(CFG_SLOT[n], shot) for n in range(1, 6)] == [n == slot for n in range(1, 6)]
+        self.wait_screen(shown, what, timeout)
+
+    def shot_folder(self):
+        folder = os.path.join(self.s.build, "screenshots", "tolkcfg")
+        os.makedirs(folder, exist_ok=True)
+        return folder
+
+    def save_shot(self, name):
+        path = os.path.join(self.shot_folder(), name + ".png")
+        self.main.screenshot().save(path)
+        return path
+
+    def apply_and_wait(self, changed, what, timeout=60):
+        """Clicks Apply, waits for changed() and then for the files to stop changing: config.ini is
+        written first, then the profile files and the macro library one after another."""
+        self.click(CFG_APPLY)
+        wait_for(changed, timeout, what)
+        settle_files(self.s)
+
+    def wait_exit(self, timeout, what):
+        try:
+            self.proc.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            raise Failure("TolkCfg did not end within %.0f s %s" % (timeout, what))
+
+    def find_new_window(self, skin, known, timeout=20):
+        """The visible window of skin's size that was not among known (X window ids)."""
+        size = skin.size()
+
+        def found():
+            for wid in self.ui.xdotool("search", "--onlyvisible", "--name", "", check=False).split():
+                if wid not in known:
+                    try:
+                        if self.ui.window_geometry(wid)[2:] == size:
+                            return wid
+                    except self.ui.PointerError:
+                        pass
+            return None
+        return wait_for(found, timeout, "a new %dx%d window (%s)" % (size[0], size[1], skin.file_name))
+
+    def visible_windows(self):
+        return set(self.ui.xdotool("search", "--onlyvisible", "--name", "", check=False).split())
+
+    def debug(self):
+        return [line for line in self.s.read(self.log).splitlines() if "debugstr" in line]
+
+
+CFG_NAMES = ["Alpha", "Bravo", "Gamma", "Delta", "Echo"]
+
+
+def scenario_cfg_second_instance(s):
+    write_profile_folder(s, CFG_NAMES, 1)
+    cfg = ConfigProgram(s)
+    before = cfg.visible_windows()
+    second = s.start(os.path.join(s.folder, "TolkCfg.exe"))
+    try:
+        second.wait(timeout=30)
+    except subprocess.TimeoutExpired:
+        raise Failure("the second TolkCfg did not end by itself")
+    check(cfg.proc.poll() is None, "the first TolkCfg ended")
+    after = cfg.visible_windows()
+    check(after == before, "the second TolkCfg left windows behind: %s" % sorted(after - before))
+    titled = [w for w in after if cfg.ui.xdotool("getwindowname", w, check=False).rstrip("\n") == CFG_TITLE]
+    check(len(titled) == 1, "%d windows are titled %r" % (len(titled), CFG_TITLE))
+    # The first one still answers the user.
+    cfg.click(CFG_SLOT[4])
+    cfg.expect_slot(4, "slot 4 to be checked in the first TolkCfg")
+
+
+def scenario_cfg_without_host(s):
+    # Profile 2 is current, with the mode on; profile 3 has the mode off and key 2 switched off.
+    write_profile_folder(s, CFG_NAMES, 2, modes={2: 0}, flags={3: (0, 1, 0, 0, 0)})
+    cfg = ConfigProgram(s)
+    cfg.expect_slot(2, "slot 2 (CurrentProfile=2 of config.ini) checked")
+    cfg.expect_page(True, [True] * 5, "the key page to show profile 2 (mode on, every key on)")
+    shot = cfg.main.screenshot()
+    labels = [shot.crop(cfg.main.skin.rect(CFG_LABEL[n])).convert("L") for n in range(1, 6)]
+    brightest = max(range(5), key=lambda i: max(labels[i].getdata()))
+    check(brightest == 1, "label %d is drawn brightest, not the current profile's label 2" % (brightest + 1))
+    cfg.save_shot("main_key_page")
+
+    # Apply writes what was read back: config.ini and all five profile files, key assignments included.
+    cfg.apply_and_wait(lambda: all(v is not None for v in rkp_values(s, CFG_NAMES, "ButtonInfo0")),
+                       "Apply to write the profile files")
+    check(ini_value(s.config_ini, "Setting", "CurrentProfile") == "2", "CurrentProfile is not 2 after Apply")
+    check([ini_value(s.config_ini, "FileName", "Profile%d" % i) for i in range(1, 6)] == CFG_NAMES,
+          "config.ini names changed after Apply")
+    check(rkp_values(s, CFG_NAMES, "Mode") == ["1", "0", "1", "1", "1"], "modes were written as %s"
+          % rkp_values(s, CFG_NAMES, "Mode"))
+    check(ini_value(os.path.join(s.folder, "config", "Gamma.rkp"), "Setting", "key1") == "1",
+          "profile 3's key switch 2 was not kept")
+
+    # Slot 3, then Cancel: the key page shows profile 3, and nothing is written.
+    saved = data_files(s)
+    cfg.click(CFG_SLOT[3])
+    cfg.expect_slot(3, "slot 3 to be checked")
+    cfg.expect_page(False, [True, False, True, True, True], "the key page to show profile 3")
+    cfg.save_shot("profile_3_selected")
+    cfg.click(CFG_CANCEL)
+    cfg.wait_exit(30, "after Cancel")
+    check(data_files(s) == saved, "Cancel after selecting slot 3 changed the data files")
+
+    # Slot 3, then Apply.
+    cfg = ConfigProgram(s)
+    cfg.expect_slot(2, "slot 2 still current after the cancelled change")
+    cfg.click(CFG_SLOT[3])
+    cfg.expect_slot(3, "slot 3 to be checked")
+    cfg.apply_and_wait(lambda: ini_value(s.config_ini, "Setting", "CurrentProfile") == "3",
+                       "CurrentProfile=3 after Apply")
+
+    # Key switch 1 off and the mode on: every profile takes both, on Apply only.
+    saved = data_files(s)
+    cfg.click_page(PAGE_SWITCH[1])
+    cfg.click_page(PAGE_MODE)
+    cfg.expect_page(True, [False, False, True, True, True], "key switch 1 off and the mode on")
+    check(data_files(s) == saved, "clicks on the key page wrote files before Apply")
+    cfg.apply_and_wait(lambda: rkp_values(s, CFG_NAMES, "Mode") == ["0"] * 5, "Mode=0 in all five profiles")
+    check(rkp_values(s, CFG_NAMES, "key0") == ["1"] * 5, "key switch 1 is %s in the profile files"
+          % rkp_values(s, CFG_NAMES, "key0"))
+    check(rkp_values(s, CFG_NAMES, "key1") == ["0", "0", "1", "0", "0"],
+          "the other key switches changed: %s" % rkp_values(s, CFG_NAMES, "key1"))
+
+    # Hovering key button 4 lights line 4 and only it; leaving hides it again.
+    before = cfg.page.screenshot().crop(LINE_AREA)
+    cfg.page.point(PAGE_KEY[4])
+    line = cfg.ui.Image.open(os.path.join(s.folder, "skins", "key_line.bmp")).convert("RGB")
+    masks = {n: cfg.ui.Image.open(os.path.join(s.folder, "skins", "key%d_line_mask.bmp" % n)).convert("L")
+             for n in (1, 4)}
+
+    def line_shown(n, area):
+        """How near the area is to the line picture where mask n lets the line through."""
+        visible = masks[n].point(lambda v: 255 if v < 128 else 0)
+        diff = cfg.ui.ImageChops.difference(area, line).convert("L")
+        return cfg.ui.ImageStat.Stat(diff, visible).mean[0]
+    cfg.wait_screen(lambda: line_shown(4, cfg.page.screenshot().crop(LINE_AREA)) < 8, "line 4 to light up")
+    lit = cfg.page.screenshot().crop(LINE_AREA)
+    check(cfg.ui.mean_difference(lit, before) > 0.5, "hovering key 4 changed nothing in the line area")
+    check(line_shown(1, before) > line_shown(4, lit) + 8, "line 1's place looked lit before hovering")
+    check(line_shown(1, lit) > line_shown(4, lit) + 8, "line 1 lit up with line 4")
+    cfg.save_shot("hover_key_4")
+    cfg.park()
+    cfg.wait_screen(lambda: cfg.ui.mean_difference(cfg.page.screenshot().crop(LINE_AREA), before) < 0.5,
+                    "line 4 to go when the pointer left")
+
+    # Reset, cancelled: nothing changes on the screen or in the files.
+    saved = data_files(s)
+    known = cfg.visible_windows()
+    cfg.click_page(PAGE_RESET)
+    warn = cfg.ui.SkinnedWindow(None, cfg.warn_skin, wid=cfg.find_new_window(cfg.warn_skin, known))
+    warn.click(WARN_CANCEL)
+    cfg.park()
+    wait_for(lambda: warn.wid not in cfg.visible_windows(), 15, "the warning to close")
+    cfg.expect_page(True, [False, False, True, True, True], "the key page unchanged after a cancelled reset")
+    time.sleep(1)
+    check(data_files(s) == saved, "a cancelled reset changed the data files")
+
+    # Reset, confirmed: the defaults are written at once, without Apply.
+    known = cfg.visible_windows()
+    cfg.click_page(PAGE_RESET)
+    warn = cfg.ui.SkinnedWindow(None, cfg.warn_skin, wid=cfg.find_new_window(cfg.warn_skin, known))
+    cfg.save_shot("reset_warning")
+    warn.click(WARN_OK)
+    cfg.park()
+    defaults = ["Default%d" % i for i in range(5)]
+    # config.ini is written first, then the profile files one by one.
+    wait_for(lambda: ([ini_value(s.config_ini, "FileName", "Profile%d" % i) for i in range(1, 6)] == defaults
+                      and rkp_values(s, defaults, "key4") == ["0"] * 5), 30, "the default profiles to be written")
+    settle_files(s)
+    check(ini_value(s.config_ini, "Setting", "CurrentProfile") == "1", "CurrentProfile is not 1 after reset")
+    check(rkp_values(s, defaults, "Mode") == ["1"] * 5 and rkp_values(s, defaults, "key0") == ["0"] * 5,
+          "the default profile files hold %s / %s" % (rkp_values(s, defaults, "Mode"), rkp_values(s, defaults, "key0")))
+    cfg.expect_slot(1, "slot 1 after reset")
+    cfg.expect_page(False, [True] * 5, "the defaults on the key page after reset")
+    cfg.click(CFG_CANCEL)
+    cfg.wait_exit(30, "after Cancel")
+
+
+def scenario_cfg_import(s):
+    write_profile_folder(s, CFG_NAMES, 2)
+    race = os.path.join(s.work, "files", "Race.rkp")
+    write_profile_file(race, mode=0, flags=(1, 0, 1, 0, 1), games=("race.exe", "", ""))
+    cfg = ConfigProgram(s)
+    cfg.expect_slot(2, "slot 2 checked")
+    known = cfg.visible_windows()
+    cfg.click(CFG_IMPORT)
+    # Wine's open-file dialog: the file name field has the focus; the pointer rests on the dialog so
+    # that the typed keys reach it.
+    dialog = cfg.ui.find_window("Open", timeout=30)
+    check(dialog not in known, "no new open-file dialog")
+    x, y, width, height = cfg.ui.window_geometry(dialog)
+    cfg.ui.move_pointer(x + width // 2, y + 10)
+    time.sleep(0.5)
+    cfg.ui.press_keys("ctrl+a")
+    cfg.ui.type_text(win_path(race))
+    cfg.ui.grab((x, y, x + width, y + height)).save(os.path.join(cfg.shot_folder(), "import_dialog.png"))
+    cfg.ui.press_keys("Return")
+    wait_for(lambda: dialog not in cfg.visible_windows(), 30, "the open-file dialog to close")
+    cfg.park()
+    cfg.expect_page(True, [False, True, False, True, False], "the imported profile on the key page")
+    check(os.path.exists(os.path.join(s.folder, "Race.rkp")), "the import left no copy in the program folder")
+    check(ini_value(s.config_ini, "FileName", "Profile2") == "Bravo", "the import renamed before Apply")
+    cfg.apply_and_wait(lambda: ini_value(s.config_ini, "FileName", "Profile2") == "Race",
+                       "config.ini to name profile 2 Race")
+    saved = os.path.join(s.folder, "config", "Race.rkp")
+    check(os.path.exists(saved), "config\\Race.rkp was not written")
+    check(ini_value(saved, "Setting", "GameFile0") == "race.exe" and ini_value(saved, "Setting", "Mode") == "0",
+          "config\\Race.rkp does not hold the imported profile")
+    check([ini_value(s.config_ini, "FileName", "Profile%d" % i) for i in (1, 3, 4, 5)]
+          == ["Alpha", "Gamma", "Delta", "Echo"], "the import touched other slots")
+
+
+def scenario_cfg_with_host(s):
+    s.start_simulator()
+    s.start_host()
+    cfg = ConfigProgram(s)
+    cfg.expect_slot(1, "slot 1 of the host's block")
+    cfg.expect_page(False, [True] * 5, "the keyboard's mode and switches on the key page")
+    cfg.save_shot("with_host")
+
+    # Clicks, then Apply: the keyboard and the host's block take them.
+    cfg.click_page(PAGE_MODE)
+    cfg.click_page(PAGE_SWITCH[1])
+    cfg.expect_page(True, [False, True, True, True, True], "mode on and key switch 1 off")
+    check(s.sim_state()["mode"] == 1, "the keyboard changed before Apply")
+    # The host pushes the mode second and the key switches last.
+    cfg.apply_and_wait(lambda: (lambda st: st["mode"] == 0 and st["switch"] == 1)(s.sim_state()),
+                       "the keyboard to take mode 0 and key switch mask 1 (%s)" % "key 1 off")
+    block = s.read_block()
+    check([block.mode(p) for p in range(1, 6)] == [0] * 5, "the block's modes are not 0")
+    check([block.key_flag(p, 1) for p in range(1, 6)] == [1] * 5, "the block's key switch 1 is not off")
+
+    # The keyboard's own mode change reaches the window (data changed).
+    s.ctl("mode", "1")
+    cfg.expect_page(False, [False, True, True, True, True], "the mode button to follow the keyboard")
+
+    # A keyboard reset makes the window re-read everything (device ready), unapplied edits included.
+    cfg.click(CFG_SLOT[3])
+    cfg.expect_slot(3, "slot 3 selected, not applied")
+    s.ctl("reset")
+    cfg.expect_slot(1, "slot 1 again after the keyboard's reset", timeout=30)
+    cfg.expect_page(False, [True] * 5, "the keyboard's defaults after its reset")
+
+    # The host's shut-down closes the configuration program.
+    s.stop_host()
+    cfg.wait_exit(30, "after the host shut down")
+
+
+def scenario_cfg_tabs(s):
+    write_profile_folder(s, CFG_NAMES, 1)
+    cfg = ConfigProgram(s)
+    key_page = cfg.page.screenshot()
+    check(cfg.checked(CFG_TAB_KEYS) and not cfg.checked(CFG_TAB_UPDATE), "the Keys tab is not the checked one")
+    # The tab of the page shown stays checked when clicked again.
+    cfg.click(CFG_TAB_KEYS)
+    cfg.wait_screen(lambda: cfg.checked(CFG_TAB_KEYS), "the Keys tab to stay checked")
+    for tab, name in ((CFG_TAB_UPDATE, "update_tab"), (CFG_TAB_HELP, "help_tab")):
+        cfg.click(tab)
+        cfg.wait_screen(lambda: [cfg.checked(t) for t in (CFG_TAB_KEYS, CFG_TAB_UPDATE, CFG_TAB_HELP)]
+                        == [t == tab for t in (CFG_TAB_KEYS, CFG_TAB_UPDATE, CFG_TAB_HELP)],
+                        "exactly the %s to be checked" % name)
+        check(cfg.ui.mean_difference(cfg.page.screenshot(), key_page) > 5, "the key page is still shown")
+        cfg.save_shot(name)
+    cfg.click(CFG_TAB_KEYS)
+    cfg.wait_screen(lambda: cfg.ui.mean_difference(cfg.page.screenshot(), key_page) < 1, "the key page back")
 
 
 SCENARIOS = {name[len("scenario_"):]: f for name, f in globals().items() if name.startswith("scenario_")}

@@ -60,7 +60,12 @@ def main():
     manifest = os.path.join(build, "tools", "skin_manifest.ini")
     shots = os.path.join(build, "screenshots")
     raw = os.path.join(shots, "bmp")
-    shutil.rmtree(shots, ignore_errors=True)
+    # The gallery's own pictures only: other tests keep theirs in folders of their own beside it.
+    shutil.rmtree(raw, ignore_errors=True)
+    if os.path.isdir(shots):
+        for name in os.listdir(shots):
+            if name.endswith(".png"):
+                os.remove(os.path.join(shots, name))
     os.makedirs(raw)
 
     result = subprocess.run(
