@@ -29,6 +29,7 @@ public:
     void SetTag(int32_t tag) { m_tag = tag; }
 
     int GetChecked() const { return m_checked ? 1 : 0; }
+    const std::string& Caption() const { return m_caption; }
     bool IsHighlighted() const { return m_highlighted; }
     const std::string& Hint() const { return m_hint; }
     int32_t Tag() const { return m_tag; }
