@@ -24,8 +24,9 @@ CWindowsHook CWindowsHook::LowLevel(int type, HOOKPROC procedure)
     return CWindowsHook(::SetWindowsHookExA(type, procedure, ::GetModuleHandleA(nullptr), 0));
 }
 
-void CWindowsHook::Reset() noexcept
+bool CWindowsHook::Remove() noexcept
 {
-    if (m_hook != nullptr)
-        ::UnhookWindowsHookEx(std::exchange(m_hook, nullptr));
+    if (m_hook == nullptr)
+        return true;
+    return ::UnhookWindowsHookEx(std::exchange(m_hook, nullptr)) != FALSE;
 }

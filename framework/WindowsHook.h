@@ -23,7 +23,10 @@ public:
     HHOOK Get() const noexcept { return m_hook; }
     explicit operator bool() const noexcept { return m_hook != nullptr; }
     // Removes the hook (if any); its procedure is called no more.
-    void Reset() noexcept;
+    void Reset() noexcept { Remove(); }
+    // As Reset; false only when the system refused to remove the hook. Either way this owner holds
+    // no hook afterwards.
+    bool Remove() noexcept;
 
 private:
     explicit CWindowsHook(HHOOK hook) noexcept : m_hook(hook) {}

@@ -73,7 +73,25 @@ def main():
         print("  Key 2 was pressed: the host runs its 10-second countdown with the sounds of Wav/")
         print("  (heard only where the machine has a sound device; a virtual display has none)")
 
-        print("\nFiles written by the host:")
+        print("\nTolkCfg, the configuration program, beside the host:")
+        try:
+            cfg = e2e.ConfigProgram(s)
+        except e2e.Skipped as reason:
+            cfg = None
+            print("  not shown here: %s" % reason)
+        if cfg is not None:
+            cfg_shot = cfg.save_shot("demo-tolkcfg")
+            print("  it shows the five profiles and the keys' assignments from the host's block")
+            cfg.click(e2e.CFG_SLOT[2])
+            cfg.click_page(e2e.PAGE_MODE)
+            print("  clicked profile slot 2 and the NumLock mode switch, then Apply")
+            cfg.apply_and_wait(lambda: s.sim_state()["profile"] == 2, "the keyboard to take profile 2")
+            state = s.sim_state()
+            print("  the keyboard's memory now: profile %d, mode %d" % (state["profile"], state["mode"]))
+            print("  config.ini says CurrentProfile=%s" % e2e.ini_value(s.config_ini, "Setting", "CurrentProfile"))
+            print("  Screenshot: %s" % cfg_shot)
+
+        print("\nFiles written by the host and TolkCfg:")
         for folder, _, files in os.walk(s.folder):
             for name in sorted(files):
                 if name.endswith((".ini", ".rkp")):

@@ -70,6 +70,21 @@ std::string ChooseProfileFile(HWND owner, bool save)
     return ::GetOpenFileNameA(&dialog) ? std::string(file) : std::string();
 }
 
+// For the start-up figure in the debug output.
+unsigned long MillisecondsSinceStart()
+{
+    FILETIME created{};
+    FILETIME unused{};
+    if (!::GetProcessTimes(::GetCurrentProcess(), &created, &unused, &unused, &unused))
+        return 0;
+    FILETIME now{};
+    ::GetSystemTimeAsFileTime(&now);
+    const auto ticks = [](const FILETIME& t) {
+        return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+    };
+    return static_cast<unsigned long>((ticks(now) - ticks(created)) / 10000);
+}
+
 } // namespace
 
 MessageSpan CConfigDlg::MessageEntries()
@@ -174,6 +189,8 @@ BOOL CConfigDlg::OnInitDialog()
     UpdatePageAddresses();
     m_document.Open(AttachToHost());
     RefreshAll();
+    LogDebug("TolkCfg: main window filled %lu ms after the process started (%s)\n", MillisecondsSinceStart(),
+             m_document.HostPresent() ? "host's block" : "profile files");
     return TRUE;
 }
 

@@ -60,6 +60,16 @@ void PressKey(BYTE vk)
     KeyEvent(vk, KEYEVENTF_KEYUP);
 }
 
+void SendKeyInput(BYTE vk, bool up)
+{
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = vk;
+    input.ki.wScan = static_cast<WORD>(::MapVirtualKeyA(vk, 0));
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    ::SendInput(1, &input, sizeof input);
+}
+
 void TypeText(const std::string& text)
 {
     for (const char c : text) {

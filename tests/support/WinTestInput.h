@@ -19,5 +19,8 @@ void MoveMouse(POINT at);
 void Click(POINT at);
 // Presses and releases the key; the caller pumps.
 void PressKey(BYTE vk);
+// One press (up false) or release of the key through SendInput, as a keyboard's own arrives; the
+// caller pumps. Repeated presses without a release are a key held down.
+void SendKeyInput(BYTE vk, bool up);
 // Types text with the keys the keyboard layout has for its characters (Shift where needed).
 void TypeText(const std::string& text);

@@ -1,6 +1,7 @@
 // The game profile dialog on the real window manager (Wine under Xvfb) with the shipped skin, driven
 // with the real pointer and keyboard; the file-open dialog is stood in for by the user's choice.
 #include "WinTestInput.h"
+#include "ModalScript.h"
 #include "GameProfileDlg.h"
 #include "SkinDialog.h"
 
@@ -39,57 +40,6 @@ std::string TextOf(const CWnd& window)
     ::GetWindowTextA(window.GetSafeHwnd(), text, sizeof text);
     return text;
 }
-
-// Steps run one after another from the message loop of a modal dialog, each after its delay; the
-// last one should never be reached, so a click that missed ends the dialog instead of hanging.
-class Script {
-public:
-    explicit Script(CDialog& dialog) : m_dialog(dialog) {}
-    ~Script()
-    {
-        if (m_timer != 0)
-            ::KillTimer(nullptr, m_timer);
-        s_current = nullptr;
-    }
-    Script(const Script&) = delete;
-    Script& operator=(const Script&) = delete;
-
-    void Then(DWORD delayMs, std::function<void()> step) { m_steps.emplace_back(delayMs, std::move(step)); }
-
-    INT_PTR RunModal()
-    {
-        Then(3000, [this] { m_dialog.EndDialog(kMissed); });
-        s_current = this;
-        Arm();
-        return m_dialog.DoModal(nullptr);
-    }
-
-    static constexpr INT_PTR kMissed = -5;
-
-private:
-    void Arm()
-    {
-        m_timer = m_next < m_steps.size() ? ::SetTimer(nullptr, 0, m_steps[m_next].first, &Script::OnTimer) : 0;
-    }
-    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR id, DWORD)
-    {
-        ::KillTimer(nullptr, id);
-        Script* script = s_current;
-        if (script == nullptr || id != script->m_timer)
-            return;
-        script->m_timer = 0;
-        const auto step = script->m_steps[script->m_next++].second;
-        step();
-        if (::IsWindow(script->m_dialog.GetSafeHwnd()))
-            script->Arm();
-    }
-
-    static inline Script* s_current = nullptr;
-    CDialog& m_dialog;
-    std::vector<std::pair<DWORD, std::function<void()>>> m_steps;
-    std::size_t m_next = 0;
-    UINT_PTR m_timer = 0;
-};
 
 struct Values {
     std::string name, game0, game1, game2;
@@ -164,7 +114,7 @@ TEST_F(GameProfileDialog, NameStopsAtTwentyCharactersAndConfirmReturnsTheTextsAs
     std::string shownName;
     COLORREF emptyFieldColour = CLR_INVALID;
     int brightInName = 0;
-    Script script(dialog);
+    ModalScript script(dialog);
     script.Then(300, [&] {
         window = dialog.GetSafeHwnd();
         const RECT field = dialog.Edit(2).GetWindowRect();
@@ -196,7 +146,7 @@ TEST_F(GameProfileDialog, BrowsingThenCancellingLeavesTheValuesUnchanged)
     const Values before{"Shooter", "C:\\Games\\Old.exe", "", "E:\\x.exe"};
     dialog.SetValues(before.name, before.game0, before.game1, before.game2);
     std::string shownAfterBrowse;
-    Script script(dialog);
+    ModalScript script(dialog);
     script.Then(300, [&] {
         window = dialog.GetSafeHwnd();
         Click(CentreOf(dialog.BrowseButton(0)));
@@ -232,7 +182,7 @@ TEST_F(GameProfileDialog, EitherCancelButtonAnswersCancelAndAFileDialogCancelCha
         CGameProfileDlg dialog(User(questions, window, ""));
         dialog.SetValues("Racer", "C:\\Games\\Car.exe", "", "");
         std::string shownAfterBrowse;
-        Script script(dialog);
+        ModalScript script(dialog);
         script.Then(300, [&] {
             Click(CentreOf(dialog.BrowseButton(0)));
             shownAfterBrowse = TextOf(dialog.Edit(1));

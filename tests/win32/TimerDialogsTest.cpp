@@ -1,17 +1,17 @@
 // The countdown timer dialogs and their spin field on the real window manager (Wine under Xvfb)
 // with the shipped skins, driven with the real pointer and keyboard and checked through what the
-// windows show and what ends up in "config\Timer.ini". Screenshots of every dialog are kept in
-// the build folder's screenshots/timer_dialogs.
+// windows show and what ends up in "config\Timer.ini". Screenshots of every dialog are kept with
+// the other window tests' ones, named timer_*.png.
 #include "CountdownTimerDlg.h"
 #include "DeleteTimerDlg.h"
 #include "EditTimerDlg.h"
 #include "ModalScript.h"
-#include "ScreenShot.h"
 #include "SkinDialog.h"
 #include "SpinWnd.h"
 #include "TempFolder.h"
 #include "TestLibraries.h"
 #include "TimerDialogs.h"
+#include "WinScreenshot.h"
 #include "WinTestInput.h"
 
 #include <gtest/gtest.h>
@@ -26,7 +26,11 @@
 
 namespace {
 
-const std::string kShots = std::string(TOLK_SCREENSHOTS) + "timer_dialogs\\";
+// Keeps a picture of the window as the screen shows it, as timer_<name>.png.
+void Screenshot(const CWnd& window, const std::string& name)
+{
+    SaveScreenPng(window.GetWindowRect(), ScreenshotFolder() + "timer_" + name + ".png");
+}
 
 std::string TextOf(const CWnd& window)
 {
@@ -139,7 +143,7 @@ TEST_F(TimerDialogs, CreateTimer_TypedNameAndSpunLengthAreSavedAndATakenNameKeep
         ASSERT_NE(nullptr, dialog);
         startName = TextOf(dialog->NameField());
         startLength = TextOf(dialog->LengthField().Edit());
-        SaveWindowPng(*dialog, kShots, "count_down_open");
+        Screenshot(*dialog, "count_down_open");
         // "Tea" in other letters and blanks is taken: OK does nothing.
         Click(CentreOf(dialog->NameField()));
         TypeText("  tEA ");
@@ -156,7 +160,7 @@ TEST_F(TimerDialogs, CreateTimer_TypedNameAndSpunLengthAreSavedAndATakenNameKeep
         Retype(dialog->LengthField().Edit(), "245");
         Click(CentreOf(dialog->LengthField().DownButton()));
         lengthsShown.push_back(TextOf(dialog->LengthField().Edit()));
-        SaveWindowPng(*dialog, kShots, "count_down_filled");
+        Screenshot(*dialog, "count_down_filled");
         Click(CentreOf(dialog->OkButton()));
     });
     EXPECT_TRUE(script.RunModal([&] { return RunCreateTimerDialog(nullptr, timers, m_folder.Path()); }));
@@ -210,12 +214,11 @@ TEST_F(TimerDialogs, CreateTimer_TheFiftyFirstTimerCanBeCreatedAndNoFiftySecond)
     EXPECT_EQ(51, StoredCount(m_folder.Path()));
     EXPECT_EQ((StoredTimer{"Last one", 30}), StoredTimers(m_folder.Path()).back());
 
-    // With 51 timers the command opens nothing at all.
+    // With 51 timers the command opens nothing at all (a dialog would run the step in its loop).
     ModalScript second;
     bool secondOpened = false;
     second.Then(400, [&] { secondOpened = ::GetActiveWindow() != nullptr; });
     EXPECT_FALSE(second.RunModal([&] { return RunCreateTimerDialog(nullptr, timers, m_folder.Path()); }));
-    Pump(600);
     EXPECT_FALSE(secondOpened);
     EXPECT_EQ(51u, timers.size());
     EXPECT_EQ(51, StoredCount(m_folder.Path()));
@@ -235,11 +238,11 @@ TEST_F(TimerDialogs, EditTimer_ChosenFromTheMenuRenamedAndLengthenedThenSaved)
     bool menuOpen = false;
     int menuItems = 0;
     ModalScript script;
-    script.Then(400, [&] {
+    script.ThenOpening(400, [&] {
         dialog = ActiveDialog<CEditTimerDlg>();
         ASSERT_NE(nullptr, dialog);
         note();
-        SaveWindowPng(*dialog, kShots, "edit_timer_open");
+        Screenshot(*dialog, "edit_timer_open");
         Click(CentreOf(dialog->TimerButton())); // the menu's loop runs the next step
     });
     script.Then(700, [&] {
@@ -253,10 +256,10 @@ TEST_F(TimerDialogs, EditTimer_ChosenFromTheMenuRenamedAndLengthenedThenSaved)
         ::GetWindowRect(menu, &menuRect);
         area.bottom = std::max(area.bottom, menuRect.bottom);
         area.right = std::max(area.right, menuRect.right);
-        SaveScreenPng(area, kShots + "edit_timer_menu.png");
+        SaveScreenPng(area, ScreenshotFolder() + "timer_edit_timer_menu.png");
         ClickMenuItem(2);
     });
-    script.Then(900, [&] {
+    script.Then(600, [&] {
         note();
         // Another timer's name changes nothing, not even the length.
         Retype(dialog->NameField(), "bravo");
@@ -267,7 +270,7 @@ TEST_F(TimerDialogs, EditTimer_ChosenFromTheMenuRenamedAndLengthenedThenSaved)
         Retype(dialog->LengthField().Edit(), "75");
         Click(CentreOf(dialog->ApplyButton()));
         note();
-        SaveWindowPng(*dialog, kShots, "edit_timer_applied");
+        Screenshot(*dialog, "edit_timer_applied");
         Click(CentreOf(dialog->OkButton()));
     });
     EXPECT_TRUE(script.RunModal([&] { return RunEditTimerDialog(nullptr, timers, m_folder.Path()); }));
@@ -298,30 +301,30 @@ TEST_F(TimerDialogs, EditTimer_DeleteAsksFirstThenShowsTheNextTimerAndFinallyNon
             if (confirmation == nullptr)
                 return;
             if (shot != nullptr)
-                SaveWindowPng(*confirmation, kShots, shot);
+                Screenshot(*confirmation, shot);
             Click(CentreOf(confirmation->Button(button)));
         };
     };
     ModalScript script;
-    script.Then(400, [&] {
+    script.ThenOpening(400, [&] {
         dialog = ActiveDialog<CEditTimerDlg>();
         ASSERT_NE(nullptr, dialog);
         Click(CentreOf(dialog->DeleteButton()));
     });
     script.Then(600, answer(1, "delete_timer_confirmation"));
-    script.Then(900, [&] {
+    script.ThenOpening(600, [&] {
         note();
         Click(CentreOf(dialog->DeleteButton()));
     });
     script.Then(600, answer(0, nullptr));
-    script.Then(900, [&] {
+    script.ThenOpening(600, [&] {
         note();
         Click(CentreOf(dialog->DeleteButton()));
     });
     script.Then(600, answer(0, nullptr));
-    script.Then(900, [&] {
+    script.Then(600, [&] {
         note();
-        SaveWindowPng(*dialog, kShots, "edit_timer_all_deleted");
+        Screenshot(*dialog, "edit_timer_all_deleted");
         // Nothing is left to delete: no confirmation comes.
         Click(CentreOf(dialog->DeleteButton()));
         asked.push_back(ActiveDialog<CDeleteTimerDlg>() != nullptr);
@@ -345,7 +348,6 @@ TEST_F(TimerDialogs, EditTimer_OpensOnlyWithATimer)
     bool opened = false;
     script.Then(400, [&] { opened = ::GetActiveWindow() != nullptr; });
     EXPECT_FALSE(script.RunModal([&] { return RunEditTimerDialog(nullptr, timers, m_folder.Path()); }));
-    Pump(600);
     EXPECT_FALSE(opened);
     EXPECT_EQ(-1, StoredCount(m_folder.Path()));
 }
@@ -438,7 +440,7 @@ TEST_F(SpinField, TypedThousandsAreCutToTheMaximumAndEnterBringsSmallNumbersUp)
     Pump(300);
     EXPECT_EQ("10", Shown());
     EXPECT_EQ(10, LastReport().first);
-    SaveWindowPng(m_host, kShots, "spin_field");
+    Screenshot(m_host, "spin_field");
 
     // A letter cannot be typed; 0 and Enter change nothing.
     Retype(m_spin.Edit(), "0x");

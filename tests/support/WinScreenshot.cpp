@@ -1,4 +1,7 @@
-#include "ScreenShot.h"
+#include "WinScreenshot.h"
+
+#include "Gdi.h"
+#include "UniqueHandle.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -33,23 +36,23 @@ void PutChunk(std::vector<uint8_t>& out, const char type[4], const std::vector<u
     PutBigEndian(out, Crc32(out.data() + start, out.size() - start));
 }
 
-// A zlib stream of stored (uncompressed) blocks: screenshots are small and need no more.
+// A zlib stream of stored (uncompressed) blocks: larger files, but no compressor to carry.
 std::vector<uint8_t> StoredZlib(const std::vector<uint8_t>& raw)
 {
     std::vector<uint8_t> out{0x78, 0x01};
-    std::size_t pos = 0;
+    std::size_t offset = 0;
     do {
-        const std::size_t length = std::min<std::size_t>(raw.size() - pos, 0xFFFF);
-        const bool last = pos + length == raw.size();
+        const std::size_t length = std::min<std::size_t>(raw.size() - offset, 0xFFFF);
+        const bool last = offset + length == raw.size();
         out.push_back(last ? 1 : 0);
         out.push_back(static_cast<uint8_t>(length));
         out.push_back(static_cast<uint8_t>(length >> 8));
         out.push_back(static_cast<uint8_t>(~length));
         out.push_back(static_cast<uint8_t>(~length >> 8));
-        out.insert(out.end(), raw.begin() + static_cast<std::ptrdiff_t>(pos),
-                   raw.begin() + static_cast<std::ptrdiff_t>(pos + length));
-        pos += length;
-    } while (pos < raw.size());
+        out.insert(out.end(), raw.begin() + static_cast<std::ptrdiff_t>(offset),
+                   raw.begin() + static_cast<std::ptrdiff_t>(offset + length));
+        offset += length;
+    } while (offset < raw.size());
     uint32_t a = 1;
     uint32_t b = 0;
     for (const uint8_t byte : raw) {
@@ -62,49 +65,55 @@ std::vector<uint8_t> StoredZlib(const std::vector<uint8_t>& raw)
 
 } // namespace
 
+std::string ScreenshotFolder()
+{
+    const std::string folder = TOLK_SCREENSHOTS;
+    // Its parent (the build folder's "screenshots") first; both may exist already.
+    const std::string parent = folder.substr(0, folder.find_last_of("\\/", folder.size() - 2) + 1);
+    ::CreateDirectoryA(parent.c_str(), nullptr);
+    ::CreateDirectoryA(folder.c_str(), nullptr);
+    return folder;
+}
+
 bool SaveScreenPng(const RECT& rect, const std::string& path)
 {
     const int width = rect.right - rect.left;
     const int height = rect.bottom - rect.top;
     if (width <= 0 || height <= 0)
         return false;
-    HDC screen = ::GetDC(nullptr);
-    HDC memory = ::CreateCompatibleDC(screen);
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height; // top row first
+    info.bmiHeader.biHeight = -height; // top row first, as PNG stores it
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP section = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    bool copied = false;
+    std::vector<uint8_t> bgrx(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
+    {
+        const ClientDc screen(nullptr);
+        MemoryDc memory(screen.Get());
+        UniqueGdiObject<HBITMAP> bitmap(::CreateCompatibleBitmap(screen.Get(), width, height));
+        {
+            SelectScope select(memory.Get(), bitmap.Get());
+            ::BitBlt(memory.Get(), 0, 0, width, height, screen.Get(), rect.left, rect.top, SRCCOPY);
+        }
+        // Read once the bitmap is no longer selected, as GetDIBits wants it.
+        const int rows = ::GetDIBits(memory.Get(), bitmap.Get(), 0, static_cast<UINT>(height), bgrx.data(), &info,
+                                     DIB_RGB_COLORS);
+        if (rows != height)
+            return false;
+    }
     std::vector<uint8_t> raw;
-    if (section != nullptr && bits != nullptr) {
-        HGDIOBJ old = ::SelectObject(memory, section);
-        copied = ::BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY) != FALSE;
-        ::GdiFlush();
-        ::SelectObject(memory, old);
-        const auto* pixels = static_cast<const uint8_t*>(bits);
-        raw.reserve(static_cast<std::size_t>(height) * (1 + 3 * static_cast<std::size_t>(width)));
-        for (int y = 0; y < height; ++y) {
-            raw.push_back(0); // no filter
-            const uint8_t* row = pixels + static_cast<std::size_t>(y) * 4 * static_cast<std::size_t>(width);
-            for (int x = 0; x < width; ++x) {
-                raw.push_back(row[4 * x + 2]);
-                raw.push_back(row[4 * x + 1]);
-                raw.push_back(row[4 * x]);
-            }
+    raw.reserve(static_cast<std::size_t>(height) * (1 + static_cast<std::size_t>(width) * 3));
+    for (int y = 0; y < height; ++y) {
+        raw.push_back(0); // no filter
+        const uint8_t* row = bgrx.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width) * 4;
+        for (int x = 0; x < width; ++x) {
+            raw.push_back(row[x * 4 + 2]);
+            raw.push_back(row[x * 4 + 1]);
+            raw.push_back(row[x * 4]);
         }
     }
-    if (section != nullptr)
-        ::DeleteObject(section);
-    ::DeleteDC(memory);
-    ::ReleaseDC(nullptr, screen);
-    if (!copied)
-        return false;
-
     std::vector<uint8_t> png{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     std::vector<uint8_t> header;
     PutBigEndian(header, static_cast<uint32_t>(width));
@@ -113,15 +122,7 @@ bool SaveScreenPng(const RECT& rect, const std::string& path)
     PutChunk(png, "IHDR", header);
     PutChunk(png, "IDAT", StoredZlib(raw));
     PutChunk(png, "IEND", {});
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    std::ofstream file(path, std::ios::binary);
     file.write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
     return static_cast<bool>(file);
-}
-
-bool SaveWindowPng(const CWnd& window, const std::string& folder, const std::string& name)
-{
-    for (std::size_t end = folder.find_first_of("\\/", 3); end != std::string::npos;
-         end = folder.find_first_of("\\/", end + 1))
-        ::CreateDirectoryA(folder.substr(0, end).c_str(), nullptr);
-    return SaveScreenPng(window.GetWindowRect(), folder + name + ".png");
 }
