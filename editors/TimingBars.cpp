@@ -1,0 +1,108 @@
+#include "TimingBars.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstring>
+#include <utility>
+
+namespace {
+
+constexpr uint8_t kPress = 0;
+constexpr uint8_t kRelease = 1;
+
+struct OpenPress {
+    int32_t key;
+    int32_t time;
+};
+
+struct TimedEvent {
+    uint8_t key;
+    uint8_t action;
+    int32_t time;
+};
+
+} // namespace
+
+std::vector<TimingBar> BarsFromEvents(const MacroEvent* events, int count)
+{
+    std::vector<TimingBar> bars;
+    if (events == nullptr)
+        return bars;
+    count = std::clamp(count, 0, kMaxMacroEvents);
+    std::vector<OpenPress> open; // the most recent press last
+    int32_t time = 0;
+    for (int i = 0; i < count; ++i) {
+        const MacroEvent& e = events[i];
+        if (e.Action == kPress) {
+            open.push_back({e.Key, time});
+            time += e.Delay;
+            continue;
+        }
+        if (e.Action != kRelease)
+            continue;
+        // Presses above the match stay open in their order, as if taken off and put back.
+        auto match = std::find_if(open.rbegin(), open.rend(),
+                                  [&](const OpenPress& p) { return p.key == e.Key; });
+        if (match == open.rend())
+            continue;
+        bars.push_back({e.Key, match->time, time});
+        open.erase(std::next(match).base());
+        time += e.Delay;
+    }
+    return bars;
+}
+
+std::vector<TimingBar> BarsFromMacro(const tagElement& macro)
+{
+    return BarsFromEvents(macro.Events, macro.EventCount);
+}
+
+RebuiltEvents EventsFromBars(const std::vector<TimingBar>& bars)
+{
+    const size_t barCount = std::min(bars.size(), static_cast<size_t>(kMaxTimingBars));
+    std::vector<TimedEvent> timed;
+    timed.reserve(barCount * 2);
+    for (size_t i = 0; i < barCount; ++i) {
+        const TimingBar& b = bars[i];
+        timed.push_back({static_cast<uint8_t>(b.key), kPress, b.start});
+        timed.push_back({static_cast<uint8_t>(b.key), kRelease, b.end});
+    }
+
+    // A selection sort, not a stable one: events of equal times come out in the order this sort
+    // leaves them, and a rebuilt macro must not depend on which sort a library happens to use.
+    const size_t n = timed.size();
+    for (size_t i = 0; i < n; ++i) {
+        size_t smallest = i;
+        for (size_t j = i + 1; j < n; ++j) {
+            if (timed[j].time < timed[smallest].time)
+                smallest = j;
+        }
+        if (smallest != i)
+            std::swap(timed[i], timed[smallest]);
+    }
+
+    RebuiltEvents result;
+    result.events.reserve(n);
+    for (size_t j = 0; j < n; ++j) {
+        int64_t pause = 0;
+        if (j + 1 < n)
+            pause = static_cast<int64_t>(timed[j + 1].time) - timed[j].time;
+        if (pause > kMaxEventPause) {
+            pause = kMaxEventPause;
+            result.pauseCapped = true;
+        }
+        result.events.push_back({timed[j].key, timed[j].action, static_cast<uint16_t>(pause)});
+    }
+    return result;
+}
+
+bool CommitBarsToMacro(const std::vector<TimingBar>& bars, tagElement& macro)
+{
+    const RebuiltEvents rebuilt = EventsFromBars(bars);
+    if (rebuilt.events.empty())
+        std::memset(macro.Events, 0, sizeof(macro.Events));
+    else
+        std::memcpy(macro.Events, rebuilt.events.data(), rebuilt.events.size() * sizeof(MacroEvent));
+    macro.EventCount = static_cast<int32_t>(rebuilt.events.size());
+    return rebuilt.pauseCapped;
+}
