@@ -19,6 +19,10 @@ struct TimedEvent {
     uint8_t key;
     uint8_t action;
     int32_t time;
+    // Order among events of the same time: releases of bars that end there, then presses, then
+    // releases of bars that also start there, so that a key let go and pressed again in the same
+    // millisecond, or a bar of no length, never sends a release before its own press.
+    int tieRank;
 };
 
 } // namespace
@@ -64,22 +68,16 @@ RebuiltEvents EventsFromBars(const std::vector<TimingBar>& bars)
     timed.reserve(barCount * 2);
     for (size_t i = 0; i < barCount; ++i) {
         const TimingBar& b = bars[i];
-        timed.push_back({static_cast<uint8_t>(b.key), kPress, b.start});
-        timed.push_back({static_cast<uint8_t>(b.key), kRelease, b.end});
+        timed.push_back({static_cast<uint8_t>(b.key), kPress, b.start, 1});
+        timed.push_back({static_cast<uint8_t>(b.key), kRelease, b.end, b.end == b.start ? 2 : 0});
     }
 
-    // A selection sort, not a stable one: events of equal times come out in the order this sort
-    // leaves them, and a rebuilt macro must not depend on which sort a library happens to use.
+    // By time; equal times by their rank and otherwise in bar order. An unstable sort here (as a
+    // selection sort is) could put a release before its own press and leave the key held down.
+    std::stable_sort(timed.begin(), timed.end(), [](const TimedEvent& a, const TimedEvent& b) {
+        return a.time != b.time ? a.time < b.time : a.tieRank < b.tieRank;
+    });
     const size_t n = timed.size();
-    for (size_t i = 0; i < n; ++i) {
-        size_t smallest = i;
-        for (size_t j = i + 1; j < n; ++j) {
-            if (timed[j].time < timed[smallest].time)
-                smallest = j;
-        }
-        if (smallest != i)
-            std::swap(timed[i], timed[smallest]);
-    }
 
     RebuiltEvents result;
     result.events.reserve(n);

@@ -79,16 +79,20 @@ TEST(TimingBars, AReleaseClosesTheLatestPressOfItsKeyAndLeavesTheOthersOpen)
     EXPECT_EQ(Bars(EventsFromBars(bars).events), bars);
 }
 
-TEST(TimingBars, RebuiltEventsEndWithoutAPauseAndTieInTheSelectionSortsOrder)
+TEST(TimingBars, RebuiltEventsEndWithoutAPauseAndEqualTimesNeverReleaseBeforeTheirPress)
 {
     auto macro = TestMacro("Tap", 0, {{kA, kPress, 80}, {kA, kRelease, 500}});
     CommitBarsToMacro(BarsFromMacro(*macro), *macro);
     EXPECT_EQ(Describe(EventsOf(*macro)), "4v80 4^0 ") << "the trailing pause is gone";
 
-    // Equal times keep the order the selection sort leaves them in: B's press (3) is swapped to the
-    // front, sending A's press behind A's release, both at 5.
+    // A bar of no length keeps its press before its release, whatever comes earlier in the list.
     const RebuiltEvents tie = EventsFromBars({{kA, 5, 5}, {kB, 3, 8}});
-    EXPECT_EQ(Describe(tie.events), "5v2 4^0 4v3 5^0 ");
+    EXPECT_EQ(Describe(tie.events), "5v2 4v0 4^3 5^0 ");
+    // A key let go and pressed again in the same millisecond: the release goes first, so the
+    // second press is not swallowed by a key still down.
+    const RebuiltEvents again = EventsFromBars({{kA, 100, 200}, {kA, 0, 100}});
+    EXPECT_EQ(Describe(again.events), "4v100 4^0 4v100 4^0 ");
+    EXPECT_EQ(Bars(again.events), (std::vector<TimingBar>{{kA, 0, 100}, {kA, 100, 200}}));
 }
 
 TEST(TimingBars, AGapLongerThanAnEventCanWaitIsShortenedAndReported)
