@@ -12,7 +12,10 @@ bool SameName(std::string_view a, std::string_view b) { return EqualNoCase(Trim(
 
 } // namespace
 
-std::string MacroNameFieldText(std::string_view text) { return std::string(text.substr(0, kMacroNameLimit)); }
+// A macro name as stored: what fits the field, without leading and trailing blanks. Keys find their
+// macro by the trimmed name without regard to case, so two names differing only so could not be
+// told apart.
+std::string MacroNameFieldText(std::string_view text) { return std::string(Trim(text.substr(0, kMacroNameLimit))); }
 
 std::optional<std::string> SetNameFromField(std::string_view fieldText)
 {
@@ -164,9 +167,9 @@ void MacroManagerModel::MacroEntryDone(int row)
     if (!entry)
         return;
     const std::string name = MacroNameFieldText(entry->text);
-    bool refused = !IsSet(m_set) || MacroCount() >= static_cast<int>(kMaxMacrosPerSet);
+    bool refused = name.empty() || !IsSet(m_set) || MacroCount() >= static_cast<int>(kMaxMacrosPerSet);
     for (int other = 0; other < m_list.Count() && !refused; ++other)
-        refused = other != row && EqualNoCase(m_list.Rows()[static_cast<size_t>(other)].text, name);
+        refused = other != row && SameName(m_list.Rows()[static_cast<size_t>(other)].text, name);
 
     CommitPendingEdits();
     if (refused) {

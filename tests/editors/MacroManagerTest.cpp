@@ -335,19 +335,20 @@ TEST_F(ManagerTest, AnEmptyOrEscapedMacroEntryIsRemoved)
     EXPECT_EQ(manager.SelectedMacro(), 0);
 }
 
-TEST_F(ManagerTest, AMacroNameOfTheSetInOtherCaseIsRefusedButAnotherSetTakesIt)
+TEST_F(ManagerTest, AMacroNameOfTheSetInOtherCaseOrBlanksIsRefusedButAnotherSetTakesItTrimmed)
 {
     library.push_back(Set("S", {"Jump", "Dash"}));
     library.push_back(Set("T", {"Roll"}));
     OpenBy(1100);
     AddMacro("JUMP");
+    AddMacro(" jump  ");
     EXPECT_EQ(library[0]->Elements.size(), 2u);
     EXPECT_EQ(Rows(), (Names{"Jump", "Dash"}));
     EXPECT_EQ(manager.SelectedMacro(), 0);
     EXPECT_EQ(basic.shownMacro, 0);
 
     manager.SetMenuChosen(2001);
-    AddMacro("jump");
+    AddMacro(" jump ");
     ASSERT_EQ(library[1]->Elements.size(), 2u);
     EXPECT_EQ(FieldText(library[1]->Elements[1]->Name), "jump");
 }
