@@ -4,6 +4,7 @@
 #include "OwnerDrawnMenu.h"
 #include "PopupMenu.h"
 #include "UniqueHandle.h"
+#include "WinTestInput.h"
 #include "Wnd.h"
 
 #include <gtest/gtest.h>
@@ -78,14 +79,6 @@ void MoveTo(POINT screen)
 POINT Screen(int x, int y)
 {
     return POINT{kOrigin.x + x, kOrigin.y + y};
-}
-
-COLORREF ScreenPixel(POINT at)
-{
-    HDC screen = ::GetDC(nullptr);
-    const COLORREF colour = ::GetPixel(screen, at.x, at.y);
-    ::ReleaseDC(nullptr, screen);
-    return colour;
 }
 
 // One call of a handler, with the values it was given.
@@ -365,37 +358,6 @@ MessageSpan ProbeWindow::MessageEntries()
     };
     return kEntries;
 }
-
-// Runs steps, each after its delay, from whatever loop runs meanwhile: a tracked menu, a scroll bar
-// following the mouse.
-class ModalScript {
-public:
-    void Then(DWORD delayMs, std::function<void()> step) { m_steps.emplace_back(delayMs, std::move(step)); }
-    void Start()
-    {
-        s_current = this;
-        Arm();
-    }
-
-private:
-    void Arm()
-    {
-        if (m_next < m_steps.size())
-            m_timer = ::SetTimer(nullptr, 0, m_steps[m_next].first, &ModalScript::OnTimer);
-    }
-    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD)
-    {
-        ModalScript* script = s_current;
-        ::KillTimer(nullptr, script->m_timer);
-        script->m_steps[script->m_next++].second();
-        script->Arm();
-    }
-
-    static inline ModalScript* s_current = nullptr;
-    std::vector<std::pair<DWORD, std::function<void()>>> m_steps;
-    size_t m_next = 0;
-    UINT_PTR m_timer = 0;
-};
 
 class Crackers : public ::testing::Test {
 protected:
