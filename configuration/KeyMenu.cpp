@@ -125,6 +125,18 @@ MenuItem WebMenu(const ButtonInfo& info)
 
 } // namespace
 
+MenuEntry MenuEntryOf(const MenuItem& item)
+{
+    MenuEntry entry;
+    entry.text = item.text;
+    entry.kind = item.separator ? MenuItemKind::Separator
+                 : item.submenu ? MenuItemKind::Submenu
+                                : MenuItemKindOf(item.commandId, false);
+    entry.current = item.current;
+    entry.trademark = item.trademark;
+    return entry;
+}
+
 std::string MenuText(std::string_view name)
 {
     std::string text;

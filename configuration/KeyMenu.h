@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Libraries.h"
+#include "MenuLook.h"
 #include "Records.h"
 
 #include <string>
@@ -20,6 +21,14 @@ struct MenuItem {
     int width = 0;           // submenu: the owner's minimum item width in pixels (0: none set)
     std::vector<MenuItem> children;
 };
+
+// The font of the key menu's item texts.
+constexpr char kKeyMenuFontFace[] = "Arial";
+constexpr int kKeyMenuFontHeight = 15;
+constexpr int kKeyMenuFontWeight = 400;
+
+// What the owner-drawn menu draws for item: its text, kind and marks.
+MenuEntry MenuEntryOf(const MenuItem& item);
 
 // Text for a menu item that shows name as written, "&" not taken as a mnemonic marker.
 std::string MenuText(std::string_view name);

@@ -72,7 +72,7 @@ std::vector<ListRow> EventRows(const MacroEvent* events, int count, const Keyboa
     return rows;
 }
 
-MacroRecorderModel::MacroRecorderModel(MacroLibrary& library, LastKeyMessage& lastKey, KeyCapture& capture,
+MacroRecorderModel::MacroRecorderModel(MacroLibrary& library, LastKeyMessage& lastKey, RecorderCapture& capture,
                                        const KeyboardLayout& layout, std::function<void(bool)> enableManagerControls)
     : m_library(library), m_lastKey(lastKey), m_capture(capture), m_layout(layout),
       m_enableManagerControls(std::move(enableManagerControls))

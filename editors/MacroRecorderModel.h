@@ -8,7 +8,7 @@
 // key, so how long a key message waited in the queue does not change the recorded pause.
 #pragma once
 
-#include "KeyCapture.h"
+#include "CapturedKey.h"
 #include "KeyboardLayout.h"
 #include "Libraries.h"
 #include "ListBoxExModel.h"
@@ -68,7 +68,7 @@ class MacroRecorderModel : public MacroEditorPage {
 public:
     // lastKey is the program's last key message; enableManagerControls is the manager's
     // EnableControls, switched off while a recording runs.
-    MacroRecorderModel(MacroLibrary& library, LastKeyMessage& lastKey, KeyCapture& capture,
+    MacroRecorderModel(MacroLibrary& library, LastKeyMessage& lastKey, RecorderCapture& capture,
                        const KeyboardLayout& layout, std::function<void(bool)> enableManagerControls);
 
     // Shows macro `macro` of set `set`; -1, or a place with no macro, shows an empty list.
@@ -117,7 +117,7 @@ private:
 
     MacroLibrary& m_library;
     LastKeyMessage& m_lastKey;
-    KeyCapture& m_capture;
+    RecorderCapture& m_capture;
     const KeyboardLayout& m_layout;
     std::function<void(bool)> m_enableManagerControls;
 

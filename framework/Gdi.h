@@ -40,6 +40,24 @@ private:
     HDC m_dc;
 };
 
+// GetWindowDC/ReleaseDC: the whole window, frame included.
+class WindowDc {
+public:
+    explicit WindowDc(HWND hwnd) : m_hwnd(hwnd), m_dc(::GetWindowDC(hwnd)) {}
+    ~WindowDc()
+    {
+        if (m_dc != nullptr)
+            ::ReleaseDC(m_hwnd, m_dc);
+    }
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+    HDC Get() const { return m_dc; }
+
+private:
+    HWND m_hwnd;
+    HDC m_dc;
+};
+
 // CreateCompatibleDC/DeleteDC.
 class MemoryDc {
 public:

@@ -28,6 +28,15 @@ bool COwnerDrawnMenu::AppendDrawnItem(UINT flags, UINT_PTR id, ULONG_PTR data)
     return true;
 }
 
+bool COwnerDrawnMenu::AppendDrawnSubmenu(UINT flags, COwnerDrawnMenu& submenu, ULONG_PTR data)
+{
+    auto item = std::make_unique<Item>(Item{data});
+    if (!AppendOwnerDrawnSubmenu(flags, submenu, reinterpret_cast<ULONG_PTR>(item.get())))
+        return false;
+    m_items.push_back(std::move(item));
+    return true;
+}
+
 COwnerDrawnMenu* COwnerDrawnMenu::OwnerOf(ULONG_PTR itemData, const Item*& item)
 {
     for (COwnerDrawnMenu* menu : t_menus) {

@@ -22,6 +22,9 @@ public:
     // An item drawn by this object (MF_OWNERDRAW is added to flags); data comes back with each
     // measure and draw request.
     bool AppendDrawnItem(UINT flags, UINT_PTR id, ULONG_PTR data);
+    // A submenu item drawn by this object; submenu's handle now belongs to this menu, while the
+    // submenu object (which draws the submenu's items) must live as long as this menu is shown.
+    bool AppendDrawnSubmenu(UINT flags, COwnerDrawnMenu& submenu, ULONG_PTR data);
 
     // For the tracking window: handles WM_MEASUREITEM or WM_DRAWITEM (lParam as received) when the
     // item is one of a live owner-drawn menu of this thread; false for anything else.

@@ -20,6 +20,17 @@ bool CPopupMenu::AppendSubmenu(UINT flags, CPopupMenu&& submenu, const char* tex
     return true;
 }
 
+bool CPopupMenu::AppendOwnerDrawnSubmenu(UINT flags, CPopupMenu& submenu, ULONG_PTR itemData)
+{
+    if (!m_menu || !submenu.m_menu)
+        return false;
+    if (!::AppendMenuA(m_menu.Get(), flags | MF_POPUP | MF_OWNERDRAW, reinterpret_cast<UINT_PTR>(submenu.m_menu.Get()),
+                       reinterpret_cast<LPCSTR>(itemData)))
+        return false;
+    submenu.m_menu.Release(); // destroyed with this menu
+    return true;
+}
+
 bool CPopupMenu::SetDefaultItem(UINT id)
 {
     return m_menu && ::SetMenuDefaultItem(m_menu.Get(), id, FALSE) != FALSE;
@@ -29,9 +40,10 @@ UINT CPopupMenu::Track(HWND owner, int x, int y, UINT flags) const
 {
     if (!m_menu)
         return 0;
-    // The owner must be the foreground window, or the menu does not close when the user clicks
-    // elsewhere.
-    ::SetForegroundWindow(owner);
+    // The owner's window must be the foreground window, or the menu does not close when the user
+    // clicks elsewhere; an owner that is a child (a page of a dialog) brings its top-level window.
+    HWND topLevel = ::GetAncestor(owner, GA_ROOT);
+    ::SetForegroundWindow(topLevel != nullptr ? topLevel : owner);
     const BOOL command = ::TrackPopupMenu(m_menu.Get(), flags | TPM_RETURNCMD | TPM_NONOTIFY, x, y, 0, owner, nullptr);
     ::PostMessageA(owner, WM_NULL, 0, 0);
     return static_cast<UINT>(command);

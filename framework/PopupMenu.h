@@ -16,6 +16,9 @@ public:
     bool AppendOwnerDrawn(UINT flags, UINT_PTR id, ULONG_PTR itemData);
     // A submenu; the menu takes ownership of it.
     bool AppendSubmenu(UINT flags, CPopupMenu&& submenu, const char* text);
+    // An owner-drawn submenu item (data = itemData). The menu takes ownership of submenu's handle;
+    // the object itself stays with the caller (an owner-drawn submenu's object draws its items).
+    bool AppendOwnerDrawnSubmenu(UINT flags, CPopupMenu& submenu, ULONG_PTR itemData);
     // The item with command id drawn bold, chosen by a double click on what opened the menu.
     bool SetDefaultItem(UINT id);
     // Shows the menu at screen point (x, y) for owner and waits for the choice: the chosen

@@ -1,6 +1,7 @@
 #include "ConfigApp.h"
 
 #include "ConfigDlg.h"
+#include "MenuFrameHook.h"
 #include "SkinMessages.h"
 
 #include <ole2.h>
@@ -27,6 +28,8 @@ BOOL CConfigApp::InitInstance()
     // The update and help pages host the web browser control.
     m_oleStarted = SUCCEEDED(::OleInitialize(nullptr));
     RegisterSkinMessages();
+    // Every menu of the program gets the flat frame, for the program's whole run.
+    CMenuWndHook::InstallHook();
 
     {
         CConfigDlg dialog;
@@ -38,6 +41,7 @@ BOOL CConfigApp::InitInstance()
 
 int CConfigApp::ExitInstance()
 {
+    CMenuWndHook::RemoveHook();
     if (m_oleStarted)
         ::OleUninitialize();
     m_instanceMutex.Reset();

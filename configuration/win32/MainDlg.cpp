@@ -1,5 +1,7 @@
 #include "MainDlg.h"
 
+#include "ExMenuTree.h"
+#include "KeyMenu.h"
 #include "LanguageStrings.h"
 #include "Log.h"
 #include "SkinMessages.h"
@@ -17,6 +19,26 @@ constexpr UINT kLineWindowId = 6;
 // The commands of the keys' assignment menus.
 constexpr UINT kFirstAssignCommand = 1000;
 constexpr UINT kLastAssignCommand = 6500;
+static_assert(kFirstAssignCommand == kFirstKeyCommand && kLastAssignCommand == kLastKeyCommand);
+
+const char* DialogName(KeyDialog dialog)
+{
+    switch (dialog) {
+    case KeyDialog::Shortcut:
+        return "shortcut";
+    case KeyDialog::SelectPlayer:
+        return "player selection";
+    case KeyDialog::MacroManager:
+        return "macro manager";
+    case KeyDialog::CreateTimer:
+        return "timer creation";
+    case KeyDialog::EditTimer:
+        return "timer edit";
+    case KeyDialog::None:
+        break;
+    }
+    return "no";
+}
 
 } // namespace
 
@@ -40,6 +62,17 @@ CMainDlg::CMainDlg(ConfigDocument& document, KeyPageOwner& owner)
         CWarnDlg warning("skins\\skin_reset_warn.ini");
         return warning.DoModal(parent);
     };
+    for (std::size_t i = 0; i < m_keyDialogs.size(); ++i) {
+        m_keyDialogs[i] = [dialog = static_cast<KeyDialog>(i)](int keyIndex, const KeyCommandOutcome&) {
+            LogDebug("TolkCfg: key %d: %s dialog not yet available\n", keyIndex + 1, DialogName(dialog));
+            return false;
+        };
+    }
+}
+
+void CMainDlg::SetKeyDialog(KeyDialog dialog, KeyDialogRunner runner)
+{
+    m_keyDialogs.at(static_cast<std::size_t>(dialog)) = std::move(runner);
 }
 
 BOOL CMainDlg::LoadSkin()
@@ -78,8 +111,20 @@ void CMainDlg::Show(const KeyPageView& view)
 
 void CMainDlg::OnKey(std::size_t index)
 {
-    // The key's assignment menu opens here once it exists; the commands it sends already arrive.
-    LogDebug("TolkCfg: key %u clicked; no assignment menu yet\n", static_cast<unsigned>(index + 1));
+    const Profile* profile = m_document.CurrentProfile();
+    if (profile == nullptr)
+        return;
+    m_editedKey = static_cast<int>(index);
+    // The marks come from the assignment as it is when the menu opens.
+    const ButtonInfo assignment = profile->Buttons[index];
+    CExMenuTree menus(BuildKeyMenu(assignment, m_document.Macros(), m_document.Timers()));
+    CBitmapBtn& key = m_keys[index];
+    key.SetHighlight(1);
+    const RECT button = key.GetWindowRect();
+    // The choice comes back as WM_COMMAND once the menu has closed.
+    menus.Root().TrackAndPost(m_hWnd, button.left, button.bottom, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON);
+    key.SetHighlight(0);
+    ::RedrawWindow(key.GetSafeHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }
 
 void CMainDlg::OnSwitch(std::size_t index)
@@ -114,5 +159,14 @@ LRESULT CMainDlg::OnButtonHover(WPARAM entered, LPARAM tag)
 
 void CMainDlg::OnAssignCommand(UINT id)
 {
-    LogDebug("TolkCfg: assignment command %u\n", id);
+    Profile* profile = m_document.CurrentProfile();
+    if (profile == nullptr || m_editedKey < 0)
+        return;
+    const KeyCommandOutcome outcome =
+        HandleKeyCommand(static_cast<int>(id), m_editedKey, *profile, m_document.Macros(), m_document.Timers());
+    bool changed = outcome.rebuildCaptions;
+    if (outcome.dialog != KeyDialog::None)
+        changed = m_keyDialogs.at(static_cast<std::size_t>(outcome.dialog))(m_editedKey, outcome) || changed;
+    if (changed)
+        m_owner.RefreshAll();
 }

@@ -4,6 +4,7 @@
 
 #include "ConfigDocument.h"
 #include "DialogIds.h"
+#include "KeyCommands.h"
 #include "LineWnd.h"
 #include "MainView.h"
 #include "SkinDialog.h"
@@ -24,11 +25,24 @@ public:
     virtual std::string Text(UINT id) const = 0;
 };
 
+// Runs the dialog a key menu command asked for (keyIndex 0..4, outcome as the command left it)
+// and stores its result into the document; true when the working copy changed, so that the
+// captions are rebuilt.
+using KeyDialogRunner = std::function<bool(int keyIndex, const KeyCommandOutcome& outcome)>;
+// One runner per KeyDialog value, None to EditTimer.
+constexpr std::size_t kKeyDialogKinds = static_cast<std::size_t>(KeyDialog::EditTimer) + 1;
+
 class CMainDlg : public BaseWindow<CMainDlg, CSkinDialog> {
 public:
     static MessageSpan MessageEntries();
 
     CMainDlg(ConfigDocument& document, KeyPageOwner& owner);
+
+    // The dialog of one kind of key menu command. Until one is set, the command only notes on the
+    // debug output that its dialog is not available yet.
+    void SetKeyDialog(KeyDialog dialog, KeyDialogRunner runner);
+    // The key (0..4) whose menu is open or whose command was chosen last; -1 before the first.
+    int EditedKey() const { return m_editedKey; }
 
     // Shows what the view says for the current profile.
     void Show(const KeyPageView& view);
@@ -45,6 +59,7 @@ protected:
     BOOL LoadSkin() override;
 
 private:
+    // Opens the key's assignment menu under its button and waits until it closes.
     void OnKey(std::size_t index);
     void OnSwitch(std::size_t index);
     void OnMode();
@@ -60,4 +75,6 @@ private:
     CBitmapBtn m_reset;
     CBitmapBtn m_mode;
     std::array<CLineWnd, kKeyCount> m_lines;
+    std::array<KeyDialogRunner, kKeyDialogKinds> m_keyDialogs;
+    int m_editedKey = -1;
 };

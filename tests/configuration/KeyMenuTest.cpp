@@ -228,3 +228,40 @@ TEST(KeyMenu, AFullLibraryIsOfferedWholeUnderIdsOfItsOwn)
     EXPECT_EQ(Child(over, "Assign Macro").children[2].children.size(), 3u + 100u);
     EXPECT_EQ(Child(over, "Assign a timer").children.size(), 4u + 51u);
 }
+
+namespace {
+
+TEST(KeyMenu, EachItemBecomesTheEntryTheMenuDraws)
+{
+    MacroLibrary macros;
+    macros.push_back(TestSet("R&D"));
+    macros.back()->Elements.push_back(TestMacro("Boost", 0));
+    ButtonInfo info = KeyWith(KeyFunction::Macro);
+    CopyToField(info.MacroSetName, "R&D");
+    CopyToField(info.MacroName, "Boost");
+    const MenuItem menu = BuildKeyMenu(info, macros, TimerLibrary{});
+
+    const MenuEntry macroMenu = MenuEntryOf(Child(menu, "Assign Macro"));
+    EXPECT_EQ(macroMenu.kind, MenuItemKind::Submenu);
+    EXPECT_EQ(macroMenu.text, "Assign Macro");
+    EXPECT_FALSE(macroMenu.current);
+
+    const MenuItem& setItem = Child(menu, "Assign Macro").children.at(2);
+    const MenuEntry set = MenuEntryOf(setItem);
+    EXPECT_EQ(set.kind, MenuItemKind::Submenu);
+    EXPECT_EQ(set.text, "R&&D");
+    EXPECT_TRUE(set.current);
+    EXPECT_EQ(MenuEntryOf(Child(menu, "Assign Macro").children.at(1)).kind, MenuItemKind::Separator);
+
+    const MenuEntry boost = MenuEntryOf(setItem.children.at(3));
+    EXPECT_EQ(boost.kind, MenuItemKind::Command);
+    EXPECT_TRUE(boost.current);
+    EXPECT_EQ(LookOfMenuItem(boost, false).text, "*Boost");
+
+    const MenuEntry off = MenuEntryOf(Child(menu, "Button off"));
+    EXPECT_EQ(off.kind, MenuItemKind::Command);
+    EXPECT_FALSE(off.current);
+    EXPECT_FALSE(off.trademark);
+}
+
+} // namespace

@@ -30,7 +30,7 @@ constexpr uint8_t kA = 0x04, kB = 0x05, kC = 0x06, kX = 0x1B;
 constexpr uint32_t kVkA = 0x41, kVkB = 0x42, kVkX = 0x58;
 
 // A key capture that tells whether the hook runs.
-struct FakeCapture : KeyCapture {
+struct FakeCapture : RecorderCapture {
     bool StartKeyCapture() override
     {
         active = true;

@@ -4,7 +4,10 @@
 
 #include "Wnd.h"
 
+#include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <windows.h>
 
@@ -24,3 +27,48 @@ void PressKey(BYTE vk);
 void SendKeyInput(BYTE vk, bool up);
 // Types text with the keys the keyboard layout has for its characters (Shift where needed).
 void TypeText(const std::string& text);
+
+// Runs steps, each after its delay, from whatever loop runs meanwhile: a tracked menu, a scroll bar
+// following the mouse, a modal dialog. One script runs at a time.
+class TimedSteps {
+public:
+    TimedSteps() = default;
+    // Steps not yet run never run.
+    ~TimedSteps()
+    {
+        if (m_timer != 0 && m_next < m_steps.size())
+            ::KillTimer(nullptr, m_timer);
+        if (s_current == this)
+            s_current = nullptr;
+    }
+    TimedSteps(const TimedSteps&) = delete;
+    TimedSteps& operator=(const TimedSteps&) = delete;
+
+    void Then(DWORD delayMs, std::function<void()> step) { m_steps.emplace_back(delayMs, std::move(step)); }
+    void Start()
+    {
+        s_current = this;
+        Arm();
+    }
+
+private:
+    void Arm()
+    {
+        if (m_next < m_steps.size())
+            m_timer = ::SetTimer(nullptr, 0, m_steps[m_next].first, &TimedSteps::OnTimer);
+    }
+    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD)
+    {
+        TimedSteps* script = s_current;
+        if (script == nullptr)
+            return;
+        ::KillTimer(nullptr, script->m_timer);
+        script->m_steps[script->m_next++].second();
+        script->Arm();
+    }
+
+    static inline TimedSteps* s_current = nullptr;
+    std::vector<std::pair<DWORD, std::function<void()>>> m_steps;
+    size_t m_next = 0;
+    UINT_PTR m_timer = 0;
+};

@@ -8,7 +8,7 @@
 #include "SkinDialog.h"
 #include "Text.h"
 #include "WinKeyboardLayout.h"
-#include "WinScreenshot.h"
+#include "ScreenShot.h"
 #include "WinTestInput.h"
 
 #include <gtest/gtest.h>

@@ -4,6 +4,7 @@
 #include "OwnerDrawnMenu.h"
 #include "PopupMenu.h"
 #include "UniqueHandle.h"
+#include "WinTestInput.h"
 #include "Wnd.h"
 
 #include <gtest/gtest.h>
@@ -78,14 +79,6 @@ void MoveTo(POINT screen)
 POINT Screen(int x, int y)
 {
     return POINT{kOrigin.x + x, kOrigin.y + y};
-}
-
-COLORREF ScreenPixel(POINT at)
-{
-    HDC screen = ::GetDC(nullptr);
-    const COLORREF colour = ::GetPixel(screen, at.x, at.y);
-    ::ReleaseDC(nullptr, screen);
-    return colour;
 }
 
 // One call of a handler, with the values it was given.
@@ -366,37 +359,6 @@ MessageSpan ProbeWindow::MessageEntries()
     return kEntries;
 }
 
-// Runs steps, each after its delay, from whatever loop runs meanwhile: a tracked menu, a scroll bar
-// following the mouse.
-class ModalScript {
-public:
-    void Then(DWORD delayMs, std::function<void()> step) { m_steps.emplace_back(delayMs, std::move(step)); }
-    void Start()
-    {
-        s_current = this;
-        Arm();
-    }
-
-private:
-    void Arm()
-    {
-        if (m_next < m_steps.size())
-            m_timer = ::SetTimer(nullptr, 0, m_steps[m_next].first, &ModalScript::OnTimer);
-    }
-    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD)
-    {
-        ModalScript* script = s_current;
-        ::KillTimer(nullptr, script->m_timer);
-        script->m_steps[script->m_next++].second();
-        script->Arm();
-    }
-
-    static inline ModalScript* s_current = nullptr;
-    std::vector<std::pair<DWORD, std::function<void()>>> m_steps;
-    size_t m_next = 0;
-    UINT_PTR m_timer = 0;
-};
-
 class Crackers : public ::testing::Test {
 protected:
     void SetUp() override
@@ -594,7 +556,7 @@ TEST_F(Crackers, ScrollBarsReportTheirCodeAndPositionAndAControlKeepsItsOwnNotif
     // clicks are scripted.
     auto click = [](POINT at) {
         MoveTo(at);
-        ModalScript script;
+        TimedSteps script;
         script.Then(10, [] { SendMouse(MOUSEEVENTF_LEFTDOWN); });
         script.Then(150, [] { SendMouse(MOUSEEVENTF_LEFTUP); });
         script.Start();
@@ -625,7 +587,7 @@ TEST_F(Crackers, ScrollBarsReportTheirCodeAndPositionAndAControlKeepsItsOwnNotif
     ASSERT_TRUE(::GetScrollBarInfo(window.HorizontalBar(), OBJID_CLIENT, &info));
     const int thumb = (info.xyThumbTop + info.xyThumbBottom) / 2;
     MoveTo(Screen(kHorizontalBarRect.left + thumb, y));
-    ModalScript drag;
+    TimedSteps drag;
     drag.Then(10, [] { SendMouse(MOUSEEVENTF_LEFTDOWN); });
     for (int step = 1; step <= 6; ++step)
         drag.Then(40, [=] { ::SetCursorPos(kOrigin.x + kHorizontalBarRect.left + thumb + step * 10, kOrigin.y + y); });
@@ -681,7 +643,7 @@ TEST_F(Crackers, OwnerDrawnMenuItemsAreMeasuredAndDrawnByTheMenuAndTheOwnerSeesT
 
     COLORREF redOnScreen = CLR_INVALID;
     COLORREF blueOnScreen = CLR_INVALID;
-    ModalScript script;
+    TimedSteps script;
     script.Then(400, [&] {
         HWND popup = ::FindWindowA("#32768", nullptr);
         for (const SwatchMenu::Drawn& item : menu.drawn) {
@@ -729,7 +691,7 @@ TEST_F(Crackers, ItemDataOfAMenuWithoutAnObjectGoesToTheOwnersTable)
     ASSERT_TRUE(live.AppendDrawnItem(0, 601, kRed));
     CPopupMenu plain;
     ASSERT_TRUE(plain.AppendOwnerDrawn(0, 701, 0x1234));
-    ModalScript script;
+    TimedSteps script;
     script.Then(300, [] { PressKey(VK_ESCAPE); });
     script.Start();
     ::TrackPopupMenu(plain.Get(), TPM_RETURNCMD, kOrigin.x + 20, kOrigin.y + 20, 0, window.GetSafeHwnd(), nullptr);
@@ -772,7 +734,7 @@ TEST_F(Crackers, MenuCommandsOfARangeArriveWithTheirIdAndControlsWithSuchIdsDoNo
         ASSERT_TRUE(menu.AppendItem(MF_STRING, id, "item"));
     // The user picks each item in turn from the menu (Down n times, Return).
     for (int item = 0; item < 4; ++item) {
-        ModalScript script;
+        TimedSteps script;
         script.Then(200, [item] {
             for (int i = 0; i <= item; ++i)
                 PressKey(VK_DOWN);

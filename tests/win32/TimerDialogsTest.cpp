@@ -11,7 +11,7 @@
 #include "TempFolder.h"
 #include "TestLibraries.h"
 #include "TimerDialogs.h"
-#include "WinScreenshot.h"
+#include "ScreenShot.h"
 #include "WinTestInput.h"
 
 #include <gtest/gtest.h>

@@ -21,9 +21,10 @@ struct LastKeyMessage {
     bool up = false;
 };
 
-class KeyCapture {
+// The recorder's view of the keyboard capture (the program's is framework/KeyCapture.h).
+class RecorderCapture {
 public:
-    virtual ~KeyCapture() = default;
+    virtual ~RecorderCapture() = default;
     // True when the hook is set; without it the recording runs but no key arrives.
     virtual bool StartKeyCapture() = 0;
     virtual void StopKeyCapture() = 0;

@@ -1,0 +1,114 @@
+#include "ExMenu.h"
+
+#include "Gdi.h"
+#include "ResourceIds.h"
+
+#include <algorithm>
+
+namespace {
+
+HFONT MakeFont(const char* face, int height, int weight)
+{
+    return ::CreateFontA(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                         CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, face);
+}
+
+void FillSolid(HDC dc, const RECT& rect, COLORREF colour)
+{
+    ::SetDCBrushColor(dc, colour);
+    ::FillRect(dc, &rect, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
+}
+
+} // namespace
+
+CExMenu::CExMenu() : m_trademarkFont(MakeFont("Eurostile", 8, 400)) {}
+
+bool CExMenu::Record(MenuEntry entry)
+{
+    m_textWidth = WidenMenuFor(m_textWidth, entry.text);
+    m_entries.push_back(std::move(entry));
+    return true;
+}
+
+bool CExMenu::AppendEntry(const MenuEntry& entry, UINT id)
+{
+    MenuEntry own = entry;
+    own.kind = MenuItemKindOf(static_cast<int>(id), false);
+    const UINT flags = own.kind == MenuItemKind::Separator ? MF_SEPARATOR : 0;
+    if (!AppendDrawnItem(flags, id, m_entries.size()))
+        return false;
+    return Record(std::move(own));
+}
+
+bool CExMenu::AppendSubmenu(const MenuEntry& entry, CExMenu& submenu)
+{
+    if (!m_arrow)
+        m_arrow.Reset(static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_SUBMENU_ARROW),
+                                                      IMAGE_ICON, 32, 32, 0)));
+    MenuEntry own = entry;
+    own.kind = MenuItemKind::Submenu;
+    if (!AppendDrawnSubmenu(0, submenu, m_entries.size()))
+        return false;
+    return Record(std::move(own));
+}
+
+int CExMenu::Width() const
+{
+    return std::max(m_minimumWidth, m_textWidth);
+}
+
+void CExMenu::SetTextFont(const char* face, int height, int weight)
+{
+    m_textFont.Reset(MakeFont(face, height, weight));
+}
+
+void CExMenu::MeasureItem(MEASUREITEMSTRUCT& item, ULONG_PTR data)
+{
+    if (data >= m_entries.size())
+        return;
+    const MenuItemSize size = MeasureMenuItem(m_entries[data].kind, Width(), m_itemHeight);
+    item.itemWidth = static_cast<UINT>(size.width);
+    item.itemHeight = static_cast<UINT>(size.height);
+}
+
+void CExMenu::DrawItem(const DRAWITEMSTRUCT& item, ULONG_PTR data)
+{
+    if (data >= m_entries.size())
+        return;
+    const MenuItemLook look = LookOfMenuItem(m_entries[data], (item.itemState & ODS_SELECTED) != 0, m_colours);
+    HDC dc = item.hDC;
+    const RECT& rect = item.rcItem;
+    {
+        const SavedDcState saved(dc);
+        FillSolid(dc, rect, look.fill);
+        if (look.line) {
+            const int middle = (rect.top + rect.bottom) / 2;
+            ::SelectObject(dc, ::GetStockObject(DC_PEN));
+            ::SetDCPenColor(dc, look.lineColour);
+            ::MoveToEx(dc, rect.left, middle, nullptr);
+            ::LineTo(dc, rect.right, middle);
+        } else {
+            ::SetBkMode(dc, TRANSPARENT);
+            ::SetTextColor(dc, look.textColour);
+            if (m_textFont)
+                ::SelectObject(dc, m_textFont.Get());
+            RECT text = rect;
+            text.left += kMenuTextIndent;
+            ::DrawTextA(dc, look.text.c_str(), static_cast<int>(look.text.size()), &text, DT_SINGLELINE | DT_VCENTER);
+            if (look.trademark) {
+                RECT extent = text;
+                ::DrawTextA(dc, look.text.c_str(), static_cast<int>(look.text.size()), &extent,
+                            DT_SINGLELINE | DT_CALCRECT);
+                RECT mark = rect;
+                mark.left = extent.right;
+                ::SelectObject(dc, m_trademarkFont.Get());
+                ::DrawTextA(dc, "TM", 2, &mark, DT_SINGLELINE | DT_VCENTER);
+            }
+            if (look.arrow && m_arrow)
+                ::DrawIconEx(dc, rect.right - kMenuArrowFromRight, rect.top - kMenuArrowAboveTop, m_arrow.Get(), 0, 0,
+                             0, nullptr, DI_NORMAL);
+        }
+    }
+    // The system draws nothing of its own (check marks, its own arrow) over the item.
+    ::ExcludeClipRect(dc, rect.left, rect.top, rect.right, rect.bottom);
+}

@@ -1,0 +1,50 @@
+// The program's popup menus: every item drawn by the menu object in the program's colours, the
+// present choice marked, an optional "TM" after a text, an arrow on submenu items. What an item
+// shows and how big it is comes from MenuLook.h; this class only paints it.
+#pragma once
+
+#include "MenuLook.h"
+#include "OwnerDrawnMenu.h"
+#include "UniqueHandle.h"
+
+#include <vector>
+
+class CExMenu : public COwnerDrawnMenu {
+public:
+    CExMenu();
+
+    // An item with command id; id 0 is a separator (whatever entry.kind says) and id 1 an item
+    // that takes no room.
+    bool AppendEntry(const MenuEntry& entry, UINT id);
+    bool AppendSeparator() { return AppendEntry(MenuEntry{{}, MenuItemKind::Separator, false, false}, 0); }
+    // A submenu item; submenu's handle now belongs to this menu, and the submenu object must live
+    // as long as this menu does.
+    bool AppendSubmenu(const MenuEntry& entry, CExMenu& submenu);
+
+    // The owner's minimum item width in pixels; longer texts still widen the menu.
+    void SetWidth(int width) { m_minimumWidth = width; }
+    // The width every item of the menu is measured with.
+    int Width() const;
+    // The font of the item texts, made here once for this menu object (the system's menu font
+    // until one is set).
+    void SetTextFont(const char* face, int height, int weight);
+    const MenuColours& Colours() const { return m_colours; }
+    // The items as appended, separators included, in order.
+    const std::vector<MenuEntry>& Entries() const { return m_entries; }
+
+protected:
+    void MeasureItem(MEASUREITEMSTRUCT& item, ULONG_PTR data) override;
+    void DrawItem(const DRAWITEMSTRUCT& item, ULONG_PTR data) override;
+
+private:
+    bool Record(MenuEntry entry);
+
+    MenuColours m_colours;
+    int m_itemHeight = kMenuItemHeight;
+    int m_minimumWidth = 0;
+    int m_textWidth = 0; // the estimate of the longest text
+    std::vector<MenuEntry> m_entries; // an item's data is its index here
+    UniqueGdiObject<HFONT> m_textFont;
+    UniqueGdiObject<HFONT> m_trademarkFont;
+    UniqueIcon m_arrow;
+};
