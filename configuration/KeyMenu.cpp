@@ -137,18 +137,6 @@ MenuEntry MenuEntryOf(const MenuItem& item)
     return entry;
 }
 
-std::string MenuText(std::string_view name)
-{
-    std::string text;
-    text.reserve(name.size());
-    for (char c : name) {
-        text += c;
-        if (c == '&')
-            text += '&';
-    }
-    return text;
-}
-
 MenuItem BuildKeyMenu(const ButtonInfo& info, const MacroLibrary& macros, const TimerLibrary& timers)
 {
     MenuItem root;

@@ -30,9 +30,6 @@ constexpr int kKeyMenuFontWeight = 400;
 // What the owner-drawn menu draws for item: its text, kind and marks.
 MenuEntry MenuEntryOf(const MenuItem& item);
 
-// Text for a menu item that shows name as written, "&" not taken as a mnemonic marker.
-std::string MenuText(std::string_view name);
-
 // The menu of a key whose assignment is info (the copy taken when the menu opens), over the
 // libraries as they are now. The root is a submenu holding the top-level items in order:
 // "Assign Macro", "Assign a shortcut", "Assign a timer", "Multimedia", "Internet Explorer",

@@ -52,3 +52,16 @@ MenuItemLook LookOfMenuItem(const MenuEntry& entry, bool selected, const MenuCol
     look.arrow = entry.kind == MenuItemKind::Submenu;
     return look;
 }
+
+std::string MenuText(std::string_view name)
+{
+    std::string text;
+    text.reserve(name.size());
+    for (char c : name) {
+        text += c;
+        if (c == '&')
+            text += '&';
+    }
+    return text;
+}
+

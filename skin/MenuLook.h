@@ -45,6 +45,9 @@ struct MenuEntry {
     bool trademark = false; // a small "TM" follows the text
 };
 
+// Text for a menu item that shows name as written, "&" not taken as a mnemonic marker.
+std::string MenuText(std::string_view name);
+
 // The kind of an appended item from its command id, as the system reports it: 0 is a separator,
 // 1 an item without room.
 MenuItemKind MenuItemKindOf(int commandId, bool submenu);

@@ -2,6 +2,9 @@
 
 #include "DialogIds.h"
 #include "GameProfileDlg.h"
+#include "KeyAssignmentDlg.h"
+#include "SelectPlayerDlg.h"
+#include "TimerDialogs.h"
 #include "Gdi.h"
 #include "LanguageStrings.h"
 #include "LinkNames.h"
@@ -167,7 +170,38 @@ BOOL CConfigDlg::LoadSkin()
     }
     m_page = MainPage::Keys;
     m_tabs[0].SetChecked(1);
+    ConnectKeyDialogs();
     return TRUE;
+}
+
+void CConfigDlg::ConnectKeyDialogs()
+{
+    // Each runner answers whether the working copy changed.
+    m_keyPage.SetKeyDialog(KeyDialog::Shortcut, [this](int key, const KeyCommandOutcome&) {
+        Profile* profile = m_document.CurrentProfile();
+        if (profile == nullptr)
+            return false;
+        CKeyAssignmentDlg dialog(profile->Buttons[key]);
+        return dialog.DoModal(m_hWnd) == IDOK && dialog.StoreInto(profile->Buttons[key]);
+    });
+    m_keyPage.SetKeyDialog(KeyDialog::SelectPlayer, [this](int, const KeyCommandOutcome& outcome) {
+        Profile* profile = m_document.CurrentProfile();
+        if (profile == nullptr)
+            return false;
+        CSelectPlayerDlg dialog(outcome.mediaOption);
+        if (dialog.DoModal(m_hWnd) != IDOK)
+            return false;
+        dialog.StoreInto(*profile);
+        return true;
+    });
+    m_keyPage.SetKeyDialog(KeyDialog::CreateTimer, [this](int, const KeyCommandOutcome&) {
+        RunCreateTimerDialog(m_hWnd, m_document.Timers(), m_document.Folder());
+        return false;
+    });
+    m_keyPage.SetKeyDialog(KeyDialog::EditTimer, [this](int, const KeyCommandOutcome&) {
+        RunEditTimerDialog(m_hWnd, m_document.Timers(), m_document.Folder());
+        return false;
+    });
 }
 
 BOOL CConfigDlg::OnInitDialog()

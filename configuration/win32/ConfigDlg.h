@@ -42,6 +42,8 @@ private:
     void ApplyNow() override;
     std::string Text(UINT id) const override { return m_language.String(id); }
 
+    // The dialogs the key menu's commands open.
+    void ConnectKeyDialogs();
     void ShowPage(MainPage page);
     void OnTab(std::size_t index);
     void OnSlot(std::size_t index);

@@ -1,6 +1,6 @@
 #include "SelectPlayerDlg.h"
 
-#include "PopupMenu.h"
+#include "ExMenu.h"
 
 #include <string>
 
@@ -57,9 +57,12 @@ void CSelectPlayerDlg::OnButton(std::size_t index)
 void CSelectPlayerDlg::OnChoice()
 {
     const RECT button = m_choice.GetWindowRect();
-    CPopupMenu menu;
+    CExMenu menu;
+    menu.SetTextFont("Arial", 15, FW_NORMAL);
+    menu.SetWidth(140);
     for (const PlayerMenuItem& item : PlayerMenu())
-        menu.AppendItem(MF_STRING, static_cast<UINT_PTR>(item.id), std::string(item.text).c_str());
+        menu.AppendEntry(MenuEntry{std::string(item.text), MenuItemKind::Command, false, false},
+                         static_cast<UINT>(item.id));
     // The choice arrives as a menu command once the menu has closed.
     menu.TrackAndPost(m_hWnd, button.left, button.bottom, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON);
     PostMessage(WM_NULL);

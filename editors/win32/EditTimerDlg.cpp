@@ -1,5 +1,7 @@
 #include "EditTimerDlg.h"
 
+#include "ExMenu.h"
+
 #include "DeleteTimerDlg.h"
 #include "DialogIds.h"
 #include "PopupMenu.h"
@@ -80,9 +82,10 @@ LRESULT CEditTimerDlg::OnSpinValue(WPARAM value, LPARAM controlId)
 
 UINT CEditTimerDlg::TrackTimerMenu()
 {
-    CPopupMenu menu;
+    CExMenu menu;
+    menu.SetTextFont("Arial", 15, FW_NORMAL);
     for (const TimerMenuItem& item : m_model.TimerMenu())
-        menu.AppendItem(MF_STRING, static_cast<UINT_PTR>(item.id), item.text.c_str());
+        menu.AppendEntry(MenuEntry{MenuText(item.text), MenuItemKind::Command, false, false}, static_cast<UINT>(item.id));
     const RECT button = m_timerButton.GetWindowRect();
     return menu.Track(m_hWnd, button.left, button.bottom);
 }
