@@ -2,17 +2,28 @@
 
 #include "WindowsHook.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <deque>
 
 namespace {
 
 // The one capture of the process; touched only on the user-interface thread (the hook procedure
 // runs there too).
+struct Stamp {
+    DWORD virtualKey;
+    bool released;
+    int64_t timeUs;
+};
+
 struct Capture {
     CWindowsHook hook;
     HWND target = nullptr;
+    std::deque<Stamp> stamps; // of the keys posted and not yet taken, oldest first
 };
+
+constexpr std::size_t kMaxStamps = 256;
 
 Capture& TheCapture()
 {
@@ -38,6 +49,7 @@ void RemoveCapture()
     LogHook("Hhook: %lx\r\n", capture.hook.Get());
     ::OutputDebugStringA(capture.hook.Remove() ? "UnHhook: Success \r\n" : "UnHhook: Fail \r\n");
     capture.target = nullptr;
+    capture.stamps.clear();
 }
 
 // One key event, as the hook saw it.
@@ -52,7 +64,13 @@ void DeliverKey(DWORD virtualKey, bool released)
         RemoveCapture();
         return;
     }
-    ::PostMessageA(capture.target, WM_KBDHOOK_KEY, virtualKey, released ? LLKHF_UP : 0);
+    // Stamped before posting: the stamp is the moment the hook saw the key.
+    const int64_t now = KeyCaptureClockUs();
+    if (!::PostMessageA(capture.target, WM_KBDHOOK_KEY, virtualKey, released ? LLKHF_UP : 0))
+        return;
+    if (capture.stamps.size() >= kMaxStamps)
+        capture.stamps.pop_front();
+    capture.stamps.push_back({virtualKey, released, now});
 }
 
 LRESULT CALLBACK KeyCaptureProc(int code, WPARAM wParam, LPARAM lParam)
@@ -82,6 +100,9 @@ bool StartKeyCapture(HWND target)
             return false;
         }
     }
+    // Stamps of keys meant for the window that had the capture are not the new target's.
+    if (capture.target != target)
+        capture.stamps.clear();
     capture.target = target;
     return true;
 }
@@ -101,4 +122,32 @@ HWND KeyCaptureTarget()
 {
     const Capture& capture = TheCapture();
     return capture.hook ? capture.target : nullptr;
+}
+
+int64_t KeyCaptureClockUs()
+{
+    static const int64_t frequency = [] {
+        LARGE_INTEGER f{};
+        ::QueryPerformanceFrequency(&f);
+        return f.QuadPart > 0 ? static_cast<int64_t>(f.QuadPart) : int64_t{1000000};
+    }();
+    LARGE_INTEGER counter{};
+    ::QueryPerformanceCounter(&counter);
+    // Split so that the multiplication cannot overflow however long the machine has been running.
+    const int64_t ticks = counter.QuadPart;
+    return ticks / frequency * 1000000 + ticks % frequency * 1000000 / frequency;
+}
+
+int64_t TakeKeyCaptureStamp(WPARAM virtualKey, LPARAM flags)
+{
+    std::deque<Stamp>& stamps = TheCapture().stamps;
+    const bool released = (flags & LLKHF_UP) != 0;
+    for (auto it = stamps.begin(); it != stamps.end(); ++it) {
+        if (it->virtualKey == virtualKey && it->released == released) {
+            const int64_t time = it->timeUs;
+            stamps.erase(stamps.begin(), it + 1);
+            return time;
+        }
+    }
+    return KeyCaptureClockUs();
 }

@@ -11,6 +11,8 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 // Posted to the capturing window for every key event: wParam = the virtual-key code, lParam = 0x80
 // (LLKHF_UP) for a release, 0 for a press. A key held down arrives as repeated presses and one
 // release.
@@ -29,3 +31,14 @@ void StopKeyCapture(HWND target);
 // The window the capture runs for, or null. A target destroyed without stopping the capture keeps
 // it only until the next key event, when the capture sees the window gone and removes itself.
 HWND KeyCaptureTarget();
+
+// When the hook saw a key, on a monotonic microsecond clock (the performance counter). The hook
+// stamps every key it posts and keeps the stamps in arrival order beside the messages, so a window
+// that measures the gaps between keys gets the user's timing, not the time the messages waited in
+// its queue. A window reads the stamp of each WM_KBDHOOK_KEY it handles, in the order they came:
+// stamps of earlier keys it did not ask for are dropped on the way. A message the hook did not post
+// (none of the queued stamps matches it) gets the time of asking. At most 256 stamps are kept;
+// the oldest go first.
+int64_t TakeKeyCaptureStamp(WPARAM virtualKey, LPARAM flags);
+// The clock of the stamps, now.
+int64_t KeyCaptureClockUs();

@@ -1,0 +1,199 @@
+#include "MacroRecDlg.h"
+
+#include "DialogIds.h"
+#include "ExMenu.h"
+#include "WarnDlg.h"
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+constexpr int kListKey = 2;
+constexpr int kRecordKey = 3;
+constexpr int kDelaySwitchKey = 4;
+// The stop pictures, in the order of the page's picture arrays: normal, over, down, disabled.
+constexpr const char* kStopPictures[] = {"stop_normal.jpg", "stop_over.jpg", "stop_down.jpg", "stop_disable.jpg"};
+
+} // namespace
+
+MessageSpan CMacroRecDlg::MessageEntries()
+{
+    static constexpr MessageEntry kEntries[] = {
+        OnWmDestroy<&CMacroRecDlg::OnDestroy>(),
+        OnControl<&CMacroRecDlg::m_recordButton, &CMacroRecDlg::OnRecord>(),
+        OnControl<&CMacroRecDlg::m_delaySwitch, &CMacroRecDlg::OnDelaySwitch>(),
+        OnControl<&CMacroRecDlg::m_list, &CMacroRecDlg::OnListCommand>(),
+        OnMessage<WM_KBDHOOK_KEY, &CMacroRecDlg::OnCapturedKey>(),
+        OnMessage<kWmListRButton, &CMacroRecDlg::OnListRButton>(),
+        OnMessage<kWmEventEditEnded, &CMacroRecDlg::OnEditEnded>(),
+        OnCommandRange<kCmdRecordBefore, kCmdLastMouseButton, &CMacroRecDlg::OnMenuCommand>(),
+    };
+    return kEntries;
+}
+
+CMacroRecDlg::CMacroRecDlg(MacroLibrary& library, LastKeyMessage& lastKey,
+                           std::function<void(bool)> enableManagerControls)
+    : BaseWindow(IDD_SKIN_PAGE, "skins\\skin_macro_record.ini"),
+      m_model(library, lastKey, m_capture, m_layout, std::move(enableManagerControls))
+{
+}
+
+CMacroRecDlg::~CMacroRecDlg()
+{
+    // Here, not in the base: OnDestroy must still find this object whole.
+    DestroyWindow();
+}
+
+BOOL CMacroRecDlg::LoadSkin()
+{
+    SkinLoader skin(*this, SkinFileName());
+    m_list.Create(SkinLoader::RectOf(skin.Pos(kListKey)), m_hWnd);
+    skin.Button(m_recordButton, kRecordKey);
+    skin.Button(m_delaySwitch, kDelaySwitchKey);
+    m_delaySwitch.SetToggleMode(1);
+
+    const tagButtonPos record = skin.Pos(kRecordKey);
+    m_recordSize = SIZE{record.right - record.left, record.bottom - record.top};
+    ClientDc dc(m_hWnd);
+    const HBITMAP whole[] = {skin.Main(), skin.Over(), skin.Down(), skin.Disabled()};
+    const std::string folder = SkinProgramFolder();
+    for (std::size_t i = 0; i < m_recordPictures.size(); ++i) {
+        CutStateBitmap(dc.Get(), m_recordPictures[i], whole[i], record.left, record.top, record.right, record.bottom);
+        int width = 0;
+        int height = 0;
+        LoadSkinImage(SkinFile::PicturePath(folder, kStopPictures[i]).c_str(), m_stopPictures[i], width, height);
+    }
+    m_model.LoadMacro(-1, -1);
+    ShowModel();
+    return TRUE;
+}
+
+void CMacroRecDlg::OnDestroy()
+{
+    if (m_model.Recording())
+        m_capture.StopKeyCapture();
+    Default();
+}
+
+void CMacroRecDlg::LoadMacro(int set, int macro)
+{
+    m_model.LoadMacro(set, macro);
+    ShowModel();
+}
+
+void CMacroRecDlg::ShowModel()
+{
+    if (m_showsRecording != m_model.Recording()) {
+        m_showsRecording = m_model.Recording();
+        const auto& pictures = m_showsRecording ? m_stopPictures : m_recordPictures;
+        m_recordButton.SetStateBitmaps(0, 0, m_recordSize.cx, m_recordSize.cy, pictures[0].Get(), pictures[1].Get(),
+                                       pictures[2].Get(), pictures[3].Get());
+        m_delaySwitch.EnableWindow(!m_showsRecording);
+        if (m_showsRecording) {
+            ::SetFocus(m_list.GetSafeHwnd());
+        } else {
+            m_list.EnableWindow(true);
+        }
+    }
+    m_list.Show(m_model.List());
+}
+
+void CMacroRecDlg::Warn(RecorderWarning warning)
+{
+    HWND owner = ::GetAncestor(m_hWnd, GA_ROOT);
+    if (warning == RecorderWarning::WarnMacroSet) {
+        CWarnMacroSet dialog;
+        dialog.DoModal(owner);
+    } else if (warning == RecorderWarning::WarnMacroName) {
+        CWarnMacroName dialog;
+        dialog.DoModal(owner);
+    }
+}
+
+void CMacroRecDlg::OnRecord()
+{
+    const RecorderWarning warning = m_model.RecordClicked();
+    ShowModel();
+    Warn(warning);
+}
+
+void CMacroRecDlg::OnDelaySwitch()
+{
+    m_model.SetRecordPauses(m_delaySwitch.GetChecked() != 0);
+}
+
+void CMacroRecDlg::OnListCommand()
+{
+    const int shown = m_list.Selection();
+    if (shown != m_model.List().Selection())
+        m_model.SelectRow(shown);
+}
+
+LRESULT CMacroRecDlg::OnCapturedKey(WPARAM wParam, LPARAM lParam)
+{
+    const CapturedKey key = WindowKeyCapture::KeyOf(wParam, lParam);
+    if (!m_model.Recording())
+        return 0;
+    m_model.KeyCaptured(key);
+    ShowModel();
+    return 0;
+}
+
+void CMacroRecDlg::TrackContextMenu()
+{
+    // Submenus first: each must outlive the menu it is appended to.
+    std::vector<std::unique_ptr<CExMenu>> submenus;
+    CExMenu menu;
+    auto prepare = [](CExMenu& m) { m.SetTextFont("Arial", 15, FW_NORMAL); };
+    prepare(menu);
+    for (const RecorderMenuItem& item : RecorderContextMenu()) {
+        const MenuEntry entry{MenuText(item.text), MenuItemKind::Command, false, false};
+        if (!item.submenu.empty()) {
+            submenus.push_back(std::make_unique<CExMenu>());
+            CExMenu& submenu = *submenus.back();
+            prepare(submenu);
+            for (const RecorderMenuItem& inner : item.submenu)
+                submenu.AppendEntry(MenuEntry{MenuText(inner.text), MenuItemKind::Command, false, false},
+                                    static_cast<UINT>(inner.id));
+            menu.AppendSubmenu(entry, submenu);
+        } else if (item.id == 0) {
+            menu.AppendSeparator();
+        } else {
+            menu.AppendEntry(entry, static_cast<UINT>(item.id));
+        }
+    }
+    POINT at{};
+    ::GetCursorPos(&at);
+    // Posted: the command runs once the menu has closed and given the focus back, so that an edit
+    // the command opens keeps it.
+    menu.TrackAndPost(m_hWnd, at.x, at.y);
+}
+
+LRESULT CMacroRecDlg::OnListRButton(WPARAM, LPARAM)
+{
+    if (!m_model.ContextMenuAllowed())
+        return 0;
+    TrackContextMenu();
+    return 0;
+}
+
+void CMacroRecDlg::OnMenuCommand(UINT id)
+{
+    m_model.SelectRow(m_list.Selection());
+    const RecorderWarning warning = m_model.Command(static_cast<int>(id));
+    ShowModel();
+    Warn(warning);
+}
+
+LRESULT CMacroRecDlg::OnEditEnded(WPARAM how, LPARAM)
+{
+    if (m_list.EditBox() == nullptr)
+        return 0;
+    const std::string text = m_list.CloseEdit();
+    m_model.EndPauseEdit(static_cast<ListEditEnd>(how), text);
+    ShowModel();
+    return 0;
+}
