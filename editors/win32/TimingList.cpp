@@ -1,0 +1,342 @@
+#include "TimingList.h"
+
+#include "Gdi.h"
+#include "SkinDialog.h"
+#include "SkinFile.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <optional>
+
+namespace {
+
+// Relative to the timing list.
+constexpr int kRowTop = 32;
+constexpr int kRowPitch = 14;
+constexpr int kRowHeight = 13;
+constexpr int kSliderLeft = 72;
+constexpr int kLabelLeft = 2;
+constexpr int kLabelRight = 61;
+constexpr RECT kVerticalScroll{455, 25, 474, 306};
+constexpr RECT kHorizontalScroll{66, 307, 456, 327};
+constexpr int kScaleLeft = 65;
+constexpr int kScalePitch = 64;
+constexpr int kScaleTop = 6;
+// The strip of the time scale that is repainted when the numbers change.
+constexpr RECT kScaleStrip{65, 2, 452, 22};
+
+HFONT MakeRowFont(int weight)
+{
+    return ::CreateFontA(12, 7, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                         CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "Arial");
+}
+
+void Fill(HDC dc, const RECT& rect, COLORREF colour)
+{
+    UniqueGdiObject<HBRUSH> brush(::CreateSolidBrush(colour));
+    ::FillRect(dc, &rect, brush.Get());
+}
+
+} // namespace
+
+// ---- CTimingSlider
+
+MessageSpan CTimingSlider::MessageEntries()
+{
+    static constexpr MessageEntry kEntries[] = {
+        OnWmPaint<&CTimingSlider::OnPaint>(),
+        OnWmEraseBkgnd<&CTimingSlider::OnEraseBkgnd>(),
+        OnMouse<WM_MOUSEMOVE, &CTimingSlider::OnMouseMove>(),
+        OnMouse<WM_LBUTTONDOWN, &CTimingSlider::OnLButtonDown>(),
+        OnMouse<WM_LBUTTONUP, &CTimingSlider::OnLButtonUp>(),
+        OnWmKillFocus<&CTimingSlider::OnKillFocus>(),
+        OnWmSetCursor<&CTimingSlider::OnSetCursor>(),
+    };
+    return kEntries;
+}
+
+bool CTimingSlider::Create(const RECT& rect, HWND parent, int rowId)
+{
+    m_rowId = rowId;
+    return CreateChild(nullptr, rect, parent, WS_VISIBLE, static_cast<UINT>(rowId));
+}
+
+void CTimingSlider::Show(const TimingRow& row)
+{
+    m_rules.Show(row);
+    Invalidate(false);
+}
+
+void CTimingSlider::OnPaint(const PaintDc& paint)
+{
+    const RECT client = GetClientRect();
+    Fill(paint.Get(), client, kBackground);
+    if (m_rules.BarShown())
+        Fill(paint.Get(), RECT{m_rules.DrawnLeft(), client.top, m_rules.DrawnRight(), client.bottom}, kBar);
+}
+
+bool CTimingSlider::OnEraseBkgnd(HDC)
+{
+    return true; // the paint covers everything
+}
+
+void CTimingSlider::OnMouseMove(UINT, POINT point)
+{
+    Apply(m_rules.MouseMove(point.x));
+}
+
+void CTimingSlider::OnLButtonDown(UINT, POINT point)
+{
+    // Focus, so that losing it can end a drag.
+    ::SetFocus(m_hWnd);
+    Apply(m_rules.LeftDown(point.x));
+}
+
+void CTimingSlider::OnLButtonUp(UINT, POINT)
+{
+    Apply(m_rules.LeftUp());
+}
+
+void CTimingSlider::OnKillFocus(HWND)
+{
+    Apply(m_rules.FocusLost());
+}
+
+bool CTimingSlider::OnSetCursor(HWND, UINT hitTest, UINT)
+{
+    if (hitTest != HTCLIENT)
+        return Default() != 0;
+    ::SetCursor(::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(m_sizing ? IDC_SIZEWE : IDC_ARROW)));
+    return true;
+}
+
+void CTimingSlider::Apply(const SliderActions& actions)
+{
+    if (actions.cursor != SliderCursor::Unchanged) {
+        m_sizing = actions.cursor == SliderCursor::SizeWestEast;
+        ::SetCursor(::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(m_sizing ? IDC_SIZEWE : IDC_ARROW)));
+    }
+    if (actions.captureMouse)
+        ::SetCapture(m_hWnd);
+    if (actions.releaseMouse && ::GetCapture() == m_hWnd)
+        ::ReleaseCapture();
+    if (actions.redraw)
+        Invalidate(false);
+    for (const HandleDrop& drop : actions.drops)
+        ::PostMessageA(GetParent(), WM_TIMING_HANDLE_MOVED, PackHandleMoved(drop.end, drop.x),
+                       static_cast<LPARAM>(m_rowId));
+}
+
+// ---- CTimingLabel
+
+MessageSpan CTimingLabel::MessageEntries()
+{
+    static constexpr MessageEntry kEntries[] = {
+        OnWmPaint<&CTimingLabel::OnPaint>(),
+        OnWmEraseBkgnd<&CTimingLabel::OnEraseBkgnd>(),
+        OnMouse<WM_LBUTTONDOWN, &CTimingLabel::OnLButtonDown>(),
+    };
+    return kEntries;
+}
+
+bool CTimingLabel::Create(const RECT& rect, HWND parent, int rowId)
+{
+    m_rowId = rowId;
+    m_font.Reset(MakeRowFont(FW_NORMAL));
+    return CreateChild(nullptr, rect, parent, WS_VISIBLE, static_cast<UINT>(100 + rowId));
+}
+
+void CTimingLabel::Show(const TimingRow& row)
+{
+    if (m_text == row.label && m_highlighted == row.highlighted && m_keyPending == row.keyPending)
+        return;
+    m_text = row.label;
+    m_highlighted = row.highlighted;
+    m_keyPending = row.keyPending;
+    Invalidate(false);
+}
+
+void CTimingLabel::OnPaint(const PaintDc& paint)
+{
+    HDC dc = paint.Get();
+    const RECT client = GetClientRect();
+    Fill(dc, client, RGB(0, 0, 0));
+    if (m_keyPending) {
+        Fill(dc, RECT{5, 2, 25, client.bottom - 2}, RGB(255, 255, 255));
+        return;
+    }
+    if (m_text.empty())
+        return;
+    SavedDcState saved(dc);
+    SelectScope font(dc, m_font.Get());
+    if (m_highlighted) {
+        SIZE extent{};
+        ::GetTextExtentPoint32A(dc, m_text.c_str(), static_cast<int>(m_text.size()), &extent);
+        Fill(dc, RECT{client.left, client.top, std::min<LONG>(client.left + extent.cx + 4, client.right), client.bottom},
+             kHighlight);
+    }
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, RGB(255, 255, 255));
+    RECT area{client.left + 2, client.top, client.right, client.bottom};
+    ::DrawTextA(dc, m_text.c_str(), static_cast<int>(m_text.size()), &area,
+                DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+}
+
+bool CTimingLabel::OnEraseBkgnd(HDC)
+{
+    return true;
+}
+
+void CTimingLabel::OnLButtonDown(UINT, POINT)
+{
+    ::PostMessageA(GetParent(), WM_TIMING_ROW_CLICK, 0, static_cast<LPARAM>(m_rowId));
+}
+
+// ---- CTimingList
+
+MessageSpan CTimingList::MessageEntries()
+{
+    static constexpr MessageEntry kEntries[] = {
+        OnWmPaint<&CTimingList::OnPaint>(),
+        OnWmEraseBkgnd<&CTimingList::OnEraseBkgnd>(),
+        OnScroll<WM_HSCROLL, &CTimingList::OnHScroll>(),
+        OnScroll<WM_VSCROLL, &CTimingList::OnVScroll>(),
+        OnMessage<WM_TIMING_HANDLE_MOVED, &CTimingList::OnHandleMoved>(),
+        OnMessage<WM_TIMING_ROW_CLICK, &CTimingList::OnRowClick>(),
+    };
+    return kEntries;
+}
+
+bool CTimingList::Create(const RECT& rect, HWND parent)
+{
+    const std::string folder = SkinProgramFolder();
+    int width = 0;
+    int height = 0;
+    LoadSkinImage(SkinFile::PicturePath(folder, "timinglist.JPG").c_str(), m_background, width, height);
+    LoadSkinImage(SkinFile::PicturePath(folder, "timinglist_mask.BMP").c_str(), m_mask, width, height);
+    m_scaleFont.Reset(MakeRowFont(FW_BOLD));
+    if (!CreateChild(nullptr, rect, parent, WS_VISIBLE | WS_BORDER | WS_CLIPCHILDREN))
+        return false;
+    if (HRGN region = MakeRegionFromMask(m_mask.Get(), RGB(255, 255, 255), 0)) {
+        if (!::SetWindowRgn(m_hWnd, region, TRUE))
+            ::DeleteObject(region);
+    }
+    for (int k = 0; k < kTimingRowCount; ++k) {
+        const int top = kRowTop + kRowPitch * k;
+        m_sliders[static_cast<std::size_t>(k)].Create(RECT{kSliderLeft, top, kSliderLeft + kBarAreaWidth, top + kRowHeight},
+                                                      m_hWnd, k + 1);
+        m_labels[static_cast<std::size_t>(k)].Create(RECT{kLabelLeft, top, kLabelRight, top + kRowHeight}, m_hWnd, k + 1);
+    }
+    m_vertical.CreateChild("SCROLLBAR", kVerticalScroll, m_hWnd, WS_VISIBLE | SBS_VERT, kVerticalScrollId);
+    m_horizontal.CreateChild("SCROLLBAR", kHorizontalScroll, m_hWnd, WS_VISIBLE | SBS_HORZ, kHorizontalScrollId);
+    Refresh();
+    return true;
+}
+
+void CTimingList::Refresh()
+{
+    const TimingView view = m_model.View(m_layout);
+    for (std::size_t r = 0; r < view.rows.size(); ++r) {
+        m_sliders[r].Show(view.rows[r]);
+        m_labels[r].Show(view.rows[r]);
+    }
+    auto apply = [](const CWnd& bar, const ScrollRange& range) {
+        SCROLLINFO info{};
+        info.cbSize = sizeof info;
+        info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
+        info.nMin = range.minimum;
+        info.nMax = range.maximum;
+        info.nPage = static_cast<UINT>(range.page);
+        info.nPos = range.position;
+        ::SetScrollInfo(bar.GetSafeHwnd(), SB_CTL, &info, TRUE);
+    };
+    apply(m_vertical, view.vertical);
+    apply(m_horizontal, view.horizontal);
+    if (view.scale != m_scale) {
+        m_scale = view.scale;
+        ::InvalidateRect(m_hWnd, &kScaleStrip, FALSE);
+    }
+}
+
+void CTimingList::OnPaint(const PaintDc& paint)
+{
+    HDC dc = paint.Get();
+    const RECT client = GetClientRect();
+    if (m_background) {
+        MemoryDc source(dc);
+        SelectScope select(source.Get(), m_background.Get());
+        ::BitBlt(dc, 0, 0, client.right, client.bottom, source.Get(), 0, 0, SRCCOPY);
+    } else {
+        Fill(dc, client, RGB(0, 0, 0));
+    }
+    SavedDcState saved(dc);
+    SelectScope font(dc, m_scaleFont.Get());
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, RGB(255, 255, 255));
+    for (std::size_t k = 0; k < m_scale.size(); ++k)
+        ::TextOutA(dc, kScaleLeft + kScalePitch * static_cast<int>(k), kScaleTop, m_scale[k].c_str(),
+                   static_cast<int>(m_scale[k].size()));
+}
+
+bool CTimingList::OnEraseBkgnd(HDC)
+{
+    return true;
+}
+
+ScrollRequest CTimingList::RequestOf(UINT code)
+{
+    switch (code) {
+    case SB_LINEUP:
+        return ScrollRequest::LineBack;
+    case SB_LINEDOWN:
+        return ScrollRequest::LineForward;
+    case SB_PAGEUP:
+        return ScrollRequest::PageBack;
+    case SB_PAGEDOWN:
+        return ScrollRequest::PageForward;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION:
+        return ScrollRequest::Track;
+    default:
+        return ScrollRequest::Other;
+    }
+}
+
+int32_t CTimingList::TrackPosition(HWND scrollBar)
+{
+    // The message carries only 16 bits of the thumb; a long macro's range is wider.
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_TRACKPOS;
+    ::GetScrollInfo(scrollBar, SB_CTL, &info);
+    return info.nTrackPos;
+}
+
+void CTimingList::OnHScroll(UINT code, int, HWND scrollBar)
+{
+    m_model.ScrollHorizontal(RequestOf(code), TrackPosition(scrollBar));
+    Refresh();
+}
+
+void CTimingList::OnVScroll(UINT code, int, HWND scrollBar)
+{
+    m_model.ScrollVertical(RequestOf(code), TrackPosition(scrollBar));
+    Refresh();
+}
+
+LRESULT CTimingList::OnHandleMoved(WPARAM wParam, LPARAM lParam)
+{
+    char line[32];
+    std::snprintf(line, sizeof line, "lParam = %d\n", static_cast<int>(lParam));
+    ::OutputDebugStringA(line);
+    if (const std::optional<HandleMove> move = UnpackHandleMoved(static_cast<uint32_t>(wParam)))
+        m_model.HandleMoved(move->end, move->x, static_cast<int>(lParam));
+    return 0;
+}
+
+LRESULT CTimingList::OnRowClick(WPARAM, LPARAM lParam)
+{
+    m_model.RowClicked(static_cast<int>(lParam));
+    Refresh();
+    return 0;
+}
