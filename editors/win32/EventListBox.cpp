@@ -20,6 +20,7 @@ MessageSpan CEventListBox::MessageEntries()
     static constexpr MessageEntry kEntries[] = {
         OnReflectMeasureItem<&CEventListBox::OnMeasureItem>(),
         OnReflectDrawItem<&CEventListBox::OnDrawItem>(),
+        OnReflectCtlColor<WM_CTLCOLORLISTBOX, &CEventListBox::OnCtlColor>(),
         OnMouse<WM_RBUTTONDOWN, &CEventListBox::OnRButtonDown>(),
         OnMessage<kWmOpenEdit, &CEventListBox::OnOpenEdit>(),
     };
@@ -166,6 +167,12 @@ void CEventListBox::OnDrawItem(const DRAWITEMSTRUCT& item)
     ::SetTextColor(dc, kText);
     RECT textArea{textLeft, area.top, area.right, area.bottom};
     ::DrawTextA(dc, text, -1, &textArea, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+}
+
+HBRUSH CEventListBox::OnCtlColor(HDC, HWND)
+{
+    // Below the last row the list is black like its rows. A stock brush: nothing to free.
+    return static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH));
 }
 
 void CEventListBox::OnRButtonDown(UINT, POINT)

@@ -54,6 +54,7 @@ private:
 
     void OnMeasureItem(MEASUREITEMSTRUCT& item);
     void OnDrawItem(const DRAWITEMSTRUCT& item);
+    HBRUSH OnCtlColor(HDC dc, HWND control);
     void OnRButtonDown(UINT keys, POINT point);
     static constexpr UINT kWmOpenEdit = WM_APP + 41;
     LRESULT OnOpenEdit(WPARAM, LPARAM);
