@@ -1083,6 +1083,208 @@ def scenario_cfg_tabs(s):
     cfg.wait_screen(lambda: cfg.ui.mean_difference(cfg.page.screenshot(), key_page) < 1, "the key page back")
 
 
+
+# The key menu (an owner-drawn popup under the key button): its items are 18 pixels high, its
+# separators 5, placed in the middle of the menu window between equal margins.
+MENU_ITEM_HEIGHT = 18
+MENU_SEPARATOR_HEIGHT = 5
+# The top-level items in order, and those of "Assign a timer" before its timers.
+KEY_MENU = ["Assign Macro", "Assign a shortcut", "Assign a timer", "Multimedia", "Internet Explorer", "Button off"]
+TIMER_MENU = ["Create Timer", "Edit/Delete Timer", "Stop Timer"]
+# Shortcut dialog keys (skins\skin_assign_shortcut.ini): the key name field, OK and the Ctrl toggle.
+SHORTCUT_NAME, SHORTCUT_OK, SHORTCUT_CTRL = 1, 2, 8
+# Timer creation dialog keys (skins\skin_count_down.ini): name, length, OK.
+TIMER_NAME, TIMER_LENGTH, TIMER_OK = 1, 2, 10
+# What the keyboard stores for Ctrl+F5 (21 bytes): Ctrl (device code 7D) down, F5 (8F) down and up,
+# Ctrl up, in (code, 01 down / 00 up) pairs.
+CTRL_F5_SEQUENCE = "7D01" "8F01" "8F00" "7D00" + "00" * 13
+NO_SEQUENCE = "00" * 21
+
+
+def timer_library(s):
+    """The timers of config\\Timer.ini as (name, seconds), each entry decoded and its sum checked."""
+    path = os.path.join(s.folder, "config", "Timer.ini")
+    section = read_ini(path).get("timer", {})
+    timers = []
+    for i in range(int(section.get("count", "0"))):
+        data = bytes.fromhex(section.get(str(i), ""))
+        check(len(data) == 105 and sum(data[:104]) & 0xFF == data[104],
+              "timer %d of Timer.ini is not a whole entry: %r" % (i, section.get(str(i))))
+        seconds = struct.unpack_from("<i", data, 0)[0]
+        timers.append((data[4:104].split(b"\0")[0].decode("latin-1"), seconds))
+    return timers
+
+
+def menu_windows(cfg, known):
+    """The windows shown since known, with their geometry, top to bottom."""
+    found = []
+    for wid in cfg.ui.xdotool("search", "--onlyvisible", "--class", "", check=False).split():
+        if wid in known:
+            continue
+        try:
+            found.append((wid, cfg.ui.window_geometry(wid)))
+        except cfg.ui.PointerError:
+            pass
+    return found
+
+
+def wait_menu(cfg, known, near, what):
+    """The new menu window whose top-left corner is nearest to near (x, y); returns its geometry."""
+    def found():
+        windows = [g for _, g in menu_windows(cfg, known) if g[2] > 20 and g[3] > 20]
+        if not windows:
+            return None
+        return min(windows, key=lambda g: abs(g[0] - near[0]) + abs(g[1] - near[1]))
+    return wait_for(found, 15, what)
+
+
+def menu_item_centre(geometry, heights, index):
+    """Screen point in the middle of item index of a menu window whose items have those heights."""
+    x, y, width, height = geometry
+    top = y + (height - sum(heights)) // 2
+    return x + width // 2, top + sum(heights[:index]) + heights[index] // 2
+
+
+def open_key_menu(cfg, key):
+    """Clicks key button key on the key page; the geometry of the menu that opens under it. The
+    pointer stays on the button (a key press only reaches a window under the pointer)."""
+    known = cfg.visible_windows() | set(cfg.ui.xdotool("search", "--onlyvisible", "--class", "", check=False).split())
+    left, _, _, bottom = cfg.page.screen_rect(PAGE_KEY[key])
+    cfg.page.click(PAGE_KEY[key])
+    return known, wait_menu(cfg, known, (left, bottom), "the menu of key %d to open" % key)
+
+
+def choose(cfg, geometry, heights, index):
+    x, y = menu_item_centre(geometry, heights, index)
+    cfg.ui.move_pointer(x - 1, y)
+    cfg.ui.move_pointer(x, y)
+    time.sleep(0.3)
+    cfg.ui.click()
+
+
+def key_caption(cfg, key):
+    """Key button key as the screen shows it, the pointer away."""
+    cfg.park()
+    return cfg.page.screenshot().crop(cfg.page.skin.rect(PAGE_KEY[key]))
+
+
+def scenario_cfg_assign_shortcut_timer(s):
+    s.start_simulator()
+    # The host's countdown plays its cues through the system's sound player: the sound calls are
+    # what tells that it runs (a virtual display has no sound device to hear them).
+    s.start_host(extra_env={"WINEDEBUG": "-all,+debugstr,+winmm"})
+    # Key 2 holds a shortcut in the keyboard (Ctrl+A) that the timer must take away.
+    block = s.read_block()
+    block.current = 1
+    block.set_shortcut(1, 2, 0x04, ctrl=1)
+    s.apply_block(block)
+    check(s.sim_state()["keys"][(1, 2)] != NO_SEQUENCE, "the keyboard took no sequence for key 2")
+    check(s.sim_state()["keys"][(1, 1)] != CTRL_F5_SEQUENCE, "key 1 holds Ctrl+F5 already")
+    cfg = ConfigProgram(s)
+    cfg.expect_slot(1, "slot 1 of the host's block")
+    skins = os.path.join(s.folder, "skins")
+    shortcut_skin = cfg.ui.Skin(skins, "skin_assign_shortcut.ini")
+    timer_skin = cfg.ui.Skin(skins, "skin_count_down.ini")
+    root_heights = [MENU_ITEM_HEIGHT] * len(KEY_MENU)
+    caption_1 = key_caption(cfg, 1)
+
+    # Key 1: its menu, "Assign a shortcut".
+    known, menu = open_key_menu(cfg, 1)
+    left, top, right, bottom = cfg.page.screen_rect(PAGE_KEY[1])
+    check(abs(menu[0] - left) <= 4 and abs(menu[1] - bottom) <= 4,
+          "the menu opened at %s, not under key 1's button at %s" % (menu[:2], (left, bottom)))
+    check(menu[3] >= sum(root_heights), "the menu is %d pixels high, too low for its %d items"
+          % (menu[3], len(KEY_MENU)))
+    x, y, width, height = cfg.ui.window_geometry(cfg.main.wid)
+    cfg.ui.grab((x, y, max(x + width, menu[0] + menu[2]), max(y + height, menu[1] + menu[3]))).save(
+        os.path.join(cfg.shot_folder(), "key_menu.png"))
+    choose(cfg, menu, root_heights, KEY_MENU.index("Assign a shortcut"))
+    dialog = cfg.ui.SkinnedWindow(None, shortcut_skin, wid=cfg.find_new_window(shortcut_skin, known))
+    empty_name = dialog.screenshot().crop(shortcut_skin.rect(SHORTCUT_NAME))
+    check(not dialog.is_checked(SHORTCUT_CTRL), "Ctrl is on before it was clicked")
+    dialog.click(SHORTCUT_CTRL)
+    cfg.wait_screen(lambda: dialog.is_checked(SHORTCUT_CTRL), "the Ctrl toggle to be on")
+    # The key comes from the keyboard itself; the pointer rests on the dialog.
+    dialog.point(SHORTCUT_NAME)
+    cfg.ui.press_keys("F5")
+    cfg.wait_screen(lambda: cfg.ui.mean_difference(dialog.screenshot().crop(shortcut_skin.rect(SHORTCUT_NAME)),
+                                                   empty_name) > 2, "the dialog to name the key pressed")
+    dialog.screenshot().save(os.path.join(cfg.shot_folder(), "assign_shortcut_dialog.png"))
+    check(dialog.is_checked(SHORTCUT_CTRL), "pressing F5 turned the Ctrl toggle off")
+    dialog.click(SHORTCUT_OK)
+    wait_for(lambda: dialog.wid not in cfg.visible_windows(), 15, "the shortcut dialog to close")
+    cfg.wait_screen(lambda: cfg.ui.mean_difference(key_caption(cfg, 1), caption_1) > 1,
+                    "key 1's caption to change")
+    cfg.save_shot("key_1_shortcut")
+
+    # A timer through "Assign a timer" > "Create Timer".
+    caption_2 = key_caption(cfg, 2)
+    known, menu = open_key_menu(cfg, 2)
+    choose(cfg, menu, root_heights, KEY_MENU.index("Assign a timer"))
+    timer_heights = [MENU_ITEM_HEIGHT] * len(TIMER_MENU)
+    submenu = wait_menu(cfg, known | {w for w, g in menu_windows(cfg, known) if g == menu},
+                        (menu[0] + menu[2], menu[1]), "the timer submenu to open")
+    choose(cfg, submenu, timer_heights, TIMER_MENU.index("Create Timer"))
+    dialog = cfg.ui.SkinnedWindow(None, timer_skin, wid=cfg.find_new_window(timer_skin, known))
+    dialog.click(TIMER_NAME)
+    cfg.ui.type_text("Tea break")
+    dialog.click(TIMER_LENGTH)
+    cfg.ui.press_keys("End", "BackSpace", "BackSpace", "BackSpace", "BackSpace")
+    cfg.ui.type_text("12")
+    time.sleep(0.5)
+    dialog.screenshot().save(os.path.join(cfg.shot_folder(), "create_timer_dialog.png"))
+    dialog.click(TIMER_OK)
+    wait_for(lambda: dialog.wid not in cfg.visible_windows(), 15, "the timer dialog to close")
+    wait_for(lambda: timer_library(s), 15, "config\\Timer.ini to hold the timer")
+    check(timer_library(s) == [("Tea break", 12)], "Timer.ini holds %s" % timer_library(s))
+    cfg.park()
+    check(cfg.ui.mean_difference(key_caption(cfg, 2), caption_2) < 1, "creating a timer relabelled key 2")
+
+    # The timer on key 2: "Assign a timer" > "Tea break", below the separator.
+    known, menu = open_key_menu(cfg, 2)
+    choose(cfg, menu, root_heights, KEY_MENU.index("Assign a timer"))
+    submenu = wait_menu(cfg, known | {w for w, g in menu_windows(cfg, known) if g == menu},
+                        (menu[0] + menu[2], menu[1]), "the timer submenu to open")
+    timer_heights = [MENU_ITEM_HEIGHT] * len(TIMER_MENU) + [MENU_SEPARATOR_HEIGHT, MENU_ITEM_HEIGHT]
+    check(submenu[3] >= sum(timer_heights), "the timer submenu is %d pixels high, too low for the timer"
+          % submenu[3])
+    x, y, width, height = cfg.ui.window_geometry(cfg.main.wid)
+    cfg.ui.grab((x, y, max(x + width, submenu[0] + submenu[2]), max(y + height, submenu[1] + submenu[3]))).save(
+        os.path.join(cfg.shot_folder(), "timer_menu.png"))
+    choose(cfg, submenu, timer_heights, len(timer_heights) - 1)
+    cfg.wait_screen(lambda: cfg.ui.mean_difference(key_caption(cfg, 2), caption_2) > 1,
+                    "key 2's caption to change")
+    cfg.save_shot("key_2_timer")
+
+    # Apply: the keyboard stores the shortcut and nothing for the timer key, which it reports.
+    cfg.apply_and_wait(lambda: (lambda keys: keys[(1, 1)] == CTRL_F5_SEQUENCE and keys[(1, 2)] == NO_SEQUENCE)(
+        s.sim_state()["keys"]), "the keyboard to store Ctrl+F5 for key 1 and nothing for key 2")
+    block = s.read_block()
+    at = block.button_at(1, 1)
+    check(block.data[at + 1] == 5 and block.data[at + 2158:at + 2164] == bytes([0x3E, 0, 0, 1, 0, 0]),
+          "the host's block holds key 1 as function %d, key %02X, flags %s"
+          % (block.data[at + 1], block.data[at + 2158], list(block.data[at + 2159:at + 2164])))
+    at = block.button_at(1, 2)
+    name = bytes(block.data[at + 2168:at + 2268]).split(b"\0")[0].decode("latin-1")
+    seconds = struct.unpack_from("<i", block.data, at + 2164)[0]
+    check((block.data[at + 1], seconds, name) == (10, 12, "Tea break"),
+          "the host's block holds key 2 as function %d, %d s, %r" % (block.data[at + 1], seconds, name))
+
+    # Key 2 pressed on the keyboard: the host starts the countdown (its start cue) and counts it
+    # down a second at a time; at 11 seconds left the last-ten cue plays.
+    def sounds():
+        return [line for line in s.read(s.host_log).splitlines() if "SoundName=" in line]
+    check(not sounds(), "the host played sounds before key 2 was pressed: %s" % sounds()[:3])
+    s.ctl("press", "2")
+    s.ctl("release", "2")
+    wait_for(lambda: any("Countdown.wav" in line for line in sounds()), 30, "the countdown's last-ten cue")
+    played = [os.path.basename(line.split("SoundName=", 1)[1].split('"')[1].replace("\\\\", "\\").replace("\\", "/"))
+              for line in sounds()]
+    check(played[:2] == ["Countdown_Activated.wav", "Countdown.wav"], "the host played %s" % played)
+    cfg.click(CFG_CANCEL)
+    cfg.wait_exit(30, "after Cancel")
+
+
 SCENARIOS = {name[len("scenario_"):]: f for name, f in globals().items() if name.startswith("scenario_")}
 
 
