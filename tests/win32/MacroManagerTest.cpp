@@ -165,6 +165,7 @@ TEST_F(MacroManagerWindow, SetsAndMacrosMadeWithClicksAndTypingAreSavedByOkAndSh
     int firstSelection = -2;
     std::vector<UINT> menuIds;
     std::string typedName;
+    int selectionAfterRefusal = -2;
     std::string newSetCaption = "-";
     std::vector<std::string> newSetRows{"-"};
     bool editOpenAfterAdd = false;
@@ -218,6 +219,7 @@ TEST_F(MacroManagerWindow, SetsAndMacrosMadeWithClicksAndTypingAreSavedByOkAndSh
         PressKey(VK_RETURN);
         Pump(200);
         rowsAfter.push_back(ShownRows(list));
+        selectionAfterRefusal = ShownSelection(list);
 
         // Escape drops the entry.
         Click(CentreOf(manager->AddButton()));
@@ -246,6 +248,7 @@ TEST_F(MacroManagerWindow, SetsAndMacrosMadeWithClicksAndTypingAreSavedByOkAndSh
     ASSERT_EQ(3u, rowsAfter.size());
     EXPECT_EQ(std::vector<std::string>{"Boost"}, rowsAfter[0]);
     EXPECT_EQ(std::vector<std::string>{"Boost"}, rowsAfter[1]) << "duplicate and empty names are dropped";
+    EXPECT_EQ(0, selectionAfterRefusal) << "the macro shown stays marked";
     EXPECT_EQ(std::vector<std::string>{"Boost"}, rowsAfter[2]) << "Escape drops the entry";
 
     const Shape expected{{"Games", {"Jump", "Run"}}, {"Racing", {"Boost", "Nitro"}}};
@@ -560,7 +563,8 @@ TEST(ListBoxEx, RowsShowTheirPicturesAndSelectionAndEditsReportToTheParent)
         RECT first{};
         list.SendMessage(LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first));
         ::MapWindowPoints(list.GetSafeHwnd(), nullptr, reinterpret_cast<POINT*>(&first), 2);
-        EXPECT_EQ(0, shot.Count(first, kSelectionFill));
+        const RECT firstText{first.left + 30, first.top, first.right, first.bottom};
+        EXPECT_EQ(0, shot.Count(firstText, kSelectionFill)) << "a row not selected stays black";
         // The picture stands at the left of the first row: more than black and white there.
         const RECT picture{first.left + 5, first.top, first.left + 16, first.bottom};
         const int plain = shot.Count(picture, RGB(0, 0, 0), 8) + shot.Count(picture, RGB(255, 255, 255), 8);
