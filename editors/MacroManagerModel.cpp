@@ -175,6 +175,8 @@ void MacroManagerModel::MacroEntryDone(int row)
     if (refused) {
         m_list.DeleteRow(row);
         m_macro = std::min(m_macro, m_list.Count() - 1);
+        // Enter had selected the refused row; the list marks the macro the editors show again.
+        m_list.Select(m_macro);
     } else {
         m_list.SetRowText(row, name);
         auto macro = std::make_unique<tagElement>();

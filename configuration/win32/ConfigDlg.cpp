@@ -3,6 +3,7 @@
 #include "DialogIds.h"
 #include "GameProfileDlg.h"
 #include "KeyAssignmentDlg.h"
+#include "MacroManagerRun.h"
 #include "SelectPlayerDlg.h"
 #include "TimerDialogs.h"
 #include "Gdi.h"
@@ -193,6 +194,16 @@ void CConfigDlg::ConnectKeyDialogs()
             return false;
         dialog.StoreInto(*profile);
         return true;
+    });
+    m_keyPage.SetKeyDialog(KeyDialog::MacroManager, [this](int key, const KeyCommandOutcome& outcome) {
+        // The manager changes the library, never a key: keys keep their own copies of macros.
+        static const ButtonInfo kNoAssignment{};
+        const Profile* profile = m_document.CurrentProfile();
+        const ButtonInfo& assigned = profile != nullptr && key >= 0 && key < kKeyCount
+                                         ? profile->Buttons[key]
+                                         : kNoAssignment;
+        RunMacroManager(m_hWnd, m_document.Macros(), m_document.Folder(), outcome.macroManagerSet, assigned);
+        return false;
     });
     m_keyPage.SetKeyDialog(KeyDialog::CreateTimer, [this](int, const KeyCommandOutcome&) {
         RunCreateTimerDialog(m_hWnd, m_document.Timers(), m_document.Folder());

@@ -345,6 +345,7 @@ TEST_F(ManagerTest, AMacroNameOfTheSetInOtherCaseOrBlanksIsRefusedButAnotherSetT
     EXPECT_EQ(library[0]->Elements.size(), 2u);
     EXPECT_EQ(Rows(), (Names{"Jump", "Dash"}));
     EXPECT_EQ(manager.SelectedMacro(), 0);
+    EXPECT_EQ(manager.MacroList().Selection(), 0) << "the list marks the macro the editors show";
     EXPECT_EQ(basic.shownMacro, 0);
 
     manager.SetMenuChosen(2001);

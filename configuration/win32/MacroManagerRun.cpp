@@ -1,0 +1,18 @@
+#include "MacroManagerRun.h"
+
+#include "KeyCommands.h"
+
+#include <utility>
+
+bool RunMacroManager(HWND owner, MacroLibrary& macros, const std::string& folder, int set, const ButtonInfo& key,
+                     CMacroManager::PageFactory basic, CMacroManager::PageFactory advanced)
+{
+    bool ok = false;
+    {
+        CMacroManager manager(macros, set, key);
+        manager.SetPageFactories(std::move(basic), std::move(advanced));
+        ok = manager.DoModal(owner) == IDOK;
+    }
+    // The manager and its pages are gone before the library they showed is replaced.
+    return EndMacroManager(ok, macros, folder) && ok;
+}

@@ -1,0 +1,267 @@
+#include "MacroManager.h"
+
+#include "CreateMacroSetDlg.h"
+#include "DeleteMacroSet.h"
+#include "DeleteMacroWarn.h"
+#include "DialogIds.h"
+#include "ExMenu.h"
+#include "KeyCapture.h"
+#include "WarnDlg.h"
+
+#include <cstring>
+#include <utility>
+
+namespace {
+
+constexpr int kSetButtonKey = 1;
+constexpr int kListKey = 2;
+constexpr int kAddKey = 3;
+constexpr int kDeleteKey = 4;
+constexpr int kSwitchKey = 5;
+constexpr int kSwitchLabelKey = 10;
+constexpr int kCloseKeys[] = {6, 7, 9}; // OK, Cancel, close
+constexpr COLORREF kListBackground = RGB(0, 0, 0);
+constexpr COLORREF kListSelection = RGB(53, 160, 222);
+constexpr COLORREF kListText = RGB(255, 255, 255);
+
+} // namespace
+
+MessageSpan CMacroManager::MessageEntries()
+{
+    static constexpr MessageEntry kEntries[] = {
+        OnControl<&CMacroManager::m_setButton, &CMacroManager::OnSetButton>(),
+        OnControl<&CMacroManager::m_addButton, &CMacroManager::OnAdd>(),
+        OnControl<&CMacroManager::m_deleteButton, &CMacroManager::OnDelete>(),
+        OnControl<&CMacroManager::m_switchButton, &CMacroManager::OnSwitch>(),
+        OnControlArray<&CMacroManager::m_closeButtons, &CMacroManager::OnClose>(),
+        OnCommand<kMacroListId, &CMacroManager::OnMacroSelectionChange, LBN_SELCHANGE>(),
+        OnWmDestroy<&CMacroManager::OnDestroy>(),
+    };
+    return kEntries;
+}
+
+CMacroManager::CMacroManager(MacroLibrary& library, int set, const ButtonInfo& key)
+    : BaseWindow(IDD_SKIN_POPUP, "skins\\skin_macro_manager.ini"), m_library(library), m_openingSet(set),
+      m_model(library, m_basicSlot, m_advancedSlot)
+{
+    std::memcpy(&m_key, &key, sizeof m_key);
+    m_list.SetEditEndedHandler(
+        [this](ListEditEnd how, const std::string& text) { OnMacroEntryEnded(how, text); });
+}
+
+CMacroManager::~CMacroManager()
+{
+    // The pages go with the window; the model must not reach them afterwards.
+    m_basicSlot.m_page = nullptr;
+    m_advancedSlot.m_page = nullptr;
+    DestroyWindow();
+}
+
+void CMacroManager::SetPageFactories(PageFactory basic, PageFactory advanced)
+{
+    m_basicFactory = std::move(basic);
+    m_advancedFactory = std::move(advanced);
+}
+
+BOOL CMacroManager::LoadSkin()
+{
+    SkinLoader skin(*this, SkinFileName());
+    m_frame = skin.Frame();
+    skin.Button(m_setButton, kSetButtonKey);
+    m_list.Create(SkinLoader::RectOf(skin.Pos(kListKey)), m_hWnd, kMacroListId);
+    skin.Button(m_addButton, kAddKey);
+    skin.Button(m_deleteButton, kDeleteKey);
+    skin.Button(m_switchButton, kSwitchKey);
+    m_switchButton.SetToggleMode(1);
+    if (m_switchLabel.Create(SkinLoader::RectOf(skin.Pos(kSwitchLabelKey)), m_hWnd, 0))
+        m_switchLabel.SetCompact(1);
+    for (std::size_t i = 0; i < m_closeButtons.size(); ++i)
+        skin.Button(m_closeButtons[i], kCloseKeys[i]);
+    return TRUE;
+}
+
+std::unique_ptr<CWnd> CMacroManager::MakePage(const PageFactory& factory, PageSlot& slot)
+{
+    if (!factory)
+        return nullptr;
+    std::unique_ptr<CWnd> window = factory(*this, m_frame);
+    slot.m_page = dynamic_cast<MacroEditorPage*>(window.get());
+    if (slot.m_page == nullptr || window->GetSafeHwnd() == nullptr) {
+        slot.m_page = nullptr;
+        return nullptr;
+    }
+    window->MoveWindow(m_frame);
+    return window;
+}
+
+BOOL CMacroManager::OnInitDialog()
+{
+    CSkinDialog::OnInitDialog();
+    m_list.SetColors(kListBackground, kListSelection, kListText);
+    m_basicWindow = MakePage(m_basicFactory, m_basicSlot);
+    m_advancedWindow = MakePage(m_advancedFactory, m_advancedSlot);
+    m_model.Start(m_openingSet, m_key);
+    ShowList();
+    ShowPage();
+    return TRUE;
+}
+
+void CMacroManager::ShowList()
+{
+    m_setButton.SetCaption(m_model.SetCaption());
+    m_setButton.Invalidate(false);
+    m_list.ShowRows(m_model.MacroList());
+}
+
+void CMacroManager::ShowPage()
+{
+    const bool basic = m_model.VisiblePage() == MacroPage::Basic;
+    if (m_basicWindow)
+        m_basicWindow->ShowWindow(basic ? SW_SHOW : SW_HIDE);
+    if (m_advancedWindow)
+        m_advancedWindow->ShowWindow(basic ? SW_HIDE : SW_SHOW);
+    m_switchButton.SetChecked(m_model.SwitchPressed() ? 1 : 0);
+    m_switchLabel.SetText(m_model.SwitchLabel(), 1);
+}
+
+std::array<CWnd*, 8> CMacroManager::Controls()
+{
+    return {&m_closeButtons[0], &m_closeButtons[1], &m_closeButtons[2], &m_setButton,
+            &m_addButton,       &m_deleteButton,    &m_switchButton,    &m_list};
+}
+
+void CMacroManager::EnableControls(bool enable)
+{
+    m_model.EnableControls(enable);
+    for (CWnd* control : Controls()) {
+        control->EnableWindow(enable);
+        control->Invalidate(false);
+    }
+}
+
+UINT CMacroManager::TrackSetMenu()
+{
+    CExMenu menu;
+    menu.SetTextFont("Arial", 15, FW_NORMAL);
+    const RECT button = m_setButton.GetWindowRect();
+    menu.SetWidth(button.right - button.left - 1);
+    for (const SetMenuItem& item : m_model.SetMenu()) {
+        if (item.id == 0)
+            menu.AppendSeparator();
+        else
+            menu.AppendEntry(MenuEntry{MenuText(item.text), MenuItemKind::Command, item.marked, false},
+                             static_cast<UINT>(item.id));
+    }
+    const UINT chosen = menu.Track(m_hWnd, button.left + 1, button.bottom);
+    // The button looks pressed no longer.
+    m_setButton.SendMessage(BM_SETSTATE, FALSE, 0);
+    ::RedrawWindow(m_setButton.GetSafeHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    return chosen;
+}
+
+void CMacroManager::OnSetButton()
+{
+    if (const UINT id = TrackSetMenu())
+        SetMenuChosen(id);
+}
+
+void CMacroManager::SetMenuChosen(UINT id)
+{
+    switch (m_model.SetMenuChosen(static_cast<int>(id))) {
+    case ManagerDialog::CreateMacroSet: {
+        CCreateMacroSetDlg dialog;
+        if (dialog.DoModal(m_hWnd) == IDOK)
+            m_model.SetNameEntered(dialog.Name());
+        break;
+    }
+    case ManagerDialog::DeleteMacroSet: {
+        CDeleteMacroSet confirmation;
+        if (confirmation.DoModal(m_hWnd) == IDOK)
+            m_model.DeleteSetConfirmed();
+        break;
+    }
+    default:
+        break;
+    }
+    ShowList();
+}
+
+void CMacroManager::OnAdd()
+{
+    switch (m_model.AddMacroClicked()) {
+    case ManagerDialog::WarnMacroSet: {
+        CWarnMacroSet warning;
+        warning.DoModal(m_hWnd);
+        break;
+    }
+    case ManagerDialog::NewMacroEntry:
+        m_list.BeginNewEntry();
+        break;
+    default:
+        break;
+    }
+}
+
+void CMacroManager::OnMacroEntryEnded(ListEditEnd how, const std::string& text)
+{
+    m_model.EndMacroEntry(how, text);
+    ShowList();
+}
+
+void CMacroManager::OnDelete()
+{
+    switch (m_model.DeleteMacroClicked()) {
+    case ManagerDialog::NoSelectMacroDelete: {
+        CNoSelectMacroDelete warning;
+        warning.DoModal(m_hWnd);
+        break;
+    }
+    case ManagerDialog::DeleteMacroWarn: {
+        CDeleteMacroWarn confirmation;
+        if (confirmation.DoModal(m_hWnd) == IDOK)
+            m_model.DeleteMacroConfirmed();
+        ShowList();
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void CMacroManager::OnMacroSelectionChange()
+{
+    // A click into the list while a new name is typed ends that entry first; the list reports it
+    // once the click is over, and the selection follows from there.
+    if (m_list.IsEditing())
+        return;
+    m_model.MacroSelectionChanged(m_list.Selection());
+    if (m_list.Selection() != m_model.SelectedMacro())
+        m_list.Select(m_model.SelectedMacro());
+}
+
+void CMacroManager::OnSwitch()
+{
+    // The button has already flipped itself: its state is the user's choice.
+    m_model.SwitchClicked(m_switchButton.GetChecked() != 0);
+    ShowPage();
+}
+
+void CMacroManager::OnClose(std::size_t index)
+{
+    if (index == 0) {
+        if (m_model.Ok())
+            EndDialog(IDOK);
+    } else if (m_model.Cancel()) {
+        EndDialog(IDCANCEL);
+    }
+}
+
+void CMacroManager::OnDestroy()
+{
+    // However the manager ends, a page's key capture ends with it and nothing stays disabled.
+    const HWND target = KeyCaptureTarget();
+    if (target != nullptr && (target == m_hWnd || ::IsChild(m_hWnd, target)))
+        StopKeyCapture(target);
+    EnableControls(true);
+    Default();
+}
