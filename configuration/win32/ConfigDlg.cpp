@@ -3,7 +3,9 @@
 #include "DialogIds.h"
 #include "GameProfileDlg.h"
 #include "KeyAssignmentDlg.h"
+#include "MacroAdjustDlg.h"
 #include "MacroManagerRun.h"
+#include "MacroRecDlg.h"
 #include "SelectPlayerDlg.h"
 #include "TimerDialogs.h"
 #include "Gdi.h"
@@ -202,7 +204,19 @@ void CConfigDlg::ConnectKeyDialogs()
         const ButtonInfo& assigned = profile != nullptr && key >= 0 && key < kKeyCount
                                          ? profile->Buttons[key]
                                          : kNoAssignment;
-        RunMacroManager(m_hWnd, m_document.Macros(), m_document.Folder(), outcome.macroManagerSet, assigned);
+        // The recorder and the timing editor, made inside the manager over its library.
+        auto basic = [this](CMacroManager& manager, const RECT&) -> std::unique_ptr<CWnd> {
+            auto page = std::make_unique<CMacroRecDlg>(manager.Library(), m_lastKey,
+                                                       [&manager](bool enable) { manager.EnableControls(enable); });
+            return page->Create(manager.GetSafeHwnd()) ? std::move(page) : nullptr;
+        };
+        auto advanced = [](CMacroManager& manager, const RECT&) -> std::unique_ptr<CWnd> {
+            auto page = std::make_unique<CMacroAdjustDlg>(manager.Library(),
+                                                          [&manager](bool enable) { manager.EnableControls(enable); });
+            return page->Create(manager.GetSafeHwnd()) ? std::move(page) : nullptr;
+        };
+        RunMacroManager(m_hWnd, m_document.Macros(), m_document.Folder(), outcome.macroManagerSet, assigned, basic,
+                        advanced);
         return false;
     });
     m_keyPage.SetKeyDialog(KeyDialog::CreateTimer, [this](int, const KeyCommandOutcome&) {

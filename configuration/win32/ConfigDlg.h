@@ -4,6 +4,7 @@
 #pragma once
 
 #include "BitmapBtn.h"
+#include "CapturedKey.h"
 #include "ConfigDocument.h"
 #include "LanguageModule.h"
 #include "MainDlg.h"
@@ -74,6 +75,9 @@ private:
     std::string m_statusPrefix;
     std::string m_firmwareText = "N/A";
     MainPage m_page = MainPage::Keys;
+    // The last key message the macro recorder took in, kept across recordings and manager runs so
+    // that a held key's repeats are recognised.
+    LastKeyMessage m_lastKey;
     bool m_mapErrorShown = false;
 
     NullSharedBlock m_noBlock;
