@@ -1,16 +1,21 @@
 #include "WinTestInput.h"
 
+void PumpPending()
+{
+    MSG message;
+    while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (CWnd::RoutePreTranslateMessage(message))
+            continue;
+        ::TranslateMessage(&message);
+        ::DispatchMessageA(&message);
+    }
+}
+
 void Pump(DWORD milliseconds)
 {
     const DWORD end = ::GetTickCount() + milliseconds;
     do {
-        MSG message;
-        while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (CWnd::RoutePreTranslateMessage(message))
-                continue;
-            ::TranslateMessage(&message);
-            ::DispatchMessageA(&message);
-        }
+        PumpPending();
         ::Sleep(5);
     } while (static_cast<LONG>(end - ::GetTickCount()) > 0);
 }

@@ -11,6 +11,8 @@
 
 #include <windows.h>
 
+// Runs the messages waiting now, as the program's loop does (PreTranslateMessage first).
+void PumpPending();
 // Runs the thread's messages for a while, as the program's loop does (PreTranslateMessage first).
 void Pump(DWORD milliseconds);
 COLORREF ScreenPixel(POINT at);

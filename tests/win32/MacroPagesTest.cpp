@@ -58,13 +58,7 @@ void RightClick(POINT at)
 void PumpUntil(int64_t deadlineUs)
 {
     do {
-        MSG message;
-        while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (CWnd::RoutePreTranslateMessage(message))
-                continue;
-            ::TranslateMessage(&message);
-            ::DispatchMessageA(&message);
-        }
+        PumpPending();
         ::Sleep(1);
     } while (KeyCaptureClockUs() < deadlineUs);
 }

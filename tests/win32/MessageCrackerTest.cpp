@@ -56,12 +56,7 @@ void Mouse(DWORD flags, DWORD data = 0)
 
 void Key(WORD virtualKey, bool up)
 {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = virtualKey;
-    input.ki.wScan = static_cast<WORD>(::MapVirtualKeyA(virtualKey, 0));
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    ::SendInput(1, &input, sizeof input);
+    SendKeyInput(static_cast<BYTE>(virtualKey), up);
 }
 
 void PressKey(WORD virtualKey)
