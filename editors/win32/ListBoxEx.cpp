@@ -47,14 +47,29 @@ MessageSpan CListBoxEx::CInPlaceEdit::MessageEntries()
     return kEntries;
 }
 
+bool CListBoxEx::CInPlaceEdit::PreTranslateMessage(MSG& message)
+{
+    // Return and Escape end the edit when they are released, and only when they went down in the
+    // edit: the release of the Return that chose a menu command opening the edit must not end it
+    // at once. Taken here, before the dialog's own handling of the two keys.
+    if (message.message == WM_KEYDOWN && message.hwnd == m_hWnd &&
+        (message.wParam == VK_RETURN || message.wParam == VK_ESCAPE)) {
+        m_pressed = static_cast<UINT>(message.wParam);
+        return true;
+    }
+    return false;
+}
+
 void CListBoxEx::CInPlaceEdit::OnKeyUp(UINT key, UINT, UINT)
 {
-    if (key == VK_RETURN)
-        m_list.EndEdit(ListEditEnd::Enter);
-    else if (key == VK_ESCAPE)
-        m_list.EndEdit(ListEditEnd::Escape);
-    else
+    if (key != VK_RETURN && key != VK_ESCAPE) {
         Default();
+        return;
+    }
+    if (key != m_pressed)
+        return;
+    m_pressed = 0;
+    m_list.EndEdit(key == VK_RETURN ? ListEditEnd::Enter : ListEditEnd::Escape);
 }
 
 void CListBoxEx::CInPlaceEdit::OnChar(UINT character, UINT, UINT)
@@ -220,6 +235,7 @@ void CListBoxEx::OpenEditBox()
         style |= ES_NUMBER;
     if (!m_editBox.CreateChild("EDIT", box, m_hWnd, style))
         return;
+    m_editBox.Opened();
     m_editBox.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_font.Get()), FALSE);
     m_editBox.SendMessage(EM_LIMITTEXT, edit.limit, 0);
     ::SetWindowTextA(m_editBox.GetSafeHwnd(), edit.text.c_str());

@@ -56,6 +56,9 @@ public:
     bool BeginNewEntry();
     bool BeginEditSelected();
     bool IsEditing() const { return m_model.Edit().has_value(); }
+    // Ends an open edit now as how would (the edit-ended handler runs before this returns); nothing
+    // when no edit is open. For an owner about to show other rows.
+    void EndOpenEdit(ListEditEnd how) { EndEdit(how); }
     // The edit box while an edit is open, else null.
     HWND EditWindow() const { return m_editBox.GetSafeHwnd(); }
     // The row under the pointer, -1 when the pointer is not over a row.
@@ -68,6 +71,9 @@ private:
     public:
         static MessageSpan MessageEntries();
         explicit CInPlaceEdit(CListBoxEx& list) : m_list(list) {}
+        bool PreTranslateMessage(MSG& message) override;
+        // A new box forgets a key that went down in the one before.
+        void Opened() { m_pressed = 0; }
 
     private:
         void OnKeyUp(UINT key, UINT repeatCount, UINT flags);
@@ -75,6 +81,7 @@ private:
         void OnKillFocus(HWND newFocus);
 
         CListBoxEx& m_list;
+        UINT m_pressed = 0; // Return or Escape, pressed in the edit and not yet released
     };
 
     void OnMeasureItem(MEASUREITEMSTRUCT& item);

@@ -5,6 +5,7 @@
 #include "WarnDlg.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -12,6 +13,7 @@
 namespace {
 
 constexpr int kListKey = 2;
+constexpr UINT kEventListId = 4096;
 constexpr int kRecordKey = 3;
 constexpr int kDelaySwitchKey = 4;
 // The stop pictures, in the order of the page's picture arrays: normal, over, down, disabled.
@@ -28,7 +30,7 @@ MessageSpan CMacroRecDlg::MessageEntries()
         OnControl<&CMacroRecDlg::m_list, &CMacroRecDlg::OnListCommand>(),
         OnMessage<WM_KBDHOOK_KEY, &CMacroRecDlg::OnCapturedKey>(),
         OnMessage<kWmListRButton, &CMacroRecDlg::OnListRButton>(),
-        OnMessage<kWmEventEditEnded, &CMacroRecDlg::OnEditEnded>(),
+        OnMessage<kWmOpenPauseEdit, &CMacroRecDlg::OnOpenPauseEdit>(),
         OnCommandRange<kCmdRecordBefore, kCmdLastMouseButton, &CMacroRecDlg::OnMenuCommand>(),
     };
     return kEntries;
@@ -50,7 +52,9 @@ CMacroRecDlg::~CMacroRecDlg()
 BOOL CMacroRecDlg::LoadSkin()
 {
     SkinLoader skin(*this, SkinFileName());
-    m_list.Create(SkinLoader::RectOf(skin.Pos(kListKey)), m_hWnd);
+    m_list.Create(SkinLoader::RectOf(skin.Pos(kListKey)), m_hWnd, kEventListId);
+    m_list.SetColors(RGB(0, 0, 0), RGB(53, 160, 222), RGB(255, 255, 255));
+    m_list.SetEditEndedHandler([this](ListEditEnd how, const std::string& text) { OnPauseEditEnded(how, text); });
     skin.Button(m_recordButton, kRecordKey);
     skin.Button(m_delaySwitch, kDelaySwitchKey);
     m_delaySwitch.SetToggleMode(1);
@@ -80,6 +84,9 @@ void CMacroRecDlg::OnDestroy()
 
 void CMacroRecDlg::LoadMacro(int set, int macro)
 {
+    // A pause being typed belongs to the macro shown until now: the click that chose another macro
+    // took the focus from the edit, and the list would only hear of it after this reload.
+    m_list.EndOpenEdit(ListEditEnd::FocusLost);
     m_model.LoadMacro(set, macro);
     ShowModel();
 }
@@ -98,7 +105,22 @@ void CMacroRecDlg::ShowModel()
             m_list.EnableWindow(true);
         }
     }
-    m_list.Show(m_model.List());
+    const ListBoxExModel& rows = m_model.List();
+    m_list.ShowRows(rows);
+    if (rows.Edit() && !m_list.IsEditing())
+        // Opened from the queue: the menu command that asked for it may come while the menu is
+        // still handing the focus back, which would end the edit at once.
+        PostMessage(kWmOpenPauseEdit);
+}
+
+LRESULT CMacroRecDlg::OnOpenPauseEdit(WPARAM, LPARAM)
+{
+    const std::optional<ListEdit>& edit = m_model.List().Edit();
+    if (!edit || m_list.IsEditing())
+        return 0;
+    m_list.Select(edit->row);
+    m_list.BeginEditSelected();
+    return 0;
 }
 
 void CMacroRecDlg::Warn(RecorderWarning warning)
@@ -188,12 +210,10 @@ void CMacroRecDlg::OnMenuCommand(UINT id)
     Warn(warning);
 }
 
-LRESULT CMacroRecDlg::OnEditEnded(WPARAM how, LPARAM)
+void CMacroRecDlg::OnPauseEditEnded(ListEditEnd how, const std::string& text)
 {
-    if (m_list.EditBox() == nullptr)
-        return 0;
-    const std::string text = m_list.CloseEdit();
-    m_model.EndPauseEdit(static_cast<ListEditEnd>(how), text);
+    if (!m_model.List().Edit())
+        return;
+    m_model.EndPauseEdit(how, text);
     ShowModel();
-    return 0;
 }

@@ -8,7 +8,7 @@
 
 #include "BitmapBtn.h"
 #include "CapturedKey.h"
-#include "EventListBox.h"
+#include "ListBoxEx.h"
 #include "MacroRecorderModel.h"
 #include "SkinDialog.h"
 #include "WinKeyboardLayout.h"
@@ -16,6 +16,7 @@
 
 #include <array>
 #include <functional>
+#include <string>
 
 class CMacroRecDlg : public BaseWindow<CMacroRecDlg, CSkinDialog>, public MacroEditorPage {
 public:
@@ -33,7 +34,7 @@ public:
     const MacroRecorderModel& Model() const { return m_model; }
     CBitmapBtn& RecordButton() { return m_recordButton; }
     CBitmapBtn& DelaySwitch() { return m_delaySwitch; }
-    CEventListBox& EventList() { return m_list; }
+    CListBoxEx& EventList() { return m_list; }
 
 protected:
     BOOL LoadSkin() override;
@@ -45,7 +46,10 @@ private:
     void OnListCommand();
     LRESULT OnCapturedKey(WPARAM wParam, LPARAM lParam);
     LRESULT OnListRButton(WPARAM, LPARAM);
-    LRESULT OnEditEnded(WPARAM how, LPARAM);
+    // The list's in-place pause edit ended, however it ended.
+    void OnPauseEditEnded(ListEditEnd how, const std::string& text);
+    static constexpr UINT kWmOpenPauseEdit = WM_APP + 40;
+    LRESULT OnOpenPauseEdit(WPARAM, LPARAM);
     // Opens the context menu at the pointer; the chosen command arrives as WM_COMMAND.
     void TrackContextMenu();
     void OnMenuCommand(UINT id);
@@ -56,7 +60,7 @@ private:
     WinKeyboardLayout m_layout;
     WindowKeyCapture m_capture{*this};
     MacroRecorderModel m_model;
-    CEventListBox m_list;
+    CListBoxEx m_list;
     CBitmapBtn m_recordButton;
     CBitmapBtn m_delaySwitch;
     bool m_showsRecording = false;

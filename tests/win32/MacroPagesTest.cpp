@@ -63,7 +63,7 @@ void PumpUntil(int64_t deadlineUs)
     } while (KeyCaptureClockUs() < deadlineUs);
 }
 
-std::vector<std::string> ListTexts(const CEventListBox& list)
+std::vector<std::string> ListTexts(const CListBoxEx& list)
 {
     std::vector<std::string> texts;
     const int count = static_cast<int>(list.SendMessage(LB_GETCOUNT));
@@ -76,7 +76,7 @@ std::vector<std::string> ListTexts(const CEventListBox& list)
 }
 
 // Centre of row `row` of the list on the screen.
-POINT RowCentre(const CEventListBox& list, int row)
+POINT RowCentre(const CListBoxEx& list, int row)
 {
     RECT item{};
     list.SendMessage(LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
@@ -201,7 +201,7 @@ TEST_F(MacroPages, Recorder_InsertsADelayFromTheContextMenuAndEditsItInPlace)
     page.ShowWindow(SW_SHOW);
     page.LoadMacro(0, 1);
     Pump(200);
-    CEventListBox& list = page.EventList();
+    CListBoxEx& list = page.EventList();
     ASSERT_EQ((std::vector<std::string>{"A Press", "A Release", "B Press", "B Release"}), ListTexts(list));
 
     // "Insert Delay" on the release of A gives A's press a pause of 1 ms.
@@ -227,13 +227,13 @@ TEST_F(MacroPages, Recorder_InsertsADelayFromTheContextMenuAndEditsItInPlace)
     edit.Start();
     RightClick(RowCentre(list, 1));
     Pump(1200);
-    ASSERT_NE(nullptr, list.EditBox());
-    EXPECT_EQ(::GetFocus(), list.EditBox());
+    ASSERT_NE(nullptr, list.EditWindow());
+    EXPECT_EQ(::GetFocus(), list.EditWindow());
     TypeText("25x0");
     Screenshot(page, "recorder_edit");
     PressKey(VK_RETURN);
     Pump(300);
-    EXPECT_EQ(nullptr, list.EditBox());
+    EXPECT_EQ(nullptr, list.EditWindow());
     EXPECT_EQ(250, Macro(1).Events[0].Delay) << "the letter was refused by the digits-only edit";
     EXPECT_EQ("250", ListTexts(list).at(1));
 
@@ -246,7 +246,7 @@ TEST_F(MacroPages, Recorder_InsertsADelayFromTheContextMenuAndEditsItInPlace)
     again.Start();
     RightClick(RowCentre(list, 1));
     Pump(1200);
-    ASSERT_NE(nullptr, list.EditBox());
+    ASSERT_NE(nullptr, list.EditWindow());
     TypeText("70000");
     PressKey(VK_RETURN);
     Pump(300);
