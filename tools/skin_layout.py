@@ -245,6 +245,7 @@ def _macro_manager() -> Window:
         Key(7, "button", (w - 100, 448, 80, 28), "Cancel", "Close and forget the changes"),
         _close(9, w, "Close and forget the changes"),
         Key(10, "label", (fx + 42, 448, 200, 28), "Editor", "Switch between the basic and the advanced editor"),
+        Key(11, "label", (16, 448, 204, 28), "Status", "What became of the last change"),
     ]
     art = [Art("caption", (16, 56, 0, 0), "MACRO SET", 8),
            Art("caption", (16, 116, 0, 0), "MACROS", 8),
@@ -372,7 +373,7 @@ EXPECTED_KEYS = {
     "skin_assign_shortcut.ini": [1, 2, 3, 4, 6, 7, 8, 9, 10],
     "skin_game_profile.ini": [1, 2, 3, 4, 5, 6, 7, 10, 11, 12],
     "skin_select_player.ini": [4, 5, 6, 7],
-    "skin_macro_manager.ini": [1, 2, 3, 4, 5, 6, 7, 9, 10],
+    "skin_macro_manager.ini": [1, 2, 3, 4, 5, 6, 7, 9, 10, 11],
     "skin_create_macro_set.ini": [1, 2, 3, 4],
     "skin_delete_macro_set.ini": [2, 3, 4],
     "skin_delete_macro.ini": [2, 3, 4],

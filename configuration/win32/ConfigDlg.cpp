@@ -215,8 +215,11 @@ void CConfigDlg::ConnectKeyDialogs()
                                                           [&manager](bool enable) { manager.EnableControls(enable); });
             return page->Create(manager.GetSafeHwnd()) ? std::move(page) : nullptr;
         };
-        RunMacroManager(m_hWnd, m_document.Macros(), m_document.Folder(), outcome.macroManagerSet, assigned, basic,
-                        advanced);
+        bool pausesCapped = false;
+        if (RunMacroManager(m_hWnd, m_document.Macros(), m_document.Folder(), outcome.macroManagerSet, assigned, basic,
+                            advanced, &pausesCapped) &&
+            pausesCapped)
+            SetStatus(m_language.String(IDS_STATUS_PAUSES_CAPPED));
         return false;
     });
     m_keyPage.SetKeyDialog(KeyDialog::CreateTimer, [this](int, const KeyCommandOutcome&) {

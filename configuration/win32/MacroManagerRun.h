@@ -14,6 +14,8 @@
 // Runs the manager modally over owner for the set the opening command names (-1: the top entry)
 // and the assignment of the key being edited, with the given editor pages (none when a factory is
 // empty). Then the library is saved below folder (OK) or reloaded from there (any other end).
-// True when the manager ended with OK and the save worked.
+// True when the manager ended with OK and the save worked; then pausesCapped, when given, tells
+// whether a pause of the saved macros was cut to 65535 ms on the way.
 bool RunMacroManager(HWND owner, MacroLibrary& macros, const std::string& folder, int set, const ButtonInfo& key,
-                     CMacroManager::PageFactory basic = {}, CMacroManager::PageFactory advanced = {});
+                     CMacroManager::PageFactory basic = {}, CMacroManager::PageFactory advanced = {},
+                     bool* pausesCapped = nullptr);

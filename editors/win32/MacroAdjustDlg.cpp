@@ -65,7 +65,7 @@ void CMacroAdjustDlg::CommitBars()
 {
     const CommitOutcome outcome = m_model.CommitBars();
     if (outcome.pauseCapped)
-        ::PostMessageA(GetParent(), WM_MACRO_PAUSE_CAPPED, 0, 0);
+        ::SendMessageA(GetParent(), WM_MACRO_PAUSE_CAPPED, 0, 0);
 }
 
 void CMacroAdjustDlg::OnButton(std::size_t index)

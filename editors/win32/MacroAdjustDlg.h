@@ -18,9 +18,9 @@
 #include <array>
 #include <functional>
 
-// Posted to the page's parent after CommitBars shortened a gap longer than 65535 ms to 65535 ms,
-// so that everything after it plays earlier than its bar showed (wParam 0, lParam 0). The manager
-// tells the user in its status line.
+// Sent to the page's parent when CommitBars shortened a gap longer than 65535 ms to 65535 ms, so
+// that everything after it plays earlier than its bar showed (wParam 0, lParam 0). Sent, not
+// posted: the commit of OK runs just before the manager closes. The manager tells the user.
 constexpr UINT WM_MACRO_PAUSE_CAPPED = WM_APP + 41;
 
 class CMacroAdjustDlg : public BaseWindow<CMacroAdjustDlg, CSkinDialog>, public MacroEditorPage {

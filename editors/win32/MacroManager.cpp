@@ -6,6 +6,7 @@
 #include "DialogIds.h"
 #include "ExMenu.h"
 #include "KeyCapture.h"
+#include "MacroAdjustDlg.h"
 #include "WarnDlg.h"
 
 #include <cstring>
@@ -19,6 +20,8 @@ constexpr int kAddKey = 3;
 constexpr int kDeleteKey = 4;
 constexpr int kSwitchKey = 5;
 constexpr int kSwitchLabelKey = 10;
+constexpr int kStatusKey = 11;
+constexpr const char* kPauseCappedText = "Pause cut to 65535 ms";
 constexpr int kCloseKeys[] = {6, 7, 9}; // OK, Cancel, close
 constexpr COLORREF kListBackground = RGB(0, 0, 0);
 constexpr COLORREF kListSelection = RGB(53, 160, 222);
@@ -35,6 +38,7 @@ MessageSpan CMacroManager::MessageEntries()
         OnControl<&CMacroManager::m_switchButton, &CMacroManager::OnSwitch>(),
         OnControlArray<&CMacroManager::m_closeButtons, &CMacroManager::OnClose>(),
         OnCommand<kMacroListId, &CMacroManager::OnMacroSelectionChange, LBN_SELCHANGE>(),
+        OnMessage<WM_MACRO_PAUSE_CAPPED, &CMacroManager::OnPauseCapped>(),
         OnWmDestroy<&CMacroManager::OnDestroy>(),
     };
     return kEntries;
@@ -75,6 +79,8 @@ BOOL CMacroManager::LoadSkin()
     m_switchButton.SetToggleMode(1);
     if (m_switchLabel.Create(SkinLoader::RectOf(skin.Pos(kSwitchLabelKey)), m_hWnd, 0))
         m_switchLabel.SetCompact(1);
+    if (m_statusLabel.Create(SkinLoader::RectOf(skin.Pos(kStatusKey)), m_hWnd, 0))
+        m_statusLabel.SetCompact(1);
     for (std::size_t i = 0; i < m_closeButtons.size(); ++i)
         skin.Button(m_closeButtons[i], kCloseKeys[i]);
     return TRUE;
@@ -254,6 +260,13 @@ void CMacroManager::OnClose(std::size_t index)
     } else if (m_model.Cancel()) {
         EndDialog(IDCANCEL);
     }
+}
+
+LRESULT CMacroManager::OnPauseCapped(WPARAM, LPARAM)
+{
+    m_pausesCapped = true;
+    m_statusLabel.SetText(kPauseCappedText, 1);
+    return 0;
 }
 
 void CMacroManager::OnDestroy()

@@ -59,6 +59,10 @@ public:
     CBitmapBtn& DeleteButton() { return m_deleteButton; }
     CBitmapBtn& SwitchButton() { return m_switchButton; }
     CTextLabel& SwitchLabel() { return m_switchLabel; }
+    // The status line ("11"): empty until a commit of the advanced page cut a pause to 65535 ms.
+    CTextLabel& StatusLabel() { return m_statusLabel; }
+    // Whether a commit cut a pause to 65535 ms while the manager was open, the commit of OK included.
+    bool PausesCapped() const { return m_pausesCapped; }
     CBitmapBtn& OkButton() { return m_closeButtons[0]; }
     // Cancel (0) and the window's close button (1).
     CBitmapBtn& CancelButton(std::size_t index) { return m_closeButtons.at(1 + index); }
@@ -92,6 +96,7 @@ private:
     void OnMacroSelectionChange();
     void OnDestroy();
     void OnMacroEntryEnded(ListEditEnd how, const std::string& text);
+    LRESULT OnPauseCapped(WPARAM, LPARAM);
 
     // Opens the set menu below the set button and waits: the chosen id, 0 when none was chosen.
     UINT TrackSetMenu();
@@ -122,5 +127,7 @@ private:
     CBitmapBtn m_deleteButton; // "4"
     CBitmapBtn m_switchButton; // "5"
     CTextLabel m_switchLabel;  // "10"
+    CTextLabel m_statusLabel;  // "11"
+    bool m_pausesCapped = false;
     std::array<CBitmapBtn, 3> m_closeButtons; // OK "6", Cancel "7", close "9"
 };

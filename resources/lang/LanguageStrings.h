@@ -49,9 +49,11 @@
 #define IDS_STATUS_SAVED_NO_HOST 1031
 #define IDS_STATUS_HOST_NO_ANSWER 1032
 #define IDS_STATUS_NOT_SAVED 1033
+/* After the macro manager saved macros in which a pause longer than 65535 ms was cut to 65535 ms. */
+#define IDS_STATUS_PAUSES_CAPPED 1034
 
 /* First and last number every language module defines. */
 #define IDS_LANGUAGE_FIRST 1000
-#define IDS_LANGUAGE_LAST 1033
+#define IDS_LANGUAGE_LAST 1034
 
 #endif

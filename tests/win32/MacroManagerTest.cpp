@@ -7,6 +7,7 @@
 #include "DeleteMacroWarn.h"
 #include "KeyCapture.h"
 #include "ListBoxEx.h"
+#include "MacroAdjustDlg.h"
 #include "MacroManager.h"
 #include "MacroManagerRun.h"
 #include "ModalScript.h"
@@ -502,6 +503,68 @@ TEST_F(MacroManagerWindow, TheSwitchFlipsThePagesCommitsTheAdvancedOneAndClosing
     // page's edits were committed before another macro was shown and when it was left.
     EXPECT_EQ(2, advancedCommits);
     EXPECT_EQ((std::vector<std::pair<int, int>>{{0, 0}, {0, 0}, {0, 1}, {0, 1}}), basicLoads);
+}
+
+// An advanced page whose every commit cuts a pause, as the timing editor reports it.
+class CuttingPage : public FakePage {
+public:
+    void CommitBars() override
+    {
+        FakePage::CommitBars();
+        ::SendMessageA(::GetParent(GetSafeHwnd()), WM_MACRO_PAUSE_CAPPED, 0, 0);
+    }
+};
+
+TEST_F(MacroManagerWindow, APauseCutByACommitIsShownInTheStatusLineAndReportedAfterOk)
+{
+    MacroLibrary library = LibraryOf({{"ZENTOR Tolk", {"A"}}});
+    ASSERT_TRUE(SaveMacroLibrary(library, m_folder.Path()));
+    auto page = [](bool cutting) {
+        return [cutting](CMacroManager& manager, const RECT& frame) -> std::unique_ptr<CWnd> {
+            std::unique_ptr<FakePage> made = cutting ? std::make_unique<CuttingPage>() : std::make_unique<FakePage>();
+            made->CreateChild("STATIC", frame, manager.GetSafeHwnd(), 0);
+            return made;
+        };
+    };
+    // OK while the advanced page shows: its commit cuts a pause, and the caller hears of it.
+    std::string before;
+    ModalScript script;
+    script.Then(500, [&] {
+        auto* manager = ActiveDialog<CMacroManager>();
+        ASSERT_NE(nullptr, manager);
+        before = manager->StatusLabel().Text();
+        Click(CentreOf(manager->SwitchButton()));
+        Click(CentreOf(manager->OkButton()));
+    });
+    bool cut = false;
+    EXPECT_TRUE(script.RunModal([&] {
+        return RunMacroManager(nullptr, library, m_folder.Path(), -1, m_key, page(false), page(true), &cut);
+    }));
+    EXPECT_FALSE(script.GaveUp());
+    EXPECT_EQ("", before);
+    EXPECT_TRUE(cut);
+
+    // Switching back cuts one too: the status line says so while the manager stays open; Cancel
+    // throws the cut macro away, so nothing is reported.
+    std::string shown;
+    ModalScript again;
+    again.Then(500, [&] {
+        auto* manager = ActiveDialog<CMacroManager>();
+        ASSERT_NE(nullptr, manager);
+        Click(CentreOf(manager->SwitchButton()));
+        Click(CentreOf(manager->SwitchButton()));
+        Pump(200);
+        shown = manager->StatusLabel().Text();
+        Screenshot(*manager, "manager_pause_cut");
+        Click(CentreOf(manager->CancelButton(0)));
+    });
+    cut = true;
+    EXPECT_FALSE(again.RunModal([&] {
+        return RunMacroManager(nullptr, library, m_folder.Path(), -1, m_key, page(false), page(true), &cut);
+    }));
+    EXPECT_FALSE(again.GaveUp());
+    EXPECT_EQ("Pause cut to 65535 ms", shown);
+    EXPECT_FALSE(cut);
 }
 
 // A window that keeps what its list reports.
