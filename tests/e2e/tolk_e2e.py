@@ -1285,6 +1285,139 @@ def scenario_cfg_assign_shortcut_timer(s):
     cfg.wait_exit(30, "after Cancel")
 
 
+# Macro manager keys (skins\\skin_macro_manager.ini): set button, add, OK; its page frame holds the
+# recorder (skins\\skin_macro_record.ini): record button and the record-delay switch.
+MANAGER_SET, MANAGER_ADD, MANAGER_OK = 1, 3, 6
+RECORD_BUTTON, RECORD_DELAYS = 3, 4
+# New set name dialog (skins\\skin_create_macro_set.ini): the name and OK.
+SET_NAME, SET_OK = 1, 2
+# What is typed while recording: X key names with the milliseconds the hand waits after each
+# press or release. Three letters, the middle one held across the next press.
+RECORDED_TYPING = [("a", "down", 60), ("a", "up", 110), ("s", "down", 45), ("d", "down", 70), ("s", "up", 35),
+                   ("d", "up", 0)]
+# Their HID usages and Windows virtual-key codes.
+USAGE_OF = {"a": 0x04, "s": 0x16, "d": 0x07}
+VK_OF = {"a": 0x41, "s": 0x53, "d": 0x44}
+
+
+def macro_in_block(block, slot, key):
+    """(name, [(usage, action, pause)]) of the macro a key of the block plays."""
+    at = block.button_at(slot, key)
+    name = bytes(block.data[at + 52:at + 104]).split(b"\0")[0].decode("latin-1")
+    count = struct.unpack_from("<H", block.data, at + 108)[0]
+    return name, [struct.unpack_from("<BBH", block.data, at + 110 + 4 * i) for i in range(min(count, 512))]
+
+
+def scenario_cfg_record_macro(s):
+    """A macro made in TolkCfg from start to end: a set and a macro created in the manager, keys
+    recorded with their pauses, the macro assigned to key 1 and applied; the host plays it into a
+    window with the recorded timing."""
+    s.start_simulator()
+    s.start_host()
+    cfg = ConfigProgram(s)
+    cfg.expect_slot(1, "slot 1 of the host's block")
+    skins = os.path.join(s.folder, "skins")
+    manager_skin = cfg.ui.Skin(skins, "skin_macro_manager.ini")
+    set_skin = cfg.ui.Skin(skins, "skin_create_macro_set.ini")
+    recorder_skin = cfg.ui.Skin(skins, "skin_macro_record.ini")
+    root_heights = [MENU_ITEM_HEIGHT] * len(KEY_MENU)
+
+    # Key 1: "Assign Macro" > "Create New Macro..." opens the manager on an empty library.
+    known, menu = open_key_menu(cfg, 1)
+    choose(cfg, menu, root_heights, KEY_MENU.index("Assign Macro"))
+    submenu = wait_menu(cfg, known | {w for w, g in menu_windows(cfg, known) if g == menu},
+                        (menu[0] + menu[2], menu[1]), "the macro submenu to open")
+    choose(cfg, submenu, [MENU_ITEM_HEIGHT], 0)
+    manager = cfg.ui.SkinnedWindow(None, manager_skin, wid=cfg.find_new_window(manager_skin, known))
+    recorder = manager.page(recorder_skin, manager_skin.frame())
+
+    # A set through the set button's menu: "[+]Add Macro Set" below the empty line, then its name.
+    known = cfg.visible_windows()
+    manager.click(MANAGER_SET)
+    time.sleep(0.8)
+    cfg.ui.press_keys("Down", "Return")
+    dialog = cfg.ui.SkinnedWindow(None, set_skin, wid=cfg.find_new_window(set_skin, known))
+    dialog.click(SET_NAME)
+    cfg.ui.type_text("Games")
+    dialog.click(SET_OK)
+    wait_for(lambda: dialog.wid not in cfg.visible_windows(), 15, "the set name dialog to close")
+    # A macro in it: Add, its name, Return.
+    manager.click(MANAGER_ADD)
+    time.sleep(0.5)
+    cfg.ui.type_text("Burst")
+    cfg.ui.press_keys("Return")
+    time.sleep(0.5)
+
+    # Record with the pauses: the switch, Record, the keys as a hand types them, Stop.
+    recorder.click(RECORD_DELAYS)
+    cfg.wait_screen(lambda: recorder.is_checked(RECORD_DELAYS), "the record-delay switch to be on")
+    recorder.click(RECORD_BUTTON)
+    time.sleep(1.0)
+    typing = []
+    for name, direction, wait in RECORDED_TYPING:
+        typing += ["key" + direction, name]
+        if wait:
+            typing += ["sleep", "%.3f" % (wait / 1000.0)]
+    cfg.ui.xdotool(*typing)
+    time.sleep(0.5)
+    manager.screenshot().save(os.path.join(cfg.shot_folder(), "manager_recorded.png"))
+    recorder.click(RECORD_BUTTON)
+    time.sleep(0.5)
+    manager.click(MANAGER_OK)
+    wait_for(lambda: manager.wid not in cfg.visible_windows(), 15, "the manager to close")
+    # The file holds the set as a section of its name, the macro as an entry of hex bytes.
+    wait_for(lambda: ini_value(os.path.join(s.folder, "config", "macro.ini"), "Games", "Count") == "1", 15,
+             "config\\macro.ini to hold the set with its macro")
+
+    # Key 1 plays it: "Assign Macro" > "Games" > "Burst", below "Create New Macro...", "Edit Macro..."
+    # and a separator.
+    known, menu = open_key_menu(cfg, 1)
+    choose(cfg, menu, root_heights, KEY_MENU.index("Assign Macro"))
+    seen = known | {w for w, g in menu_windows(cfg, known) if g == menu}
+    macros = wait_menu(cfg, seen, (menu[0] + menu[2], menu[1]), "the macro submenu to open")
+    macro_heights = [MENU_ITEM_HEIGHT, MENU_SEPARATOR_HEIGHT, MENU_ITEM_HEIGHT]
+    choose(cfg, macros, macro_heights, 2)
+    seen |= {w for w, g in menu_windows(cfg, seen) if g == macros}
+    in_set = wait_menu(cfg, seen, (macros[0] + macros[2], macros[1]), "the set's submenu to open")
+    set_heights = [MENU_ITEM_HEIGHT, MENU_ITEM_HEIGHT, MENU_SEPARATOR_HEIGHT, MENU_ITEM_HEIGHT]
+    x, y, width, height = cfg.ui.window_geometry(cfg.main.wid)
+    cfg.ui.grab((x, y, max(x + width, in_set[0] + in_set[2]), max(y + height, in_set[1] + in_set[3]))).save(
+        os.path.join(cfg.shot_folder(), "macro_menu.png"))
+    choose(cfg, in_set, set_heights, 3)
+
+    cfg.apply_and_wait(lambda: macro_in_block(s.read_block(), 1, 1)[0] == "Burst",
+                       "the host's block to hold the macro on key 1")
+    name, events = macro_in_block(s.read_block(), 1, 1)
+    expected = [(USAGE_OF[key], 0 if direction == "down" else 1) for key, direction, _ in RECORDED_TYPING]
+    check([(u, a) for u, a, _ in events] == expected, "the macro holds %s, typed %s" % (events, expected))
+    pauses = [p for _, _, p in events]
+    typed = [w for _, _, w in RECORDED_TYPING]
+    check(pauses[-1] == 0 and all(abs(p - w) <= 25 for p, w in zip(pauses, typed)),
+          "recorded pauses %s for keys typed %s ms apart" % (pauses, typed))
+
+    # Key 1 on the keyboard: the macro reaches the window in front with the recorded pauses. Each gap
+    # within 2 ms of its pause (the window logs whole milliseconds); a busy machine can delay a key,
+    # so one of three plays must keep them all.
+    keys = [(("WM_KEYDOWN" if d == "down" else "WM_KEYUP"), VK_OF[k]) for k, d, _ in RECORDED_TYPING]
+    tries = []
+    for attempt in range(3):
+        log = s.start_probe("probe%d" % attempt)
+        s.ctl("press", "1")
+        s.ctl("release", "1")
+        wait_for(lambda: len(s.probe_events(log)) >= len(keys), 30, "the macro to reach the window")
+        got = s.probe_events(log)
+        check([(e[1], e[2]) for e in got] == keys, "keys arrived as %s" % [(e[1], e[2]) for e in got])
+        gaps = [b[0] - a[0] for a, b in zip(got, got[1:])]
+        tries.append(gaps)
+        if all(abs(g - p) <= 2 for g, p in zip(gaps, pauses)):
+            print("recorded pauses %s ms, played %s ms" % (pauses[:-1], gaps))
+            break
+    else:
+        raise Failure("played gaps %s ms, recorded %s" % (tries, pauses[:-1]))
+    cfg.click(CFG_CANCEL)
+    cfg.wait_exit(30, "after Cancel")
+
+
 SCENARIOS = {name[len("scenario_"):]: f for name, f in globals().items() if name.startswith("scenario_")}
 
 
