@@ -104,9 +104,11 @@ CListBoxEx::~CListBoxEx()
 
 bool CListBoxEx::Create(const RECT& rect, HWND parent, UINT id)
 {
+    // A list box without data of its own: it knows only the number of rows, and the rows are drawn
+    // from the model. A macro of 512 events has over 1000 rows, and filling them one message or two
+    // at a time after every recorded key would take longer than a frame.
     if (!CreateChild("LISTBOX", rect, parent,
-                     WS_VISIBLE | WS_VSCROLL | WS_CLIPCHILDREN | LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS,
-                     id))
+                     WS_VISIBLE | WS_VSCROLL | WS_CLIPCHILDREN | LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_NODATA, id))
         return false;
     SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_font.Get()), FALSE);
     Refill();
@@ -133,10 +135,8 @@ int CListBoxEx::Selection() const
 int CListBoxEx::AddRow(const std::string& text, uint32_t value)
 {
     const int row = m_model.AddRow(text, value);
-    if (m_hWnd != nullptr) {
-        SendMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-        SendMessage(LB_SETITEMDATA, static_cast<WPARAM>(row), static_cast<LPARAM>(value));
-    }
+    if (m_hWnd != nullptr)
+        SendMessage(LB_SETCOUNT, static_cast<WPARAM>(m_model.Count()), 0);
     return row;
 }
 
@@ -181,11 +181,7 @@ void CListBoxEx::Refill()
         return;
     SendMessage(WM_SETREDRAW, FALSE, 0);
     const LRESULT top = SendMessage(LB_GETTOPINDEX);
-    SendMessage(LB_RESETCONTENT);
-    for (const ListRow& row : m_model.Rows()) {
-        const LRESULT index = SendMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.text.c_str()));
-        SendMessage(LB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(row.value));
-    }
+    SendMessage(LB_SETCOUNT, static_cast<WPARAM>(m_model.Count()), 0);
     if (top != LB_ERR && top < m_model.Count())
         SendMessage(LB_SETTOPINDEX, static_cast<WPARAM>(top), 0);
     SendMessage(LB_SETCURSEL, static_cast<WPARAM>(m_model.Selection()), 0);
@@ -200,9 +196,7 @@ bool CListBoxEx::BeginNewEntry()
     m_model.Select(Selection());
     if (!m_model.BeginNewEntry())
         return false;
-    const ListEdit& edit = *m_model.Edit();
-    SendMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(""));
-    SendMessage(LB_SETITEMDATA, static_cast<WPARAM>(edit.row), 0);
+    SendMessage(LB_SETCOUNT, static_cast<WPARAM>(m_model.Count()), 0);
     OpenEditBox();
     return true;
 }

@@ -1,8 +1,9 @@
 // CListBoxEx: the owner-drawn list of the macro manager (macro names) and of the recorder (events
 // and pauses). Each row has a text and an item value whose low 16 bits name one of the program's
 // row bitmaps (IDB_ROW_*, 0: none). The list draws its rows in its owner's colours and opens one
-// in-place edit at a time over a row. Its rules are ListBoxExModel's; this window mirrors the
-// model's rows into the system list box and places the edit the model asks for.
+// in-place edit at a time over a row. Its rules are ListBoxExModel's; the system list box holds no
+// data, only the number of rows, and this window draws each row from the model and places the
+// edit the model asks for.
 //
 // Reports to the parent window: WM_LIST_RBUTTON when the right button goes down on the list, and
 // WM_LIST_EDIT_DONE (wParam the row) when an edit ended with a text that the row now shows.

@@ -43,16 +43,14 @@ T* ActiveDialog()
     return dynamic_cast<T*>(CWnd::FromHandle(::GetActiveWindow()));
 }
 
-// The rows a list box shows, as the system's list holds them.
-std::vector<std::string> ShownRows(const CWnd& list)
+// The rows a list shows: the texts it draws, as many as the system's list box has rows.
+std::vector<std::string> ShownRows(const CListBoxEx& list)
 {
     std::vector<std::string> rows;
-    const LRESULT count = ::SendMessageA(list.GetSafeHwnd(), LB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-        char text[64] = {};
-        ::SendMessageA(list.GetSafeHwnd(), LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
-        rows.push_back(text);
-    }
+    for (const ListRow& row : list.Model().Rows())
+        rows.push_back(row.text);
+    const LRESULT count = list.SendMessage(LB_GETCOUNT);
+    EXPECT_EQ(static_cast<LRESULT>(rows.size()), count) << "the list box has as many rows as the list draws";
     return rows;
 }
 
@@ -650,7 +648,7 @@ TEST(ListBoxEx, RowsShowTheirPicturesAndSelectionAndEditsReportToTheParent)
     Pump(200);
     EXPECT_EQ(nullptr, list.EditWindow());
     EXPECT_EQ((std::vector<std::string>{"Press A", "250", "Plain"}), ShownRows(list));
-    EXPECT_EQ(RowValue(2, IDB_ROW_PAUSE), static_cast<uint32_t>(list.SendMessage(LB_GETITEMDATA, 1, 0)));
+    EXPECT_EQ(RowValue(2, IDB_ROW_PAUSE), list.Model().RowAt(1)->value);
     EXPECT_EQ(std::vector<int>{1}, owner.doneRows);
 
     // Escape keeps the old text and reports nothing.

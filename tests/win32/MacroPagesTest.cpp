@@ -66,12 +66,9 @@ void PumpUntil(int64_t deadlineUs)
 std::vector<std::string> ListTexts(const CListBoxEx& list)
 {
     std::vector<std::string> texts;
-    const int count = static_cast<int>(list.SendMessage(LB_GETCOUNT));
-    for (int i = 0; i < count; ++i) {
-        char text[128] = {};
-        list.SendMessage(LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
-        texts.push_back(text);
-    }
+    for (const ListRow& row : list.Model().Rows())
+        texts.push_back(row.text);
+    EXPECT_EQ(static_cast<LRESULT>(texts.size()), list.SendMessage(LB_GETCOUNT)) << "rows drawn and rows of the list box";
     return texts;
 }
 
