@@ -2,11 +2,13 @@
 // user's language, and how versions are shown.
 #pragma once
 
+#include "Version.h"
+
 #include <cstdint>
 #include <string>
 
-// The program's own version as it is shown and sent to the support site.
-constexpr const char kSoftwareVersionText[] = "1.28";
+// The program's own version as it is shown and sent to the support site ("1.28").
+constexpr const char kSoftwareVersionText[] = TOLK_SOFTWARE_VERSION_TEXT;
 
 // File name below "lang\" of the module for a Windows language identifier; "Eng.dll" for every
 // language without a module of its own.
