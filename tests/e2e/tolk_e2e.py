@@ -1183,38 +1183,20 @@ def scenario_cfg_assign_shortcut_timer(s):
     cfg = ConfigProgram(s)
     cfg.expect_slot(1, "slot 1 of the host's block")
     skins = os.path.join(s.folder, "skins")
-    shortcut_skin = cfg.ui.Skin(skins, "skin_assign_shortcut.ini")
     timer_skin = cfg.ui.Skin(skins, "skin_count_down.ini")
     root_heights = [MENU_ITEM_HEIGHT] * len(KEY_MENU)
-    caption_1 = key_caption(cfg, 1)
 
-    # Key 1: its menu, "Assign a shortcut".
-    known, menu = open_key_menu(cfg, 1)
-    left, top, right, bottom = cfg.page.screen_rect(PAGE_KEY[1])
-    check(abs(menu[0] - left) <= 4 and abs(menu[1] - bottom) <= 4,
-          "the menu opened at %s, not under key 1's button at %s" % (menu[:2], (left, bottom)))
-    check(menu[3] >= sum(root_heights), "the menu is %d pixels high, too low for its %d items"
-          % (menu[3], len(KEY_MENU)))
-    x, y, width, height = cfg.ui.window_geometry(cfg.main.wid)
-    cfg.ui.grab((x, y, max(x + width, menu[0] + menu[2]), max(y + height, menu[1] + menu[3]))).save(
-        os.path.join(cfg.shot_folder(), "key_menu.png"))
-    choose(cfg, menu, root_heights, KEY_MENU.index("Assign a shortcut"))
-    dialog = cfg.ui.SkinnedWindow(None, shortcut_skin, wid=cfg.find_new_window(shortcut_skin, known))
-    empty_name = dialog.screenshot().crop(shortcut_skin.rect(SHORTCUT_NAME))
-    check(not dialog.is_checked(SHORTCUT_CTRL), "Ctrl is on before it was clicked")
-    dialog.click(SHORTCUT_CTRL)
-    cfg.wait_screen(lambda: dialog.is_checked(SHORTCUT_CTRL), "the Ctrl toggle to be on")
-    # The key comes from the keyboard itself; the pointer rests on the dialog.
-    dialog.point(SHORTCUT_NAME)
-    cfg.ui.press_keys("F5")
-    cfg.wait_screen(lambda: cfg.ui.mean_difference(dialog.screenshot().crop(shortcut_skin.rect(SHORTCUT_NAME)),
-                                                   empty_name) > 2, "the dialog to name the key pressed")
-    dialog.screenshot().save(os.path.join(cfg.shot_folder(), "assign_shortcut_dialog.png"))
-    check(dialog.is_checked(SHORTCUT_CTRL), "pressing F5 turned the Ctrl toggle off")
-    dialog.click(SHORTCUT_OK)
-    wait_for(lambda: dialog.wid not in cfg.visible_windows(), 15, "the shortcut dialog to close")
-    cfg.wait_screen(lambda: cfg.ui.mean_difference(key_caption(cfg, 1), caption_1) > 1,
-                    "key 1's caption to change")
+    # Key 1: its menu, "Assign a shortcut", opened under the key's button.
+    def menu_shown(menu):
+        left, top, right, bottom = cfg.page.screen_rect(PAGE_KEY[1])
+        check(abs(menu[0] - left) <= 4 and abs(menu[1] - bottom) <= 4,
+              "the menu opened at %s, not under key 1's button at %s" % (menu[:2], (left, bottom)))
+        check(menu[3] >= sum(root_heights), "the menu is %d pixels high, too low for its %d items"
+              % (menu[3], len(KEY_MENU)))
+        x, y, width, height = cfg.ui.window_geometry(cfg.main.wid)
+        cfg.ui.grab((x, y, max(x + width, menu[0] + menu[2]), max(y + height, menu[1] + menu[3]))).save(
+            os.path.join(cfg.shot_folder(), "key_menu.png"))
+    assign_shortcut(cfg, 1, "F5", ctrl=True, on_menu=menu_shown)
     cfg.save_shot("key_1_shortcut")
 
     # A timer through "Assign a timer" > "Create Timer".
@@ -1308,28 +1290,31 @@ def macro_in_block(block, slot, key):
     return name, [struct.unpack_from("<BBH", block.data, at + 110 + 4 * i) for i in range(min(count, 512))]
 
 
-def scenario_cfg_record_macro(s):
-    """A macro made in TolkCfg from start to end: a set and a macro created in the manager, keys
-    recorded with their pauses, the macro assigned to key 1 and applied; the host plays it into a
-    window with the recorded timing."""
-    s.start_simulator()
-    s.start_host()
-    cfg = ConfigProgram(s)
-    cfg.expect_slot(1, "slot 1 of the host's block")
-    skins = os.path.join(s.folder, "skins")
+def typing_steps(typing):
+    """xdotool arguments that type (X key name, "down" or "up", ms to wait after) steps in one go,
+    so that the waits between keys are kept as a hand would keep them."""
+    steps = []
+    for name, direction, wait in typing:
+        steps += ["key" + direction, name]
+        if wait:
+            steps += ["sleep", "%.3f" % (wait / 1000.0)]
+    return steps
+
+
+def record_new_macro(cfg, key, set_name, macro_name, typing):
+    """On an empty library: key's menu "Assign Macro" > "Create New Macro..." opens the macro manager;
+    a set and a macro are made in it, typing is recorded with its pauses, and OK saves the library.
+    Screenshots: the manager after recording."""
+    skins = os.path.join(cfg.s.folder, "skins")
     manager_skin = cfg.ui.Skin(skins, "skin_macro_manager.ini")
     set_skin = cfg.ui.Skin(skins, "skin_create_macro_set.ini")
-    recorder_skin = cfg.ui.Skin(skins, "skin_macro_record.ini")
-    root_heights = [MENU_ITEM_HEIGHT] * len(KEY_MENU)
-
-    # Key 1: "Assign Macro" > "Create New Macro..." opens the manager on an empty library.
-    known, menu = open_key_menu(cfg, 1)
-    choose(cfg, menu, root_heights, KEY_MENU.index("Assign Macro"))
+    known, menu = open_key_menu(cfg, key)
+    choose(cfg, menu, [MENU_ITEM_HEIGHT] * len(KEY_MENU), KEY_MENU.index("Assign Macro"))
     submenu = wait_menu(cfg, known | {w for w, g in menu_windows(cfg, known) if g == menu},
                         (menu[0] + menu[2], menu[1]), "the macro submenu to open")
     choose(cfg, submenu, [MENU_ITEM_HEIGHT], 0)
     manager = cfg.ui.SkinnedWindow(None, manager_skin, wid=cfg.find_new_window(manager_skin, known))
-    recorder = manager.page(recorder_skin, manager_skin.frame())
+    recorder = manager.page(cfg.ui.Skin(skins, "skin_macro_record.ini"), manager_skin.frame())
 
     # A set through the set button's menu: "[+]Add Macro Set" below the empty line, then its name.
     known = cfg.visible_windows()
@@ -1338,13 +1323,13 @@ def scenario_cfg_record_macro(s):
     cfg.ui.press_keys("Down", "Return")
     dialog = cfg.ui.SkinnedWindow(None, set_skin, wid=cfg.find_new_window(set_skin, known))
     dialog.click(SET_NAME)
-    cfg.ui.type_text("Games")
+    cfg.ui.type_text(set_name)
     dialog.click(SET_OK)
     wait_for(lambda: dialog.wid not in cfg.visible_windows(), 15, "the set name dialog to close")
     # A macro in it: Add, its name, Return.
     manager.click(MANAGER_ADD)
     time.sleep(0.5)
-    cfg.ui.type_text("Burst")
+    cfg.ui.type_text(macro_name)
     cfg.ui.press_keys("Return")
     time.sleep(0.5)
 
@@ -1353,12 +1338,7 @@ def scenario_cfg_record_macro(s):
     cfg.wait_screen(lambda: recorder.is_checked(RECORD_DELAYS), "the record-delay switch to be on")
     recorder.click(RECORD_BUTTON)
     time.sleep(1.0)
-    typing = []
-    for name, direction, wait in RECORDED_TYPING:
-        typing += ["key" + direction, name]
-        if wait:
-            typing += ["sleep", "%.3f" % (wait / 1000.0)]
-    cfg.ui.xdotool(*typing)
+    cfg.ui.xdotool(*typing_steps(typing))
     time.sleep(0.5)
     manager.screenshot().save(os.path.join(cfg.shot_folder(), "manager_recorded.png"))
     recorder.click(RECORD_BUTTON)
@@ -1366,25 +1346,86 @@ def scenario_cfg_record_macro(s):
     manager.click(MANAGER_OK)
     wait_for(lambda: manager.wid not in cfg.visible_windows(), 15, "the manager to close")
     # The file holds the set as a section of its name, the macro as an entry of hex bytes.
-    wait_for(lambda: ini_value(os.path.join(s.folder, "config", "macro.ini"), "Games", "Count") == "1", 15,
+    wait_for(lambda: ini_value(os.path.join(cfg.s.folder, "config", "macro.ini"), set_name, "Count") == "1", 15,
              "config\\macro.ini to hold the set with its macro")
 
-    # Key 1 plays it: "Assign Macro" > "Games" > "Burst", below "Create New Macro...", "Edit Macro..."
-    # and a separator.
-    known, menu = open_key_menu(cfg, 1)
+
+def assign_macro(cfg, key, set_index, set_count, macro_index, macro_count):
+    """key's menu "Assign Macro" > set > macro: the set's submenu starts with "Create New Macro...",
+    "Edit Macro..." and a separator. Screenshot: the menus open."""
+    root_heights = [MENU_ITEM_HEIGHT] * len(KEY_MENU)
+    known, menu = open_key_menu(cfg, key)
     choose(cfg, menu, root_heights, KEY_MENU.index("Assign Macro"))
     seen = known | {w for w, g in menu_windows(cfg, known) if g == menu}
     macros = wait_menu(cfg, seen, (menu[0] + menu[2], menu[1]), "the macro submenu to open")
-    macro_heights = [MENU_ITEM_HEIGHT, MENU_SEPARATOR_HEIGHT, MENU_ITEM_HEIGHT]
-    choose(cfg, macros, macro_heights, 2)
+    choose(cfg, macros, [MENU_ITEM_HEIGHT, MENU_SEPARATOR_HEIGHT] + [MENU_ITEM_HEIGHT] * set_count, 2 + set_index)
     seen |= {w for w, g in menu_windows(cfg, seen) if g == macros}
     in_set = wait_menu(cfg, seen, (macros[0] + macros[2], macros[1]), "the set's submenu to open")
-    set_heights = [MENU_ITEM_HEIGHT, MENU_ITEM_HEIGHT, MENU_SEPARATOR_HEIGHT, MENU_ITEM_HEIGHT]
     x, y, width, height = cfg.ui.window_geometry(cfg.main.wid)
     cfg.ui.grab((x, y, max(x + width, in_set[0] + in_set[2]), max(y + height, in_set[1] + in_set[3]))).save(
         os.path.join(cfg.shot_folder(), "macro_menu.png"))
-    choose(cfg, in_set, set_heights, 3)
+    choose(cfg, in_set, [MENU_ITEM_HEIGHT, MENU_ITEM_HEIGHT, MENU_SEPARATOR_HEIGHT] + [MENU_ITEM_HEIGHT] * macro_count,
+           3 + macro_index)
 
+
+def assign_shortcut(cfg, key, x_key_name, ctrl=False, on_menu=None):
+    """key's menu "Assign a shortcut": Ctrl when asked, the key pressed on the keyboard, OK; waits
+    until the key's caption changed. on_menu(geometry) runs while the menu is open. Screenshot:
+    the dialog filled."""
+    shortcut_skin = cfg.ui.Skin(os.path.join(cfg.s.folder, "skins"), "skin_assign_shortcut.ini")
+    caption = key_caption(cfg, key)
+    known, menu = open_key_menu(cfg, key)
+    if on_menu:
+        on_menu(menu)
+    choose(cfg, menu, [MENU_ITEM_HEIGHT] * len(KEY_MENU), KEY_MENU.index("Assign a shortcut"))
+    dialog = cfg.ui.SkinnedWindow(None, shortcut_skin, wid=cfg.find_new_window(shortcut_skin, known))
+    empty_name = dialog.screenshot().crop(shortcut_skin.rect(SHORTCUT_NAME))
+    check(not dialog.is_checked(SHORTCUT_CTRL), "Ctrl is on before it was clicked")
+    if ctrl:
+        dialog.click(SHORTCUT_CTRL)
+        cfg.wait_screen(lambda: dialog.is_checked(SHORTCUT_CTRL), "the Ctrl toggle to be on")
+    # The key comes from the keyboard itself; the pointer rests on the dialog.
+    dialog.point(SHORTCUT_NAME)
+    cfg.ui.press_keys(x_key_name)
+    cfg.wait_screen(lambda: cfg.ui.mean_difference(dialog.screenshot().crop(shortcut_skin.rect(SHORTCUT_NAME)),
+                                                   empty_name) > 2, "the dialog to name the key pressed")
+    dialog.screenshot().save(os.path.join(cfg.shot_folder(), "assign_shortcut_dialog.png"))
+    check(dialog.is_checked(SHORTCUT_CTRL) == ctrl, "pressing %s changed the Ctrl toggle" % x_key_name)
+    dialog.click(SHORTCUT_OK)
+    wait_for(lambda: dialog.wid not in cfg.visible_windows(), 15, "the shortcut dialog to close")
+    cfg.wait_screen(lambda: cfg.ui.mean_difference(key_caption(cfg, key), caption) > 1,
+                    "key %d's caption to change" % key)
+
+
+def play_recorded(s, key, keys, pauses, tries=3):
+    """Presses key on the keyboard until a play of the macro reaches a fresh input window with every
+    gap within 2 ms of its recorded pause (the window logs whole milliseconds; a busy machine can
+    delay one key, so one of tries plays must keep them all). The events of that play."""
+    seen = []
+    for attempt in range(tries):
+        log = s.start_probe("probe%d" % attempt)
+        s.ctl("press", str(key))
+        s.ctl("release", str(key))
+        wait_for(lambda: len(s.probe_events(log)) >= len(keys), 30, "the macro to reach the window")
+        got = s.probe_events(log)
+        check([(e[1], e[2]) for e in got] == keys, "keys arrived as %s" % [(e[1], e[2]) for e in got])
+        gaps = [b[0] - a[0] for a, b in zip(got, got[1:])]
+        seen.append(gaps)
+        if all(abs(g - p) <= 2 for g, p in zip(gaps, pauses)):
+            return got
+    raise Failure("played gaps %s ms, recorded %s" % (seen, pauses[:-1]))
+
+
+def scenario_cfg_record_macro(s):
+    """A macro made in TolkCfg from start to end: a set and a macro created in the manager, keys
+    recorded with their pauses, the macro assigned to key 1 and applied; the host plays it into a
+    window with the recorded timing."""
+    s.start_simulator()
+    s.start_host()
+    cfg = ConfigProgram(s)
+    cfg.expect_slot(1, "slot 1 of the host's block")
+    record_new_macro(cfg, 1, "Games", "Burst", RECORDED_TYPING)
+    assign_macro(cfg, 1, 0, 1, 0, 1)
     cfg.apply_and_wait(lambda: macro_in_block(s.read_block(), 1, 1)[0] == "Burst",
                        "the host's block to hold the macro on key 1")
     name, events = macro_in_block(s.read_block(), 1, 1)
@@ -1394,26 +1435,9 @@ def scenario_cfg_record_macro(s):
     typed = [w for _, _, w in RECORDED_TYPING]
     check(pauses[-1] == 0 and all(abs(p - w) <= 25 for p, w in zip(pauses, typed)),
           "recorded pauses %s for keys typed %s ms apart" % (pauses, typed))
-
-    # Key 1 on the keyboard: the macro reaches the window in front with the recorded pauses. Each gap
-    # within 2 ms of its pause (the window logs whole milliseconds); a busy machine can delay a key,
-    # so one of three plays must keep them all.
     keys = [(("WM_KEYDOWN" if d == "down" else "WM_KEYUP"), VK_OF[k]) for k, d, _ in RECORDED_TYPING]
-    tries = []
-    for attempt in range(3):
-        log = s.start_probe("probe%d" % attempt)
-        s.ctl("press", "1")
-        s.ctl("release", "1")
-        wait_for(lambda: len(s.probe_events(log)) >= len(keys), 30, "the macro to reach the window")
-        got = s.probe_events(log)
-        check([(e[1], e[2]) for e in got] == keys, "keys arrived as %s" % [(e[1], e[2]) for e in got])
-        gaps = [b[0] - a[0] for a, b in zip(got, got[1:])]
-        tries.append(gaps)
-        if all(abs(g - p) <= 2 for g, p in zip(gaps, pauses)):
-            print("recorded pauses %s ms, played %s ms" % (pauses[:-1], gaps))
-            break
-    else:
-        raise Failure("played gaps %s ms, recorded %s" % (tries, pauses[:-1]))
+    got = play_recorded(s, 1, keys, pauses)
+    print("recorded pauses %s ms, played %s ms" % (pauses[:-1], [b[0] - a[0] for a, b in zip(got, got[1:])]))
     cfg.click(CFG_CANCEL)
     cfg.wait_exit(30, "after Cancel")
 
