@@ -1,111 +1,89 @@
 #!/usr/bin/env python3
-"""The demo run behind scripts/demo: a program folder with a demo profile, the simulated keyboard,
-TolkHid and an input window under Wine; the keys are pressed through the simulator and what
-happened is printed."""
+"""The demo run behind scripts/demo: the simulated keyboard, TolkHid and TolkCfg under Wine. In
+TolkCfg's own windows, driven by the pointer and the keyboard, a macro is recorded and given to
+key 1 and a shortcut to key 2; Apply sends them to the host and the keyboard. Then the keys are
+pressed on the keyboard and what reached a window is printed with its timing."""
 import os
-import subprocess
 import sys
-import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
 import tolk_e2e as e2e  # noqa: E402
 
-KEY_NAMES = {0x41 + i: chr(0x41 + i) for i in range(26)}
-KEY_NAMES.update({0xAC: "Browser Home", 0x10: "Shift", 0x20: "Space"})
+# "hello" as a hand types it: X key name, down or up, milliseconds to the next key.
+TYPING = [("h", "down", 70), ("h", "up", 90), ("e", "down", 60), ("e", "up", 110), ("l", "down", 50),
+          ("l", "up", 80), ("l", "down", 55), ("l", "up", 120), ("o", "down", 65), ("o", "up", 0)]
 
 
-def word_macro(word, hold=60, gap=90):
-    events = []
-    for ch in word.upper():
-        usage = 0x04 + ord(ch) - ord("A")
-        events += [(usage, 0, hold), (usage, 1, gap)]
-    return events
+def step(text):
+    print("\n" + text)
 
 
 def main():
     build = sys.argv[1]
     s = e2e.Session(build, "demo")
-    shot = os.path.join(s.work, "demo-screen.png")
     try:
-        print("Program folder: %s" % s.folder)
+        step("1. The keyboard and the host")
+        print("   program folder: %s" % s.folder)
         s.start_simulator()
-        print("Keyboard simulator running on %s" % s.pipe)
         s.start_host()
-        print("TolkHid started: config.ini says Device=%s, FWVersion=%s" % (
+        print("   TolkHid found the simulated keyboard: config.ini says Device=%s, FWVersion=%s" % (
             e2e.ini_value(s.config_ini, "Setting", "Device"), e2e.ini_value(s.config_ini, "Setting", "FWVersion")))
 
-        block = s.read_block()
-        block.current = 1
-        block.set_macro(1, 1, word_macro("hello"), name="Hello")
-        block.set_timer(1, 2, 10, "Ten seconds")
-        block.set_media_option(1, 3)
-        block.set_function(1, 3, 35)  # Play/Pause for Winamp
-        block.set_function(1, 4, 49)  # WWW Home
-        block.set_shortcut(1, 5, 0x06, ctrl=1)  # Ctrl+C, typed by the keyboard itself
-        s.apply_block(block)
-        print("\nDemo profile applied to slot 1 (as the configuration program would):")
-        print("  key 1 macro 'Hello' (types HELLO, 60 ms holds, 90 ms gaps)\n  key 2 timer 10 s\n"
-              "  key 3 Play/Pause (Winamp)\n  key 4 WWW Home\n  key 5 Ctrl+C (stored in the keyboard)")
-
-        probe = s.start_probe("demo-probe", title="Demo input window")
-        s.ctl("press", "1")
-        s.ctl("release", "1")
-        e2e.wait_for(lambda: len(s.probe_events(probe)) >= 10, 30, "the macro")
-        s.ctl("press", "4")
-        s.ctl("release", "4")
-        e2e.wait_for(lambda: any(e[2] == 0xAC for e in s.probe_events(probe)), 10, "the browser key")
-        s.ctl("press", "2")
-        s.ctl("release", "2")
-        time.sleep(0.5)
-        subprocess.run(["import", "-window", "root", shot], check=False)
-        winamp = s.start_probe("demo-winamp", title="Winamp", cls="Winamp v1.x")
-        s.ctl("press", "3")
-        s.ctl("release", "3")
-        e2e.wait_for(lambda: s.probe_events(winamp, ("WM_COMMAND",)), 10, "the Winamp command")
-
-        print("\nKeys that reached the input window (ms since the first):")
-        events = s.probe_events(probe)
-        first = events[0][0] if events else 0
-        for ms, name, vk, _ in events:
-            print("  %6d  %-10s %s" % (ms - first, name, KEY_NAMES.get(vk, "vk 0x%02X" % vk)))
-        for ms, name, wparam, _ in s.probe_events(winamp, ("WM_COMMAND",)):
-            print("  Winamp window got WM_COMMAND %d (%s)" % (wparam, "play" if wparam == 40045 else "pause"))
-        print("  Key 2 was pressed: the host runs its 10-second countdown with the sounds of Wav/")
-        print("  (heard only where the machine has a sound device; a virtual display has none)")
-
-        print("\nTolkCfg, the configuration program, beside the host:")
+        step("2. TolkCfg, the configuration program")
         try:
             cfg = e2e.ConfigProgram(s)
         except e2e.Skipped as reason:
-            cfg = None
-            print("  not shown here: %s" % reason)
-        if cfg is not None:
-            cfg_shot = cfg.save_shot("demo-tolkcfg")
-            print("  it shows the five profiles and the keys' assignments from the host's block")
-            cfg.click(e2e.CFG_SLOT[2])
-            cfg.click_page(e2e.PAGE_MODE)
-            print("  clicked profile slot 2 and the NumLock mode switch, then Apply")
-            cfg.apply_and_wait(lambda: s.sim_state()["profile"] == 2, "the keyboard to take profile 2")
-            state = s.sim_state()
-            print("  the keyboard's memory now: profile %d, mode %d" % (state["profile"], state["mode"]))
-            print("  config.ini says CurrentProfile=%s" % e2e.ini_value(s.config_ini, "Setting", "CurrentProfile"))
-            print("  Screenshot: %s" % cfg_shot)
+            print("   cannot be driven here: %s" % reason)
+            return 0
+        shots = [cfg.save_shot("demo_main")]
+        print("   its window shows the five profiles of the keyboard and the assignments of the keys")
 
-        print("\nFiles written by the host and TolkCfg:")
-        for folder, _, files in os.walk(s.folder):
-            for name in sorted(files):
-                if name.endswith((".ini", ".rkp")):
-                    path = os.path.join(folder, name)
-                    print("  %-40s %6d bytes" % (os.path.relpath(path, s.folder), os.path.getsize(path)))
-        print("\nThe keyboard's memory (simulator state):")
-        for line in s.ctl("state")[1].splitlines()[:9]:
-            print("  " + line)
-        print("  ...")
-        pushes = [c for c in s.sim_log() if c[1] == 0x222420]
-        print("\n%d key sequences were pushed to the keyboard, %d ms apart on average" % (
-            len(pushes), (pushes[-1][0] - pushes[0][0]) // max(1, len(pushes) - 1) if pushes else 0))
-        if os.path.exists(shot):
-            print("Screenshot: %s" % shot)
+        step("3. A macro, recorded in TolkCfg and given to key 1")
+        print("   key 1's menu > Assign Macro > Create New Macro...; in the macro manager a set \"Demo\",")
+        print("   a macro \"Hello\", Record delays on, Record, the keys h e l l o typed, Stop, OK;")
+        print("   then key 1's menu > Assign Macro > Demo > Hello")
+        e2e.record_new_macro(cfg, 1, "Demo", "Hello", TYPING)
+        e2e.assign_macro(cfg, 1, 0, 1, 0, 1)
+        shots += [os.path.join(cfg.shot_folder(), "manager_recorded.png"),
+                  os.path.join(cfg.shot_folder(), "macro_menu.png")]
+
+        step("4. A shortcut, Ctrl+F5, given to key 2")
+        print("   key 2's menu > Assign a shortcut; Ctrl clicked, F5 pressed, OK")
+        e2e.assign_shortcut(cfg, 2, "F5", ctrl=True)
+        shots += [os.path.join(cfg.shot_folder(), "assign_shortcut_dialog.png"), cfg.save_shot("demo_assigned")]
+
+        step("5. Apply")
+        cfg.apply_and_wait(lambda: (e2e.macro_in_block(s.read_block(), 1, 1)[0] == "Hello" and
+                                    s.sim_state()["keys"][(1, 2)] == e2e.CTRL_F5_SEQUENCE),
+                           "the host to hold the macro and the keyboard the shortcut")
+        name, events = e2e.macro_in_block(s.read_block(), 1, 1)
+        pauses = [p for _, _, p in events]
+        print("   the host holds macro %r on key 1: %d key events, recorded pauses %s ms" % (
+            name, len(events), pauses[:-1]))
+        print("   the keyboard stores Ctrl+F5 for key 2 itself (%s: Ctrl down, F5 down, F5 up, Ctrl up)"
+              % s.sim_state()["keys"][(1, 2)][:16])
+
+        step("6. Key 1 pressed on the keyboard: the host plays the macro into a window")
+        keys = [(("WM_KEYDOWN" if d == "down" else "WM_KEYUP"), ord(k.upper())) for k, d, _ in TYPING]
+        played = e2e.play_recorded(s, 1, keys, pauses)
+        first = played[0][0]
+        print("   %6s  %-10s %-4s %9s  %s" % ("ms", "message", "key", "gap", "recorded pause"))
+        for i, (ms, message, vk, _) in enumerate(played):
+            gap = "" if i == 0 else "%d ms" % (ms - played[i - 1][0])
+            recorded = "" if i == 0 else "%d ms" % pauses[i - 1]
+            print("   %6d  %-10s %-4s %9s  %s" % (ms - first, message, chr(vk), gap, recorded))
+
+        cfg.click(e2e.CFG_OK)
+        cfg.wait_exit(30, "after OK")
+        step("7. What stays: the user's data beside the programs")
+        data = [os.path.join(s.folder, "config.ini")]
+        for folder, _, files in os.walk(os.path.join(s.folder, "config")):
+            data += [os.path.join(folder, file) for file in sorted(files)]
+        for path in data:
+            print("   %-24s %6d bytes" % (os.path.relpath(path, s.folder), os.path.getsize(path)))
+        print("   screenshots of TolkCfg's windows:")
+        for shot in shots:
+            print("     " + shot)
     finally:
         s.close()
     print("\nAll processes ended.")
