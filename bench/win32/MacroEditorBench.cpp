@@ -14,6 +14,7 @@
 #include "MenuFrameHook.h"
 #include "SkinDialog.h"
 #include "Text.h"
+#include "WinTestInput.h"
 
 #include <windows.h>
 #include <mmsystem.h>
@@ -63,18 +64,6 @@ double Median(std::vector<double> values)
 double Max(const std::vector<double>& values)
 {
     return values.empty() ? 0 : *std::max_element(values.begin(), values.end());
-}
-
-// Runs the messages waiting now, as the program's loop does (PreTranslateMessage first).
-void PumpPending()
-{
-    MSG message;
-    while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (CWnd::RoutePreTranslateMessage(message))
-            continue;
-        ::TranslateMessage(&message);
-        ::DispatchMessageA(&message);
-    }
 }
 
 // Runs messages until the clock reaches deadlineUs. Asleep until a message arrives or the last
