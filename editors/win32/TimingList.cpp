@@ -245,7 +245,10 @@ void CTimingList::Refresh()
         info.cbSize = sizeof info;
         info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
         info.nMin = range.minimum;
-        info.nMax = range.maximum;
+        // The view's maximum lies one past its last unit (its last position is maximum - page), a
+        // scroll bar's nMax on its last unit: so the thumb reaches the end of the track at the last
+        // position, and a bar with nothing to scroll shows disabled.
+        info.nMax = range.maximum - 1;
         info.nPage = static_cast<UINT>(range.page);
         info.nPos = range.position;
         ::SetScrollInfo(bar.GetSafeHwnd(), SB_CTL, &info, TRUE);

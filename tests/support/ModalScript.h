@@ -19,6 +19,13 @@
 #include <utility>
 #include <vector>
 
+// The dialog of class T the user has in front of them, or null.
+template <class T>
+T* ActiveDialog()
+{
+    return dynamic_cast<T*>(CWnd::FromHandle(::GetActiveWindow()));
+}
+
 class ModalScript {
 public:
     // The result of a dialog the script had to end.
@@ -36,11 +43,17 @@ public:
     ModalScript(const ModalScript&) = delete;
     ModalScript& operator=(const ModalScript&) = delete;
 
-    void Then(DWORD delayMs, std::function<void()> step) { m_steps.push_back({delayMs, std::move(step), false}); }
+    void Then(DWORD delayMs, std::function<void()> step) { m_steps.push_back({delayMs, std::move(step), false, {}}); }
     // A step that opens a nested loop: the next step runs inside it.
     void ThenOpening(DWORD delayMs, std::function<void()> step)
     {
-        m_steps.push_back({delayMs, std::move(step), true});
+        m_steps.push_back({delayMs, std::move(step), true, {}});
+    }
+    // A step that runs once ready() holds (a dialog opened), looked for every few milliseconds, or
+    // once the patience is over without it, so that its own checks fail.
+    void ThenWhen(std::function<bool()> ready, std::function<void()> step)
+    {
+        m_steps.push_back({kPollMs, std::move(step), false, std::move(ready)});
     }
 
     // Calls run, which opens a modal dialog and returns when it has ended, with the steps running
@@ -69,12 +82,18 @@ private:
         DWORD delayMs;
         std::function<void()> run;
         bool opensLoop;
+        std::function<bool()> ready; // empty: the delay is all the step waits for
     };
     static constexpr DWORD kPatienceMs = 3000;
     static constexpr DWORD kRetryMs = 500;
+    static constexpr DWORD kPollMs = 20;
 
     void Arm(DWORD delay) { m_timer = ::SetTimer(nullptr, 0, delay, &ModalScript::OnTimer); }
-    void Arm() { Arm(m_next < m_steps.size() ? m_steps[m_next].delayMs : kPatienceMs); }
+    void Arm()
+    {
+        m_armedAt = ::GetTickCount();
+        Arm(m_next < m_steps.size() ? m_steps[m_next].delayMs : kPatienceMs);
+    }
     bool Over() const { return m_done || (m_dialog != nullptr && !::IsWindow(m_dialog->GetSafeHwnd()) && m_started); }
 
     static void CALLBACK OnTimer(HWND, UINT, UINT_PTR id, DWORD)
@@ -88,6 +107,11 @@ private:
         if (script->Over())
             return;
         if (script->m_next < script->m_steps.size()) {
+            const std::function<bool()>& ready = script->m_steps[script->m_next].ready;
+            if (ready && !ready() && ::GetTickCount() - script->m_armedAt < kPatienceMs) {
+                script->Arm(kPollMs);
+                return;
+            }
             const Step step = script->m_steps[script->m_next++];
             if (step.opensLoop)
                 script->Arm();
@@ -123,6 +147,7 @@ private:
     std::vector<Step> m_steps;
     std::size_t m_next = 0;
     UINT_PTR m_timer = 0;
+    DWORD m_armedAt = 0; // when the next step's turn came
     int m_running = 0; // steps under way, one inside another's nested loop
     bool m_started = false;
     bool m_done = false;

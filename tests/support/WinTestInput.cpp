@@ -20,6 +20,18 @@ void Pump(DWORD milliseconds)
     } while (static_cast<LONG>(end - ::GetTickCount()) > 0);
 }
 
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs)
+{
+    const DWORD start = ::GetTickCount();
+    while (!done()) {
+        if (::GetTickCount() - start >= timeoutMs)
+            return false;
+        PumpPending();
+        ::Sleep(5);
+    }
+    return true;
+}
+
 COLORREF ScreenPixel(POINT at)
 {
     HDC screen = ::GetDC(nullptr);

@@ -15,6 +15,9 @@
 void PumpPending();
 // Runs the thread's messages for a while, as the program's loop does (PreTranslateMessage first).
 void Pump(DWORD milliseconds);
+// Runs the thread's messages as Pump does until done() holds or timeoutMs have passed; whether
+// done() held.
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs);
 COLORREF ScreenPixel(POINT at);
 // The centre of the window on the screen.
 POINT CentreOf(const CWnd& window);
@@ -46,7 +49,13 @@ public:
     TimedSteps(const TimedSteps&) = delete;
     TimedSteps& operator=(const TimedSteps&) = delete;
 
-    void Then(DWORD delayMs, std::function<void()> step) { m_steps.emplace_back(delayMs, std::move(step)); }
+    void Then(DWORD delayMs, std::function<void()> step) { m_steps.push_back({delayMs, {}, std::move(step)}); }
+    // A step that runs once ready() holds (a menu shows, a dialog opened), looked for every few
+    // milliseconds from its turn on.
+    void ThenWhen(std::function<bool()> ready, std::function<void()> step)
+    {
+        m_steps.push_back({kPollMs, std::move(ready), std::move(step)});
+    }
     void Start()
     {
         s_current = this;
@@ -54,10 +63,18 @@ public:
     }
 
 private:
+    struct Step {
+        DWORD delayMs;
+        std::function<bool()> ready; // empty: the delay is all the step waits for
+        std::function<void()> run;
+    };
+    static constexpr DWORD kPollMs = 10;
+
+    void Arm(DWORD delayMs) { m_timer = ::SetTimer(nullptr, 0, delayMs, &TimedSteps::OnTimer); }
     void Arm()
     {
         if (m_next < m_steps.size())
-            m_timer = ::SetTimer(nullptr, 0, m_steps[m_next].first, &TimedSteps::OnTimer);
+            Arm(m_steps[m_next].delayMs);
     }
     static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD)
     {
@@ -65,12 +82,18 @@ private:
         if (script == nullptr)
             return;
         ::KillTimer(nullptr, script->m_timer);
-        script->m_steps[script->m_next++].second();
+        const Step& step = script->m_steps[script->m_next];
+        if (step.ready && !step.ready()) {
+            script->Arm(kPollMs);
+            return;
+        }
+        ++script->m_next;
+        step.run();
         script->Arm();
     }
 
     static inline TimedSteps* s_current = nullptr;
-    std::vector<std::pair<DWORD, std::function<void()>>> m_steps;
+    std::vector<Step> m_steps;
     size_t m_next = 0;
     UINT_PTR m_timer = 0;
 };

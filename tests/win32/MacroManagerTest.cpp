@@ -10,6 +10,7 @@
 #include "MacroAdjustDlg.h"
 #include "MacroManager.h"
 #include "MacroManagerRun.h"
+#include "MacroRecDlg.h"
 #include "ModalScript.h"
 #include "ResourceIds.h"
 #include "ScreenShot.h"
@@ -35,12 +36,6 @@ constexpr COLORREF kSelectionFill = RGB(53, 160, 222);
 void Screenshot(const CWnd& window, const std::string& name)
 {
     SaveScreenPng(window.GetWindowRect(), ScreenshotFolder() + "macro_" + name + ".png");
-}
-
-template <class T>
-T* ActiveDialog()
-{
-    return dynamic_cast<T*>(CWnd::FromHandle(::GetActiveWindow()));
 }
 
 // The rows a list shows: the texts it draws, as many as the system's list box has rows.
@@ -362,11 +357,21 @@ TEST_F(MacroManagerWindow, DeletionsAskFirstAndCancelLeavesTheFileAsItWas)
         << "the library is read again from the file";
 }
 
-TEST_F(MacroManagerWindow, WithoutSetOrMacroAddAndDeleteOnlyWarnAndTheCloseButtonCancels)
+TEST_F(MacroManagerWindow, WithoutSetOrMacroAddDeleteAndRecordOnlyWarnAndTheCloseButtonCancels)
 {
     MacroLibrary library;
+    // The recorder as the program makes it inside the manager.
+    LastKeyMessage lastKey;
+    auto recorder = [&lastKey](CMacroManager& manager, const RECT&) -> std::unique_ptr<CWnd> {
+        auto page = std::make_unique<CMacroRecDlg>(manager.Library(), lastKey,
+                                                   [&manager](bool enable) { manager.EnableControls(enable); });
+        return page->Create(manager.GetSafeHwnd()) ? std::move(page) : nullptr;
+    };
     bool setWarning = false;
     bool deleteWarning = false;
+    bool recordWarning = false;
+    HWND managerWindow = nullptr;
+    bool controlsAfterRecord = false;
     std::string caption = "-";
     ModalScript script;
     script.ThenOpening(500, [&] {
@@ -392,16 +397,36 @@ TEST_F(MacroManagerWindow, WithoutSetOrMacroAddAndDeleteOnlyWarnAndTheCloseButto
         ASSERT_NE(nullptr, warning);
         Click(CentreOf(warning->Button(2)));
     });
+    script.ThenOpening(300, [&] {
+        auto* manager = ActiveDialog<CMacroManager>();
+        ASSERT_NE(nullptr, manager);
+        managerWindow = manager->GetSafeHwnd();
+        auto* page = dynamic_cast<CMacroRecDlg*>(manager->BasicPage());
+        ASSERT_NE(nullptr, page);
+        Click(CentreOf(page->RecordButton()));
+    });
+    script.Then(600, [&] {
+        auto* warning = ActiveDialog<CWarnMacroSet>();
+        ASSERT_NE(nullptr, warning);
+        recordWarning = ::GetWindow(warning->GetSafeHwnd(), GW_OWNER) == managerWindow;
+        Screenshot(*warning, "record_no_set");
+        Click(CentreOf(warning->Button(0)));
+    });
     script.Then(300, [&] {
         auto* manager = ActiveDialog<CMacroManager>();
         ASSERT_NE(nullptr, manager);
+        controlsAfterRecord = manager->Model().ControlsEnabled() && manager->OkButton().IsWindowEnabled();
         Click(CentreOf(manager->CancelButton(1)));
     });
-    EXPECT_FALSE(script.RunModal([&] { return RunMacroManager(nullptr, library, m_folder.Path(), -1, m_key); }));
+    EXPECT_FALSE(script.RunModal(
+        [&] { return RunMacroManager(nullptr, library, m_folder.Path(), -1, m_key, recorder); }));
     EXPECT_FALSE(script.GaveUp());
     EXPECT_EQ("", caption);
     EXPECT_TRUE(setWarning) << "adding a macro without a set warns";
     EXPECT_TRUE(deleteWarning) << "deleting without a selected macro warns";
+    EXPECT_TRUE(recordWarning) << "recording without a set warns, over the manager";
+    EXPECT_TRUE(controlsAfterRecord) << "no recording began";
+    EXPECT_EQ(nullptr, KeyCaptureTarget());
     EXPECT_TRUE(library.empty());
     EXPECT_EQ("", ReadBytes(MacroFile())) << "nothing is written";
 }

@@ -4,9 +4,11 @@
 #include "KeyCapture.h"
 #include "MacroAdjustDlg.h"
 #include "MacroRecDlg.h"
+#include "ModalScript.h"
 #include "ScreenShot.h"
 #include "SkinDialog.h"
 #include "TestLibraries.h"
+#include "WarnDlg.h"
 #include "WinKeyboardLayout.h"
 #include "WinTestInput.h"
 
@@ -16,6 +18,8 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -80,6 +84,76 @@ POINT RowCentre(const CListBoxEx& list, int row)
     return ScreenPointOf(list, POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2});
 }
 
+RECT RowRect(const CListBoxEx& list, int row)
+{
+    RECT item{};
+    list.SendMessage(LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    return item;
+}
+
+// Whether the whole of row `row` shows in the list.
+bool RowInView(const CListBoxEx& list, int row)
+{
+    const RECT item = RowRect(list, row);
+    return row >= 0 && row < list.Count() && item.top >= 0 && item.bottom <= list.GetClientRect().bottom;
+}
+
+int TopRow(const CListBoxEx& list) { return static_cast<int>(list.SendMessage(LB_GETTOPINDEX)); }
+
+// How many pixels differ between the pictures at the left of two rows in a capture of the list.
+int PictureDifference(const ScreenCapture& shot, const CListBoxEx& list, int rowA, int rowB)
+{
+    const RECT a = RowRect(list, rowA);
+    const RECT b = RowRect(list, rowB);
+    int count = 0;
+    for (LONG y = 0; y < a.bottom - a.top; ++y)
+        for (LONG x = 5; x < 20; ++x)
+            if (shot.At(ScreenPointOf(list, POINT{a.left + x, a.top + y})) !=
+                shot.At(ScreenPointOf(list, POINT{b.left + x, b.top + y})))
+                ++count;
+    return count;
+}
+
+// Turns the wheel under the pointer by notches, away from the user when positive.
+void Wheel(int notches)
+{
+    ::mouse_event(MOUSEEVENTF_WHEEL, 0, 0, static_cast<DWORD>(notches * WHEEL_DELTA), 0);
+    Pump(150);
+}
+
+bool MenuShown()
+{
+    HWND menu = ::FindWindowA("#32768", nullptr);
+    return menu != nullptr && ::IsWindowVisible(menu);
+}
+
+// Chooses from the event list's context menu as a user does: a click selects row `row`, a right
+// click on it opens the menu, and once the menu shows, keys walk it and Return chooses. For row -1
+// the right click goes to the middle of the list and selects nothing. whileOpen runs just before
+// Return. The command has run when this returns.
+void ChooseFromMenu(CListBoxEx& list, int row, std::initializer_list<BYTE> keys,
+                    const std::function<void()>& whileOpen = {})
+{
+    const POINT at = row >= 0 ? RowCentre(list, row) : CentreOf(list);
+    if (row >= 0)
+        Click(at);
+    bool chosen = false;
+    TimedSteps walk;
+    walk.ThenWhen(MenuShown, [] {});
+    for (const BYTE key : keys)
+        walk.Then(80, [key] { PressKey(key); });
+    walk.Then(100, [&] {
+        if (whileOpen)
+            whileOpen();
+        PressKey(VK_RETURN);
+        chosen = true;
+    });
+    walk.Start();
+    RightClick(at);
+    EXPECT_TRUE(WaitUntil([&] { return chosen && !MenuShown(); }, 5000)) << "the menu opened and closed";
+    Pump(300);
+}
+
 // How many pixels of rect (screen) differ between two captures.
 int DifferingPixels(const ScreenCapture& a, const ScreenCapture& b, const RECT& rect)
 {
@@ -108,6 +182,16 @@ protected:
     }
 
     tagElement& Macro(int index) { return *m_library[0]->Elements.at(static_cast<std::size_t>(index)); }
+    // Adds a macro of `count` events, A pressed and released in turn without pauses; its index.
+    int AddTypedMacro(const std::string& name, int count)
+    {
+        auto macro = TestMacro(name, 0);
+        for (int i = 0; i < count; ++i)
+            macro->Events[i] = MacroEvent{4, static_cast<uint8_t>(i % 2), 0};
+        macro->EventCount = count;
+        m_library[0]->Elements.push_back(std::move(macro));
+        return static_cast<int>(m_library[0]->Elements.size()) - 1;
+    }
 
     MacroLibrary m_library;
     LastKeyMessage m_lastKey;
@@ -202,28 +286,13 @@ TEST_F(MacroPages, Recorder_InsertsADelayFromTheContextMenuAndEditsItInPlace)
     ASSERT_EQ((std::vector<std::string>{"A Press", "A Release", "B Press", "B Release"}), ListTexts(list));
 
     // "Insert Delay" on the release of A gives A's press a pause of 1 ms.
-    Click(RowCentre(list, 1));
-    TimedSteps insert;
-    for (int i = 0; i < 3; ++i)
-        insert.Then(i == 0 ? 400 : 80, [] { PressKey(VK_DOWN); });
-    insert.Then(150, [&] { Screenshot(page, "recorder_menu"); });
-    insert.Then(50, [] { PressKey(VK_RETURN); });
-    insert.Start();
-    RightClick(RowCentre(list, 1));
-    Pump(1200);
+    ChooseFromMenu(list, 1, {VK_DOWN, VK_DOWN, VK_DOWN}, [&] { Screenshot(page, "recorder_menu"); });
     EXPECT_EQ((std::vector<std::string>{"A Press", "1 ms", "A Release", "B Press", "B Release"}), ListTexts(list));
     EXPECT_EQ(1, Macro(1).Events[0].Delay);
     EXPECT_EQ(4, Macro(1).EventCount);
 
     // "Edit Delay" on the pause row opens a digits-only edit over it.
-    Click(RowCentre(list, 1));
-    TimedSteps edit;
-    for (int i = 0; i < 4; ++i)
-        edit.Then(i == 0 ? 400 : 80, [] { PressKey(VK_DOWN); });
-    edit.Then(100, [] { PressKey(VK_RETURN); });
-    edit.Start();
-    RightClick(RowCentre(list, 1));
-    Pump(1200);
+    ChooseFromMenu(list, 1, {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN});
     ASSERT_NE(nullptr, list.EditWindow());
     EXPECT_EQ(::GetFocus(), list.EditWindow());
     TypeText("25x0");
@@ -235,20 +304,230 @@ TEST_F(MacroPages, Recorder_InsertsADelayFromTheContextMenuAndEditsItInPlace)
     EXPECT_EQ("250", ListTexts(list).at(1));
 
     // A pause above the longest one is held to it and shown as stored.
-    Click(RowCentre(list, 1));
-    TimedSteps again;
-    for (int i = 0; i < 4; ++i)
-        again.Then(i == 0 ? 400 : 80, [] { PressKey(VK_DOWN); });
-    again.Then(100, [] { PressKey(VK_RETURN); });
-    again.Start();
-    RightClick(RowCentre(list, 1));
-    Pump(1200);
+    ChooseFromMenu(list, 1, {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN});
     ASSERT_NE(nullptr, list.EditWindow());
     TypeText("70000");
     PressKey(VK_RETURN);
     Pump(300);
     EXPECT_EQ(65535, Macro(1).Events[0].Delay);
     EXPECT_EQ("65535 ms", ListTexts(list).at(1));
+}
+
+TEST_F(MacroPages, Recorder_WithoutAMacroTheRecordButtonAndTheMenuOnlyWarn)
+{
+    HostWindow host;
+    std::vector<bool> managerEnabled;
+    CMacroRecDlg page(m_library, m_lastKey, [&](bool on) { managerEnabled.push_back(on); });
+    ASSERT_TRUE(page.Create(host.GetSafeHwnd()));
+    page.ShowWindow(SW_SHOW);
+    Pump(200);
+    const RECT button = page.RecordButton().GetWindowRect();
+    MoveMouse(POINT{1200, 1000});
+    const ScreenCapture idle(button);
+
+    // Runs act and answers the warning it brings up with the warning's OK: "set" or "name" for the
+    // two warnings, "" when none came up.
+    auto warningOf = [&](const std::function<void()>& act, const std::string& shot) {
+        std::string kind;
+        bool modalOverHost = false;
+        ModalScript script;
+        script.ThenWhen([] { return ActiveDialog<CWarnDlg>() != nullptr; }, [&] {
+            auto* warning = ActiveDialog<CWarnDlg>();
+            ASSERT_NE(nullptr, warning);
+            kind = dynamic_cast<CWarnMacroSet*>(warning) != nullptr    ? "set"
+                   : dynamic_cast<CWarnMacroName*>(warning) != nullptr ? "name"
+                                                                       : "other";
+            modalOverHost = ::GetWindow(warning->GetSafeHwnd(), GW_OWNER) == host.GetSafeHwnd() &&
+                            !host.IsWindowEnabled();
+            RECT both = host.GetWindowRect();
+            const RECT over = warning->GetWindowRect();
+            ::UnionRect(&both, &both, &over);
+            SaveScreenPng(both, ScreenshotFolder() + "macro_page_" + shot + ".png");
+            Click(CentreOf(warning->Button(0)));
+        });
+        script.RunModal([&] {
+            act();
+            Pump(200);
+            return 0;
+        });
+        EXPECT_FALSE(script.GaveUp()) << "OK closes the warning";
+        EXPECT_TRUE(kind.empty() || modalOverHost) << "the warning is modal over the window the page is in";
+        EXPECT_TRUE(host.IsWindowEnabled());
+        return kind;
+    };
+
+    // No set chosen, then a set without a macro: the record button warns of what is missing.
+    EXPECT_EQ("set", warningOf([&] { Click(CentreOf(page.RecordButton())); }, "recorder_no_set"));
+    page.LoadMacro(0, -1);
+    EXPECT_EQ("name", warningOf([&] { Click(CentreOf(page.RecordButton())); }, "recorder_no_macro"));
+    // "Start Record after" from the menu of the empty list does the same.
+    EXPECT_EQ("name", warningOf([&] { ChooseFromMenu(page.EventList(), -1, {VK_DOWN, VK_DOWN}); },
+                                "recorder_menu_no_macro"));
+
+    // Nothing records: no capture runs, the manager was never told of a recording, the button
+    // kept its pictures, and a key typed now reaches no macro.
+    EXPECT_FALSE(page.Model().Recording());
+    EXPECT_EQ(nullptr, KeyCaptureTarget());
+    EXPECT_TRUE(managerEnabled.empty());
+    MoveMouse(POINT{1200, 1000});
+    EXPECT_LT(DifferingPixels(idle, ScreenCapture(button), button), 50) << "the record button shows no stop pictures";
+    SendKeyInput('C', false);
+    SendKeyInput('C', true);
+    Pump(300);
+    EXPECT_EQ(0, page.EventList().Count());
+    EXPECT_EQ(0, Macro(0).EventCount);
+    EXPECT_EQ(4, Macro(1).EventCount);
+}
+
+TEST_F(MacroPages, Recorder_StopsByItselfAtTheFiveHundredTwelfthEvent)
+{
+    const int index = AddTypedMacro("Long", kMaxMacroEvents - 1);
+    HostWindow host;
+    std::vector<bool> managerEnabled;
+    CMacroRecDlg page(m_library, m_lastKey, [&](bool on) { managerEnabled.push_back(on); });
+    ASSERT_TRUE(page.Create(host.GetSafeHwnd()));
+    page.ShowWindow(SW_SHOW);
+    page.LoadMacro(0, index);
+    Pump(200);
+    CListBoxEx& list = page.EventList();
+    ASSERT_EQ(kMaxMacroEvents - 1, list.Count());
+    EXPECT_TRUE(RowInView(list, kMaxMacroEvents - 2)) << "the list opens at the macro's end";
+    const RECT button = page.RecordButton().GetWindowRect();
+    MoveMouse(POINT{1200, 1000});
+    const ScreenCapture idle(button);
+
+    // The record button would record the macro anew; "Start Record after" on the last event keeps it.
+    ChooseFromMenu(list, kMaxMacroEvents - 2, {VK_DOWN, VK_DOWN});
+    ASSERT_TRUE(page.Model().Recording());
+    EXPECT_EQ(page.GetSafeHwnd(), KeyCaptureTarget());
+    MoveMouse(POINT{1200, 1000});
+    EXPECT_GT(DifferingPixels(idle, ScreenCapture(button), button), 100) << "the record button shows the stop pictures";
+
+    SendKeyInput('C', false);
+    EXPECT_TRUE(WaitUntil([&] { return !page.Model().Recording(); }, 3000)) << "the 512th event ends the recording";
+    SendKeyInput('C', true);
+    Pump(300);
+    EXPECT_EQ(nullptr, KeyCaptureTarget());
+    EXPECT_EQ((std::vector<bool>{false, true}), managerEnabled);
+    EXPECT_TRUE(page.DelaySwitch().IsWindowEnabled());
+    MoveMouse(POINT{1200, 1000});
+    EXPECT_LT(DifferingPixels(idle, ScreenCapture(button), button), 50) << "the record button has its own pictures back";
+
+    ASSERT_EQ(kMaxMacroEvents, Macro(index).EventCount);
+    int changed = 0;
+    for (int i = 0; i < kMaxMacroEvents - 1; ++i)
+        changed += Macro(index).Events[i].Key != 4 || Macro(index).Events[i].Action != i % 2 ? 1 : 0;
+    EXPECT_EQ(0, changed) << "the events before stay";
+    EXPECT_EQ(0x06, Macro(index).Events[kMaxMacroEvents - 1].Key); // C
+    EXPECT_EQ(0, Macro(index).Events[kMaxMacroEvents - 1].Action);
+    ASSERT_EQ(kMaxMacroEvents, list.Count());
+    EXPECT_EQ("C Press", ListTexts(list).back());
+    EXPECT_TRUE(RowInView(list, kMaxMacroEvents - 1));
+    Screenshot(page, "recorder_full");
+
+    // A further key is not recorded.
+    SendKeyInput('D', false);
+    SendKeyInput('D', true);
+    Pump(300);
+    EXPECT_EQ(kMaxMacroEvents, list.Count());
+    EXPECT_EQ(kMaxMacroEvents, Macro(index).EventCount);
+}
+
+TEST_F(MacroPages, Recorder_MouseButtonsFromTheMenuGoBeforeTheSelectedEventWhileThereIsRoom)
+{
+    const int nearlyFull = AddTypedMacro("Long", kMaxMacroEvents - 1);
+    HostWindow host;
+    CMacroRecDlg page(m_library, m_lastKey);
+    ASSERT_TRUE(page.Create(host.GetSafeHwnd()));
+    page.ShowWindow(SW_SHOW);
+    page.LoadMacro(0, 1);
+    Pump(200);
+    CListBoxEx& list = page.EventList();
+
+    // "Left Button" > "Click" on the press of B: the button goes down and up before it.
+    ChooseFromMenu(list, 2, {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN, VK_DOWN});
+    EXPECT_EQ((std::vector<std::string>{"A Press", "A Release", "Left Button Press", "Left Button Release", "B Press",
+                                        "B Release"}),
+              ListTexts(list));
+    ASSERT_EQ(6, Macro(1).EventCount);
+    const uint8_t keys[] = {4, 4, kMouseLeft, kMouseLeft, 5, 5};
+    for (int i = 0; i < 6; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(keys[i], Macro(1).Events[i].Key);
+        EXPECT_EQ(i % 2, Macro(1).Events[i].Action);
+    }
+    // The two mouse rows show the mouse picture, which is neither key picture.
+    MoveMouse(POINT{1200, 1000});
+    const ScreenCapture shot(list.GetWindowRect());
+    EXPECT_EQ(0, PictureDifference(shot, list, 2, 3));
+    EXPECT_GT(PictureDifference(shot, list, 2, 0), 20) << "the key press picture";
+    EXPECT_GT(PictureDifference(shot, list, 3, 1), 20) << "the key release picture";
+    Screenshot(page, "recorder_mouse");
+
+    // With room for one more event, "Right Button" > "Down" takes it; "Click" then adds nothing.
+    page.LoadMacro(0, nearlyFull);
+    Pump(200);
+    const int last = kMaxMacroEvents - 2;
+    ChooseFromMenu(list, last, {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT});
+    ASSERT_EQ(kMaxMacroEvents, Macro(nearlyFull).EventCount);
+    EXPECT_EQ(kMouseLeft + 1, Macro(nearlyFull).Events[last].Key);
+    EXPECT_EQ(0, Macro(nearlyFull).Events[last].Action);
+    EXPECT_EQ(4, Macro(nearlyFull).Events[last + 1].Key) << "the selected event follows";
+    ASSERT_EQ(kMaxMacroEvents, list.Count());
+    EXPECT_EQ("Right Button Press", ListTexts(list).at(static_cast<std::size_t>(last)));
+
+    ChooseFromMenu(list, last,
+                   {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN, VK_DOWN});
+    EXPECT_EQ(kMaxMacroEvents, list.Count());
+    EXPECT_EQ(kMaxMacroEvents, Macro(nearlyFull).EventCount);
+    EXPECT_EQ("Right Button Press", ListTexts(list).at(static_cast<std::size_t>(last)));
+}
+
+TEST_F(MacroPages, Recorder_TheWheelScrollsALongMacroAndARecordedKeyComesIntoView)
+{
+    const int index = AddTypedMacro("Long", 300);
+    HostWindow host;
+    CMacroRecDlg page(m_library, m_lastKey);
+    ASSERT_TRUE(page.Create(host.GetSafeHwnd()));
+    page.ShowWindow(SW_SHOW);
+    page.LoadMacro(0, index);
+    Pump(200);
+    CListBoxEx& list = page.EventList();
+    ASSERT_TRUE(RowInView(list, 299));
+    const int bottom = TopRow(list);
+    ASSERT_GT(bottom, 200);
+
+    // A row per notch, with the pointer over the list.
+    Click(RowCentre(list, 290));
+    Wheel(1);
+    EXPECT_EQ(bottom - 1, TopRow(list));
+    Wheel(3);
+    EXPECT_EQ(bottom - 4, TopRow(list));
+    Wheel(-2);
+    EXPECT_EQ(bottom - 2, TopRow(list));
+
+    // Recording before event 290, scrolled away from it: the key recorded there comes into view.
+    ChooseFromMenu(list, 290, {VK_DOWN});
+    ASSERT_TRUE(page.Model().Recording());
+    Wheel(10);
+    EXPECT_EQ(bottom - 12, TopRow(list));
+    EXPECT_FALSE(RowInView(list, 290));
+    SendKeyInput('C', false);
+    EXPECT_TRUE(WaitUntil([&] { return list.Count() == 301; }, 3000));
+    EXPECT_EQ("C Press", ListTexts(list).at(290));
+    EXPECT_TRUE(RowInView(list, 290)) << "top row " << TopRow(list);
+    Screenshot(page, "recorder_scrolled");
+    SendKeyInput('C', true);
+    EXPECT_TRUE(WaitUntil([&] { return list.Count() == 302; }, 3000));
+    Click(CentreOf(page.RecordButton()));
+    EXPECT_FALSE(page.Model().Recording());
+
+    ASSERT_EQ(302, Macro(index).EventCount);
+    EXPECT_EQ(0x06, Macro(index).Events[290].Key);
+    EXPECT_EQ(0, Macro(index).Events[290].Action);
+    EXPECT_EQ(0x06, Macro(index).Events[291].Key);
+    EXPECT_EQ(1, Macro(index).Events[291].Action);
+    EXPECT_EQ(4, Macro(index).Events[292].Key) << "event 290 follows the new ones";
 }
 
 // Slider `row`'s bar area point x, on the screen, at the row's middle.
@@ -364,6 +643,121 @@ TEST_F(MacroAdjustPage, AddedBarTakesTheNextKeyPressedAndZoomAndDeleteChangeTheV
     page.CommitBars();
     ASSERT_EQ(4, Macro(2).EventCount);
     EXPECT_EQ(6, Macro(2).Events[1].Key) << "B and C are pressed together";
+}
+
+SCROLLBARINFO ScrollBarInfo(HWND bar)
+{
+    SCROLLBARINFO info{};
+    info.cbSize = sizeof info;
+    ::GetScrollBarInfo(bar, OBJID_CLIENT, &info);
+    return info;
+}
+
+// Whether the scroll bar shows that it can move: its arrows are not greyed.
+bool ScrollBarUsable(HWND bar) { return (ScrollBarInfo(bar).rgstate[0] & STATE_SYSTEM_UNAVAILABLE) == 0; }
+
+// A point of the scroll bar, `along` pixels from its top or left end, across its middle.
+POINT ScrollBarPoint(HWND bar, int along)
+{
+    const RECT r = ScrollBarInfo(bar).rcScrollBar;
+    const bool vertical = r.bottom - r.top > r.right - r.left;
+    return vertical ? POINT{(r.left + r.right) / 2, r.top + along} : POINT{r.left + along, (r.top + r.bottom) / 2};
+}
+
+// Presses the left button at from, moves to to and releases it there. A scroll bar follows the
+// pointer in a loop of its own from the press to the release, so the steps are timed; a press
+// held past about 200 ms would repeat.
+void ScrollBarPress(POINT from, POINT to)
+{
+    ::SetCursorPos(from.x, from.y);
+    Pump(150);
+    TimedSteps press;
+    press.Then(10, [] { ::mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0); });
+    const int steps = from.x == to.x && from.y == to.y ? 0 : 6;
+    for (int i = 1; i <= steps; ++i)
+        press.Then(30, [=] {
+            ::SetCursorPos(from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps);
+        });
+    press.Then(80, [] { ::mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0); });
+    press.Start();
+    Pump(600);
+}
+
+TEST_F(MacroAdjustPage, ScrollBarsMoveTheRowsThroughTheBarsAndTheTimeScaleThroughTime)
+{
+    // 25 keys A..Y, each held 50 ms, one every 100 ms: more bars than rows and 2.5 s of them.
+    auto many = TestMacro("Many", 0);
+    for (int i = 0; i < 25; ++i) {
+        many->Events[2 * i] = MacroEvent{static_cast<uint8_t>(4 + i), 0, 50};
+        many->Events[2 * i + 1] = MacroEvent{static_cast<uint8_t>(4 + i), 1, 50};
+    }
+    many->EventCount = 50;
+    m_library.back()->Elements.push_back(std::move(many));
+    HostWindow host;
+    CMacroAdjustDlg page(m_library);
+    ASSERT_TRUE(page.Create(host.GetSafeHwnd()));
+    page.ShowWindow(SW_SHOW);
+    page.LoadMacro(0, 2);
+    Pump(300);
+    CTimingList& list = page.TimingList();
+    const HWND vertical = list.ScrollBar(true);
+    const HWND horizontal = list.ScrollBar(false);
+    // Two short bars fit: neither scroll bar offers to move.
+    EXPECT_FALSE(ScrollBarUsable(vertical));
+    EXPECT_FALSE(ScrollBarUsable(horizontal));
+
+    page.LoadMacro(0, 3);
+    Pump(300);
+    EXPECT_TRUE(ScrollBarUsable(vertical));
+    EXPECT_TRUE(ScrollBarUsable(horizontal));
+    EXPECT_EQ("A", list.Label(0).Text());
+    EXPECT_EQ("S", list.Label(18).Text());
+    EXPECT_EQ(CTimingSlider::kBar, ScreenPixel(SliderPoint(list, 0, 10)));
+
+    // The down arrow: the rows move by one bar; the top row shows B's bar, 100..150 ms.
+    const int arrow = ::GetSystemMetrics(SM_CYVSCROLL);
+    const RECT verticalRect = ScrollBarInfo(vertical).rcScrollBar;
+    const int length = verticalRect.bottom - verticalRect.top;
+    const POINT downArrow = ScrollBarPoint(vertical, length - arrow / 2);
+    ScrollBarPress(downArrow, downArrow);
+    EXPECT_EQ("B", list.Label(0).Text());
+    EXPECT_EQ("T", list.Label(18).Text());
+    EXPECT_EQ(CTimingSlider::kBackground, ScreenPixel(SliderPoint(list, 0, 10)));
+    EXPECT_EQ(CTimingSlider::kBar, ScreenPixel(SliderPoint(list, 0, 45)));
+
+    // The thumb dragged past the end shows the last 19 bars and stays at the end of its track.
+    const SCROLLBARINFO one = ScrollBarInfo(vertical);
+    ScrollBarPress(ScrollBarPoint(vertical, (one.xyThumbTop + one.xyThumbBottom) / 2),
+                   ScrollBarPoint(vertical, length + 10));
+    EXPECT_EQ("G", list.Label(0).Text());
+    EXPECT_EQ("Y", list.Label(18).Text());
+    EXPECT_NEAR(length - arrow, ScrollBarInfo(vertical).xyThumbBottom, 1) << "the thumb meets the down arrow";
+    ScrollBarPress(downArrow, downArrow);
+    EXPECT_EQ("G", list.Label(0).Text()) << "nothing lies further";
+
+    // A click on the horizontal track right of the thumb moves a whole span: the scale starts at
+    // 1000 ms and K's bar, 1000..1050 ms, stands at the left of its row (the fifth).
+    RECT scaleStrip = list.GetClientRect();
+    scaleStrip.bottom = 22;
+    ::MapWindowPoints(list.GetSafeHwnd(), nullptr, reinterpret_cast<POINT*>(&scaleStrip), 2);
+    const ScreenCapture before(scaleStrip);
+    EXPECT_EQ(CTimingSlider::kBackground, ScreenPixel(SliderPoint(list, 4, 10)));
+    const SCROLLBARINFO track = ScrollBarInfo(horizontal);
+    const int trackEnd = track.rcScrollBar.right - track.rcScrollBar.left - ::GetSystemMetrics(SM_CXHSCROLL);
+    const POINT right = ScrollBarPoint(horizontal, (track.xyThumbBottom + trackEnd) / 2);
+    ScrollBarPress(right, right);
+    EXPECT_EQ("1000", list.Scale()[0]);
+    EXPECT_EQ("1166", list.Scale()[1]);
+    EXPECT_GT(DifferingPixels(before, ScreenCapture(scaleStrip), scaleStrip), 20) << "the scale shows the new times";
+    EXPECT_EQ(CTimingSlider::kBar, ScreenPixel(SliderPoint(list, 4, 10)));
+    EXPECT_EQ(CTimingSlider::kBackground, ScreenPixel(SliderPoint(list, 0, 10))) << "G's bar lies before the shown time";
+    Screenshot(page, "timing_scrolled");
+
+    // Zoomed out, the same start shows twice the time.
+    Click(CentreOf(page.Button(2)));
+    EXPECT_EQ("1000", list.Scale()[0]);
+    EXPECT_EQ("1333", list.Scale()[1]);
+    EXPECT_EQ(CTimingSlider::kBar, ScreenPixel(SliderPoint(list, 18, 270))) << "Y's bar, 2400..2450 ms";
 }
 
 } // namespace

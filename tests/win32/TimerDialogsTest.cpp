@@ -39,13 +39,6 @@ std::string TextOf(const CWnd& window)
     return text;
 }
 
-// The dialog of class T the user has in front of them, or null.
-template <class T>
-T* ActiveDialog()
-{
-    return dynamic_cast<T*>(CWnd::FromHandle(::GetActiveWindow()));
-}
-
 // Clicks into the field, wipes what it shows with the keys a user would press, and types text.
 void Retype(const CWnd& field, const std::string& text)
 {
