@@ -1,7 +1,8 @@
 // InputProbe: a plain top-level window that takes the foreground and logs the input and commands it
 // receives, so that tests can check what another program sent to the foreground window.
 //
-//   InputProbe --log FILE [--title T] [--class C] [--hang-after-command MS]
+//   InputProbe --log FILE [--title T] [--class C] [--hang-after-command MS] [--mutex NAME]
+//              [--ignore-close]
 //
 // The environment variables INPUTPROBE_LOG, INPUTPROBE_TITLE and INPUTPROBE_CLASS give the values of
 // options left out, so that a copy of the probe started by another program without arguments (as
@@ -17,8 +18,12 @@
 // --hang-after-command MS stands in for a program that hangs: after logging its first WM_COMMAND the
 // probe answers no message for MS milliseconds, so that a program sending to it waits.
 //
-// Exit codes: 0 after WM_CLOSE, 1 for a wrong command line or a log that cannot be opened, 3 when
-// the window does not get the foreground within kForegroundWaitMs.
+// --mutex NAME creates the named mutex and keeps it while the probe runs, and --ignore-close logs
+// WM_CLOSE but stays: with the title and mutex of one of our programs, the probe stands in for a copy
+// of it that does not end when asked (the setup and the uninstaller must give up on it clearly).
+//
+// Exit codes: 0 after WM_CLOSE, 1 for a wrong command line, a log that cannot be opened or a mutex
+// that cannot be created, 3 when the window does not get the foreground within kForegroundWaitMs.
 #include "UniqueHandle.h"
 
 #include <windows.h>
@@ -74,7 +79,8 @@ std::string Hex(uint32_t value)
 
 class Probe {
 public:
-    Probe(HANDLE log, DWORD hangAfterCommandMs) : m_log(log), m_hangAfterCommandMs(hangAfterCommandMs)
+    Probe(HANDLE log, DWORD hangAfterCommandMs, bool ignoreClose)
+        : m_log(log), m_hangAfterCommandMs(hangAfterCommandMs), m_ignoreClose(ignoreClose)
     {
         QueryPerformanceFrequency(&m_frequency);
         QueryPerformanceCounter(&m_start);
@@ -120,7 +126,10 @@ private:
             Sleep(hang);
         }
         switch (message) {
-        case WM_CLOSE: DestroyWindow(window); return 0;
+        case WM_CLOSE:
+            if (!m_ignoreClose)
+                DestroyWindow(window);
+            return 0;
         case WM_DESTROY: PostQuitMessage(0); return 0;
         // Handled here, so it goes no further up the chain.
         case WM_APPCOMMAND: return TRUE;
@@ -136,6 +145,7 @@ private:
 
     HANDLE m_log;
     DWORD m_hangAfterCommandMs;
+    bool m_ignoreClose;
     LARGE_INTEGER m_frequency{};
     LARGE_INTEGER m_start{};
 };
@@ -149,7 +159,8 @@ std::string FromEnvironment(const char* name, const char* fallback)
 
 int Usage()
 {
-    std::fputs("usage: InputProbe --log FILE [--title T] [--class C] [--hang-after-command MS]\n"
+    std::fputs("usage: InputProbe --log FILE [--title T] [--class C] [--hang-after-command MS] [--mutex NAME]\n"
+               "                  [--ignore-close]\n"
                "       (INPUTPROBE_LOG, INPUTPROBE_TITLE, INPUTPROBE_CLASS stand for options left out)\n",
                stderr);
     return kExitUsage;
@@ -186,8 +197,14 @@ int main(int argc, char** argv)
     std::string title = FromEnvironment("INPUTPROBE_TITLE", "InputProbe");
     std::string className = FromEnvironment("INPUTPROBE_CLASS", "InputProbe");
     DWORD hangAfterCommandMs = 0;
+    std::string mutexName;
+    bool ignoreClose = false;
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
+        if (option == "--ignore-close") {
+            ignoreClose = true;
+            continue;
+        }
         if (i + 1 >= argc)
             return Usage();
         const std::string value = argv[++i];
@@ -199,6 +216,8 @@ int main(int argc, char** argv)
             className = value;
         else if (option == "--hang-after-command")
             hangAfterCommandMs = static_cast<DWORD>(std::strtoul(value.c_str(), nullptr, 10));
+        else if (option == "--mutex")
+            mutexName = value;
         else
             return Usage();
     }
@@ -213,7 +232,16 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "InputProbe: cannot open %s (error %lu)\n", logPath.c_str(), GetLastError());
         return kExitUsage;
     }
-    Probe probe(log.Get(), hangAfterCommandMs);
+    UniqueHandle mutex;
+    if (!mutexName.empty()) {
+        mutex.Reset(CreateMutexA(nullptr, FALSE, mutexName.c_str()));
+        if (!mutex) {
+            std::fprintf(stderr, "InputProbe: cannot create the mutex %s (error %lu)\n", mutexName.c_str(),
+                         GetLastError());
+            return kExitUsage;
+        }
+    }
+    Probe probe(log.Get(), hangAfterCommandMs, ignoreClose);
 
     const HINSTANCE instance = GetModuleHandleA(nullptr);
     WNDCLASSEXA windowClass{};

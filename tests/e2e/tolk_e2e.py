@@ -145,16 +145,23 @@ class ProfileSet:
 
 
 class Session:
-    """One scenario's program folder and processes."""
+    """One scenario's program folder and processes.
 
-    def __init__(self, build_dir, name):
+    The program folder is a fresh copy of the build's dist folder, or program_folder as it is (one
+    that a setup program makes, say, which need not exist yet)."""
+
+    def __init__(self, build_dir, name, program_folder=None):
         self.build = os.path.abspath(build_dir)
         self.tools = os.path.join(self.build, "tools")
         self.work = os.path.join(self.build, "e2e", name)
-        self.folder = os.path.join(self.work, "program")
         self.pipe = "\\\\.\\pipe\\TolkSim-" + name
         shutil.rmtree(self.work, ignore_errors=True)
-        shutil.copytree(os.path.join(self.build, "dist"), self.folder)
+        if program_folder is None:
+            self.folder = os.path.join(self.work, "program")
+            shutil.copytree(os.path.join(self.build, "dist"), self.folder)
+        else:
+            self.folder = os.path.abspath(program_folder)
+            os.makedirs(self.work)
         self.processes = []
         self.host = None
         self.host_log = os.path.join(self.work, "host-debug.log")
@@ -223,9 +230,13 @@ class Session:
         env.update(extra_env or {})
         self.host = self.start(os.path.join(self.folder, "TolkHid.exe"), *args, env=env, log=self.host_log,
                                loader=loader)
-        wait_for(lambda: ini_value(self.config_ini, "Setting", "Device") is not None, 60,
-                 "the host to record the device state")
+        self.wait_host_device()
         return self.host
+
+    def wait_host_device(self, timeout=60):
+        """Waits until a starting host has written the device state into config.ini; the state."""
+        return wait_for(lambda: ini_value(self.config_ini, "Setting", "Device"), timeout,
+                        "the host to record the device state")
 
     def host_debug(self):
         if not os.path.exists(self.host_log):
