@@ -12,8 +12,8 @@
 ;   - closes TolkCfg and TolkHid when they run (an upgrade), the way their own Exit does
 ;   - copies the shipped files into $LOCALAPPDATA\Programs\ZENTOR Tolk, over an older version;
 ;     config.ini, config\ and whatever else the user has there stay as they are
-;   - the Start menu entry "ZENTOR Tolk\ZENTOR Tolk Config", TolkHid at log-on (HKCU ...\Run),
-;     the entry in Apps & features (HKCU ...\Uninstall\ZENTOR Tolk) and uninstall.exe
+;   - the Start menu entry "ZENTOR Tolk" (TolkCfg, in a folder of the same name), TolkHid at log-on
+;     (HKCU ...\Run), the entry in Apps & features (HKCU ...\Uninstall\ZENTOR Tolk), uninstall.exe
 ;   - starts TolkHid
 ;
 ; Command line of the setup:
@@ -46,7 +46,7 @@ Target ${TARGET}
 !define REG_RUN "Software\Microsoft\Windows\CurrentVersion\Run"
 !define RUN_VALUE "ZENTOR Tolk"
 !define SHORTCUT_FOLDER "$SMPROGRAMS\ZENTOR Tolk"
-!define SHORTCUT "${SHORTCUT_FOLDER}\ZENTOR Tolk Config.lnk"
+!define SHORTCUT "${SHORTCUT_FOLDER}\ZENTOR Tolk.lnk"
 
 ; How the programs find each other (link/LinkNames.h) and keep to one copy each (their InitInstance).
 !define HOST_TITLE "ZentorTolkHid"

@@ -41,7 +41,7 @@ REG_RUN = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"
 RUN_VALUE = "ZENTOR Tolk"
 INSTALL_FOLDER_NAME = "ZENTOR Tolk"
 SHORTCUT = ("AppData", "Roaming", "Microsoft", "Windows", "Start Menu", "Programs", "ZENTOR Tolk",
-            "ZENTOR Tolk Config.lnk")
+            "ZENTOR Tolk.lnk")
 HOST_MUTEX = "ZentorTolk_HidHost"
 # The setup waits this long for a program to close (CLOSE_WAIT_S in installer/tolk.nsi); the runs
 # below allow it and more, so that a run that gives up is told from one that hangs.
