@@ -597,6 +597,8 @@ def scenario_game_switch_64(s):
     loader32 = os.path.join(os.path.dirname(WINE), "wine")
     if not os.path.exists(host32):
         raise Skipped("no 32-bit host at %s (build the windows preset)" % host32)
+    if not os.path.exists(loader32):
+        raise Skipped("the 32-bit Wine loader %s is not installed (wine32)" % loader32)
     if subprocess.run([loader32, "--version"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).returncode != 0:
         raise Skipped("the 32-bit Wine loader %s does not run on this machine" % loader32)
     shutil.copy(host32, os.path.join(s.folder, "TolkHid.exe"))
