@@ -4,7 +4,73 @@
 #include "ProfileStore.h"
 #include "Text.h"
 
+#include <cstddef>
+#include <cstring>
+#include <memory>
 #include <utility>
+
+namespace {
+
+// One part of the profile set that the user edits as a whole, as a byte range of the record, and
+// what its loss would be told as.
+struct SetPart {
+    std::size_t offset;
+    std::size_t size;
+    DroppedEdit edit;
+};
+
+bool SameBytes(const ProfileSet& a, const ProfileSet& b, const SetPart& part)
+{
+    const auto* x = reinterpret_cast<const unsigned char*>(&a);
+    const auto* y = reinterpret_cast<const unsigned char*>(&b);
+    return std::memcmp(x + part.offset, y + part.offset, part.size) == 0;
+}
+
+void CopyBytes(ProfileSet& to, const ProfileSet& from, const SetPart& part)
+{
+    std::memcpy(reinterpret_cast<unsigned char*>(&to) + part.offset,
+                reinterpret_cast<const unsigned char*>(&from) + part.offset, part.size);
+}
+
+// Every part a user can edit: the chosen slot, and per profile its name with its games, its mode,
+// its player, and each key's switch and assignment.
+std::vector<SetPart> EditableParts(int hostSlot)
+{
+    using What = DroppedEdit::What;
+    std::vector<SetPart> parts;
+    parts.push_back({offsetof(ProfileSet, CurrentProfile), sizeof(int32_t), {What::Slot, hostSlot, 0}});
+    for (int s = 0; s < kProfileCount; ++s) {
+        const std::size_t at = offsetof(ProfileSet, Profiles) + static_cast<std::size_t>(s) * sizeof(Profile);
+        const int slot = s + 1;
+        parts.push_back({at + offsetof(Profile, Name), offsetof(Profile, Padding0), {What::GameProfile, slot, 0}});
+        parts.push_back({at + offsetof(Profile, Mode), sizeof(int32_t), {What::Mode, hostSlot, 0}});
+        parts.push_back({at + offsetof(Profile, MediaOption), sizeof(int32_t), {What::Player, slot, 0}});
+        for (int k = 0; k < kKeyCount; ++k) {
+            parts.push_back({at + offsetof(Profile, KeyFlags) + static_cast<std::size_t>(k), 1,
+                             {What::KeySwitch, hostSlot, k + 1}});
+            parts.push_back({at + offsetof(Profile, Buttons) + static_cast<std::size_t>(k) * sizeof(ButtonInfo),
+                             sizeof(ButtonInfo), {What::Key, slot, k + 1}});
+        }
+    }
+    return parts;
+}
+
+bool AlreadyListed(const std::vector<DroppedEdit>& dropped, const DroppedEdit& edit)
+{
+    for (const DroppedEdit& d : dropped) {
+        // The mode and the key switches stand in every profile: one loss is told once.
+        if (d.what == edit.what && d.slot == edit.slot && d.key == edit.key)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+bool ApplyLetsWindowClose(ApplyOutcome outcome)
+{
+    return outcome == ApplyOutcome::Applied || outcome == ApplyOutcome::SavedWithoutHost;
+}
 
 ConfigDocument::ConfigDocument(std::string folder, SharedBlock& block, HostWindow& host)
     : m_folder(std::move(folder)), m_block(&block), m_host(host)
@@ -75,7 +141,9 @@ ApplyOutcome ConfigDocument::Apply()
     // the block took the copy.
     const bool written = m_block->Write(m_working);
     m_committed = m_working;
-    ApplyOutcome outcome = ApplyOutcome::SavedWithoutHost;
+    ApplyOutcome outcome = m_hostPresent ? ApplyOutcome::HostBusy : ApplyOutcome::SavedWithoutHost;
+    if (!written && m_hostPresent)
+        LogDebug("TolkCfg apply: the host's block could not be taken; the keyboard was not updated\n");
     if (written) {
         switch (m_host.SendApply()) {
         case HostWindow::Answer::NoHost:
@@ -89,19 +157,60 @@ ApplyOutcome ConfigDocument::Apply()
             break;
         }
     }
-    if (!SaveMacroLibrary(m_macros, m_folder))
+    if (!SaveMacroLibrary(m_macros, m_folder)) {
         LogDebug("TolkCfg apply: the macro library could not be written\n");
+        if (ApplyLetsWindowClose(outcome))
+            outcome = ApplyOutcome::MacrosNotSaved;
+    }
     return outcome;
 }
 
-bool ConfigDocument::TakeOverBlock()
+std::optional<TakeOver> ConfigDocument::TakeOverBlock()
 {
-    ProfileSet fromHost;
-    if (!m_block->Read(fromHost))
-        return false;
-    m_committed = fromHost;
-    m_working = m_committed;
-    return true;
+    auto fromHost = std::make_unique<ProfileSet>();
+    if (!m_block->Read(*fromHost))
+        return std::nullopt;
+    // A three-way merge: the committed copy is what both last agreed on.
+    auto merged = std::make_unique<ProfileSet>(*fromHost);
+    TakeOver result;
+    for (const SetPart& part : EditableParts(fromHost->CurrentProfile)) {
+        const bool userChanged = !SameBytes(m_working, m_committed, part);
+        if (!userChanged)
+            continue;
+        if (SameBytes(*fromHost, m_committed, part)) {
+            CopyBytes(*merged, m_working, part); // only the user changed it: the edit stays
+        } else if (!SameBytes(*fromHost, m_working, part) && !AlreadyListed(result.dropped, part.edit)) {
+            result.dropped.push_back(part.edit);
+            LogDebug("TolkCfg: the host changed what the user had edited (part %d of profile %d, key %d); "
+                     "the user's edit was dropped\n",
+                     static_cast<int>(part.edit.what), part.edit.slot, part.edit.key);
+        }
+    }
+    m_committed = *fromHost;
+    m_working = *merged;
+    return result;
+}
+
+DialogEdit ConfigDocument::StoreKeyEdit(int slot, int key, const ButtonInfo& openedWith, const ButtonInfo& edited)
+{
+    if (!IsValidSlot(slot) || key < 1 || key > kKeyCount)
+        return DialogEdit::NoSlot;
+    ButtonInfo& now = m_working.Profiles[slot - 1].Buttons[key - 1];
+    if (std::memcmp(&now, &openedWith, sizeof now) != 0)
+        return DialogEdit::Dropped;
+    now = edited;
+    return DialogEdit::Stored;
+}
+
+DialogEdit ConfigDocument::StorePlayerEdit(int slot, int32_t openedWith, int32_t edited)
+{
+    if (!IsValidSlot(slot))
+        return DialogEdit::NoSlot;
+    int32_t& now = m_working.Profiles[slot - 1].MediaOption;
+    if (now != openedWith)
+        return DialogEdit::Dropped;
+    now = edited;
+    return DialogEdit::Stored;
 }
 
 void ConfigDocument::SetBlock(SharedBlock& block, bool hostPresent)
@@ -133,12 +242,41 @@ void ConfigDocument::SetGameProfile(const GameProfileValues& values)
     CopyToField(profile->GameFile2, values.games[2]);
 }
 
-bool ConfigDocument::Import(const std::string& path)
+NameProblem ConfigDocument::ProfileNameProblemFor(int slot, std::string_view name) const
+{
+    return ProfileNameProblem(m_working, slot, Trim(name), m_folder);
+}
+
+DialogEdit ConfigDocument::StoreGameProfileEdit(int slot, const GameProfileValues& openedWith,
+                                                const GameProfileValues& edited)
+{
+    if (!IsValidSlot(slot))
+        return DialogEdit::NoSlot;
+    Profile& profile = m_working.Profiles[slot - 1];
+    const bool unchanged = FieldText(profile.Name) == openedWith.name &&
+                           FieldText(profile.GameFile0) == openedWith.games[0] &&
+                           FieldText(profile.GameFile1) == openedWith.games[1] &&
+                           FieldText(profile.GameFile2) == openedWith.games[2];
+    if (!unchanged || ProfileNameProblemFor(slot, edited.name) != NameProblem::None)
+        return DialogEdit::Dropped;
+    CopyToField(profile.Name, Trim(edited.name));
+    CopyToField(profile.GameFile0, edited.games[0]);
+    CopyToField(profile.GameFile1, edited.games[1]);
+    CopyToField(profile.GameFile2, edited.games[2]);
+    return DialogEdit::Stored;
+}
+
+std::optional<SlotNameProblem> ConfigDocument::UnusableProfileName() const
+{
+    return FirstUnusableProfileName(m_working, m_folder);
+}
+
+ProfileTransfer ConfigDocument::Import(const std::string& path)
 {
     return ImportProfileFile(m_working, path, m_folder);
 }
 
-bool ConfigDocument::Export(const std::string& path)
+ProfileTransfer ConfigDocument::Export(const std::string& path)
 {
     return ExportProfileFile(m_working, path, m_folder);
 }

@@ -4,10 +4,13 @@
 #pragma once
 
 #include "Libraries.h"
+#include "ProfileStore.h"
 #include "Records.h"
 #include "SharedBlock.h"
 
+#include <optional>
 #include <string>
+#include <vector>
 
 // The running host as the configuration program reaches it: its window, found by title.
 class HostWindow {
@@ -26,8 +29,44 @@ public:
 enum class ApplyOutcome {
     Applied,           // files saved and the host took the set over (or was asked to)
     SavedWithoutHost,  // files saved; no host runs, it reads them at its next start
+    HostBusy,          // files saved, but the host's block could not be taken: the keyboard was not updated
     HostDidNotAnswer,  // files saved and the block written, but the host did not answer
-    FilesNotSaved      // a data file could not be written: nothing was handed on
+    MacrosNotSaved,    // the profiles went their whole way, but the macro library could not be written
+    FilesNotSaved      // a profile file or config.ini could not be written: nothing was handed on
+};
+
+// True when the apply left nothing to retry, so OK may close the window: everything was saved and
+// either the host took it or no host runs. On any other outcome the window stays open with the
+// outcome on the status line, and the user can retry or choose Cancel.
+bool ApplyLetsWindowClose(ApplyOutcome outcome);
+
+// A user's unapplied edit that a take-over from the host dropped because the host changed the
+// same thing; the host's data won.
+struct DroppedEdit {
+    enum class What {
+        Slot,        // the chosen slot: the host chose another
+        Mode,        // the keyboard mode
+        KeySwitch,   // the on/off switch of key `key`
+        Key,         // the assignment of key `key` in profile `slot`
+        Player,      // the media player of profile `slot`
+        GameProfile  // the name and games of profile `slot`
+    };
+    What what;
+    int slot; // 1..5: the profile concerned (for Slot and Mode the host's current slot)
+    int key;  // 1..5 for Key and KeySwitch, otherwise 0
+};
+
+// What a take-over from the host did to the working copy.
+struct TakeOver {
+    std::vector<DroppedEdit> dropped; // empty when every unapplied edit was kept
+};
+
+// Where an edit made in a dialog went. A dialog is opened for one profile slot (and key); while it
+// is open the host may change the block, and the document takes that over.
+enum class DialogEdit {
+    Stored,  // into the slot (and key) the dialog was opened for
+    Dropped, // the host changed the same thing while the dialog was open: the host's data stays
+    NoSlot   // the dialog was opened for no slot 1..5 (or no key 1..5): nothing changed
 };
 
 // The four texts of the game profile dialog.
@@ -70,22 +109,43 @@ public:
     // happens and the committed copy stays as it was.
     ApplyOutcome Apply();
 
-    // The host changed the block (profile switch, mode) or re-read the keyboard: the committed
-    // copy and the working copy become the block's content; unapplied edits are lost. False, with
-    // nothing changed, when the block cannot be read.
-    bool TakeOverBlock();
+    // The host changed the block (profile switch, mode, key switches, a reset's defaults) or
+    // re-read the keyboard: the committed copy becomes the block's content, and the working copy
+    // takes over every part the host changed since the committed copy while keeping the user's
+    // unapplied edits of the other parts. Where both changed the same part the host's data wins and
+    // the edit is listed as dropped. Nothing, with nothing changed, when the block cannot be read.
+    std::optional<TakeOver> TakeOverBlock();
+
+    // An edit of key 1..5 of slot 1..5 made in a dialog opened when the key held openedWith: stored
+    // when the working copy's key still holds openedWith, otherwise dropped (see DialogEdit).
+    DialogEdit StoreKeyEdit(int slot, int key, const ButtonInfo& openedWith, const ButtonInfo& edited);
+    // The same for the media player of slot 1..5.
+    DialogEdit StorePlayerEdit(int slot, int32_t openedWith, int32_t edited);
     // The block of a host that started after this program did.
     void SetBlock(SharedBlock& block, bool hostPresent);
 
     // The current profile's name and games; empty when no slot is current.
     GameProfileValues GameProfile() const;
-    // Stores the four texts into the current profile, each cut to its field and terminated.
+    // Stores the four texts into the current profile, each cut to its field and terminated. The
+    // name is not checked: the game profile dialog's edits go through StoreGameProfileEdit.
     void SetGameProfile(const GameProfileValues& values);
+    // Why the profile of slot 1..5 of the working copy cannot take name (as typed; it is kept
+    // without outer blanks): a name that cannot name its file in the config folder, or another
+    // slot's name. None when it can.
+    NameProblem ProfileNameProblemFor(int slot, std::string_view name) const;
+    // An edit of the game profile dialog opened for slot 1..5 when its profile held openedWith:
+    // stored into that slot (the name without outer blanks, every text cut to its field) when the
+    // slot still holds openedWith and the name can be taken; otherwise dropped, with nothing
+    // changed.
+    DialogEdit StoreGameProfileEdit(int slot, const GameProfileValues& openedWith, const GameProfileValues& edited);
+    // The first slot of the working copy whose name an apply could not save under (Apply then
+    // saves nothing and says FilesNotSaved); nothing when all five can be saved.
+    std::optional<SlotNameProblem> UnusableProfileName() const;
 
     // A profile file into the current slot of the working copy (named after the file's title).
-    bool Import(const std::string& path);
+    ProfileTransfer Import(const std::string& path);
     // The current profile of the working copy to a profile file.
-    bool Export(const std::string& path);
+    ProfileTransfer Export(const std::string& path);
 
     MacroLibrary& Macros() { return m_macros; }
     TimerLibrary& Timers() { return m_timers; }

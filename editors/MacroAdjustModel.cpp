@@ -26,17 +26,40 @@ CommitOutcome MacroAdjustModel::CommitBars()
     return outcome;
 }
 
-AddBarOutcome MacroAdjustModel::AddBar()
+std::optional<AddBarOutcome> MacroAdjustModel::AddBarRefusal() const
 {
     if (m_macro == nullptr) {
         const bool setSelected = m_setIndex >= 0 && static_cast<size_t>(m_setIndex) < m_library.size();
         return setSelected ? AddBarOutcome::WarnNoMacroName : AddBarOutcome::WarnNoMacroSet;
     }
+    if (m_list.Bars().size() >= static_cast<size_t>(kMaxTimingBars))
+        return AddBarOutcome::Refused;
+    return std::nullopt;
+}
+
+AddBarOutcome MacroAdjustModel::AddBar()
+{
+    if (const std::optional<AddBarOutcome> refusal = AddBarRefusal())
+        return *refusal;
     const std::optional<int> added = m_list.InsertBar();
     if (!added)
         return AddBarOutcome::Refused;
     m_waitingBar = *added;
     return AddBarOutcome::CaptureStarted;
+}
+
+AddBarOutcome MacroAdjustModel::AddBar(RecorderCapture& capture)
+{
+    if (const std::optional<AddBarOutcome> refusal = AddBarRefusal())
+        return *refusal;
+    // Started before the bar is added: a bar waiting for a key that cannot come would leave the
+    // manager without a usable button.
+    if (!capture.StartKeyCapture())
+        return AddBarOutcome::CaptureFailed;
+    const AddBarOutcome outcome = AddBar();
+    if (outcome != AddBarOutcome::CaptureStarted)
+        capture.StopKeyCapture();
+    return outcome;
 }
 
 bool MacroAdjustModel::KeyCaptured(uint32_t virtualKey)

@@ -3,11 +3,13 @@
 // timing list until the manager commits them into the macro.
 #pragma once
 
+#include "CapturedKey.h"
 #include "KeyboardLayout.h"
 #include "Libraries.h"
 #include "TimingListModel.h"
 
 #include <cstdint>
+#include <optional>
 
 // What the add button ("10") led to.
 enum class AddBarOutcome {
@@ -17,6 +19,9 @@ enum class AddBarOutcome {
     // A bar waits for its key: refresh, start the key capture on the page, disable the manager's
     // controls and the page until KeyCaptured takes the key.
     CaptureStarted,
+    // AddBar(capture) only: no key could be captured, so no bar was added; the page and the
+    // manager stay usable, and the manager's status line says so.
+    CaptureFailed,
 };
 
 struct CommitOutcome {
@@ -39,6 +44,9 @@ public:
     int MacroIndex() const { return m_macroIndex; }
 
     AddBarOutcome AddBar();
+    // As AddBar, with the key capture started for the new bar first: when it cannot start, nothing
+    // changes (CaptureFailed). On CaptureStarted the capture runs.
+    AddBarOutcome AddBar(RecorderCapture& capture);
     bool WaitingForKey() const { return m_waitingBar >= 0; }
     // The first key message after AddBar (press or release alike): the waiting bar takes the key's
     // usage, 0 for a key the key table does not know. True when it did: the window refreshes, stops
@@ -54,6 +62,9 @@ public:
     TimingView View() const { return m_list.View(m_layout); }
 
 private:
+    // Why the add button adds no bar now; nothing when it does.
+    std::optional<AddBarOutcome> AddBarRefusal() const;
+
     MacroLibrary& m_library;
     const KeyboardLayout& m_layout;
     int m_setIndex = -1;

@@ -1,5 +1,6 @@
 #include "MacroManagerModel.h"
 
+#include "NameRules.h"
 #include "Text.h"
 
 #include <algorithm>
@@ -20,7 +21,7 @@ std::string MacroNameFieldText(std::string_view text) { return std::string(Trim(
 std::optional<std::string> SetNameFromField(std::string_view fieldText)
 {
     const std::string_view name = Trim(fieldText.substr(0, kMacroNameLimit));
-    if (name.empty())
+    if (!MacroSetNameAccepted(name))
         return std::nullopt;
     return std::string(name);
 }
@@ -167,7 +168,7 @@ void MacroManagerModel::MacroEntryDone(int row)
     if (!entry)
         return;
     const std::string name = MacroNameFieldText(entry->text);
-    bool refused = name.empty() || !IsSet(m_set) || MacroCount() >= static_cast<int>(kMaxMacrosPerSet);
+    bool refused = !RecordNameAccepted(name) || !IsSet(m_set) || MacroCount() >= static_cast<int>(kMaxMacrosPerSet);
     for (int other = 0; other < m_list.Count() && !refused; ++other)
         refused = other != row && SameName(m_list.Rows()[static_cast<size_t>(other)].text, name);
 

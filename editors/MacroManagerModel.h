@@ -66,7 +66,9 @@ struct SetMenuItem {
 // The text a name field holds: at most 24 characters.
 std::string MacroNameFieldText(std::string_view text);
 // The name a new set gets from the name dialog: trimmed at both ends; nothing when that leaves it
-// empty, and then the dialog's OK and Enter do not close it.
+// empty or names no set the library file can hold (MacroSetNameAccepted: "Main", control
+// characters, "]", a leading "[" or ";", enclosing quotes), and then the dialog's OK and Enter do
+// not close it.
 std::optional<std::string> SetNameFromField(std::string_view fieldText);
 
 class MacroManagerModel {
@@ -114,8 +116,8 @@ public:
     // The add button: opens a new entry in the macro list while it has fewer than 100 rows.
     ManagerDialog AddMacroClicked();
     // The macro list reported a finished edit of row (WM_LIST_EDIT_DONE). A name that another row
-    // has (letter case aside) removes the row again; otherwise a new empty macro of that name is
-    // appended to the selected set.
+    // has (letter case aside), or that is empty or holds a control character, removes the row
+    // again; otherwise a new empty macro of that name is appended to the selected set.
     void MacroEntryDone(int row);
     // The list's edit ended; for the window's convenience this ends the list's edit and handles
     // its report.

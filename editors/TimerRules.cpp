@@ -1,5 +1,6 @@
 #include "TimerRules.h"
 
+#include "NameRules.h"
 #include "Text.h"
 
 bool TimerCreationAllowed(const TimerLibrary& timers) { return timers.size() <= kTimersBeforeLastCreate; }
@@ -11,7 +12,7 @@ std::string TimerNameFieldText(std::string_view text) { return std::string(text.
 std::optional<std::string> TimerNameFromField(std::string_view fieldText)
 {
     const std::string_view name = Trim(fieldText);
-    if (name.empty())
+    if (!RecordNameAccepted(name))
         return std::nullopt;
     return std::string(name);
 }

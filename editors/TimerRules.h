@@ -28,7 +28,8 @@ bool TimerEditingAllowed(const TimerLibrary& timers);
 
 // What the name field holds after text was put into it: the first 25 characters.
 std::string TimerNameFieldText(std::string_view text);
-// The name a timer gets from the name field: trimmed at both ends; nothing when that leaves it empty.
+// The name a timer gets from the name field: trimmed at both ends; nothing when that leaves it empty
+// or it holds a control character.
 std::optional<std::string> TimerNameFromField(std::string_view fieldText);
 // The length a timer gets from the length field. A length typed without Enter is held only to the
 // maximum while typing, so it is brought into the whole range when a dialog takes it.

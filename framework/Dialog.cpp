@@ -42,6 +42,21 @@ bool CDialog::Create(HWND parent)
 
 namespace {
 
+// The innermost DoModal running on this thread, and whether CancelAllModal holds.
+thread_local CDialog* t_innermostModal = nullptr;
+thread_local bool t_cancelAllModal = false;
+
+// A dialog of the system's own (file dialogs and message boxes are of the dialog class) that is
+// open over this thread's windows, not one of the framework's.
+BOOL CALLBACK CloseSystemDialog(HWND window, LPARAM)
+{
+    char className[16] = {};
+    if (::IsWindowVisible(window) && CWnd::FromHandle(window) == nullptr &&
+        ::GetClassNameA(window, className, sizeof className) > 0 && lstrcmpA(className, "#32770") == 0)
+        ::PostMessageA(window, WM_CLOSE, 0, 0); // the dialog manager makes it the dialog's Cancel
+    return TRUE;
+}
+
 void CentreOver(HWND window, HWND owner)
 {
     RECT area{};
@@ -60,10 +75,24 @@ void CentreOver(HWND window, HWND owner)
 
 } // namespace
 
+void CDialog::CancelAllModal()
+{
+    ::EndMenu();
+    ::EnumThreadWindows(::GetCurrentThreadId(), &CloseSystemDialog, 0);
+    if (t_innermostModal == nullptr)
+        return;
+    t_cancelAllModal = true;
+    // Wakes the innermost loop when the call came from a sent message, which its GetMessage
+    // handles without returning.
+    ::PostMessageA(t_innermostModal->GetSafeHwnd(), WM_NULL, 0, 0);
+}
+
 INT_PTR CDialog::DoModal(HWND owner)
 {
     if (GetSafeHwnd() != nullptr)
         return -1;
+    if (t_cancelAllModal)
+        return IDCANCEL;
     if (owner != nullptr)
         owner = ::GetAncestor(owner, GA_ROOT);
     m_modal = true;
@@ -81,10 +110,16 @@ INT_PTR CDialog::DoModal(HWND owner)
     ::ShowWindow(hwnd, SW_SHOW);
     ::SetForegroundWindow(hwnd);
 
+    m_outerModal = t_innermostModal;
+    t_innermostModal = this;
     bool quit = false;
     WPARAM quitCode = 0;
     MSG message;
     while (!m_endModal && GetSafeHwnd() != nullptr) {
+        if (t_cancelAllModal) {
+            m_result = IDCANCEL;
+            break;
+        }
         const BOOL got = ::GetMessageA(&message, nullptr, 0, 0);
         if (got == 0) {
             quit = true;
@@ -101,6 +136,10 @@ INT_PTR CDialog::DoModal(HWND owner)
         ::TranslateMessage(&message);
         ::DispatchMessageA(&message);
     }
+    t_innermostModal = m_outerModal;
+    m_outerModal = nullptr;
+    if (t_innermostModal == nullptr)
+        t_cancelAllModal = false;
     // The owner is enabled before the dialog goes, so that it gets the activation back.
     if (ownerWasEnabled)
         ::EnableWindow(owner, TRUE);

@@ -28,6 +28,15 @@ public:
 
     bool IsModal() const { return m_modal; }
 
+    // Ends every modal run of the calling thread as IDCANCEL, for a program that has been asked to
+    // close (WM_CLOSE from another program, the end of the session): each running DoModal returns
+    // IDCANCEL once the runs inside it have ended, and a DoModal started meanwhile returns IDCANCEL
+    // at once without a window. What the system runs modally on the thread ends the same way: the
+    // tracked menu is dismissed, and the system's dialogs open over the thread's windows (a file
+    // dialog, a message box) are closed as Cancel. It holds until the outermost DoModal of the
+    // thread has returned; without a DoModal running, only the system's menu and dialogs end.
+    static void CancelAllModal();
+
 protected:
     // WM_INITDIALOG: default processing (focus to the first control); TRUE lets the system set
     // the focus.
@@ -45,6 +54,7 @@ private:
 
     UINT m_templateId;
     HINSTANCE m_instance;
+    CDialog* m_outerModal = nullptr; // the modal run this one runs inside, on the same thread
     bool m_modal = false;
     bool m_endModal = false;
     INT_PTR m_result = -1;

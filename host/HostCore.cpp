@@ -14,12 +14,6 @@ namespace {
 
 constexpr uint8_t kVkNumLock = 0x90;
 
-void Terminate(char* field, size_t size)
-{
-    if (std::memchr(field, '\0', size) == nullptr)
-        field[size - 1] = '\0';
-}
-
 } // namespace
 
 HostCore::HostCore(HostPorts ports, HostState& state, uint32_t eventHandleValue)
@@ -239,29 +233,13 @@ void HostCore::OnSessionChange(uint32_t change)
     }
 }
 
-void SanitizeAppliedSet(ProfileSet& incoming, int32_t currentProfile)
-{
-    if (!IsValidSlot(incoming.CurrentProfile))
-        incoming.CurrentProfile = currentProfile;
-    for (Profile& p : incoming.Profiles) {
-        Terminate(p.Name, sizeof p.Name);
-        Terminate(p.GameFile0, sizeof p.GameFile0);
-        Terminate(p.GameFile1, sizeof p.GameFile1);
-        Terminate(p.GameFile2, sizeof p.GameFile2);
-        for (ButtonInfo& b : p.Buttons) {
-            b.MacroEventCount = std::min<uint16_t>(b.MacroEventCount, kMaxMacroEvents);
-            Terminate(b.MacroSetName, sizeof b.MacroSetName);
-            Terminate(b.MacroName, sizeof b.MacroName);
-            Terminate(b.TimerName, sizeof b.TimerName);
-        }
-    }
-}
-
 void HostCore::OnHostApply()
 {
     auto incoming = std::make_unique<ProfileSet>();
+    // The block's read made the set safe; a set that names no slot keeps the host's own.
     if (m_ports.shared.Read(*incoming)) {
-        SanitizeAppliedSet(*incoming, m_state.profiles.CurrentProfile());
+        if (!IsValidSlot(incoming->CurrentProfile))
+            incoming->CurrentProfile = m_state.profiles.CurrentProfile();
         m_state.profiles.Replace(*incoming);
     }
     PushAllToDevice();

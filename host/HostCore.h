@@ -134,7 +134,3 @@ private:
     TrayIcon m_tray;
 };
 
-// A profile set received from the other program, made safe to use: a CurrentProfile outside 1..5
-// keeps the host's own, event counts above 512 are clamped, and every string field ends inside
-// its field.
-void SanitizeAppliedSet(ProfileSet& incoming, int32_t currentProfile);

@@ -174,9 +174,9 @@ Function ${un}CloseTolkPrograms
   StrCpy $CloseMutex "${CFG_MUTEX}"
   StrCpy $CloseExe "$INSTDIR\TolkCfg.exe"
   StrCpy $CloseWhat "The ZENTOR Tolk configuration (TolkCfg)"
-  ; Its main window ends the program only once a dialog it has open (a warning, the macro manager,
-  ; a file window) is closed: the dialog's own loop runs until then.
-  StrCpy $CloseHint "If it shows a dialog or a file window, close that; the configuration then ends by itself."
+  ; Its main window ends what it has open (a warning, the macro manager, a menu, a file window) as
+  ; Cancel, then the program: only a configuration that hangs keeps running.
+  StrCpy $CloseHint "Close its window, or end it with the Task Manager if it does not answer."
   Call ${un}CloseProgram
   StrCpy $CloseTitle "${HOST_TITLE}"
   StrCpy $CloseMutex "${HOST_MUTEX}"

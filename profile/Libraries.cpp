@@ -2,6 +2,7 @@
 
 #include "IniFile.h"
 #include "Log.h"
+#include "NameRules.h"
 #include "Text.h"
 
 #include <cstring>
@@ -76,6 +77,12 @@ void LoadMacroLibrary(MacroLibrary& list, const std::string& folder)
     for (int i = 0; i < sets; ++i) {
         auto set = std::make_unique<CSubList>();
         CopyToField(set->Name, ini.ReadString(kMain, FormatInt(i), ""));
+        // An entry naming the index itself holds no set of its own (its "macros" would be the
+        // index entries), and taking it would make a library that cannot be saved again.
+        if (!MacroSetNameStorable(Trim(FieldText(set->Name)))) {
+            LogDebug("library: index entry %d names no set the file can hold, skipped\n", i);
+            continue;
+        }
         list.push_back(std::move(set));
     }
     for (size_t s = first; s < list.size(); ++s) {
@@ -89,6 +96,14 @@ void LoadMacroLibrary(MacroLibrary& list, const std::string& folder)
 
 bool SaveMacroLibrary(const MacroLibrary& list, const std::string& folder)
 {
+    // A set whose section the file cannot hold apart from the index would be lost at the next
+    // load, or take every other set with it: nothing is written then.
+    for (size_t i = 0; i < list.size(); ++i) {
+        if (!MacroSetNameStorable(Trim(FieldText(list[i]->Name)))) {
+            LogDebug("library: set %d's name cannot be stored; macro library not saved\n", static_cast<int>(i));
+            return false;
+        }
+    }
     IniDocument ini;
     ini.WriteInt(kMain, kCount, static_cast<int32_t>(list.size()));
     for (size_t i = 0; i < list.size(); ++i)

@@ -1,9 +1,11 @@
 #include "ProfileStore.h"
 
 #include "IniFile.h"
+#include "Libraries.h"
 #include "Log.h"
 #include "Text.h"
 
+#include <array>
 #include <cstring>
 
 namespace {
@@ -59,6 +61,45 @@ void ReadProfileEntries(const IniDocument& ini, Profile& p)
 Profile* ActiveProfile(ProfileSet& set)
 {
     return IsValidSlot(set.CurrentProfile) ? &set.Profiles[set.CurrentProfile - 1] : nullptr;
+}
+
+// The names config.ini lists for slots 1..5 (index 0..4), trimmed.
+std::array<std::string, kProfileCount> ListedNames(const IniDocument& config)
+{
+    std::array<std::string, kProfileCount> names;
+    for (int i = 0; i < kProfileCount; ++i)
+        names[i] = std::string(Trim(config.ReadString(kFileName, Numbered("Profile", i + 1), "")));
+    return names;
+}
+
+// A store path in a form in which two spellings of one path compare equal: separators as '\',
+// letters folded, as Windows compares file names.
+std::string ComparablePath(std::string_view path)
+{
+    std::string out = FoldedKey(path);
+    for (char& c : out)
+        if (c == '/')
+            c = '\\';
+    return out;
+}
+
+// True when path is a data file of the program itself, or the profile file of a slot other than
+// the active one (named in set or in config.ini), which an export must never replace.
+bool IsForbiddenExportTarget(const ProfileSet& set, const std::array<std::string, kProfileCount>& listed,
+                             const std::string& path, const std::string& folder)
+{
+    const std::string target = ComparablePath(path);
+    for (const std::string& own : {ConfigIniPath(folder), MacroLibraryPath(folder), TimerLibraryPath(folder)})
+        if (target == ComparablePath(own))
+            return true;
+    for (int slot = 1; slot <= kProfileCount; ++slot) {
+        if (slot == set.CurrentProfile)
+            continue;
+        for (std::string_view name : {FieldText(set.Profiles[slot - 1].Name), std::string_view(listed[slot - 1])})
+            if (!Trim(name).empty() && target == ComparablePath(ProfilePath(folder, name)))
+                return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -120,11 +161,21 @@ bool LoadProfileSet(ProfileSet& set, const std::string& folder)
 {
     IniDocument config = IniFile(ConfigIniPath(folder)).Load();
     set.CurrentProfile = config.ReadInt(kSetting, "CurrentProfile", -1);
+    const std::array<std::string, kProfileCount> names = ListedNames(config);
     for (int i = 0; i < kProfileCount; ++i) {
         Profile& p = set.Profiles[i];
-        std::string name(Trim(config.ReadString(kFileName, Numbered("Profile", i + 1), "")));
+        const std::string& name = names[i];
         CopyToField(p.Name, name);
-        std::optional<std::string> bytes = ReadWholeFile(ProfilePath(folder, name));
+        // A name that is no file name of the config folder (a path, a device) is never opened, and
+        // a second slot listing the same file does not share it.
+        bool usable = ProfileFileNameProblem(name, folder) == NameProblem::None;
+        for (int earlier = 0; earlier < i && usable; ++earlier)
+            usable = !SameProfileName(names[earlier], name);
+        std::optional<std::string> bytes;
+        if (usable)
+            bytes = ReadWholeFile(ProfilePath(folder, name));
+        else if (!name.empty())
+            LogDebug("profile: slot %d lists a name that names no file of its own; default profile\n", i + 1);
         if (bytes)
             ReadProfileEntries(IniDocument::Parse(*bytes), p);
         else
@@ -135,20 +186,27 @@ bool LoadProfileSet(ProfileSet& set, const std::string& folder)
 
 bool SaveProfileSet(const ProfileSet& set, const std::string& folder)
 {
-    bool ok = IniFile(ConfigIniPath(folder)).Update([&](IniDocument& config) {
+    if (const std::optional<SlotNameProblem> bad = FirstUnusableProfileName(set, folder)) {
+        LogDebug("profile: slot %d's name cannot name a file of its own (%d); nothing saved\n", bad->slot,
+                 static_cast<int>(bad->problem));
+        return false;
+    }
+    // The profile files first: config.ini, written last, then never names a file that is not there.
+    if (!EnsureFolder(folder + "config"))
+        return false;
+    for (int i = 0; i < kProfileCount; ++i) {
+        const Profile& p = set.Profiles[i];
+        if (!WriteProfileFile(p, ProfilePath(folder, FieldText(p.Name)))) {
+            LogDebug("profile: the file of slot %d could not be written; config.ini left as it was\n", i + 1);
+            return false;
+        }
+    }
+    return IniFile(ConfigIniPath(folder)).Update([&](IniDocument& config) {
         config.WriteInt(kSetting, "CurrentProfile", set.CurrentProfile);
         for (int i = 0; i < kProfileCount; ++i)
             config.WriteString(kFileName, Numbered("Profile", i + 1), FieldText(set.Profiles[i].Name));
         return true;
     });
-
-    EnsureFolder(folder + "config");
-    for (const Profile& p : set.Profiles) {
-        std::string_view name = Trim(FieldText(p.Name));
-        if (!name.empty())
-            ok = WriteProfileFile(p, ProfilePath(folder, name)) && ok;
-    }
-    return ok;
 }
 
 bool WriteProfileName(int slot, std::string_view name, const std::string& folder)
@@ -171,34 +229,94 @@ bool WriteDeviceState(bool present, const std::string& folder)
     return IniFile(ConfigIniPath(folder)).WriteInt(kSetting, "Device", present ? 1 : 0);
 }
 
-bool ExportProfileFile(const ProfileSet& set, const std::string& chosenPath, const std::string& folder)
+ProfileTransfer ExportProfileFile(const ProfileSet& set, const std::string& chosenPath, const std::string& folder)
 {
+    ProfileTransfer result;
     const Profile* active = ActiveProfile(const_cast<ProfileSet&>(set));
     if (!active)
-        return false;
-    std::string title = FileTitle(chosenPath);
+        return result;
+    const std::string title(Trim(FileTitle(chosenPath)));
+    result.problem = ProfileFileNameProblem(title, folder);
+    if (result.problem != NameProblem::None) {
+        result.outcome = TransferOutcome::NameRefused;
+        return result;
+    }
+    const std::array<std::string, kProfileCount> listed = ListedNames(IniFile(ConfigIniPath(folder)).Load());
+    for (int slot = 1; slot <= kProfileCount && result.otherSlot == 0; ++slot)
+        if (slot != set.CurrentProfile &&
+            (SameProfileName(FieldText(set.Profiles[slot - 1].Name), title) || SameProfileName(listed[slot - 1], title)))
+            result.otherSlot = slot;
+    if (IsForbiddenExportTarget(set, listed, chosenPath, folder)) {
+        result.outcome = TransferOutcome::ForbiddenFile;
+        return result;
+    }
+
     // The chosen file is replaced whole, never merged with what stood there.
     IniDocument fresh;
     WriteProfileEntries(fresh, *active);
-    if (!IniFile(chosenPath).Save(fresh))
-        return false;
-    bool ok = WriteProfileName(set.CurrentProfile, title, folder);
-    EnsureFolder(folder + "config");
-    return CopyFileOver(chosenPath, folder + "config\\" + title + ".rkp") && ok;
+    if (!IniFile(chosenPath).Save(fresh)) {
+        result.outcome = TransferOutcome::FileNotWritten;
+        return result;
+    }
+    if (result.otherSlot != 0) {
+        // Listing the title would make two slots share one file.
+        result.outcome = TransferOutcome::TitleTaken;
+        return result;
+    }
+    // The copy first, so that config.ini never lists a name whose file is not there.
+    const bool copied = EnsureFolder(folder + "config") && CopyFileOver(chosenPath, ProfilePath(folder, title));
+    if (!copied || !WriteProfileName(set.CurrentProfile, title, folder)) {
+        result.outcome = TransferOutcome::CopyNotWritten;
+        return result;
+    }
+    result.outcome = TransferOutcome::Done;
+    return result;
 }
 
-bool ImportProfileFile(ProfileSet& set, const std::string& chosenPath, const std::string& folder)
+ProfileTransfer ImportProfileFile(ProfileSet& set, const std::string& chosenPath, const std::string& folder)
 {
+    ProfileTransfer result;
     Profile* active = ActiveProfile(set);
     if (!active)
-        return false;
+        return result;
+    const std::string title(Trim(FileTitle(chosenPath)));
+    result.problem = ProfileFileNameProblem(title, folder);
+    if (result.problem != NameProblem::None) {
+        result.outcome = TransferOutcome::NameRefused;
+        return result;
+    }
     std::optional<std::string> bytes = ReadWholeFile(chosenPath);
-    if (!bytes)
-        return false;
-    std::string title = FileTitle(chosenPath);
-    WriteFileAtomic(folder + title + ".rkp", *bytes);
-    CopyToField(active->Name, title);
+    if (!bytes) {
+        result.outcome = TransferOutcome::FileNotRead;
+        return result;
+    }
+    std::string name = title;
+    if (const std::optional<int> other = SlotNamed(set, title, set.CurrentProfile)) {
+        // Two slots must never share a file: the profile takes the first free "title (n)".
+        result.otherSlot = *other;
+        name.clear();
+        for (int n = 2; n <= kProfileCount + 1 && name.empty(); ++n) {
+            const std::string candidate = title + " (" + FormatInt(n) + ")";
+            const NameProblem problem = ProfileNameProblem(set, set.CurrentProfile, candidate, folder);
+            if (problem == NameProblem::None)
+                name = candidate;
+            else if (result.problem == NameProblem::None)
+                result.problem = problem;
+        }
+        if (name.empty()) {
+            result.outcome = TransferOutcome::NameRefused;
+            return result;
+        }
+        result.problem = NameProblem::None;
+    }
+    // The copy in the program folder is a keepsake that nothing reads; the profile itself is saved
+    // by the next apply, which reports its own failure.
+    if (!WriteFileAtomic(folder + name + ".rkp", *bytes))
+        LogDebug("profile: the imported file's copy in the program folder could not be written\n");
+    CopyToField(active->Name, name);
     // Read from the bytes just taken, so a failed copy cannot bring in an older file's content.
     ReadProfileEntries(IniDocument::Parse(*bytes), *active);
-    return true;
+    result.outcome = result.otherSlot != 0 ? TransferOutcome::TitleTaken : TransferOutcome::Done;
+    result.name = name;
+    return result;
 }

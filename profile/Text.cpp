@@ -95,3 +95,9 @@ std::optional<uint32_t> ParseNumber(std::string_view text)
     }
     return static_cast<uint32_t>(value);
 }
+
+void TerminateField(char* field, size_t n)
+{
+    if (n > 0 && std::memchr(field, '\0', n) == nullptr)
+        field[n - 1] = '\0';
+}

@@ -18,6 +18,11 @@ template <size_t N> void CopyToField(char (&dst)[N], std::string_view src) { Cop
 std::string_view FieldText(const char* field, size_t n);
 template <size_t N> std::string_view FieldText(const char (&field)[N]) { return FieldText(field, N); }
 
+// Ends a fixed field read from outside inside the field: when no zero is in it, its last byte
+// becomes one. A terminated field is left as it is.
+void TerminateField(char* field, size_t n);
+template <size_t N> void TerminateField(char (&field)[N]) { TerminateField(field, N); }
+
 // White space as the standard classification in the "C" locale sees it.
 constexpr bool IsBlank(char c)
 {

@@ -22,11 +22,13 @@ ButtonMouseActions OnButtonMouseMove(const ButtonMouseInput& input)
     if (input.leftButtonHeld && !input.highlighted)
         return actions;
     if (!input.hasCapture) {
-        // The capture lets the button see the move that leaves it.
+        // The capture lets the button see the move that leaves it. A button still lit (its click
+        // ended the capture, the pointer never left) takes it back without telling its hover
+        // again: the status line keeps what the click said.
         if (input.activeWindowExists && input.hasOwner) {
-            actions.setHighlighted = true;
+            actions.setHighlighted = !input.highlighted;
             actions.captureMouse = true;
-            actions.repaint = true;
+            actions.repaint = !input.highlighted;
         }
         return actions;
     }
@@ -41,11 +43,11 @@ ButtonMouseActions OnButtonMouseMove(const ButtonMouseInput& input)
     return actions;
 }
 
-ButtonMouseActions OnButtonCaptureChanged(bool highlighted, bool hasCapture)
+ButtonMouseActions OnButtonCaptureChanged(bool highlighted, bool hasCapture, bool pressing)
 {
     ButtonMouseActions actions;
     if (highlighted) {
-        actions.releaseCapture = hasCapture;
+        actions.releaseCapture = hasCapture && !pressing;
         actions.repaint = true;
     }
     return actions;

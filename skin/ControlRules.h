@@ -40,10 +40,16 @@ struct ButtonMouseActions {
     bool repaint = false;
 };
 
+// A button without the capture takes it; it lights up and reports its hover only when it was not
+// lit already.
 ButtonMouseActions OnButtonMouseMove(const ButtonMouseInput& input);
-// The button lost the mouse capture (WM_CAPTURECHANGED): a highlighted one gives up a capture it
-// still holds and repaints; the highlight stays until the pointer moves off.
-ButtonMouseActions OnButtonCaptureChanged(bool highlighted, bool hasCapture);
+// The mouse capture changed (WM_CAPTURECHANGED): a highlighted button repaints, and its highlight
+// stays until the pointer moves off. A capture the button still holds afterwards is its hover
+// capture, given up; but when the change comes from the button's own press (pressing: the system's
+// button takes the capture as the left button goes down on it), the capture is kept until the
+// release. Then a release that comes at once after the press (a touchpad's tap, an automation
+// tool), with no move between them that would take the capture again, still belongs to the press.
+ButtonMouseActions OnButtonCaptureChanged(bool highlighted, bool hasCapture, bool pressing = false);
 // The button lost the keyboard focus: the highlight goes (reported off even when it was not on,
 // so that the status line forgets the button) and it repaints.
 ButtonMouseActions OnButtonFocusLost();

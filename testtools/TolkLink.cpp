@@ -5,8 +5,14 @@
 //                            then send WM_HOST_APPLY to the host's window and wait for the answer
 //   TolkLink post TITLE MESSAGE [WPARAM [LPARAM]]
 //                            post MESSAGE to the window titled exactly TITLE
+//   TolkLink send TITLE MESSAGE [WPARAM [LPARAM]]
+//                            send MESSAGE to the window titled exactly TITLE, as the system sends
+//                            the end of the session, and print the window's answer (decimal)
 //   TolkLink broadcast NAME  post the registered message NAME (RegisterWindowMessage) to every
 //                            top-level window, as the taskbar announces "TaskbarCreated"
+//   TolkLink squat SECONDS   hold the block's lock and a mapping of the block's name that is too
+//                            small for a profile set, for SECONDS, as a broken or foreign program
+//                            would: the configuration program then cannot map the block
 //
 // Numbers are decimal or 0x hex; MESSAGE may also be a name: WM_CLOSE, WM_COMMAND, WM_USER,
 // WM_USER+N, WM_HOST_APPLY, WM_CFG_DEVICE_READY, WM_CFG_DATA_CHANGED, WM_OSD_COMMAND.
@@ -49,7 +55,9 @@ int Usage()
     std::fputs("usage: TolkLink read FILE\n"
                "       TolkLink apply FILE\n"
                "       TolkLink post TITLE MESSAGE [WPARAM [LPARAM]]\n"
-               "       TolkLink broadcast NAME\n",
+               "       TolkLink send TITLE MESSAGE [WPARAM [LPARAM]]\n"
+               "       TolkLink broadcast NAME\n"
+               "       TolkLink squat SECONDS\n",
                stderr);
     return kExitFailed;
 }
@@ -78,7 +86,7 @@ int Read(const std::string& path)
     if (!block)
         return kExitFailed;
     auto set = std::make_unique<ProfileSet>();
-    if (!block->Read(*set))
+    if (!block->ReadRaw(*set))
         return Fail("the shared block's lock cannot be taken");
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     file.write(reinterpret_cast<const char*>(set.get()), static_cast<std::streamsize>(kBlockSize));
@@ -147,7 +155,11 @@ std::optional<uint32_t> ParseMessage(const std::string& text)
     return number;
 }
 
-int Post(const std::vector<std::string>& args)
+// A sent message that takes longer than this is taken for a window that hangs.
+constexpr DWORD kSendWaitMs = 10000;
+
+// post (send false) or send.
+int Deliver(const std::vector<std::string>& args, bool send)
 {
     const std::string& title = args[0];
     const std::optional<uint32_t> message = ParseMessage(args[1]);
@@ -163,8 +175,16 @@ int Post(const std::vector<std::string>& args)
     const HWND window = FindWindowA(nullptr, title.c_str());
     if (!window)
         return Fail("no window titled '" + title + "'");
-    if (!PostMessageA(window, *message, static_cast<WPARAM>(parameters[0]),
-                      static_cast<LPARAM>(static_cast<int32_t>(parameters[1]))))
+    const WPARAM wParam = static_cast<WPARAM>(parameters[0]);
+    const LPARAM lParam = static_cast<LPARAM>(static_cast<int32_t>(parameters[1]));
+    if (send) {
+        DWORD_PTR answer = 0;
+        if (!SendMessageTimeoutA(window, *message, wParam, lParam, SMTO_ABORTIFHUNG, kSendWaitMs, &answer))
+            return Fail("the window did not answer (error " + std::to_string(GetLastError()) + ")");
+        std::printf("%llu\n", static_cast<unsigned long long>(answer));
+        return kExitOk;
+    }
+    if (!PostMessageA(window, *message, wParam, lParam))
         return Fail("the message cannot be posted (error " + std::to_string(GetLastError()) + ")");
     return kExitOk;
 }
@@ -176,6 +196,22 @@ int Broadcast(const std::string& name)
         return Fail("'" + name + "' cannot be registered (error " + std::to_string(GetLastError()) + ")");
     if (!PostMessageA(HWND_BROADCAST, message, 0, 0))
         return Fail("the message cannot be broadcast (error " + std::to_string(GetLastError()) + ")");
+    return kExitOk;
+}
+
+int Squat(const std::string& seconds)
+{
+    const std::optional<uint32_t> wait = ParseNumber(seconds);
+    if (!wait)
+        return Fail("'" + seconds + "' is not a number of seconds");
+    UniqueHandle lock(CreateMutexA(nullptr, FALSE, kSharedBlockLockName));
+    UniqueHandle mapping(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4096,
+                                            kSharedBlockMappingName));
+    if (!lock || !mapping)
+        return Fail("the objects cannot be created (error " + std::to_string(GetLastError()) + ")");
+    std::puts("holding");
+    std::fflush(stdout);
+    Sleep(*wait * 1000);
     return kExitOk;
 }
 
@@ -191,9 +227,11 @@ int main(int argc, char** argv)
         return Read(args[0]);
     if (verb == "apply" && args.size() == 1)
         return Apply(args[0]);
-    if (verb == "post" && args.size() >= 2 && args.size() <= 4)
-        return Post(args);
+    if ((verb == "post" || verb == "send") && args.size() >= 2 && args.size() <= 4)
+        return Deliver(args, verb == "send");
     if (verb == "broadcast" && args.size() == 1)
         return Broadcast(args[0]);
+    if (verb == "squat" && args.size() == 1)
+        return Squat(args[0]);
     return Usage();
 }

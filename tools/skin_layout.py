@@ -213,9 +213,11 @@ def _game_profile() -> Window:
                         f"Program file of game {i + 1} (full path)"))
     for i in range(3):
         keys.append(Key(5 + i, "button", (346, 128 + 34 * i, 74, 28), "Browse", f"Choose the program file of game {i + 1}"))
-    keys += _ok_cancel(10, 11, w, 246, ok_hint="Keep the name and the games")
+    # Why a name was refused, in up to two lines, above the buttons.
+    keys.append(Key(13, "label", (20, 232, 400, 32), "Message", "Why the name was not taken"))
+    keys += _ok_cancel(10, 11, w, 276, ok_hint="Keep the name and the games")
     keys.append(_close(12, w))
-    return Window("skin_game_profile.ini", "CGameProfileDlg", (w, 292), "Game Profile", keys=keys,
+    return Window("skin_game_profile.ini", "CGameProfileDlg", (w, 322), "Game Profile", keys=keys,
                   art=[Art("text", (20, 52, 0, 0), "Profile name", 10),
                        Art("text", (20, 110, 0, 0), "Games that switch to this profile when they run", 10)])
 
@@ -371,7 +373,7 @@ EXPECTED_KEYS = {
     "skin_help_control.ini": [1],
     "skin_update_control.ini": [1],
     "skin_assign_shortcut.ini": [1, 2, 3, 4, 6, 7, 8, 9, 10],
-    "skin_game_profile.ini": [1, 2, 3, 4, 5, 6, 7, 10, 11, 12],
+    "skin_game_profile.ini": [1, 2, 3, 4, 5, 6, 7, 10, 11, 12, 13],
     "skin_select_player.ini": [4, 5, 6, 7],
     "skin_macro_manager.ini": [1, 2, 3, 4, 5, 6, 7, 9, 10, 11],
     "skin_create_macro_set.ini": [1, 2, 3, 4],

@@ -12,10 +12,12 @@
 #include "LanguageStrings.h"
 #include "LinkNames.h"
 #include "Log.h"
+#include "NameTexts.h"
 #include "ProfileStore.h"
 #include "ProgramTexts.h"
 #include "ResourceIds.h"
 #include "SkinMessages.h"
+#include "StatusTexts.h"
 #include "Text.h"
 
 #include <commdlg.h>
@@ -28,6 +30,10 @@ constexpr RECT kStatusRect{20, 569, 580, 588};
 constexpr POINT kSoftwareVersionAt{194, 14};
 constexpr POINT kFirmwareVersionAt{294, 14};
 constexpr MainPage kTabPages[] = {MainPage::Keys, MainPage::Update, MainPage::Help};
+// Shows the notice kept by ShowNotice again, after the hints that were waiting in the queue.
+constexpr UINT WM_SHOW_NOTICE = WM_APP + 21;
+// How long an apply or a take-over waits for the shared block's lock.
+constexpr uint32_t kBlockLockWaitMs = 5000;
 
 // The keyboard layout of this session, for the captions of key assignments.
 class SessionKeyboardLayout final : public KeyboardLayout {
@@ -108,9 +114,13 @@ MessageSpan CConfigDlg::MessageEntries()
         OnControl<&CConfigDlg::m_apply, &CConfigDlg::OnApplyButton>(),
         OnControl<&CConfigDlg::m_cancel, &CConfigDlg::OnCancelButton>(),
         OnMessage<WM_STATUS_HINT, &CConfigDlg::OnStatusHint>(),
+        OnMessage<WM_SHOW_NOTICE, &CConfigDlg::OnShowNotice>(),
         OnMessage<WM_CFG_DEVICE_READY, &CConfigDlg::OnDeviceReady>(),
         OnMessage<WM_CFG_DATA_CHANGED, &CConfigDlg::OnDataChanged>(),
         OnMessage<WM_QUERYDRAGICON, &CConfigDlg::OnQueryDragIcon>(),
+        OnMessage<WM_CLOSE, &CConfigDlg::OnCloseMessage>(),
+        OnMessage<WM_QUERYENDSESSION, &CConfigDlg::OnQueryEndSession>(),
+        OnMessage<WM_ENDSESSION, &CConfigDlg::OnEndSession>(),
         OnWmPaint<&CConfigDlg::OnPaint>(),
     };
     return kEntries;
@@ -180,22 +190,34 @@ BOOL CConfigDlg::LoadSkin()
 void CConfigDlg::ConnectKeyDialogs()
 {
     // Each runner answers whether the working copy changed.
+    // A dialog edits the slot and key it was opened for: the host may switch the slot or change the
+    // key while it is open (the block is taken over meanwhile), and the document decides where the
+    // edit lands.
     m_keyPage.SetKeyDialog(KeyDialog::Shortcut, [this](int key, const KeyCommandOutcome&) {
-        Profile* profile = m_document.CurrentProfile();
-        if (profile == nullptr)
+        const Profile* profile = m_document.CurrentProfile();
+        if (profile == nullptr || key < 0 || key >= kKeyCount)
             return false;
-        CKeyAssignmentDlg dialog(profile->Buttons[key]);
-        return dialog.DoModal(m_hWnd) == IDOK && dialog.StoreInto(profile->Buttons[key]);
+        const int slot = m_document.Working().CurrentProfile;
+        const ButtonInfo openedWith = profile->Buttons[key];
+        CKeyAssignmentDlg dialog(openedWith);
+        ButtonInfo edited = openedWith;
+        if (dialog.DoModal(m_hWnd) != IDOK || !dialog.StoreInto(edited))
+            return false;
+        return TellDialogEdit(m_document.StoreKeyEdit(slot, key + 1, openedWith, edited));
     });
     m_keyPage.SetKeyDialog(KeyDialog::SelectPlayer, [this](int, const KeyCommandOutcome& outcome) {
-        Profile* profile = m_document.CurrentProfile();
+        const Profile* profile = m_document.CurrentProfile();
         if (profile == nullptr)
             return false;
+        const int slot = m_document.Working().CurrentProfile;
+        const int32_t openedWith = profile->MediaOption;
         CSelectPlayerDlg dialog(outcome.mediaOption);
         if (dialog.DoModal(m_hWnd) != IDOK)
             return false;
-        dialog.StoreInto(*profile);
-        return true;
+        auto edited = std::make_unique<Profile>();
+        edited->MediaOption = openedWith;
+        dialog.StoreInto(*edited);
+        return TellDialogEdit(m_document.StorePlayerEdit(slot, openedWith, edited->MediaOption));
     });
     m_keyPage.SetKeyDialog(KeyDialog::MacroManager, [this](int key, const KeyCommandOutcome& outcome) {
         // The manager changes the library, never a key: keys keep their own copies of macros.
@@ -219,7 +241,7 @@ void CConfigDlg::ConnectKeyDialogs()
         if (RunMacroManager(m_hWnd, m_document.Macros(), m_document.Folder(), outcome.macroManagerSet, assigned, basic,
                             advanced, &pausesCapped) &&
             pausesCapped)
-            SetStatus(m_language.String(IDS_STATUS_PAUSES_CAPPED));
+            ShowNotice(m_language.String(IDS_STATUS_PAUSES_CAPPED));
         return false;
     });
     m_keyPage.SetKeyDialog(KeyDialog::CreateTimer, [this](int, const KeyCommandOutcome&) {
@@ -256,6 +278,24 @@ BOOL CConfigDlg::OnInitDialog()
     return TRUE;
 }
 
+bool CConfigDlg::TellDialogEdit(DialogEdit result)
+{
+    const std::string text = DialogEditText(result, [this](uint32_t id) { return m_language.String(id); });
+    if (!text.empty())
+        ShowNotice(text);
+    return result == DialogEdit::Stored;
+}
+
+void CConfigDlg::TakeOverFromHost()
+{
+    const std::optional<TakeOver> takeOver = m_document.TakeOverBlock();
+    if (!takeOver)
+        return;
+    if (!takeOver->dropped.empty())
+        SetStatus(DroppedEditText(takeOver->dropped.front(), [this](uint32_t id) { return m_language.String(id); }));
+    RefreshAll();
+}
+
 bool CConfigDlg::AttachToHost()
 {
     SharedBlockOpenError error = SharedBlockOpenError::None;
@@ -268,6 +308,9 @@ bool CConfigDlg::AttachToHost()
         m_document.SetBlock(m_noBlock, false);
         return false;
     }
+    // The host holds the lock only while it copies the block; a lock still held after this long
+    // belongs to a host that hangs, and an apply then says the host was busy.
+    m_block->LimitLockWait(kBlockLockWaitMs);
     m_document.SetBlock(*m_block, true);
     return true;
 }
@@ -300,27 +343,36 @@ void CConfigDlg::ApplyNow()
     if (!m_document.HostPresent())
         AttachToHost();
     HCURSOR previous = ::SetCursor(::LoadCursorA(nullptr, IDC_WAIT));
-    const ApplyOutcome outcome = m_document.Apply();
+    m_lastApply = m_document.Apply();
     ::SetCursor(previous);
-    switch (outcome) {
-    case ApplyOutcome::Applied:
-        SetStatus(m_language.String(IDS_STATUS_APPLIED));
-        break;
-    case ApplyOutcome::SavedWithoutHost:
-        SetStatus(m_language.String(IDS_STATUS_SAVED_NO_HOST));
-        break;
-    case ApplyOutcome::HostDidNotAnswer:
-        SetStatus(m_language.String(IDS_STATUS_HOST_NO_ANSWER));
-        break;
-    case ApplyOutcome::FilesNotSaved:
-        SetStatus(m_language.String(IDS_STATUS_NOT_SAVED));
-        break;
+    SetStatus(m_language.String(ApplyOutcomeTextId(m_lastApply)));
+    // Nothing was saved because a profile's name cannot be saved beside the others: say which.
+    if (m_lastApply == ApplyOutcome::FilesNotSaved) {
+        if (const std::optional<SlotNameProblem> unusable = m_document.UnusableProfileName())
+            SetStatus(UnusableNameText(*unusable, [this](uint32_t id) { return m_language.String(id); }));
     }
 }
 
 void CConfigDlg::SetStatus(const std::string& text)
 {
-    m_status.SetText(text);
+    m_status.SetText(m_statusLine.Message(text, SkinHints().Current()));
+}
+
+void CConfigDlg::ShowNotice(const std::string& text)
+{
+    // A dialog that just closed leaves the hover hints of its buttons in the queue; they would
+    // replace the notice before anyone could read it.
+    m_notice = text;
+    SetStatus(text);
+    PostMessage(WM_SHOW_NOTICE);
+}
+
+LRESULT CConfigDlg::OnShowNotice(WPARAM, LPARAM)
+{
+    if (!m_notice.empty())
+        SetStatus(m_notice);
+    m_notice.clear();
+    return 0;
 }
 
 void CConfigDlg::ShowPage(MainPage page)
@@ -359,32 +411,58 @@ void CConfigDlg::OnEditGameProfile()
 
 void CConfigDlg::RunGameProfileDialog(bool filled)
 {
-    CGameProfileDlg dialog;
-    if (filled) {
-        const GameProfileValues current = m_document.GameProfile();
-        dialog.SetValues(current.name, current.games[0], current.games[1], current.games[2]);
+    // The dialog edits the slot current when it opens, whichever the host makes current meanwhile.
+    const int slot = m_document.Working().CurrentProfile;
+    if (!IsValidSlot(slot)) {
+        SetStatus(m_language.String(IDS_STATUS_NO_SLOT));
+        return;
     }
+    const GameProfileValues openedWith = m_document.GameProfile();
+    CGameProfileDlg dialog;
+    if (filled)
+        dialog.SetValues(openedWith.name, openedWith.games[0], openedWith.games[1], openedWith.games[2]);
+    // A name that cannot name a file of its own keeps the dialog open with the reason.
+    dialog.SetNameCheck([this, slot](const std::string& name) {
+        return GameProfileNameRefusal(m_document, slot, name, [this](uint32_t id) { return m_language.String(id); });
+    });
     if (dialog.DoModal(m_hWnd) != IDOK)
         return;
     GameProfileValues values;
     dialog.GetValues(values.name, values.games[0], values.games[1], values.games[2]);
-    m_document.SetGameProfile(values);
-    RefreshAll();
+    if (TellDialogEdit(m_document.StoreGameProfileEdit(slot, openedWith, values)))
+        RefreshAll();
 }
 
 void CConfigDlg::OnImport()
 {
-    const std::string path = ChooseProfileFile(m_hWnd, false);
-    if (path.empty() || !m_document.Import(path))
-        return;
-    RefreshAll();
+    RunProfileFileDialog(false);
 }
 
 void CConfigDlg::OnExport()
 {
-    const std::string path = ChooseProfileFile(m_hWnd, true);
-    if (!path.empty())
-        m_document.Export(path);
+    RunProfileFileDialog(true);
+}
+
+void CConfigDlg::RunProfileFileDialog(bool exporting)
+{
+    // Without a current slot (a fresh install) there is nothing to export and nowhere to import to.
+    const int slot = m_document.Working().CurrentProfile;
+    if (!IsValidSlot(slot)) {
+        SetStatus(m_language.String(IDS_STATUS_NO_SLOT));
+        return;
+    }
+    const std::string path = ChooseProfileFile(m_hWnd, exporting);
+    if (path.empty())
+        return;
+    // The host switched the slot while the file dialog was open: the file was meant for the other.
+    if (m_document.Working().CurrentProfile != slot) {
+        TellDialogEdit(DialogEdit::Dropped);
+        return;
+    }
+    const ProfileTransfer result = exporting ? m_document.Export(path) : m_document.Import(path);
+    SetStatus(TransferText(result, !exporting, [this](uint32_t id) { return m_language.String(id); }));
+    if (result && !exporting)
+        RefreshAll();
 }
 
 void CConfigDlg::OnMinimize()
@@ -400,7 +478,9 @@ void CConfigDlg::OnCloseButton()
 void CConfigDlg::OnOkButton()
 {
     ApplyNow();
-    PostMessage(WM_CLOSE);
+    // What did not reach the files or the host stays on the screen to retry or cancel.
+    if (ApplyLetsWindowClose(m_lastApply))
+        PostMessage(WM_CLOSE);
 }
 
 void CConfigDlg::OnApplyButton()
@@ -413,9 +493,10 @@ void CConfigDlg::OnCancelButton()
     PostMessage(WM_CLOSE);
 }
 
-LRESULT CConfigDlg::OnStatusHint(WPARAM, LPARAM)
+LRESULT CConfigDlg::OnStatusHint(WPARAM state, LPARAM)
 {
-    SetStatus(m_statusPrefix + SkinHints().Current());
+    if (const std::optional<std::string> text = m_statusLine.Hint(m_statusPrefix, SkinHints().Current(), state != 0))
+        m_status.SetText(*text);
     return 0;
 }
 
@@ -428,7 +509,7 @@ LRESULT CConfigDlg::OnDeviceReady(WPARAM, LPARAM)
     // A host started after this program: attach to its block now.
     if (!m_document.HostPresent())
         AttachToHost();
-    m_document.TakeOverBlock();
+    TakeOverFromHost();
     RefreshAll();
     UpdatePageAddresses();
     return 0;
@@ -436,14 +517,34 @@ LRESULT CConfigDlg::OnDeviceReady(WPARAM, LPARAM)
 
 LRESULT CConfigDlg::OnDataChanged(WPARAM, LPARAM)
 {
-    if (m_document.TakeOverBlock())
-        RefreshAll();
+    TakeOverFromHost();
     return 0;
 }
 
 LRESULT CConfigDlg::OnQueryDragIcon(WPARAM, LPARAM)
 {
     return reinterpret_cast<LRESULT>(m_icon.Get());
+}
+
+LRESULT CConfigDlg::OnCloseMessage(WPARAM, LPARAM)
+{
+    // The dialogs' own loops run inside this window's: they end first, each as Cancel, and this
+    // window's loop ends after them.
+    CDialog::CancelAllModal();
+    EndDialog(IDCANCEL);
+    return 0;
+}
+
+LRESULT CConfigDlg::OnQueryEndSession(WPARAM, LPARAM)
+{
+    return TRUE;
+}
+
+LRESULT CConfigDlg::OnEndSession(WPARAM endsNow, LPARAM)
+{
+    if (endsNow)
+        OnCloseMessage(0, 0);
+    return 0;
 }
 
 void CConfigDlg::OnPaint(const PaintDc& paint)

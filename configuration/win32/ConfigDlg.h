@@ -10,6 +10,7 @@
 #include "MainDlg.h"
 #include "MainView.h"
 #include "SkinDialog.h"
+#include "StatusLine.h"
 #include "TextLabel.h"
 #include "WinHostWindow.h"
 #include "WebPageDlg.h"
@@ -61,24 +62,48 @@ private:
     LRESULT OnDeviceReady(WPARAM, LPARAM);
     LRESULT OnDataChanged(WPARAM, LPARAM);
     LRESULT OnQueryDragIcon(WPARAM, LPARAM);
+    // Asked to close (Close, Cancel, the host's Exit, the installer, the uninstaller): every dialog,
+    // menu and file window open over the main window ends as Cancel, then the program ends.
+    LRESULT OnCloseMessage(WPARAM, LPARAM);
+    // The session may end: yes, since closing keeps nothing that was not applied.
+    LRESULT OnQueryEndSession(WPARAM, LPARAM);
+    // The session ends (wParam TRUE): as WM_CLOSE.
+    LRESULT OnEndSession(WPARAM endsNow, LPARAM);
     void OnPaint(const PaintDc& paint);
 
     void RunGameProfileDialog(bool filled);
+    // Import (exporting false) or export of the current profile through the file dialog, told on the
+    // status line.
+    void RunProfileFileDialog(bool exporting);
     // Opens the host's block when the host runs; false otherwise (a message box when the block
     // exists but cannot be mapped, once).
     bool AttachToHost();
+    // The host changed the block: takes it over, keeping unapplied edits it did not touch, and tells
+    // on the status line an edit that was dropped.
+    void TakeOverFromHost();
+    // Tells on the status line an edit of a dialog that did not land; true when it was stored.
+    bool TellDialogEdit(DialogEdit result);
     void ReadFirmwareText();
     void UpdatePageAddresses();
     void SetStatus(const std::string& text);
+    // The status line after a dialog closed: the text stays over the hints the dialog's buttons
+    // left in the queue.
+    void ShowNotice(const std::string& text);
+    LRESULT OnShowNotice(WPARAM, LPARAM);
 
     LanguageModule m_language;
     std::string m_statusPrefix;
+    // Outcomes and hints on the status line (see StatusLine).
+    StatusLine m_statusLine;
     std::string m_firmwareText = "N/A";
     MainPage m_page = MainPage::Keys;
     // The last key message the macro recorder took in, kept across recordings and manager runs so
     // that a held key's repeats are recognised.
     LastKeyMessage m_lastKey;
     bool m_mapErrorShown = false;
+    // How the last apply went: OK closes the window only after one that left nothing to retry.
+    ApplyOutcome m_lastApply = ApplyOutcome::Applied;
+    std::string m_notice;
 
     NullSharedBlock m_noBlock;
     std::unique_ptr<WinSharedBlock> m_block;

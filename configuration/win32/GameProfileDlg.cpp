@@ -17,6 +17,10 @@ constexpr COLORREF kEditBackColour = RGB(0, 0, 0);
 constexpr int kFirstEditKey = 1; // the name, then the game files
 constexpr int kFirstBrowseKey = 5;
 constexpr int kCloseKeys[] = {10, 11, 12}; // confirm, cancel, cancel
+constexpr int kMessageKey = 13;
+// Where the message goes in a skin that does not place it: below the game fields.
+constexpr RECT kMessageFallback{20, 232, 420, 264};
+constexpr SIZE kMessageInset{6, 2};
 
 } // namespace
 
@@ -57,6 +61,16 @@ BOOL CGameProfileDlg::LoadSkin()
         skin.Button(m_browseButtons[i], kFirstBrowseKey + static_cast<int>(i));
     for (std::size_t i = 0; i < m_closeButtons.size(); ++i)
         skin.Button(m_closeButtons[i], kCloseKeys[i]);
+    RECT message = SkinLoader::RectOf(skin.Pos(kMessageKey));
+    if (message.right <= message.left || message.bottom <= message.top)
+        message = kMessageFallback;
+    // The text keeps off the well's edge.
+    ::InflateRect(&message, -kMessageInset.cx, -kMessageInset.cy);
+    if (m_message.Create(message, m_hWnd, 0)) {
+        m_message.SetCompact(1);
+        m_message.SetWrap(1);
+        m_message.SetHintEnabled(0);
+    }
     return TRUE;
 }
 
@@ -109,8 +123,18 @@ void CGameProfileDlg::OnBrowse(std::size_t gameIndex)
 void CGameProfileDlg::OnClose(std::size_t index)
 {
     if (index == 0) {
-        for (std::size_t i = 0; i < m_values.size(); ++i)
-            m_values[i] = EditText(i);
+        std::array<std::string, 1 + kGameFileCount> typed;
+        for (std::size_t i = 0; i < typed.size(); ++i)
+            typed[i] = EditText(i);
+        const std::string refusal = m_nameCheck ? m_nameCheck(typed[0]) : std::string();
+        if (!refusal.empty()) {
+            m_message.SetText(refusal, 1);
+            HWND name = m_edits[0].GetSafeHwnd();
+            ::SetFocus(name);
+            ::SendMessageA(name, EM_SETSEL, 0, -1);
+            return;
+        }
+        m_values = typed;
         EndDialog(IDOK);
     } else {
         EndDialog(IDCANCEL);

@@ -22,8 +22,10 @@ MessageSpan CMacroAdjustDlg::MessageEntries()
     return kEntries;
 }
 
-CMacroAdjustDlg::CMacroAdjustDlg(MacroLibrary& library, std::function<void(bool)> enableManagerControls)
+CMacroAdjustDlg::CMacroAdjustDlg(MacroLibrary& library, std::function<void(bool)> enableManagerControls,
+                                 RecorderCapture* capture)
     : BaseWindow(IDD_SKIN_PAGE, "skins\\skin_macro_adjust.ini"),
+      m_capture(capture != nullptr ? *capture : m_windowCapture),
       m_model(library, m_layout),
       m_enableManagerControls(std::move(enableManagerControls)),
       m_timing(m_model.List(), m_layout)
@@ -90,7 +92,7 @@ void CMacroAdjustDlg::OnButton(std::size_t index)
 
 void CMacroAdjustDlg::AddBar()
 {
-    const AddBarOutcome outcome = m_model.AddBar();
+    const AddBarOutcome outcome = m_model.AddBar(m_capture);
     HWND owner = ::GetAncestor(m_hWnd, GA_ROOT);
     switch (outcome) {
     case AddBarOutcome::WarnNoMacroSet: {
@@ -105,11 +107,13 @@ void CMacroAdjustDlg::AddBar()
     }
     case AddBarOutcome::Refused:
         return;
+    case AddBarOutcome::CaptureFailed:
+        ::SendMessageA(GetParent(), WM_MACRO_CAPTURE_FAILED, 0, 0);
+        return;
     case AddBarOutcome::CaptureStarted:
         break;
     }
     m_timing.Refresh();
-    m_capture.StartKeyCapture();
     if (m_enableManagerControls)
         m_enableManagerControls(false);
     // The next key is the only input the page takes until it has arrived.

@@ -22,13 +22,19 @@
 // that everything after it plays earlier than its bar showed (wParam 0, lParam 0). Sent, not
 // posted: the commit of OK runs just before the manager closes. The manager tells the user.
 constexpr UINT WM_MACRO_PAUSE_CAPPED = WM_APP + 41;
+// Sent to the page's parent when the add button could not start the key capture for a new bar
+// (wParam 0, lParam 0): no bar was added and nothing was disabled. The manager tells the user.
+constexpr UINT WM_MACRO_CAPTURE_FAILED = WM_APP + 42;
 
 class CMacroAdjustDlg : public BaseWindow<CMacroAdjustDlg, CSkinDialog>, public MacroEditorPage {
 public:
     static MessageSpan MessageEntries();
 
     // enableManagerControls is called with false while a new bar waits for its key, true after.
-    explicit CMacroAdjustDlg(MacroLibrary& library, std::function<void(bool)> enableManagerControls = {});
+    // The keys come through the program's keyboard capture for this page, or through capture when
+    // given (a test's).
+    explicit CMacroAdjustDlg(MacroLibrary& library, std::function<void(bool)> enableManagerControls = {},
+                             RecorderCapture* capture = nullptr);
     // Stops a capture still waiting for a key.
     ~CMacroAdjustDlg() override;
 
@@ -52,7 +58,8 @@ private:
     void EndKeyWait();
 
     WinKeyboardLayout m_layout;
-    WindowKeyCapture m_capture{*this};
+    WindowKeyCapture m_windowCapture{*this};
+    RecorderCapture& m_capture;
     MacroAdjustModel m_model;
     std::function<void(bool)> m_enableManagerControls;
     CTimingList m_timing;

@@ -22,6 +22,7 @@ constexpr int kSwitchKey = 5;
 constexpr int kSwitchLabelKey = 10;
 constexpr int kStatusKey = 11;
 constexpr const char* kPauseCappedText = "Pause cut to 65535 ms";
+constexpr const char* kCaptureFailedText = "No key can be captured";
 constexpr int kCloseKeys[] = {6, 7, 9}; // OK, Cancel, close
 constexpr COLORREF kListBackground = RGB(0, 0, 0);
 constexpr COLORREF kListSelection = RGB(53, 160, 222);
@@ -39,6 +40,7 @@ MessageSpan CMacroManager::MessageEntries()
         OnControlArray<&CMacroManager::m_closeButtons, &CMacroManager::OnClose>(),
         OnCommand<kMacroListId, &CMacroManager::OnMacroSelectionChange, LBN_SELCHANGE>(),
         OnMessage<WM_MACRO_PAUSE_CAPPED, &CMacroManager::OnPauseCapped>(),
+        OnMessage<WM_MACRO_CAPTURE_FAILED, &CMacroManager::OnCaptureFailed>(),
         OnWmDestroy<&CMacroManager::OnDestroy>(),
     };
     return kEntries;
@@ -266,6 +268,12 @@ LRESULT CMacroManager::OnPauseCapped(WPARAM, LPARAM)
 {
     m_pausesCapped = true;
     m_statusLabel.SetText(kPauseCappedText, 1);
+    return 0;
+}
+
+LRESULT CMacroManager::OnCaptureFailed(WPARAM, LPARAM)
+{
+    m_statusLabel.SetText(kCaptureFailedText, 1);
     return 0;
 }
 

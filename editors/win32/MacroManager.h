@@ -59,7 +59,8 @@ public:
     CBitmapBtn& DeleteButton() { return m_deleteButton; }
     CBitmapBtn& SwitchButton() { return m_switchButton; }
     CTextLabel& SwitchLabel() { return m_switchLabel; }
-    // The status line ("11"): empty until a commit of the advanced page cut a pause to 65535 ms.
+    // The status line ("11"): empty until a commit of the advanced page cut a pause to 65535 ms or
+    // its add button could not capture a key.
     CTextLabel& StatusLabel() { return m_statusLabel; }
     // Whether a commit cut a pause to 65535 ms while the manager was open, the commit of OK included.
     bool PausesCapped() const { return m_pausesCapped; }
@@ -97,6 +98,8 @@ private:
     void OnDestroy();
     void OnMacroEntryEnded(ListEditEnd how, const std::string& text);
     LRESULT OnPauseCapped(WPARAM, LPARAM);
+    // The advanced page could not start the key capture for a new bar: the status line says so.
+    LRESULT OnCaptureFailed(WPARAM, LPARAM);
 
     // Opens the set menu below the set button and waits: the chosen id, 0 when none was chosen.
     UINT TrackSetMenu();

@@ -127,7 +127,7 @@ bool WinSharedBlock::Lock()
     return false;
 }
 
-bool WinSharedBlock::Read(ProfileSet& destination)
+bool WinSharedBlock::ReadRaw(ProfileSet& destination)
 {
     if (!Lock())
         return false;

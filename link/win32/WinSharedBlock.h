@@ -39,10 +39,11 @@ public:
     // True when CreateForHost found the lock or the mapping already there.
     bool OpenedExisting() const { return m_openedExisting; }
 
-    // Each waits for the lock (without limit unless LimitLockWait set one) and copies the whole block.
+    // Each waits for the lock (without limit unless LimitLockWait set one) and copies the whole block
+    // (Read, of the base, makes what ReadRaw copied safe to use).
     // False without copying when the wait fails, including when the lock's previous owner ended
     // without releasing it (the block may then be half-written); the lock is usable again afterwards.
-    bool Read(ProfileSet& destination) override;
+    bool ReadRaw(ProfileSet& destination) override;
     bool Write(const ProfileSet& source) override;
 
     // From now on a copy gives up (false, nothing copied) when the lock is not free within

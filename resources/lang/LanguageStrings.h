@@ -52,8 +52,48 @@
 /* After the macro manager saved macros in which a pause longer than 65535 ms was cut to 65535 ms. */
 #define IDS_STATUS_PAUSES_CAPPED 1034
 
+/* After an apply: saved, but the host's block could not be taken (the keyboard was not updated);
+   applied, but the macro library could not be written. */
+#define IDS_STATUS_HOST_BUSY 1035
+#define IDS_STATUS_MACROS_NOT_SAVED 1036
+/* TolkHid changed what the user had edited but not applied, and its change won. "{slot}" stands for
+   the profile number 1-5 and "{key}" for the key number 1-5 (G1-G5): key of a profile; name or
+   games of a profile; media player of a profile; the chosen profile (the one TolkHid switched to);
+   the mode or a key switch; and an edit made in a dialog while TolkHid changed the same thing. */
+#define IDS_STATUS_DROPPED_KEY 1037
+#define IDS_STATUS_DROPPED_GAMES 1038
+#define IDS_STATUS_DROPPED_PLAYER 1039
+#define IDS_STATUS_DROPPED_SLOT 1040
+#define IDS_STATUS_DROPPED_SWITCH 1041
+#define IDS_STATUS_DIALOG_DROPPED 1042
+
+/* Why a name cannot be a profile's name (the game profile dialog shows it, import and export put it
+   on the status line): empty; reserved or control characters; a device name; a trailing dot; too
+   long for the path; another profile's name ("{slot}" its number). */
+#define IDS_NAME_EMPTY 1043
+#define IDS_NAME_RESERVED 1044
+#define IDS_NAME_DEVICE 1045
+#define IDS_NAME_TRAILING_DOT 1046
+#define IDS_NAME_TOO_LONG 1047
+#define IDS_NAME_TAKEN 1048
+/* Import and export: no profile slot chosen; imported; imported under a name made unique because
+   profile {slot} has the file's name; file not read; exported; exported, but the slot keeps its
+   name because profile {slot} has the file's; file not written; copy in the config folder not
+   written; the chosen file is another profile's or the program's own. Then an apply refused
+   because profile {slot} has a name that cannot be saved. */
+#define IDS_STATUS_NO_SLOT 1049
+#define IDS_STATUS_IMPORTED 1050
+#define IDS_STATUS_IMPORTED_RENAMED 1051
+#define IDS_STATUS_IMPORT_NOT_READ 1052
+#define IDS_STATUS_EXPORTED 1053
+#define IDS_STATUS_EXPORTED_NAME_KEPT 1054
+#define IDS_STATUS_EXPORT_NOT_WRITTEN 1055
+#define IDS_STATUS_EXPORT_COPY_FAILED 1056
+#define IDS_STATUS_EXPORT_FORBIDDEN 1057
+#define IDS_STATUS_NAME_NOT_SAVED 1058
+
 /* First and last number every language module defines. */
 #define IDS_LANGUAGE_FIRST 1000
-#define IDS_LANGUAGE_LAST 1034
+#define IDS_LANGUAGE_LAST 1058
 
 #endif

@@ -21,6 +21,7 @@ MessageSpan CBitmapBtn::MessageEntries()
         OnWmCaptureChanged<&CBitmapBtn::OnCaptureChanged>(),
         OnWmKillFocus<&CBitmapBtn::OnKillFocus>(),
         OnMouse<WM_LBUTTONDOWN, &CBitmapBtn::OnLButtonDown>(),
+        OnMouse<WM_LBUTTONDBLCLK, &CBitmapBtn::OnLButtonDown>(),
         OnMouse<WM_LBUTTONUP, &CBitmapBtn::OnLButtonUp>(),
         OnWmEraseBkgnd<&CBitmapBtn::OnEraseBkgnd>(),
         OnWmDestroy<&CBitmapBtn::OnDestroy>(),
@@ -193,7 +194,7 @@ void CBitmapBtn::OnMouseMove(UINT keys, POINT)
 
 void CBitmapBtn::OnCaptureChanged(HWND)
 {
-    Apply(OnButtonCaptureChanged(m_highlighted, ::GetCapture() == m_hWnd));
+    Apply(OnButtonCaptureChanged(m_highlighted, ::GetCapture() == m_hWnd, m_pressing));
     Default();
 }
 
@@ -203,13 +204,19 @@ void CBitmapBtn::OnKillFocus(HWND)
     Default();
 }
 
-void CBitmapBtn::OnLButtonDown(UINT, POINT)
+void CBitmapBtn::OnLButtonDown(UINT keys, POINT point)
 {
     HWND owner = GetOwnerOrParent();
     HWND top = owner != nullptr ? ::GetAncestor(owner, GA_ROOT) : nullptr;
     if (ButtonPressActivatesWindow(owner != nullptr, ::GetActiveWindow() == top))
         ::SetActiveWindow(top);
-    Default();
+    // The system's button takes the capture here for the press; it keeps it until the release.
+    // A press soon after the last one comes as a double click, which the system's owner-drawn button
+    // would report at once (BN_DOUBLECLICKED) instead of pressing: it gets a plain press, so that
+    // every click is reported once, at its release, however quickly the clicks follow each other.
+    m_pressing = true;
+    DefaultProc(WM_LBUTTONDOWN, keys, MAKELPARAM(static_cast<WORD>(point.x), static_cast<WORD>(point.y)));
+    m_pressing = false;
 }
 
 void CBitmapBtn::OnLButtonUp(UINT, POINT)

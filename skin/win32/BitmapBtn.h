@@ -43,6 +43,7 @@ private:
     void OnMouseMove(UINT keys, POINT point);
     void OnCaptureChanged(HWND newCapture);
     void OnKillFocus(HWND newFocus);
+    // WM_LBUTTONDOWN and WM_LBUTTONDBLCLK alike.
     void OnLButtonDown(UINT keys, POINT point);
     void OnLButtonUp(UINT keys, POINT point);
     bool OnEraseBkgnd(HDC dc);
@@ -65,5 +66,6 @@ private:
     bool m_toggleMode = false;
     bool m_highlighted = false;
     bool m_trademark = false;
+    bool m_pressing = false; // the system's handling of a left press on the button is running
     int32_t m_tag = 0;
 };

@@ -90,12 +90,18 @@ void CTextLabel::SetCompact(int compact)
     Invalidate(false);
 }
 
+void CTextLabel::SetWrap(int wrap)
+{
+    m_wrap = wrap != 0;
+    Invalidate(false);
+}
+
 void CTextLabel::OnPaint(const PaintDc& paint)
 {
     if (!m_font)
         m_font.Reset(CreateLabelFont(12, m_compact ? 5 : 7));
-    UINT format = DT_SINGLELINE | DT_VCENTER;
-    if (!m_compact)
+    UINT format = m_wrap ? DT_WORDBREAK | DT_NOPREFIX : DT_SINGLELINE | DT_VCENTER;
+    if (!m_compact && !m_wrap)
         format |= DT_CENTER;
     PaintText(m_hWnd, paint, m_backColor, m_bright ? RGB(0xFF, 0xFF, 0xFF) : RGB(0x73, 0x73, 0x73), m_font.Get(),
               m_text, format);

@@ -19,6 +19,9 @@ public:
     void SetBackColor(COLORREF colour);
     // Narrow font, left-aligned.
     void SetCompact(int compact);
+    // Text broken into lines at word ends from the top left, instead of one line; "&" is shown as
+    // it is.
+    void SetWrap(int wrap);
 
     const std::string& Text() const { return m_text; }
     bool IsBright() const { return m_bright; }
@@ -36,6 +39,7 @@ private:
     bool m_bright = false;
     bool m_hintEnabled = true;
     bool m_compact = false;
+    bool m_wrap = false;
     COLORREF m_backColor = RGB(0x02, 0x02, 0x02);
     RECT m_client{};
     // Made on first paint, again when the width changes with SetCompact; freed with the window.

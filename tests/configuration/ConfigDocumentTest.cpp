@@ -218,25 +218,6 @@ TEST_F(ConfigDocumentTest, ResetThenApply_PutsTheDefaultProfilesInTheFiles)
     EXPECT_TRUE(Same(doc.Committed(), *defaults));
 }
 
-TEST_F(ConfigDocumentTest, TakeOverBlock_DiscardsUnappliedEditsAndAFailingReadChangesNothing)
-{
-    *block.content = *NamedSet("Block", 1);
-    doc.Open(true);
-    doc.SelectSlot(5);
-    doc.SetMode(true);
-    *block.content = *NamedSet("Switched", 2);
-
-    block.readable = false;
-    EXPECT_FALSE(doc.TakeOverBlock());
-    EXPECT_EQ(doc.Working().CurrentProfile, 5);
-    EXPECT_EQ(doc.Committed().CurrentProfile, 1);
-
-    block.readable = true;
-    EXPECT_TRUE(doc.TakeOverBlock());
-    EXPECT_TRUE(Same(doc.Working(), *block.content));
-    EXPECT_TRUE(Same(doc.Committed(), *block.content));
-}
-
 TEST_F(ConfigDocumentTest, SetBlock_HostStartedLater_ApplyAndTakeOverUseItsBlock)
 {
     NullSharedBlock none;

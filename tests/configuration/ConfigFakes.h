@@ -11,7 +11,7 @@
 class RecordingSharedBlock : public SharedBlock {
 public:
     RecordingSharedBlock() { ClearProfileSet(*content); }
-    bool Read(ProfileSet& destination) override
+    bool ReadRaw(ProfileSet& destination) override
     {
         ++reads;
         if (!readable)
@@ -22,6 +22,8 @@ public:
     bool Write(const ProfileSet& source) override
     {
         ++writes;
+        if (!writable)
+            return false;
         if (onWrite)
             onWrite(source);
         *content = source;
@@ -30,6 +32,7 @@ public:
 
     std::unique_ptr<ProfileSet> content = std::make_unique<ProfileSet>();
     bool readable = true;
+    bool writable = true; // false: as a lock that cannot be taken
     int reads = 0;
     int writes = 0;
     // Runs at a write before the block takes the new content.

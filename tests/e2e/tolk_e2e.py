@@ -11,6 +11,7 @@ import shutil
 import struct
 import subprocess
 import sys
+import threading
 import time
 
 # The Wine loader and server of the build under test (scripts/wine-env, or ctest from the toolchain):
@@ -105,6 +106,9 @@ class ProfileSet:
 
     def key_flag(self, slot, key):
         return self.data[self.profile_at(slot) + 1760 + key - 1]
+
+    def media_option(self, slot):
+        return struct.unpack_from("<i", self.data, self.profile_at(slot) + 1756)[0]
 
     def set_media_option(self, slot, option):
         struct.pack_into("<i", self.data, self.profile_at(slot) + 1756, option)
@@ -818,13 +822,13 @@ class ConfigProgram:
         except Failure as failure:
             raise Failure("%s%s" % (failure, " (%s)" % last[0] if last[0] else ""))
 
-    def expect_page(self, mode, switches, what):
+    def expect_page(self, mode, switches, what, timeout=15):
         """The key page shows the mode button and the five key switches as given (True = checked)."""
         def shown():
             shot = self.page.screenshot()
             return (self.page.is_checked(PAGE_MODE, shot) == mode and
                     [self.page.is_checked(PAGE_SWITCH[n], shot) for n in range(1, 6)] == list(switches))
-        self.wait_screen(shown, what)
+        self.wait_screen(shown, what, timeout)
 
     def expect_slot(self, slot, what, timeout=15):
         def shown():
@@ -1065,12 +1069,14 @@ def scenario_cfg_with_host(s):
     s.ctl("mode", "1")
     cfg.expect_page(False, [False, True, True, True, True], "the mode button to follow the keyboard")
 
-    # A keyboard reset makes the window re-read everything (device ready), unapplied edits included.
+    # A keyboard reset makes the window take over the defaults (device ready): the key switch the
+    # reset turned on again is the keyboard's, while the choice of slot 3, which the reset did not
+    # change (the keyboard was on slot 1 before and after), stays the user's unapplied edit.
     cfg.click(CFG_SLOT[3])
     cfg.expect_slot(3, "slot 3 selected, not applied")
     s.ctl("reset")
-    cfg.expect_slot(1, "slot 1 again after the keyboard's reset", timeout=30)
-    cfg.expect_page(False, [True] * 5, "the keyboard's defaults after its reset")
+    cfg.expect_page(False, [True] * 5, "the keyboard's defaults after its reset", timeout=30)
+    cfg.expect_slot(3, "the unapplied choice of slot 3 after the keyboard's reset")
 
     # The host's shut-down closes the configuration program.
     s.stop_host()
@@ -1103,6 +1109,10 @@ MENU_ITEM_HEIGHT = 18
 MENU_SEPARATOR_HEIGHT = 5
 # The top-level items in order, and those of "Assign a timer" before its timers.
 KEY_MENU = ["Assign Macro", "Assign a shortcut", "Assign a timer", "Multimedia", "Internet Explorer", "Button off"]
+MEDIA_MENU = ["Open Player", "Pre Track", "Next Track", "Play/Pause", "Stop", "Mute", "Volume Up", "Volume Down",
+              "Select Player"]
+# The player dialog's choice button and its cancel button (skin_select_player.ini).
+PLAYER_CHOICE, PLAYER_CANCEL = 7, 5
 TIMER_MENU = ["Create Timer", "Edit/Delete Timer", "Stop Timer"]
 # Shortcut dialog keys (skins\skin_assign_shortcut.ini): the key name field, OK and the Ctrl toggle.
 SHORTCUT_NAME, SHORTCUT_OK, SHORTCUT_CTRL = 1, 2, 8
@@ -1381,10 +1391,11 @@ def assign_macro(cfg, key, set_index, set_count, macro_index, macro_count):
            3 + macro_index)
 
 
-def assign_shortcut(cfg, key, x_key_name, ctrl=False, on_menu=None):
+def assign_shortcut(cfg, key, x_key_name, ctrl=False, on_menu=None, while_open=None, caption_changes=True):
     """key's menu "Assign a shortcut": Ctrl when asked, the key pressed on the keyboard, OK; waits
-    until the key's caption changed. on_menu(geometry) runs while the menu is open. Screenshot:
-    the dialog filled."""
+    until the key's caption changed (when caption_changes). on_menu(geometry) runs while the menu is
+    open, while_open() while the dialog is open before the key is pressed. Screenshot: the dialog
+    filled."""
     shortcut_skin = cfg.ui.Skin(os.path.join(cfg.s.folder, "skins"), "skin_assign_shortcut.ini")
     caption = key_caption(cfg, key)
     known, menu = open_key_menu(cfg, key)
@@ -1394,6 +1405,8 @@ def assign_shortcut(cfg, key, x_key_name, ctrl=False, on_menu=None):
     dialog = cfg.ui.SkinnedWindow(None, shortcut_skin, wid=cfg.find_new_window(shortcut_skin, known))
     empty_name = dialog.screenshot().crop(shortcut_skin.rect(SHORTCUT_NAME))
     check(not dialog.is_checked(SHORTCUT_CTRL), "Ctrl is on before it was clicked")
+    if while_open:
+        while_open()
     if ctrl:
         dialog.click(SHORTCUT_CTRL)
         cfg.wait_screen(lambda: dialog.is_checked(SHORTCUT_CTRL), "the Ctrl toggle to be on")
@@ -1406,8 +1419,130 @@ def assign_shortcut(cfg, key, x_key_name, ctrl=False, on_menu=None):
     check(dialog.is_checked(SHORTCUT_CTRL) == ctrl, "pressing %s changed the Ctrl toggle" % x_key_name)
     dialog.click(SHORTCUT_OK)
     wait_for(lambda: dialog.wid not in cfg.visible_windows(), 15, "the shortcut dialog to close")
-    cfg.wait_screen(lambda: cfg.ui.mean_difference(key_caption(cfg, key), caption) > 1,
-                    "key %d's caption to change" % key)
+    if caption_changes:
+        cfg.wait_screen(lambda: cfg.ui.mean_difference(key_caption(cfg, key), caption) > 1,
+                        "key %d's caption to change" % key)
+
+
+def scenario_cfg_host_during_dialog(s):
+    """The host changes the block while a dialog of TolkCfg is open: the edit lands in the profile the
+    dialog was opened for, or gives way to the host's change of the same key, and is never written
+    into another profile."""
+    s.start_simulator()
+    s.start_host()
+    cfg = ConfigProgram(s)
+    cfg.expect_slot(1, "slot 1 of the host's block")
+
+    def game_switch():
+        # As the game watch does: the host takes slot 3 and tells TolkCfg that the keyboard is ready.
+        block = s.read_block()
+        block.current = 3
+        s.apply_block(block)
+        wait_for(lambda: s.sim_state()["profile"] == 3, 30, "the keyboard to switch to profile 3")
+        check(s.link("post", CFG_TITLE, "WM_CFG_DEVICE_READY")[0] == 0, "TolkLink could not post 1254")
+        cfg.expect_slot(3, "TolkCfg to follow the switch to slot 3 with the dialog open")
+    assign_shortcut(cfg, 2, "F5", ctrl=True, while_open=game_switch, caption_changes=False)
+    cfg.park()
+    before = s.sim_state()["keys"]
+    cfg.apply_and_wait(lambda: s.sim_state()["keys"][(1, 2)] == CTRL_F5_SEQUENCE,
+                       "key 2 of profile 1, where the dialog was opened, to hold Ctrl+F5")
+    check(s.sim_state()["keys"][(3, 2)] == before[(3, 2)], "the edit reached key 2 of profile 3 as well")
+    check(s.sim_state()["profile"] == 3, "the apply undid the host's switch to profile 3")
+
+    # The host gives key 2 of profile 3 Ctrl+A while the dialog for that key is open: its change wins.
+    def host_changes_the_key():
+        block = s.read_block()
+        block.set_shortcut(3, 2, 0x04, ctrl=1)
+        s.apply_block(block)
+        check(s.link("post", CFG_TITLE, "WM_CFG_DATA_CHANGED")[0] == 0, "TolkLink could not post 1255")
+        time.sleep(1)
+    assign_shortcut(cfg, 2, "F6", ctrl=True, while_open=host_changes_the_key, caption_changes=False)
+    time.sleep(0.5)
+    cfg.save_shot("dialog_edit_dropped")
+    cfg.park()
+    held = s.sim_state()["keys"][(3, 2)]
+    check(held != before[(3, 2)], "the keyboard did not take the host's Ctrl+A")
+    cfg.click(CFG_APPLY)
+    time.sleep(3)
+    check(s.sim_state()["keys"][(3, 2)] == held, "the dropped Ctrl+F6 reached the keyboard")
+    at = s.read_block().button_at(3, 2)
+    check(s.read_block().data[at + 2158] == 0x04, "the host's block lost the host's Ctrl+A")
+
+    # Another player chosen in the player dialog, then Cancel: the profile keeps its player.
+    player_skin = cfg.ui.Skin(os.path.join(s.folder, "skins"), "skin_select_player.ini")
+    player_before = s.read_block().media_option(3)
+    known, menu = open_key_menu(cfg, 1)
+    choose(cfg, menu, [MENU_ITEM_HEIGHT] * len(KEY_MENU), KEY_MENU.index("Multimedia"))
+    submenu = wait_menu(cfg, known | {w for w, g in menu_windows(cfg, known) if g == menu},
+                        (menu[0] + menu[2], menu[1]), "the media submenu to open")
+    choose(cfg, submenu, [MENU_ITEM_HEIGHT] * len(MEDIA_MENU), MEDIA_MENU.index("Select Player"))
+    dialog = cfg.ui.SkinnedWindow(None, player_skin, wid=cfg.find_new_window(player_skin, known))
+    shown = dialog.screenshot().crop(player_skin.rect(PLAYER_CHOICE))
+    dialog.click(PLAYER_CHOICE)
+    time.sleep(0.5)
+    cfg.ui.press_keys("Down", "Down", "Down", "Return")
+    cfg.wait_screen(lambda: cfg.ui.mean_difference(dialog.screenshot().crop(player_skin.rect(PLAYER_CHOICE)),
+                                                   shown) > 2, "the dialog to show the player chosen")
+    dialog.click(PLAYER_CANCEL)
+    wait_for(lambda: dialog.wid not in cfg.visible_windows(), 15, "the player dialog to close")
+    cfg.park()
+    cfg.click(CFG_APPLY)
+    time.sleep(3)
+    check(s.read_block().media_option(3) == player_before, "the cancelled player choice was applied (%d, not %d)"
+          % (s.read_block().media_option(3), player_before))
+    cfg.click(CFG_CANCEL)
+    cfg.wait_exit(30, "after Cancel")
+
+
+def scenario_cfg_block_cannot_be_mapped(s):
+    """A program holds the block's names with a mapping too small for a profile set: TolkCfg says that
+    the block could not be mapped, once, and then works on the profile files as without a host."""
+    write_profile_folder(s, CFG_NAMES, 2)
+    squat_log = os.path.join(s.work, "squat.log")
+    s.start(s.tool("TolkLink.exe"), "squat", "300", log=squat_log)
+    wait_for(lambda: "holding" in s.read(squat_log), 30, "TolkLink to hold the block's names")
+    started = []
+    opening = threading.Thread(target=lambda: started.append(ConfigProgram(s)), daemon=True)
+    opening.start()
+    ui = pointer_module()
+    box = ui.find_window("Error", timeout=60)
+    x, y, width, height = ui.window_geometry(box)
+    os.makedirs(os.path.join(s.build, "screenshots", "tolkcfg"), exist_ok=True)
+    ui.grab((x, y, x + width, y + height)).save(os.path.join(s.build, "screenshots", "tolkcfg", "map_error.png"))
+    ui.move_pointer(x + width // 2, y + 10)
+    time.sleep(0.5)
+    ui.press_keys("Return")
+    opening.join(90)
+    check(started, "TolkCfg's main window did not open after the message")
+    cfg = started[0]
+    cfg.expect_slot(2, "slot 2 of config.ini, read from the files")
+    cfg.click(CFG_SLOT[4])
+    cfg.expect_slot(4, "slot 4 chosen")
+    cfg.apply_and_wait(lambda: ini_value(s.config_ini, "Setting", "CurrentProfile") == "4",
+                       "Apply to save CurrentProfile=4 without the block")
+    check(not [w for w in cfg.visible_windows() if ui.xdotool("getwindowname", w, check=False).strip() == "Error"],
+          "the message came again at Apply")
+    cfg.click(CFG_OK)
+    cfg.wait_exit(30, "after OK, the files saved and no host to wait for")
+
+
+def scenario_cfg_firmware_arrives(s):
+    """The keyboard arrives with another firmware while TolkCfg is open: the version text follows."""
+    s.start_simulator()
+    s.start_host()
+    cfg = ConfigProgram(s)
+    area = (294, 14, 414, 30)
+    before = cfg.main.screenshot().crop(area)
+    s.ctl("remove")
+    s.ctl("firmware", "0x0205")
+    s.ctl("arrive")
+    wait_for(lambda: ini_value(s.config_ini, "Setting", "FWVersion") not in (None, "128"), 60,
+             "the host to write the new firmware version")
+    cfg.wait_screen(lambda: cfg.ui.mean_difference(cfg.main.screenshot().crop(area), before) > 1,
+                    "the firmware text to change")
+    cfg.save_shot("firmware_arrived")
+    cfg.click(CFG_CANCEL)
+    cfg.wait_exit(30, "after Cancel")
 
 
 def play_recorded(s, key, keys, pauses, tries=3):
@@ -1453,6 +1588,79 @@ def scenario_cfg_record_macro(s):
     print("recorded pauses %s ms, played %s ms" % (pauses[:-1], [b[0] - a[0] for a, b in zip(got, got[1:])]))
     cfg.click(CFG_CANCEL)
     cfg.wait_exit(30, "after Cancel")
+
+
+# TolkCfg asked to close from outside (the host's Exit, the installer, the end of the session) must
+# end whatever it has open. Under Wine on a display without a window manager, every window that was
+# shown takes up to 2 s to go (Wine waits that long for a window manager to acknowledge the unmap),
+# so a program ending with its main window and one dialog takes about 4 s here; the limit allows
+# that and stays far below the installer's 30 s.
+CLOSE_FROM_OUTSIDE_LIMIT_S = 12
+
+
+def open_reset_warning(cfg):
+    known = cfg.visible_windows()
+    cfg.click_page(PAGE_RESET)
+    cfg.find_new_window(cfg.warn_skin, known)
+
+
+def open_manager_with_new_set(cfg):
+    """The macro manager of key 1, a set made in it but not saved (no OK yet), and the name dialog of
+    a second set open over it."""
+    skins = os.path.join(cfg.s.folder, "skins")
+    manager_skin = cfg.ui.Skin(skins, "skin_macro_manager.ini")
+    set_skin = cfg.ui.Skin(skins, "skin_create_macro_set.ini")
+    known, menu = open_key_menu(cfg, 1)
+    choose(cfg, menu, [MENU_ITEM_HEIGHT] * len(KEY_MENU), KEY_MENU.index("Assign Macro"))
+    submenu = wait_menu(cfg, known | {w for w, g in menu_windows(cfg, known) if g == menu},
+                        (menu[0] + menu[2], menu[1]), "the macro submenu to open")
+    choose(cfg, submenu, [MENU_ITEM_HEIGHT], 0)
+    manager = cfg.ui.SkinnedWindow(None, manager_skin, wid=cfg.find_new_window(manager_skin, known))
+    for name, keys in (("Unsaved", ("Down", "Return")), (None, ("Down", "Down", "Return"))):
+        known = cfg.visible_windows()
+        manager.click(MANAGER_SET)
+        time.sleep(0.8)
+        cfg.ui.press_keys(*keys)
+        dialog = cfg.ui.SkinnedWindow(None, set_skin, wid=cfg.find_new_window(set_skin, known))
+        if name:
+            dialog.click(SET_NAME)
+            cfg.ui.type_text(name)
+            dialog.click(SET_OK)
+            wait_for(lambda: dialog.wid not in cfg.visible_windows(), 15, "the set name dialog to close")
+
+
+def open_import_dialog(cfg):
+    known = cfg.visible_windows()
+    cfg.click(CFG_IMPORT)
+    check(cfg.ui.find_window("Open", timeout=30) not in known, "no new open-file dialog")
+
+
+def scenario_cfg_close_with_dialog_open(s):
+    """WM_CLOSE, as the host's Exit and the installer send it, and the end of the session end TolkCfg
+    whatever it has open over its main window: a skinned dialog, the macro manager with a dialog of its
+    own, the key menu, the open-file dialog. Each ends as Cancel: no file changes."""
+    write_profile_folder(s, CFG_NAMES, 1)
+    kinds = [("the reset warning", open_reset_warning, "post"),
+             ("the macro manager and its set name dialog", open_manager_with_new_set, "post"),
+             ("the key menu", lambda cfg: open_key_menu(cfg, 1), "post"),
+             ("the open-file dialog of Import", open_import_dialog, "post"),
+             ("the reset warning", open_reset_warning, "session")]
+    for what, open_it, how in kinds:
+        what += " open" if how == "post" else " open as the session ends"
+        saved = data_files(s)
+        cfg = ConfigProgram(s)
+        open_it(cfg)
+        started = time.monotonic()
+        if how == "post":
+            check(s.link("post", CFG_TITLE, "WM_CLOSE")[0] == 0, "TolkLink could not post WM_CLOSE")
+        else:
+            # Sent, as the system sends them: the dialog's loop handles them inside its GetMessage.
+            code, answer = s.link("send", CFG_TITLE, "0x11")  # WM_QUERYENDSESSION
+            check(code == 0 and answer.strip() == "1", "TolkCfg answered %r to WM_QUERYENDSESSION" % answer)
+            check(s.link("send", CFG_TITLE, "0x16", "1")[0] == 0, "TolkCfg did not take WM_ENDSESSION")
+        cfg.wait_exit(CLOSE_FROM_OUTSIDE_LIMIT_S, "with %s" % what)
+        print("TolkCfg ended %.1f s after it was asked to, with %s" % (time.monotonic() - started, what))
+        check(data_files(s) == saved, "closing with %s changed the data files" % what)
 
 
 SCENARIOS = {name[len("scenario_"):]: f for name, f in globals().items() if name.startswith("scenario_")}

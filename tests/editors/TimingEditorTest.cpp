@@ -360,4 +360,51 @@ TEST(MacroAdjustPage, AnAddedBarTakesTheNextKeyPressedAndOnlyThatOne)
     EXPECT_FALSE(p.page.WaitingForKey());
 }
 
+// The page's key capture, which the system may refuse.
+struct Capture : RecorderCapture {
+    bool StartKeyCapture() override
+    {
+        ++starts;
+        running = works;
+        return works;
+    }
+    void StopKeyCapture() override { running = false; }
+    bool works = true;
+    bool running = false;
+    int starts = 0;
+};
+
+TEST(MacroAdjustPage, AKeyThatCannotBeCapturedAddsNoBarAndLeavesNothingWaiting)
+{
+    AdvancedPage p;
+    Capture capture;
+    p.page.LoadMacro(0, 0);
+    p.page.List().RowClicked(2); // the second bar
+    const std::vector<TimingBar> bars = p.page.List().Bars();
+
+    capture.works = false;
+    EXPECT_EQ(p.page.AddBar(capture), AddBarOutcome::CaptureFailed);
+    EXPECT_EQ(p.page.List().Bars(), bars) << "no bar waits for a key that cannot come";
+    EXPECT_EQ(p.page.List().Selected(), 1);
+    EXPECT_FALSE(p.page.WaitingForKey());
+    EXPECT_FALSE(p.page.KeyCaptured('Q'));
+    EXPECT_EQ(p.page.List().Bars(), bars);
+
+    // Warnings and a full list come before the capture is asked for.
+    p.page.LoadMacro(0, -1);
+    EXPECT_EQ(p.page.AddBar(capture), AddBarOutcome::WarnNoMacroName);
+    p.page.LoadMacro(0, 0);
+    p.page.List().SetBars(Staircase(kMaxTimingBars));
+    EXPECT_EQ(p.page.AddBar(capture), AddBarOutcome::Refused);
+    EXPECT_EQ(capture.starts, 1);
+
+    // Once the capture works again, the add button works as before.
+    capture.works = true;
+    p.page.LoadMacro(0, 0);
+    EXPECT_EQ(p.page.AddBar(capture), AddBarOutcome::CaptureStarted);
+    EXPECT_TRUE(capture.running);
+    EXPECT_TRUE(p.page.WaitingForKey());
+    EXPECT_EQ(p.page.List().Bars().size(), bars.size() + 1);
+}
+
 } // namespace

@@ -130,7 +130,7 @@ private:
 
 class FakeSharedBlock : public SharedBlock {
 public:
-    bool Read(ProfileSet& destination) override
+    bool ReadRaw(ProfileSet& destination) override
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         if (failReads)

@@ -482,7 +482,7 @@ TEST_F(HostTest, ApplyNeverTrustsTheSharedBlock)
 TEST_F(HostTest, TheStoredProfilesBecomeTheHostsAndTheConfigurationProgramsBeforeStartUp)
 {
     auto stored = std::make_unique<ProfileSet>();
-    ClearProfileSet(*stored);
+    SetDefaultProfiles(*stored); // every slot needs a name of its own to be saved
     stored->CurrentProfile = 4;
     CopyToField(stored->Profiles[3].Name, sizeof stored->Profiles[3].Name, "Raid night");
     stored->Profiles[3].Buttons[2] = Shortcut(3, 0x06, false, true, false, false);

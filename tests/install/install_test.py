@@ -9,8 +9,9 @@ Usage: install_test.py BUILD_DIR SCENARIO --setup EXE --zip ZIP --list SHIPPED_L
 Scenarios:
   fresh      silent install: exactly the shipped files, the Start menu entry, TolkHid at log-on, the
              entry in Apps & features; the setup starts the installed host, which finds the keyboard
-  upgrade    the same setup again while TolkHid and TolkCfg run: both are closed, the programs and
-             every shipped file replaced, the user's data kept, and the host runs again
+  upgrade    the same setup again while TolkHid runs and TolkCfg shows a dialog: both are closed,
+             the programs and every shipped file replaced, the user's data kept, and the host runs
+             again
   uninstall  silent uninstall as Apps & features runs it: nothing shipped, registered or linked is
              left and the user's data stays; a second install and uninstall with /REMOVEDATA leaves
              no folder
@@ -308,9 +309,10 @@ def scenario_upgrade(t):
     code, _ = t.setup()
     check(code == 0, "the first setup exited with %d" % code)
     check(t.s.wait_host_device() == "1", "the installed host did not find the keyboard")
-    # TolkCfg beside the host, as a user has it open.
-    t.s.start(os.path.join(t.folder, "TolkCfg.exe"))
-    wait_for(lambda: t.s.link("post", e2e.CFG_TITLE, "0")[0] == 0, 60, "TolkCfg's window")
+    # TolkCfg beside the host, as a user has it open, with a dialog open in it (the reset warning):
+    # the setup's WM_CLOSE ends it all the same, as Cancel.
+    cfg = e2e.ConfigProgram(t.s)
+    e2e.open_reset_warning(cfg)
     old_host = set(t.processes("TolkHid.exe"))
     old_cfg = set(t.processes("TolkCfg.exe"))
     check(len(old_host) == 1 and len(old_cfg) == 1, "host %s, TolkCfg %s before the upgrade" % (old_host, old_cfg))
@@ -330,7 +332,7 @@ def scenario_upgrade(t):
 
     code, seconds = t.setup()
     check(code == 0, "the upgrade exited with %d" % code)
-    print("upgraded in %.1f s over a running host and TolkCfg" % seconds)
+    print("upgraded in %.1f s over a running host and a TolkCfg showing a dialog" % seconds)
     check(not (old_cfg & set(t.processes("TolkCfg.exe"))), "the old TolkCfg still runs")
     check(not (old_host & set(t.processes("TolkHid.exe"))), "the old host still runs")
     for program in ("TolkHid.exe", "TolkCfg.exe"):

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <random>
 
@@ -177,14 +178,17 @@ TEST(ProfileStore, NamesAreTrimmedOnLoadAndNameTheirFiles)
     EXPECT_EQ(back->Profiles[0].Mode, set->Profiles[0].Mode);
 }
 
-TEST(ProfileStore, BlankNameWritesNoFileAndLoadsAsDefault)
+TEST(ProfileStore, BlankNameIsRefusedWithNothingWrittenAndLoadsAsDefault)
 {
     TempFolder dir;
     auto set = FilledSet(2);
     CopyToField(set->Profiles[1].Name, "   ");
-    ASSERT_TRUE(SaveProfileSet(*set, dir.Path()));
-    EXPECT_EQ(ReadBytes(dir / "config.ini").find("Profile2=   \r\n") != std::string::npos, true);
-    EXPECT_EQ(ReadBytes(dir / "config\\.rkp"), "");
+    EXPECT_FALSE(SaveProfileSet(*set, dir.Path())) << "a slot without a name has no file to be saved in";
+    EXPECT_FALSE(std::filesystem::exists(NativePath(dir / "config.ini")));
+    EXPECT_TRUE(FilesBelow(dir.Path()).empty());
+
+    // A config.ini that lists no name for a slot (written elsewhere) loads that slot's default.
+    WriteBytes(dir / "config.ini", "[FileName]\r\nProfile2=   \r\n");
     auto back = NewSet();
     LoadProfileSet(*back, dir.Path());
     Profile expected;
@@ -192,17 +196,26 @@ TEST(ProfileStore, BlankNameWritesNoFileAndLoadsAsDefault)
     EXPECT_EQ(std::memcmp(&back->Profiles[1], &expected, sizeof expected), 0);
 }
 
-TEST(ProfileStore, SlotsWithOneNameShareOneFileAndTheHigherSlotWins)
+TEST(ProfileStore, SlotsWithOneFileNameAreNeverSavedOrLoadedFromOneFile)
 {
     TempFolder dir;
     auto set = FilledSet(3);
     CopyToField(set->Profiles[0].Name, "Same");
-    CopyToField(set->Profiles[3].Name, " Same ");
+    CopyToField(set->Profiles[3].Name, " sAME ");
+    EXPECT_FALSE(SaveProfileSet(*set, dir.Path())) << "Windows would keep both in one file";
+    EXPECT_TRUE(FilesBelow(dir.Path()).empty());
+
+    // A config.ini that lists one file twice (written by an older version): the first slot reads
+    // it, the second gets its default profile instead of a copy of the first.
+    CopyToField(set->Profiles[3].Name, "Other");
     ASSERT_TRUE(SaveProfileSet(*set, dir.Path()));
+    IniFile(dir / "config.ini").WriteString("FileName", "Profile4", " sAME ");
     auto back = NewSet();
     LoadProfileSet(*back, dir.Path());
-    EXPECT_EQ(std::memcmp(back->Profiles[0].Buttons, set->Profiles[3].Buttons, sizeof(ButtonInfo) * kKeyCount), 0);
-    EXPECT_EQ(std::memcmp(back->Profiles[3].Buttons, set->Profiles[3].Buttons, sizeof(ButtonInfo) * kKeyCount), 0);
+    EXPECT_EQ(std::memcmp(back->Profiles[0].Buttons, set->Profiles[0].Buttons, sizeof(ButtonInfo) * kKeyCount), 0);
+    Profile expected;
+    SetDefaultProfile(expected, 3);
+    EXPECT_EQ(std::memcmp(&back->Profiles[3], &expected, sizeof expected), 0);
 }
 
 TEST(ProfileStore, OverlongNamesAreCutToTheirFields)
@@ -231,7 +244,7 @@ TEST(ProfileStore, BulkWritesLeaveTheBytesOfSingleWrites)
 {
     TempFolder bulk, single;
     auto set = FilledSet(11);
-    CopyToField(set->Profiles[4].Name, set->Profiles[2].Name);
+    CopyToField(set->Profiles[4].Name, "  Padded name  ");
     // Existing files with foreign keys and lines are updated in place by both ways.
     for (const TempFolder* d : {&bulk, &single}) {
         EnsureFolder(d->Path() + "config");

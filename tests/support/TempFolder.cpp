@@ -2,6 +2,7 @@
 
 #include "FileSystem.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <filesystem>
@@ -49,4 +50,16 @@ void WriteBytes(const std::string& path, const std::string& bytes)
 std::string ReadTestData(const std::string& name)
 {
     return ReadBytes(std::string(TOLK_TEST_DATA) + name);
+}
+
+std::vector<std::string> FilesBelow(const std::string& folder)
+{
+    std::vector<std::string> files;
+    std::error_code ec;
+    const fs::path root(NativePath(folder));
+    for (fs::recursive_directory_iterator it(root, ec), end; !ec && it != end; it.increment(ec))
+        if (it->is_regular_file(ec))
+            files.push_back(it->path().lexically_relative(root).generic_string());
+    std::sort(files.begin(), files.end());
+    return files;
 }

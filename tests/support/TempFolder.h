@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 class TempFolder {
 public:
@@ -25,3 +26,6 @@ std::string ReadTestData(const std::string& name);
 // The whole file at path (a store path, backslashes allowed); empty when missing.
 std::string ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::string& bytes);
+// Every file below folder, in its subfolders too, as sorted relative paths with '/' between the
+// parts (an empty list for a missing folder).
+std::vector<std::string> FilesBelow(const std::string& folder);

@@ -28,7 +28,7 @@ KEYS = {
     "skin_help_control.ini": [1],
     "skin_update_control.ini": [1],
     "skin_assign_shortcut.ini": [1, 2, 3, 4, 6, 7, 8, 9, 10],
-    "skin_game_profile.ini": [1, 2, 3, 4, 5, 6, 7, 10, 11, 12],
+    "skin_game_profile.ini": [1, 2, 3, 4, 5, 6, 7, 10, 11, 12, 13],
     "skin_select_player.ini": [4, 5, 6, 7],
     "skin_macro_manager.ini": [1, 2, 3, 4, 5, 6, 7, 9, 10, 11],
     "skin_create_macro_set.ini": [1, 2, 3, 4],

@@ -1,9 +1,17 @@
 // The game profile dialog on the real window manager (Wine under Xvfb) with the shipped skin, driven
 // with the real pointer and keyboard; the file-open dialog is stood in for by the user's choice.
 #include "WinTestInput.h"
+#include "ConfigDocument.h"
+#include "LanguageModule.h"
 #include "ModalScript.h"
 #include "GameProfileDlg.h"
+#include "LanguageStrings.h"
+#include "NameTexts.h"
+#include "ProfileStore.h"
+#include "ScreenShot.h"
 #include "SkinDialog.h"
+#include "TempFolder.h"
+#include "Text.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +20,7 @@
 
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <utility>
@@ -193,6 +202,81 @@ TEST_F(GameProfileDialog, EitherCancelButtonAnswersCancelAndAFileDialogCancelCha
         EXPECT_EQ(1u, questions.size());
         EXPECT_EQ((Values{"Racer", "C:\\Games\\Car.exe", "", ""}), ValuesOf(dialog));
     }
+}
+
+// The main window's check, with the English texts: the document of a folder whose profile 1 is
+// "Race", the dialog opened for slot 2 as "New Game" opens it (empty).
+TEST_F(GameProfileDialog, ARefusedNameKeepsTheDialogOpenAndSaysWhyUnderTheGames)
+{
+    TempFolder folder;
+    auto stored = std::make_unique<ProfileSet>();
+    SetDefaultProfiles(*stored);
+    CopyToField(stored->Profiles[0].Name, "Race");
+    ASSERT_TRUE(SaveProfileSet(*stored, folder.Path()));
+    NullSharedBlock noBlock;
+    struct NoHost : HostWindow {
+        Answer SendApply() override { return Answer::NoHost; }
+    } noHost;
+    ConfigDocument document(folder.Path(), noBlock, noHost);
+    document.Open(false);
+    LanguageModule english;
+    ASSERT_TRUE(english.Load(TOLK_DIST, MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US)));
+    const LanguageText text = [&](uint32_t id) { return english.String(id); };
+
+    std::vector<FileQuestion> questions;
+    HWND window = nullptr;
+    CGameProfileDlg dialog(User(questions, window, ""));
+    dialog.SetNameCheck([&](const std::string& name) { return GameProfileNameRefusal(document, 2, name, text); });
+    struct Seen {
+        std::string message;
+        bool open = false;
+        bool nameFocused = false;
+        std::string selected;
+        int brightInMessage = 0;
+    };
+    std::vector<Seen> seen;
+    const auto note = [&](const char* screenshot) {
+        Pump(200);
+        Seen s;
+        s.message = dialog.Message().Text();
+        s.open = ::IsWindowVisible(dialog.GetSafeHwnd()) != FALSE;
+        HWND name = dialog.Edit(0).GetSafeHwnd();
+        s.nameFocused = ::GetFocus() == name;
+        DWORD from = 0, to = 0;
+        ::SendMessageA(name, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+        s.selected = TextOf(dialog.Edit(0)).substr(from, to - from);
+        const RECT label = dialog.Message().GetWindowRect();
+        s.brightInMessage = ScreenCapture(label).Count(label, RGB(0xFF, 0xFF, 0xFF), 80);
+        SaveScreenPng(dialog.GetWindowRect(), ScreenshotFolder() + screenshot);
+        seen.push_back(s);
+    };
+    ModalScript script(dialog);
+    script.Then(300, [&] {
+        Click(CentreOf(dialog.CloseButton(0)));
+        note("game_profile_name_empty.png");
+        Click(CentreOf(dialog.Edit(0)));
+        TypeText("race");
+        Click(CentreOf(dialog.CloseButton(0)));
+        note("game_profile_name_taken.png");
+        TypeText("nul");
+        Click(CentreOf(dialog.CloseButton(0)));
+        note("game_profile_name_device.png");
+        TypeText("Rally");
+        Click(CentreOf(dialog.CloseButton(0)));
+    });
+    EXPECT_EQ(IDOK, script.RunModal());
+
+    ASSERT_EQ(3u, seen.size());
+    EXPECT_EQ(english.String(IDS_NAME_EMPTY), seen[0].message);
+    EXPECT_EQ("Profile 1 already has this name. Choose another one.", seen[1].message);
+    EXPECT_EQ(english.String(IDS_NAME_DEVICE), seen[2].message);
+    for (size_t i = 0; i < seen.size(); ++i) {
+        EXPECT_TRUE(seen[i].open) << "refusal " << i;
+        EXPECT_TRUE(seen[i].nameFocused) << "refusal " << i << ": the name is where the typing goes";
+        EXPECT_GT(seen[i].brightInMessage, 40) << "refusal " << i << ": the reason is on the screen";
+    }
+    EXPECT_EQ("race", seen[1].selected) << "the refused name is selected, so typing replaces it";
+    EXPECT_EQ("Rally", ValuesOf(dialog).name);
 }
 
 } // namespace

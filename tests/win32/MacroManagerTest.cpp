@@ -590,6 +590,72 @@ TEST_F(MacroManagerWindow, APauseCutByACommitIsShownInTheStatusLineAndReportedAf
     EXPECT_FALSE(cut);
 }
 
+// A keyboard capture that cannot start, as when the system refuses the hook.
+class RefusedCapture : public RecorderCapture {
+public:
+    bool StartKeyCapture() override
+    {
+        ++starts;
+        return false;
+    }
+    void StopKeyCapture() override {}
+    int starts = 0;
+};
+
+TEST_F(MacroManagerWindow, AnAddedBarWhoseKeyCannotBeCapturedIsToldAndLeavesTheManagerUsable)
+{
+    MacroLibrary library = LibraryOf({{"Games", {"Jump"}}});
+    library[0]->Elements[0]->Events[0] = MacroEvent{4, 0, 100};
+    library[0]->Elements[0]->Events[1] = MacroEvent{4, 1, 0};
+    library[0]->Elements[0]->EventCount = 2;
+    ASSERT_TRUE(SaveMacroLibrary(library, m_folder.Path()));
+    const std::string saved = ReadBytes(MacroFile());
+    RefusedCapture refused;
+    auto advanced = [&refused](CMacroManager& manager, const RECT&) -> std::unique_ptr<CWnd> {
+        auto page = std::make_unique<CMacroAdjustDlg>(
+            manager.Library(), [&manager](bool enable) { manager.EnableControls(enable); }, &refused);
+        return page->Create(manager.GetSafeHwnd()) ? std::move(page) : nullptr;
+    };
+    std::size_t barsBefore = 0;
+    std::size_t barsAfter = 0;
+    std::string status;
+    int enabledAfter = -1;
+    bool pageEnabled = false;
+    ModalScript script;
+    script.Then(500, [&] {
+        auto* manager = ActiveDialog<CMacroManager>();
+        ASSERT_NE(nullptr, manager);
+        Click(CentreOf(manager->SwitchButton()));
+        auto* page = dynamic_cast<CMacroAdjustDlg*>(manager->AdvancedPage());
+        ASSERT_NE(nullptr, page);
+        barsBefore = page->Model().List().Bars().size();
+        Click(CentreOf(page->Button(0)));
+        Pump(200);
+        barsAfter = page->Model().List().Bars().size();
+        status = manager->StatusLabel().Text();
+        pageEnabled = page->IsWindowEnabled();
+        enabledAfter = 0;
+        for (const CWnd* control : {static_cast<CWnd*>(&manager->OkButton()), static_cast<CWnd*>(&manager->CancelButton(0)),
+                                    static_cast<CWnd*>(&manager->CancelButton(1)), static_cast<CWnd*>(&manager->SetButton()),
+                                    static_cast<CWnd*>(&manager->AddButton()), static_cast<CWnd*>(&manager->DeleteButton()),
+                                    static_cast<CWnd*>(&manager->SwitchButton()), static_cast<CWnd*>(&manager->MacroList())})
+            enabledAfter += control->IsWindowEnabled() ? 1 : 0;
+        Screenshot(*manager, "manager_capture_refused");
+        // Its own Cancel still closes it.
+        Click(CentreOf(manager->CancelButton(0)));
+    });
+    EXPECT_FALSE(script.RunModal(
+        [&] { return RunMacroManager(nullptr, library, m_folder.Path(), 0, m_key, {}, advanced); }));
+    EXPECT_FALSE(script.GaveUp()) << "the manager closed with its own Cancel";
+    EXPECT_EQ(1, refused.starts);
+    EXPECT_EQ(1u, barsBefore);
+    EXPECT_EQ(barsBefore, barsAfter) << "no bar waits for a key that cannot come";
+    EXPECT_EQ("No key can be captured", status);
+    EXPECT_EQ(8, enabledAfter) << "the seven buttons and the list stay enabled";
+    EXPECT_TRUE(pageEnabled);
+    EXPECT_EQ(saved, ReadBytes(MacroFile()));
+}
+
 // A window that keeps what its list reports.
 class ListOwner : public BaseWindow<ListOwner> {
 public:

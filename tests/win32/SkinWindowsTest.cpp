@@ -411,6 +411,46 @@ TEST_F(SkinWindows, ClicksOfButtonsWithTheSameIdReachTheirOwnHandlers)
     EXPECT_FALSE(window.m_toggle.IsHighlighted());
 }
 
+// Taps at the pointer's place: each a press and a release, all in one SendInput call, so that they
+// are all queued before the button has handled the first press.
+void Taps(int count)
+{
+    std::vector<INPUT> inputs(static_cast<std::size_t>(count) * 2);
+    for (std::size_t i = 0; i < inputs.size(); ++i) {
+        inputs[i].type = INPUT_MOUSE;
+        inputs[i].mi.dwFlags = i % 2 == 0 ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    }
+    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    Pump(400);
+}
+
+TEST_F(SkinWindows, EveryTapIsOneClickHoweverQuicklyTheTapsFollow)
+{
+    TestSkinWindow window;
+    ASSERT_TRUE(window.Create(nullptr));
+    window.ShowWindow(SW_SHOW);
+    ::SetForegroundWindow(window.GetSafeHwnd());
+    Pump(200);
+
+    // One tap, then two in a row: the second comes as a double click to the system.
+    std::vector<std::vector<std::string>> toggle;
+    std::vector<std::vector<std::string>> push;
+    for (auto [button, seen] : {std::pair{&window.m_toggle, &toggle}, std::pair{&window.m_push, &push}}) {
+        MoveMouse(CentreOf(*button));
+        for (int taps : {1, 2}) {
+            window.events.clear();
+            Taps(taps);
+            seen->push_back(window.events);
+        }
+        MoveMouse(POINT{300, 30});
+        Pump(600); // no double click across the buttons
+    }
+    EXPECT_EQ((std::vector<std::vector<std::string>>{{"toggle on"}, {"toggle off", "toggle on"}}), toggle);
+    EXPECT_EQ(1, window.m_toggle.GetChecked());
+    EXPECT_EQ((std::vector<std::vector<std::string>>{{"push"}, {"push", "push"}}), push);
+    EXPECT_EQ(nullptr, ::GetCapture()) << "nothing stays captured after the taps";
+}
+
 TEST_F(SkinWindows, NumericEditRefusesLettersAndKeepsTheLeadingNumberOfAPaste)
 {
     TestSkinWindow window;
