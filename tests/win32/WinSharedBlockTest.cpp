@@ -1,5 +1,6 @@
 // The shared block against the real system calls, as both programs use it: the host's side and the
-// configuration program's side in one process, with names no running program uses.
+// configuration program's side in one process, with names no running program uses. The copies are
+// checked as raw bytes (what the programs then make safe is tested with the link library).
 #include "Records.h"
 #include "WinSharedBlock.h"
 
@@ -60,10 +61,10 @@ TEST(WinSharedBlock, BothProgramsSeeTheWholeBlockTheOtherWrote)
 
     auto seen = Pattern(0);
     ASSERT_TRUE(host->Write(*Pattern(1)));
-    ASSERT_TRUE(config->Read(*seen));
+    ASSERT_TRUE(config->ReadRaw(*seen));
     EXPECT_TRUE(Same(*seen, *Pattern(1)));
     ASSERT_TRUE(config->Write(*Pattern(99)));
-    ASSERT_TRUE(host->Read(*seen));
+    ASSERT_TRUE(host->ReadRaw(*seen));
     EXPECT_TRUE(Same(*seen, *Pattern(99)));
 }
 
@@ -140,10 +141,10 @@ TEST(WinSharedBlock, AHostStartedWhileAnotherProgramHoldsTheBlockRunsWithIt)
     ASSERT_TRUE(nextHost);
     EXPECT_TRUE(nextHost->OpenedExisting());
     auto seen = Pattern(0);
-    ASSERT_TRUE(nextHost->Read(*seen));
+    ASSERT_TRUE(nextHost->ReadRaw(*seen));
     EXPECT_TRUE(Same(*seen, *Pattern(5)));
     ASSERT_TRUE(nextHost->Write(*Pattern(77)));
-    ASSERT_TRUE(config->Read(*seen));
+    ASSERT_TRUE(config->ReadRaw(*seen));
     EXPECT_TRUE(Same(*seen, *Pattern(77))) << "both still share one block";
 }
 
@@ -222,7 +223,7 @@ TEST(WinSharedBlock, ALockLeftByAProgramThatEndedFailsOneCopyThenWorksForBoth)
     }).join();
 
     auto seen = Pattern(0);
-    EXPECT_FALSE(host->Read(*seen)) << "the block may be half-written";
+    EXPECT_FALSE(host->ReadRaw(*seen)) << "the block may be half-written";
     EXPECT_TRUE(Same(*seen, *Pattern(0))) << "nothing was copied";
 
     // The other program must be able to take the lock again, not wait forever.
@@ -234,7 +235,7 @@ TEST(WinSharedBlock, ALockLeftByAProgramThatEndedFailsOneCopyThenWorksForBoth)
     while (!written->load() && GetTickCount64() < end)
         Sleep(5);
     ASSERT_TRUE(written->load()) << "the lock stayed taken";
-    ASSERT_TRUE(host->Read(*seen));
+    ASSERT_TRUE(host->ReadRaw(*seen));
     EXPECT_TRUE(Same(*seen, *Pattern(9)));
 }
 
@@ -262,15 +263,15 @@ TEST(WinSharedBlock, ACopyWithALimitedWaitGivesUpWhileTheLockIsHeldAndWorksOnceI
     ASSERT_EQ(WaitForSingleObject(taken.Get(), 5000), WAIT_OBJECT_0);
     auto seen = Pattern(0);
     EXPECT_FALSE(tool->Write(*Pattern(2))) << "the lock is held";
-    EXPECT_FALSE(tool->Read(*seen)) << "the lock is held";
+    EXPECT_FALSE(tool->ReadRaw(*seen)) << "the lock is held";
     EXPECT_TRUE(Same(*seen, *Pattern(0))) << "nothing was copied";
     SetEvent(letGo.Get());
     holder.join();
 
-    ASSERT_TRUE(host->Read(*seen));
+    ASSERT_TRUE(host->ReadRaw(*seen));
     EXPECT_TRUE(Same(*seen, *Pattern(1))) << "the refused write left the block as it was";
     ASSERT_TRUE(tool->Write(*Pattern(3)));
-    ASSERT_TRUE(host->Read(*seen));
+    ASSERT_TRUE(host->ReadRaw(*seen));
     EXPECT_TRUE(Same(*seen, *Pattern(3)));
 }
 
