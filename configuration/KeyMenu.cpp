@@ -12,31 +12,6 @@ constexpr int kTimerMenuWidth = 122;
 constexpr int kMediaMenuWidth = 122;
 constexpr int kWebMenuWidth = 122;
 
-MenuItem Command(std::string text, int id, bool current = false)
-{
-    MenuItem item;
-    item.text = std::move(text);
-    item.commandId = id;
-    item.current = current;
-    return item;
-}
-
-MenuItem Separator()
-{
-    MenuItem item;
-    item.separator = true;
-    return item;
-}
-
-MenuItem Submenu(std::string text, int width)
-{
-    MenuItem item;
-    item.text = std::move(text);
-    item.submenu = true;
-    item.width = width;
-    return item;
-}
-
 // The name a key would carry after choosing this entry, as the key's field holds it.
 template <size_t N> bool SameStoredName(std::string_view libraryName, const char (&keyField)[N])
 {
@@ -44,109 +19,96 @@ template <size_t N> bool SameStoredName(std::string_view libraryName, const char
     return EqualNoCase(Trim(stored), Trim(FieldText(keyField)));
 }
 
-// A fixed entry is current when choosing it would store the key's function again.
+// A fixed entry is checked when choosing it would store the key's function again.
 MenuItem FixedCommand(const char* text, int id, const ButtonInfo& info)
 {
     const KeyCommand command = DecodeKeyCommand(id);
     const bool current = command.kind == KeyCommandKind::Function &&
                          static_cast<uint8_t>(command.function) == info.FunctionCode;
-    return Command(text, id, current);
+    return CommandItem(text, id, current);
 }
 
 MenuItem MacroMenu(const ButtonInfo& info, const MacroLibrary& macros)
 {
     const bool playsMacro = info.FunctionCode == static_cast<uint8_t>(KeyFunction::Macro);
-    MenuItem menu = Submenu("Assign Macro", kMacroMenuWidth);
-    menu.children.push_back(Command("Create New Macro...", kCmdCreateMacro));
+    Menu menu{kMacroMenuWidth, {}};
+    menu.items.push_back(CommandItem("Create New Macro...", kCmdCreateMacro));
     if (!macros.empty())
-        menu.children.push_back(Separator());
+        menu.items.push_back(SeparatorItem());
     for (size_t s = 0; s < macros.size() && s < static_cast<size_t>(kMenuMacroSets); ++s) {
         const CSubList& set = *macros[s];
         const int setIndex = static_cast<int>(s);
-        MenuItem setMenu = Submenu(MenuText(FieldText(set.Name)), kMacroMenuWidth);
-        setMenu.current = playsMacro && SameStoredName(FieldText(set.Name), info.MacroSetName);
-        setMenu.children.push_back(Command("Create New Macro...", *MacroManagerCommandId(setIndex, false)));
-        setMenu.children.push_back(Command("Edit Macro...", *MacroManagerCommandId(setIndex, true)));
-        setMenu.children.push_back(Separator());
+        const bool setCurrent = playsMacro && SameStoredName(FieldText(set.Name), info.MacroSetName);
+        Menu setMenu{kMacroMenuWidth, {}};
+        setMenu.items.push_back(CommandItem("Create New Macro...", *MacroManagerCommandId(setIndex, false)));
+        setMenu.items.push_back(CommandItem("Edit Macro...", *MacroManagerCommandId(setIndex, true)));
+        setMenu.items.push_back(SeparatorItem());
         for (size_t m = 0; m < set.Elements.size(); ++m) {
             const std::optional<int> id = MacroCommandId(setIndex, static_cast<int>(m));
             if (!id)
                 break;
             const std::string_view name = FieldText(set.Elements[m]->Name);
-            setMenu.children.push_back(
-                Command(MenuText(name), *id, setMenu.current && SameStoredName(name, info.MacroName)));
+            setMenu.items.push_back(
+                CommandItem(MenuText(name), *id, setCurrent && SameStoredName(name, info.MacroName)));
         }
-        menu.children.push_back(std::move(setMenu));
+        menu.items.push_back(SubmenuItem(MenuText(FieldText(set.Name)), std::move(setMenu), setCurrent));
     }
-    return menu;
+    return SubmenuItem("Assign Macro", std::move(menu));
 }
 
 MenuItem TimerMenu(const ButtonInfo& info, const TimerLibrary& timers)
 {
     const bool runsTimer = info.FunctionCode == static_cast<uint8_t>(KeyFunction::Timer);
-    MenuItem menu = Submenu("Assign a timer", kTimerMenuWidth);
-    menu.children.push_back(Command("Create Timer", kCmdCreateTimer));
-    menu.children.push_back(Command("Edit/Delete Timer", kCmdEditTimer));
-    menu.children.push_back(FixedCommand("Stop Timer", kCmdStopTimer, info));
+    Menu menu{kTimerMenuWidth, {}};
+    menu.items.push_back(CommandItem("Create Timer", kCmdCreateTimer));
+    menu.items.push_back(CommandItem("Edit/Delete Timer", kCmdEditTimer));
+    menu.items.push_back(FixedCommand("Stop Timer", kCmdStopTimer, info));
     if (!timers.empty())
-        menu.children.push_back(Separator());
+        menu.items.push_back(SeparatorItem());
     for (size_t t = 0; t < timers.size(); ++t) {
         const std::optional<int> id = TimerCommandId(static_cast<int>(t));
         if (!id)
             break;
         const std::string_view name = FieldText(timers[t]->Name);
-        menu.children.push_back(Command(MenuText(name), *id, runsTimer && SameStoredName(name, info.TimerName)));
+        menu.items.push_back(CommandItem(MenuText(name), *id, runsTimer && SameStoredName(name, info.TimerName)));
     }
-    return menu;
+    return SubmenuItem("Assign a timer", std::move(menu));
 }
 
 MenuItem MediaMenu(const ButtonInfo& info)
 {
     static const char* const kTexts[] = {"Open Player", "Pre Track", "Next Track",  "Play/Pause",
                                          "Stop",        "Mute",      "Volume Up",   "Volume Down"};
-    MenuItem menu = Submenu("Multimedia", kMediaMenuWidth);
+    Menu menu{kMediaMenuWidth, {}};
     int id = kCmdOpenPlayer;
     for (const char* text : kTexts)
-        menu.children.push_back(FixedCommand(text, id++, info));
-    menu.children.push_back(Command("Select Player", kCmdSelectPlayer));
-    return menu;
+        menu.items.push_back(FixedCommand(text, id++, info));
+    menu.items.push_back(CommandItem("Select Player", kCmdSelectPlayer));
+    return SubmenuItem("Multimedia", std::move(menu));
 }
 
 MenuItem WebMenu(const ButtonInfo& info)
 {
     static const char* const kTexts[] = {"WWW Search", "WWW Home",    "WWW Back",     "WWW Forward",
                                          "WWW Stop",   "WWW Refresh", "WWW Favorites"};
-    MenuItem menu = Submenu("Internet Explorer", kWebMenuWidth);
+    Menu menu{kWebMenuWidth, {}};
     int id = kCmdWwwSearch;
     for (const char* text : kTexts)
-        menu.children.push_back(FixedCommand(text, id++, info));
-    return menu;
+        menu.items.push_back(FixedCommand(text, id++, info));
+    return SubmenuItem("Internet Explorer", std::move(menu));
 }
 
 } // namespace
 
-MenuEntry MenuEntryOf(const MenuItem& item)
+Menu BuildKeyMenu(const ButtonInfo& info, const MacroLibrary& macros, const TimerLibrary& timers)
 {
-    MenuEntry entry;
-    entry.text = item.text;
-    entry.kind = item.separator ? MenuItemKind::Separator
-                 : item.submenu ? MenuItemKind::Submenu
-                                : MenuItemKindOf(item.commandId, false);
-    entry.current = item.current;
-    entry.trademark = item.trademark;
-    return entry;
-}
-
-MenuItem BuildKeyMenu(const ButtonInfo& info, const MacroLibrary& macros, const TimerLibrary& timers)
-{
-    MenuItem root;
-    root.submenu = true;
-    root.children.push_back(MacroMenu(info, macros));
-    root.children.push_back(Command("Assign a shortcut", kCmdAssignShortcut,
-                                    info.FunctionCode == static_cast<uint8_t>(KeyFunction::Shortcut)));
-    root.children.push_back(TimerMenu(info, timers));
-    root.children.push_back(MediaMenu(info));
-    root.children.push_back(WebMenu(info));
-    root.children.push_back(FixedCommand("Button off", kCmdButtonOff, info));
+    Menu root;
+    root.items.push_back(MacroMenu(info, macros));
+    root.items.push_back(CommandItem("Assign a shortcut", kCmdAssignShortcut,
+                                     info.FunctionCode == static_cast<uint8_t>(KeyFunction::Shortcut)));
+    root.items.push_back(TimerMenu(info, timers));
+    root.items.push_back(MediaMenu(info));
+    root.items.push_back(WebMenu(info));
+    root.items.push_back(FixedCommand("Button off", kCmdButtonOff, info));
     return root;
 }

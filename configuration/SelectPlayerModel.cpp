@@ -2,22 +2,26 @@
 
 #include "KeyCommands.h"
 
-const std::array<PlayerMenuItem, kPlayerCount>& PlayerMenu()
+namespace {
+
+constexpr std::string_view kPlayerNames[kPlayerCount] = {"Windows Media player", "iTunes", "VLC Media Player",
+                                                         "Winamp"};
+
+} // namespace
+
+Menu PlayerMenu()
 {
-    static const std::array<PlayerMenuItem, kPlayerCount> kMenu = {{
-        {kPlayerMenuFirstId, "Windows Media player"},
-        {kPlayerMenuFirstId + 1, "iTunes"},
-        {kPlayerMenuFirstId + 2, "VLC Media Player"},
-        {kPlayerMenuFirstId + 3, "Winamp"},
-    }};
-    return kMenu;
+    Menu menu{kPlayerMenuWidth, {}};
+    for (int i = 0; i < kPlayerCount; ++i)
+        menu.items.push_back(CommandItem(MenuText(kPlayerNames[i]), kPlayerMenuFirstId + i));
+    return menu;
 }
 
 std::string_view PlayerName(int32_t index)
 {
     if (index < 0 || index >= kPlayerCount)
         return {};
-    return PlayerMenu()[static_cast<size_t>(index)].text;
+    return kPlayerNames[index];
 }
 
 int32_t PlayerFromCommand(int commandId)

@@ -3,22 +3,20 @@
 // profile's MediaOption when the dialog ends with OK, and nothing on cancel.
 #pragma once
 
+#include "Menu.h"
 #include "Records.h"
 
-#include <array>
 #include <cstdint>
 #include <string_view>
 
 constexpr int kPlayerCount = 4; // 0 Windows Media Player, 1 iTunes, 2 VLC, 3 Winamp
 constexpr int kPlayerMenuFirstId = 1001;
 
-struct PlayerMenuItem {
-    int id;
-    std::string_view text;
-};
+// The choice button's menu is this wide.
+constexpr int kPlayerMenuWidth = 140;
 
 // The player names in menu order with their command ids 1001..1004.
-const std::array<PlayerMenuItem, kPlayerCount>& PlayerMenu();
+Menu PlayerMenu();
 // The name shown for an index; empty for any index but 0..3.
 std::string_view PlayerName(int32_t index);
 // The index a chosen menu command stands for: 1002..1004 are players 1..3, any other id player 0.

@@ -28,12 +28,13 @@ void EditTimerModel::SpinReported(int32_t value, int controlId)
         m_length = value;
 }
 
-std::vector<TimerMenuItem> EditTimerModel::TimerMenu() const
+Menu EditTimerModel::TimerMenu() const
 {
-    std::vector<TimerMenuItem> items;
+    Menu menu;
     for (size_t i = 0; i < m_timers.size() && i < kMaxTimers; ++i)
-        items.push_back({kTimerMenuFirstId + static_cast<int>(i), std::string(FieldText(m_timers[i]->Name))});
-    return items;
+        menu.items.push_back(
+            CommandItem(MenuText(FieldText(m_timers[i]->Name)), kTimerMenuFirstId + static_cast<int>(i)));
+    return menu;
 }
 
 bool EditTimerModel::MenuChosen(int commandId)

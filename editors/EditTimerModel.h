@@ -6,6 +6,7 @@
 #pragma once
 
 #include "Libraries.h"
+#include "Menu.h"
 #include "TimerRules.h"
 
 #include <cstdint>
@@ -15,11 +16,6 @@
 
 // The timer menu's command ids: 1000 + the timer's index, for the first 51 timers.
 constexpr int kTimerMenuFirstId = 1000;
-
-struct TimerMenuItem {
-    int id;
-    std::string text;
-};
 
 class EditTimerModel {
 public:
@@ -41,7 +37,7 @@ public:
     void SpinReported(int32_t value, int controlId);
 
     // One item per timer, named after it; a timer beyond the 51st cannot be chosen and has none.
-    std::vector<TimerMenuItem> TimerMenu() const;
+    Menu TimerMenu() const;
     // An item of the timer menu was chosen: the timer it names is shown.
     bool MenuChosen(int commandId);
 

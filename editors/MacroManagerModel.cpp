@@ -90,22 +90,23 @@ void MacroManagerModel::SelectSet(int s)
     ReloadEditors();
 }
 
-std::vector<SetMenuItem> MacroManagerModel::SetMenu() const
+Menu MacroManagerModel::SetMenu() const
 {
     std::optional<int> marked;
     if (m_key.FunctionCode == static_cast<uint8_t>(KeyFunction::Macro))
         marked = FindAssignedMacro(m_library, m_key).set;
-    std::vector<SetMenuItem> items;
+    Menu menu;
     for (size_t i = 0; i < m_library.size(); ++i) {
         const int index = static_cast<int>(i);
         if (kSetMenuFirstId + index >= kSetMenuAddId)
             break; // 2000..2997 are all the ids a set can have
-        items.push_back({kSetMenuFirstId + index, std::string(FieldText(m_library[i]->Name)), marked == index});
+        menu.items.push_back(
+            CommandItem(MenuText(FieldText(m_library[i]->Name)), kSetMenuFirstId + index, marked == index));
     }
-    items.push_back({0, "", false});
-    items.push_back({kSetMenuAddId, "[+]Add Macro Set", false});
-    items.push_back({kSetMenuDeleteId, "[x]Delete Macro Set", false});
-    return items;
+    menu.items.push_back(SeparatorItem());
+    menu.items.push_back(CommandItem("[+]Add Macro Set", kSetMenuAddId));
+    menu.items.push_back(CommandItem("[x]Delete Macro Set", kSetMenuDeleteId));
+    return menu;
 }
 
 ManagerDialog MacroManagerModel::SetMenuChosen(int id)

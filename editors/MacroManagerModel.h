@@ -15,6 +15,7 @@
 #include "Libraries.h"
 #include "ListBoxExModel.h"
 #include "MacroEditorPage.h"
+#include "Menu.h"
 #include "Records.h"
 
 #include <cstddef>
@@ -52,17 +53,6 @@ enum class ManagerDialog {
 
 enum class MacroPage { Basic, Advanced };
 
-struct SetMenuItem {
-    int id = 0; // 0: separator
-    std::string text;
-    bool marked = false; // the set that holds the key's assigned macro
-
-    bool operator==(const SetMenuItem& other) const
-    {
-        return id == other.id && text == other.text && marked == other.marked;
-    }
-};
-
 // The text a name field holds: at most 24 characters.
 std::string MacroNameFieldText(std::string_view text);
 // The name a new set gets from the name dialog: trimmed at both ends; nothing when that leaves it
@@ -99,9 +89,9 @@ public:
     // refused until they are enabled again.
     void EnableControls(bool enable) { m_enabled = enable; }
 
-    // The set menu: every set in library order, then a separator, "[+]Add Macro Set" and
-    // "[x]Delete Macro Set".
-    std::vector<SetMenuItem> SetMenu() const;
+    // The set menu: every set in library order, the set of the key's macro checked, then a
+    // separator, "[+]Add Macro Set" and "[x]Delete Macro Set". The window sets its width.
+    Menu SetMenu() const;
     // A set menu item was chosen.
     ManagerDialog SetMenuChosen(int id);
     // The name dialog ended with OK and this name. A new set of the name, trimmed, is appended and

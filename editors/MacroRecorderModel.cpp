@@ -41,17 +41,20 @@ uint16_t PauseBetween(int64_t earlierUs, int64_t laterUs)
 
 } // namespace
 
-std::vector<RecorderMenuItem> RecorderContextMenu()
+Menu RecorderContextMenu()
 {
-    std::vector<RecorderMenuItem> menu = {{"Start Record before", kCmdRecordBefore, {}},
-                                          {"Start Record after", kCmdRecordAfter, {}},
-                                          {"Insert Delay", kCmdInsertDelay, {}},
-                                          {"Edit Delay", kCmdEditDelay, {}},
-                                          {"Delete", kCmdDeleteEvent, {}},
-                                          {"", 0, {}}};
+    Menu menu;
+    menu.items = {CommandItem("Start Record before", kCmdRecordBefore),
+                  CommandItem("Start Record after", kCmdRecordAfter),
+                  CommandItem("Insert Delay", kCmdInsertDelay),
+                  CommandItem("Edit Delay", kCmdEditDelay),
+                  CommandItem("Delete", kCmdDeleteEvent),
+                  SeparatorItem()};
     for (int b = 0; b < kMouseButtonCount; ++b) {
         const int first = kCmdFirstMouseButton + 3 * b;
-        menu.push_back({kMouseButtonNames[b], 0, {{"Down", first, {}}, {"Up", first + 1, {}}, {"Click", first + 2, {}}}});
+        Menu button;
+        button.items = {CommandItem("Down", first), CommandItem("Up", first + 1), CommandItem("Click", first + 2)};
+        menu.items.push_back(SubmenuItem(MenuText(kMouseButtonNames[b]), std::move(button)));
     }
     return menu;
 }

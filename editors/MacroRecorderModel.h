@@ -13,6 +13,7 @@
 #include "Libraries.h"
 #include "ListBoxExModel.h"
 #include "MacroEditorPage.h"
+#include "Menu.h"
 #include "Records.h"
 
 #include <array>
@@ -49,15 +50,9 @@ enum class RecorderWarning {
     WarnMacroName, // CWarnMacroName: a set is selected, but no macro
 };
 
-struct RecorderMenuItem {
-    std::string text; // empty with id 0: a separator
-    int id = 0;       // 0 for a separator or a submenu
-    std::vector<RecorderMenuItem> submenu;
-};
-
 // The list's context menu: the five commands, then a separator and one submenu per mouse button,
 // named after it, with "Down", "Up" and "Click".
-std::vector<RecorderMenuItem> RecorderContextMenu();
+Menu RecorderContextMenu();
 
 // The rows of the event list for events: per event its key name with " Press" or " Release", and
 // after it "%d ms" for a pause that is not 0. The high 16 bits of each row's value are its event's

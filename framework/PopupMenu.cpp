@@ -56,3 +56,25 @@ UINT CPopupMenu::TrackAndPost(HWND owner, int x, int y, UINT flags) const
         ::PostMessageA(owner, WM_COMMAND, MAKEWPARAM(command, 0), 0);
     return command;
 }
+
+CPopupMenu PlainPopupMenu(const Menu& menu)
+{
+    CPopupMenu popup;
+    for (const MenuItem& item : menu.items) {
+        const UINT state = (item.checked ? MF_CHECKED : 0) | (item.disabled ? MF_GRAYED : 0);
+        switch (item.type) {
+        case MenuItemType::Separator:
+            popup.AppendItem(MF_SEPARATOR, 0, nullptr);
+            break;
+        case MenuItemType::Submenu:
+            popup.AppendSubmenu(MF_STRING | state, PlainPopupMenu(item.submenu), item.text.c_str());
+            break;
+        case MenuItemType::Command:
+            popup.AppendItem(MF_STRING | state, static_cast<UINT_PTR>(item.id), item.text.c_str());
+            if (item.isDefault)
+                popup.SetDefaultItem(static_cast<UINT>(item.id));
+            break;
+        }
+    }
+    return popup;
+}

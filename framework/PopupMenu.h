@@ -1,6 +1,7 @@
 // A popup menu owned for a scope and tracked synchronously.
 #pragma once
 
+#include "Menu.h"
 #include "UniqueHandle.h"
 
 #include <windows.h>
@@ -32,3 +33,8 @@ public:
 private:
     UniqueMenu m_menu;
 };
+
+// The system's own popup menu for menu, with its submenus: checked items carry the check mark,
+// disabled ones are greyed, the default item is drawn bold. This is where every plain menu of the
+// programs is made.
+CPopupMenu PlainPopupMenu(const Menu& menu);

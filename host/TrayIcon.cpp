@@ -3,11 +3,14 @@
 #include "HostConstants.h"
 #include "Log.h"
 
-const std::array<TrayMenuItem, 3> kTrayMenu = {{
-    {"Configuration", ID_TRAY_CONFIGURATION, true, false},
-    {"", 0, false, true},
-    {"Exit", ID_TRAY_EXIT, false, false},
-}};
+Menu TrayMenu()
+{
+    Menu menu;
+    menu.items = {CommandItem("Configuration", ID_TRAY_CONFIGURATION), SeparatorItem(),
+                  CommandItem("Exit", ID_TRAY_EXIT)};
+    menu.items.front().isDefault = true;
+    return menu;
+}
 
 TrayAction TrayActionFor(uint32_t mouseMessage)
 {

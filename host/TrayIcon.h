@@ -1,22 +1,15 @@
 // The host's notification-area icon: when it is shown, what its mouse messages ask for, and its menu.
 #pragma once
 
+#include "Menu.h"
 #include "Ports.h"
 
-#include <array>
 #include <cstdint>
 #include <mutex>
 
-// One entry of the tray icon's menu; the default entry is drawn bold.
-struct TrayMenuItem {
-    const char* text;
-    uint32_t id;
-    bool isDefault;
-    bool separator;
-};
-
-// The tray menu, built anew from this on every right click.
-extern const std::array<TrayMenuItem, 3> kTrayMenu;
+// The tray menu, built anew on every right click: "Configuration" (the default, drawn bold), a
+// separator and "Exit".
+Menu TrayMenu();
 
 // What a mouse message of the tray icon asks for.
 enum class TrayAction {

@@ -2,6 +2,8 @@
 // what an item shows in a given state. The menu windows only paint what these functions decide.
 #pragma once
 
+#include "Menu.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -14,6 +16,7 @@ struct MenuColours {
     uint32_t text = 0xFFFFFF;
     uint32_t selectedText = 0xFFFFFF;
     uint32_t current = 0xFFBF44;      // the text of the entry that is the present choice
+    uint32_t disabledText = 0x808080; // the text of an item that cannot be chosen
 };
 
 // The menu windows' flat frame: an outer line in this colour, two black lines inside it.
@@ -31,26 +34,10 @@ constexpr int kMenuTextIndent = 2;
 constexpr int kMenuArrowFromRight = 19;
 constexpr int kMenuArrowAboveTop = 9;
 
-enum class MenuItemKind {
-    Command,
-    Separator,
-    Submenu,
-    Hidden, // command id 1: an item that takes no room
-};
-
-struct MenuEntry {
-    std::string text;       // as the menu shows it ("&" already doubled where it must show)
-    MenuItemKind kind = MenuItemKind::Command;
-    bool current = false;   // the present choice
-    bool trademark = false; // a small "TM" follows the text
-};
-
-// Text for a menu item that shows name as written, "&" not taken as a mnemonic marker.
-std::string MenuText(std::string_view name);
-
-// The kind of an appended item from its command id, as the system reports it: 0 is a separator,
-// 1 an item without room.
-MenuItemKind MenuItemKindOf(int commandId, bool submenu);
+// The font of the item texts.
+constexpr char kMenuFontFace[] = "Arial";
+constexpr int kMenuFontHeight = 15;
+constexpr int kMenuFontWeight = 400;
 
 // A menu's width after appending an item with text to a menu of width: the larger of the two and
 // the text's estimate.
@@ -60,9 +47,9 @@ struct MenuItemSize {
     int width = 0;
     int height = 0;
 };
-// Every item of a menu is menuWidth wide; separators 5 high, hidden items 0, others the item
-// height plus 2.
-MenuItemSize MeasureMenuItem(MenuItemKind kind, int menuWidth, int itemHeight = kMenuItemHeight);
+// Every item of a menu is menuWidth wide; separators 5 high, a command of id 1 0 (it takes no
+// room), others the item height plus 2.
+MenuItemSize MeasureMenuItem(const MenuItem& item, int menuWidth, int itemHeight = kMenuItemHeight);
 
 // What one item shows.
 struct MenuItemLook {
@@ -74,4 +61,5 @@ struct MenuItemLook {
     bool trademark = false;    // "TM" right after the text
     bool arrow = false;        // the submenu arrow
 };
-MenuItemLook LookOfMenuItem(const MenuEntry& entry, bool selected, const MenuColours& colours = {});
+// An item's submenu plays no part in its look.
+MenuItemLook LookOfMenuItem(const MenuItem& item, bool selected, const MenuColours& colours = {});

@@ -149,7 +149,7 @@ int main()
         owner.shownAt = 0;
         owner.gaveUp = false;
         const int64_t start = NowTicks();
-        const MenuItem root = BuildKeyMenu(key, macros, timers);
+        const Menu root = BuildKeyMenu(key, macros, timers);
         const int64_t built = NowTicks();
         CExMenuTree menus(root);
         const int64_t made = NowTicks();

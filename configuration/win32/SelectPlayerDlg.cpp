@@ -1,6 +1,6 @@
 #include "SelectPlayerDlg.h"
 
-#include "ExMenu.h"
+#include "ExMenuTree.h"
 
 #include <string>
 
@@ -57,14 +57,9 @@ void CSelectPlayerDlg::OnButton(std::size_t index)
 void CSelectPlayerDlg::OnChoice()
 {
     const RECT button = m_choice.GetWindowRect();
-    CExMenu menu;
-    menu.SetTextFont("Arial", 15, FW_NORMAL);
-    menu.SetWidth(140);
-    for (const PlayerMenuItem& item : PlayerMenu())
-        menu.AppendEntry(MenuEntry{std::string(item.text), MenuItemKind::Command, false, false},
-                         static_cast<UINT>(item.id));
+    CExMenuTree menu(PlayerMenu());
     // The choice arrives as a menu command once the menu has closed.
-    menu.TrackAndPost(m_hWnd, button.left, button.bottom, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON);
+    menu.Root().TrackAndPost(m_hWnd, button.left, button.bottom, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON);
     PostMessage(WM_NULL);
     m_choice.SetChecked(0);
     m_choice.Invalidate();

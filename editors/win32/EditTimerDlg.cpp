@@ -1,6 +1,6 @@
 #include "EditTimerDlg.h"
 
-#include "ExMenu.h"
+#include "ExMenuTree.h"
 
 #include "DeleteTimerDlg.h"
 #include "DialogIds.h"
@@ -82,12 +82,9 @@ LRESULT CEditTimerDlg::OnSpinValue(WPARAM value, LPARAM controlId)
 
 UINT CEditTimerDlg::TrackTimerMenu()
 {
-    CExMenu menu;
-    menu.SetTextFont("Arial", 15, FW_NORMAL);
-    for (const TimerMenuItem& item : m_model.TimerMenu())
-        menu.AppendEntry(MenuEntry{MenuText(item.text), MenuItemKind::Command, false, false}, static_cast<UINT>(item.id));
+    CExMenuTree menu(m_model.TimerMenu());
     const RECT button = m_timerButton.GetWindowRect();
-    return menu.Track(m_hWnd, button.left, button.bottom);
+    return menu.Root().Track(m_hWnd, button.left, button.bottom);
 }
 
 void CEditTimerDlg::OnTimerButton()

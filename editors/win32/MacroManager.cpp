@@ -4,7 +4,7 @@
 #include "DeleteMacroSet.h"
 #include "DeleteMacroWarn.h"
 #include "DialogIds.h"
-#include "ExMenu.h"
+#include "ExMenuTree.h"
 #include "KeyCapture.h"
 #include "MacroAdjustDlg.h"
 #include "WarnDlg.h"
@@ -149,18 +149,11 @@ void CMacroManager::EnableControls(bool enable)
 
 UINT CMacroManager::TrackSetMenu()
 {
-    CExMenu menu;
-    menu.SetTextFont("Arial", 15, FW_NORMAL);
     const RECT button = m_setButton.GetWindowRect();
-    menu.SetWidth(button.right - button.left - 1);
-    for (const SetMenuItem& item : m_model.SetMenu()) {
-        if (item.id == 0)
-            menu.AppendSeparator();
-        else
-            menu.AppendEntry(MenuEntry{MenuText(item.text), MenuItemKind::Command, item.marked, false},
-                             static_cast<UINT>(item.id));
-    }
-    const UINT chosen = menu.Track(m_hWnd, button.left + 1, button.bottom);
+    Menu sets = m_model.SetMenu();
+    sets.width = button.right - button.left - 1;
+    CExMenuTree menu(sets);
+    const UINT chosen = menu.Root().Track(m_hWnd, button.left + 1, button.bottom);
     // The button looks pressed no longer.
     m_setButton.SendMessage(BM_SETSTATE, FALSE, 0);
     ::RedrawWindow(m_setButton.GetSafeHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);

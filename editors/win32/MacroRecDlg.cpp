@@ -1,14 +1,12 @@
 #include "MacroRecDlg.h"
 
 #include "DialogIds.h"
-#include "ExMenu.h"
+#include "ExMenuTree.h"
 #include "WarnDlg.h"
 
-#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
-#include <vector>
 
 namespace {
 
@@ -166,32 +164,12 @@ LRESULT CMacroRecDlg::OnCapturedKey(WPARAM wParam, LPARAM lParam)
 
 void CMacroRecDlg::TrackContextMenu()
 {
-    // Submenus first: each must outlive the menu it is appended to.
-    std::vector<std::unique_ptr<CExMenu>> submenus;
-    CExMenu menu;
-    auto prepare = [](CExMenu& m) { m.SetTextFont("Arial", 15, FW_NORMAL); };
-    prepare(menu);
-    for (const RecorderMenuItem& item : RecorderContextMenu()) {
-        const MenuEntry entry{MenuText(item.text), MenuItemKind::Command, false, false};
-        if (!item.submenu.empty()) {
-            submenus.push_back(std::make_unique<CExMenu>());
-            CExMenu& submenu = *submenus.back();
-            prepare(submenu);
-            for (const RecorderMenuItem& inner : item.submenu)
-                submenu.AppendEntry(MenuEntry{MenuText(inner.text), MenuItemKind::Command, false, false},
-                                    static_cast<UINT>(inner.id));
-            menu.AppendSubmenu(entry, submenu);
-        } else if (item.id == 0) {
-            menu.AppendSeparator();
-        } else {
-            menu.AppendEntry(entry, static_cast<UINT>(item.id));
-        }
-    }
+    CExMenuTree menu(RecorderContextMenu());
     POINT at{};
     ::GetCursorPos(&at);
     // Posted: the command runs once the menu has closed and given the focus back, so that an edit
     // the command opens keeps it.
-    menu.TrackAndPost(m_hWnd, at.x, at.y);
+    menu.Root().TrackAndPost(m_hWnd, at.x, at.y);
 }
 
 LRESULT CMacroRecDlg::OnListRButton(WPARAM, LPARAM)

@@ -4,6 +4,7 @@
 #include "ResourceIds.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -23,33 +24,39 @@ void FillSolid(HDC dc, const RECT& rect, COLORREF colour)
 
 CExMenu::CExMenu() : m_trademarkFont(MakeFont("Eurostile", 8, 400)) {}
 
-bool CExMenu::Record(MenuEntry entry)
+bool CExMenu::Record(const MenuItem& item, MenuItemType type)
 {
-    m_textWidth = WidenMenuFor(m_textWidth, entry.text);
-    m_entries.push_back(std::move(entry));
+    // The submenu's items are drawn by the submenu's own object.
+    MenuItem own;
+    own.type = type;
+    own.text = item.text;
+    own.id = item.id;
+    own.checked = item.checked;
+    own.disabled = item.disabled;
+    own.isDefault = item.isDefault;
+    own.trademark = item.trademark;
+    m_textWidth = WidenMenuFor(m_textWidth, own.text);
+    m_entries.push_back(std::move(own));
     return true;
 }
 
-bool CExMenu::AppendEntry(const MenuEntry& entry, UINT id)
+bool CExMenu::AppendEntry(const MenuItem& item)
 {
-    MenuEntry own = entry;
-    own.kind = MenuItemKindOf(static_cast<int>(id), false);
-    const UINT flags = own.kind == MenuItemKind::Separator ? MF_SEPARATOR : 0;
-    if (!AppendDrawnItem(flags, id, m_entries.size()))
+    const bool separator = item.type == MenuItemType::Separator;
+    const UINT flags = (separator ? MF_SEPARATOR : 0) | (item.disabled ? MF_GRAYED : 0);
+    if (!AppendDrawnItem(flags, separator ? 0 : static_cast<UINT>(item.id), m_entries.size()))
         return false;
-    return Record(std::move(own));
+    return Record(item, item.type);
 }
 
-bool CExMenu::AppendSubmenu(const MenuEntry& entry, CExMenu& submenu)
+bool CExMenu::AppendSubmenu(const MenuItem& item, CExMenu& submenu)
 {
     if (!m_arrow)
         m_arrow.Reset(static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_SUBMENU_ARROW),
                                                       IMAGE_ICON, 32, 32, 0)));
-    MenuEntry own = entry;
-    own.kind = MenuItemKind::Submenu;
-    if (!AppendDrawnSubmenu(0, submenu, m_entries.size()))
+    if (!AppendDrawnSubmenu(item.disabled ? MF_GRAYED : 0, submenu, m_entries.size()))
         return false;
-    return Record(std::move(own));
+    return Record(item, MenuItemType::Submenu);
 }
 
 int CExMenu::Width() const
@@ -66,7 +73,7 @@ void CExMenu::MeasureItem(MEASUREITEMSTRUCT& item, ULONG_PTR data)
 {
     if (data >= m_entries.size())
         return;
-    const MenuItemSize size = MeasureMenuItem(m_entries[data].kind, Width(), m_itemHeight);
+    const MenuItemSize size = MeasureMenuItem(m_entries[data], Width(), m_itemHeight);
     item.itemWidth = static_cast<UINT>(size.width);
     item.itemHeight = static_cast<UINT>(size.height);
 }

@@ -13,13 +13,12 @@ class CExMenu : public COwnerDrawnMenu {
 public:
     CExMenu();
 
-    // An item with command id; id 0 is a separator (whatever entry.kind says) and id 1 an item
-    // that takes no room.
-    bool AppendEntry(const MenuEntry& entry, UINT id);
-    bool AppendSeparator() { return AppendEntry(MenuEntry{{}, MenuItemKind::Separator, false, false}, 0); }
-    // A submenu item; submenu's handle now belongs to this menu, and the submenu object must live
-    // as long as this menu does.
-    bool AppendSubmenu(const MenuEntry& entry, CExMenu& submenu);
+    // A command or a separator; a command of id 1 takes no room. A disabled item cannot be chosen;
+    // a checked one is drawn as the present choice, without the system's check mark.
+    bool AppendEntry(const MenuItem& item);
+    // A submenu item, item's own submenu aside; submenu's handle now belongs to this menu, and the
+    // submenu object must live as long as this menu does.
+    bool AppendSubmenu(const MenuItem& item, CExMenu& submenu);
 
     // The owner's minimum item width in pixels; longer texts still widen the menu.
     void SetWidth(int width) { m_minimumWidth = width; }
@@ -29,21 +28,21 @@ public:
     // until one is set).
     void SetTextFont(const char* face, int height, int weight);
     const MenuColours& Colours() const { return m_colours; }
-    // The items as appended, separators included, in order.
-    const std::vector<MenuEntry>& Entries() const { return m_entries; }
+    // The items as appended, separators included, in order, without their submenus' items.
+    const std::vector<MenuItem>& Entries() const { return m_entries; }
 
 protected:
     void MeasureItem(MEASUREITEMSTRUCT& item, ULONG_PTR data) override;
     void DrawItem(const DRAWITEMSTRUCT& item, ULONG_PTR data) override;
 
 private:
-    bool Record(MenuEntry entry);
+    bool Record(const MenuItem& item, MenuItemType type);
 
     MenuColours m_colours;
     int m_itemHeight = kMenuItemHeight;
     int m_minimumWidth = 0;
     int m_textWidth = 0; // the estimate of the longest text
-    std::vector<MenuEntry> m_entries; // an item's data is its index here
+    std::vector<MenuItem> m_entries; // an item's data is its index here
     UniqueGdiObject<HFONT> m_textFont;
     UniqueGdiObject<HFONT> m_trademarkFont;
     UniqueIcon m_arrow;

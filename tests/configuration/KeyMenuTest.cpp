@@ -1,5 +1,6 @@
 #include "KeyCommands.h"
 #include "KeyMenu.h"
+#include "MenuLook.h"
 #include "TestLibraries.h"
 
 #include <gtest/gtest.h>
@@ -10,24 +11,42 @@
 
 namespace {
 
-// "text(id)" per item, "-" for a separator, "text[...]" for a submenu, "*" before a marked item.
+// "text(id)" per item, "-" for a separator, "text[...]" for a submenu, "*" before a checked item.
+std::string Outline(const Menu& menu);
+
 std::string Outline(const MenuItem& item)
 {
-    std::string s = item.current ? "*" : "";
-    if (item.separator)
+    std::string s = item.checked ? "*" : "";
+    if (item.type == MenuItemType::Separator)
         return s + "-";
     s += item.text;
-    if (!item.submenu)
-        return s + "(" + std::to_string(item.commandId) + ")";
-    s += "[";
-    for (size_t i = 0; i < item.children.size(); ++i)
-        s += (i ? " " : "") + Outline(item.children[i]);
+    if (item.type == MenuItemType::Command)
+        return s + "(" + std::to_string(item.id) + ")";
+    return s + Outline(item.submenu);
+}
+
+std::string Outline(const Menu& menu)
+{
+    std::string s = "[";
+    for (size_t i = 0; i < menu.items.size(); ++i)
+        s += (i ? " " : "") + Outline(menu.items[i]);
     return s + "]";
 }
 
-const MenuItem& Child(const MenuItem& menu, const std::string& text)
+// The submenu of the item with text.
+const Menu& Child(const Menu& menu, const std::string& text)
 {
-    for (const MenuItem& item : menu.children)
+    for (const MenuItem& item : menu.items)
+        if (item.text == text)
+            return item.submenu;
+    static const Menu none;
+    ADD_FAILURE() << "no item " << text;
+    return none;
+}
+
+const MenuItem& Item(const Menu& menu, const std::string& text)
+{
+    for (const MenuItem& item : menu.items)
         if (item.text == text)
             return item;
     static const MenuItem none;
@@ -35,28 +54,28 @@ const MenuItem& Child(const MenuItem& menu, const std::string& text)
     return none;
 }
 
-void CollectMarked(const MenuItem& menu, std::vector<std::string>& marked)
+void CollectMarked(const Menu& menu, std::vector<std::string>& marked)
 {
-    for (const MenuItem& item : menu.children) {
-        if (item.current)
+    for (const MenuItem& item : menu.items) {
+        if (item.checked)
             marked.push_back(item.text);
-        CollectMarked(item, marked);
+        CollectMarked(item.submenu, marked);
     }
 }
 
-std::vector<std::string> Marked(const MenuItem& menu)
+std::vector<std::string> Marked(const Menu& menu)
 {
     std::vector<std::string> marked;
     CollectMarked(menu, marked);
     return marked;
 }
 
-void CollectIds(const MenuItem& menu, std::vector<int>& ids)
+void CollectIds(const Menu& menu, std::vector<int>& ids)
 {
-    for (const MenuItem& item : menu.children) {
-        if (item.commandId != 0)
-            ids.push_back(item.commandId);
-        CollectIds(item, ids);
+    for (const MenuItem& item : menu.items) {
+        if (item.id != 0)
+            ids.push_back(item.id);
+        CollectIds(item.submenu, ids);
     }
 }
 
@@ -81,7 +100,7 @@ TEST(KeyMenu, HoldsEveryFunctionInOrderWithItsCommand)
     timers.push_back(TestTimer(30, "Tea"));
     timers.push_back(TestTimer(60, "Egg"));
 
-    const MenuItem menu = BuildKeyMenu(KeyWith(KeyFunction::None), macros, timers);
+    const Menu menu = BuildKeyMenu(KeyWith(KeyFunction::None), macros, timers);
     EXPECT_EQ(Outline(menu),
               "["
               "Assign Macro[Create New Macro...(1099) - "
@@ -105,28 +124,24 @@ TEST(KeyMenu, HoldsEveryFunctionInOrderWithItsCommand)
 
 TEST(KeyMenu, EmptyLibrariesLeaveNoSeparatorsBehind)
 {
-    const MenuItem menu = BuildKeyMenu(KeyWith(KeyFunction::None), MacroLibrary(), TimerLibrary());
-    EXPECT_EQ(Outline(Child(menu, "Assign Macro")), "Assign Macro[Create New Macro...(1099)]");
-    EXPECT_EQ(Outline(Child(menu, "Assign a timer")),
+    const Menu menu = BuildKeyMenu(KeyWith(KeyFunction::None), MacroLibrary(), TimerLibrary());
+    EXPECT_EQ(Outline(Item(menu, "Assign Macro")), "Assign Macro[Create New Macro...(1099)]");
+    EXPECT_EQ(Outline(Item(menu, "Assign a timer")),
               "Assign a timer[Create Timer(1020) Edit/Delete Timer(1022) Stop Timer(1021)]");
 }
 
 TEST(KeyMenu, NamesShowAsWrittenWithAmpersands)
 {
-    EXPECT_EQ(MenuText("R&D"), "R&&D");
-    EXPECT_EQ(MenuText("&&x&"), "&&&&x&&");
-    EXPECT_EQ(MenuText("plain"), "plain");
-
     MacroLibrary macros;
     macros.push_back(TestSet("R&D"));
     macros.back()->Elements.push_back(TestMacro("Cut & Paste", 0));
     TimerLibrary timers;
     timers.push_back(TestTimer(30, "Tea & Cake"));
-    const MenuItem menu = BuildKeyMenu(KeyWith(KeyFunction::None), macros, timers);
-    const MenuItem& set = Child(Child(menu, "Assign Macro"), "R&&D");
-    ASSERT_EQ(set.children.size(), 4u);
-    EXPECT_EQ(set.children.back().text, "Cut && Paste");
-    EXPECT_EQ(Child(menu, "Assign a timer").children.back().text, "Tea && Cake");
+    const Menu menu = BuildKeyMenu(KeyWith(KeyFunction::None), macros, timers);
+    const Menu& set = Child(Child(menu, "Assign Macro"), "R&&D");
+    ASSERT_EQ(set.items.size(), 4u);
+    EXPECT_EQ(set.items.back().text, "Cut && Paste");
+    EXPECT_EQ(Child(menu, "Assign a timer").items.back().text, "Tea && Cake");
 }
 
 TEST(KeyMenu, MarksTheKeysCurrentAssignmentOnly)
@@ -146,9 +161,9 @@ TEST(KeyMenu, MarksTheKeysCurrentAssignmentOnly)
     CopyToField(macroKey.MacroSetName, "r&d");
     CopyToField(macroKey.MacroName, "COMBO");
     EXPECT_EQ(Marked(BuildKeyMenu(macroKey, macros, timers)), (std::vector<std::string>{" R&&D ", "Combo"}));
-    const MenuItem menu = BuildKeyMenu(macroKey, macros, timers);
-    EXPECT_TRUE(Child(menu, "Assign Macro").children[3].current);  // " R&D "
-    EXPECT_FALSE(Child(menu, "Assign Macro").children[2].current); // "Fight" holds a "Combo" as well
+    const Menu menu = BuildKeyMenu(macroKey, macros, timers);
+    EXPECT_TRUE(Child(menu, "Assign Macro").items[3].checked);  // " R&D "
+    EXPECT_FALSE(Child(menu, "Assign Macro").items[2].checked); // "Fight" holds a "Combo" as well
 
     // The same names with another function mark nothing of the macros.
     ButtonInfo offKey = macroKey;
@@ -178,10 +193,10 @@ TEST(KeyMenu, AnEntryChosenFromTheMenuIsMarkedWhenTheMenuOpensAgain)
     macros.back()->Elements.push_back(TestMacro("Combo", 0));
     TimerLibrary timers;
     Profile p = TestProfile();
-    const MenuItem menu = BuildKeyMenu(p.Buttons[0], macros, timers);
-    const MenuItem& set = Child(Child(menu, "Assign Macro"), std::string(60, 'S'));
-    ASSERT_EQ(set.children.size(), 4u);
-    HandleKeyCommand(set.children.back().commandId, 0, p, macros, timers);
+    const Menu menu = BuildKeyMenu(p.Buttons[0], macros, timers);
+    const Menu& set = Child(Child(menu, "Assign Macro"), std::string(60, 'S'));
+    ASSERT_EQ(set.items.size(), 4u);
+    HandleKeyCommand(set.items.back().id, 0, p, macros, timers);
     EXPECT_EQ(Marked(BuildKeyMenu(p.Buttons[0], macros, timers)),
               (std::vector<std::string>{std::string(60, 'S'), "Combo"}));
 }
@@ -190,27 +205,27 @@ TEST(KeyMenu, AFullLibraryIsOfferedWholeUnderIdsOfItsOwn)
 {
     MacroLibrary macros = FullMacroLibrary();
     TimerLibrary timers = FullTimerLibrary();
-    const MenuItem menu = BuildKeyMenu(KeyWith(KeyFunction::None), macros, timers);
+    const Menu menu = BuildKeyMenu(KeyWith(KeyFunction::None), macros, timers);
 
-    const MenuItem& macroMenu = Child(menu, "Assign Macro");
-    ASSERT_EQ(macroMenu.children.size(), 2u + 51u);
+    const Menu& macroMenu = Child(menu, "Assign Macro");
+    ASSERT_EQ(macroMenu.items.size(), 2u + 51u);
     for (int s = 0; s < 51; ++s) {
-        const MenuItem& set = macroMenu.children[2 + static_cast<size_t>(s)];
-        ASSERT_EQ(set.children.size(), 3u + 100u);
-        EXPECT_EQ(set.children[0].commandId, MacroManagerCommandId(s, false));
-        EXPECT_EQ(set.children[1].commandId, MacroManagerCommandId(s, true));
+        const Menu& set = macroMenu.items[2 + static_cast<size_t>(s)].submenu;
+        ASSERT_EQ(set.items.size(), 3u + 100u);
+        EXPECT_EQ(set.items[0].id, MacroManagerCommandId(s, false));
+        EXPECT_EQ(set.items[1].id, MacroManagerCommandId(s, true));
         for (int m = 0; m < 100; ++m) {
-            const MenuItem& item = set.children[3 + static_cast<size_t>(m)];
-            const KeyCommand c = DecodeKeyCommand(item.commandId);
+            const MenuItem& item = set.items[3 + static_cast<size_t>(m)];
+            const KeyCommand c = DecodeKeyCommand(item.id);
             EXPECT_EQ(item.text, "S" + std::to_string(s) + "M" + std::to_string(m));
             EXPECT_EQ(c.kind, KeyCommandKind::Macro);
             EXPECT_EQ(c.set, s);
             EXPECT_EQ(c.macro, m);
         }
     }
-    const MenuItem& timerMenu = Child(menu, "Assign a timer");
-    ASSERT_EQ(timerMenu.children.size(), 4u + 51u);
-    EXPECT_EQ(DecodeKeyCommand(timerMenu.children.back().commandId).timer, 50);
+    const Menu& timerMenu = Child(menu, "Assign a timer");
+    ASSERT_EQ(timerMenu.items.size(), 4u + 51u);
+    EXPECT_EQ(DecodeKeyCommand(timerMenu.items.back().id).timer, 50);
 
     std::vector<int> ids;
     CollectIds(menu, ids);
@@ -223,15 +238,15 @@ TEST(KeyMenu, AFullLibraryIsOfferedWholeUnderIdsOfItsOwn)
     macros.push_back(TestSet("Set51"));
     macros[0]->Elements.push_back(TestMacro("S0M100", 0));
     timers.push_back(TestTimer(10, "T51"));
-    const MenuItem over = BuildKeyMenu(KeyWith(KeyFunction::None), macros, timers);
-    EXPECT_EQ(Child(over, "Assign Macro").children.size(), 2u + 51u);
-    EXPECT_EQ(Child(over, "Assign Macro").children[2].children.size(), 3u + 100u);
-    EXPECT_EQ(Child(over, "Assign a timer").children.size(), 4u + 51u);
+    const Menu over = BuildKeyMenu(KeyWith(KeyFunction::None), macros, timers);
+    EXPECT_EQ(Child(over, "Assign Macro").items.size(), 2u + 51u);
+    EXPECT_EQ(Child(over, "Assign Macro").items[2].submenu.items.size(), 3u + 100u);
+    EXPECT_EQ(Child(over, "Assign a timer").items.size(), 4u + 51u);
 }
 
 namespace {
 
-TEST(KeyMenu, EachItemBecomesTheEntryTheMenuDraws)
+TEST(KeyMenu, EachItemDrawsAsTheMenuShowsIt)
 {
     MacroLibrary macros;
     macros.push_back(TestSet("R&D"));
@@ -239,28 +254,25 @@ TEST(KeyMenu, EachItemBecomesTheEntryTheMenuDraws)
     ButtonInfo info = KeyWith(KeyFunction::Macro);
     CopyToField(info.MacroSetName, "R&D");
     CopyToField(info.MacroName, "Boost");
-    const MenuItem menu = BuildKeyMenu(info, macros, TimerLibrary{});
+    const Menu menu = BuildKeyMenu(info, macros, TimerLibrary{});
 
-    const MenuEntry macroMenu = MenuEntryOf(Child(menu, "Assign Macro"));
-    EXPECT_EQ(macroMenu.kind, MenuItemKind::Submenu);
+    const MenuItemLook macroMenu = LookOfMenuItem(Item(menu, "Assign Macro"), false);
+    EXPECT_TRUE(macroMenu.arrow);
     EXPECT_EQ(macroMenu.text, "Assign Macro");
-    EXPECT_FALSE(macroMenu.current);
 
-    const MenuItem& setItem = Child(menu, "Assign Macro").children.at(2);
-    const MenuEntry set = MenuEntryOf(setItem);
-    EXPECT_EQ(set.kind, MenuItemKind::Submenu);
-    EXPECT_EQ(set.text, "R&&D");
-    EXPECT_TRUE(set.current);
-    EXPECT_EQ(MenuEntryOf(Child(menu, "Assign Macro").children.at(1)).kind, MenuItemKind::Separator);
+    const MenuItem& setItem = Child(menu, "Assign Macro").items.at(2);
+    const MenuItemLook set = LookOfMenuItem(setItem, false);
+    EXPECT_TRUE(set.arrow);
+    EXPECT_EQ(set.text, "*R&&D");
+    EXPECT_TRUE(LookOfMenuItem(Child(menu, "Assign Macro").items.at(1), false).line);
 
-    const MenuEntry boost = MenuEntryOf(setItem.children.at(3));
-    EXPECT_EQ(boost.kind, MenuItemKind::Command);
-    EXPECT_TRUE(boost.current);
-    EXPECT_EQ(LookOfMenuItem(boost, false).text, "*Boost");
+    const MenuItemLook boost = LookOfMenuItem(setItem.submenu.items.at(3), false);
+    EXPECT_FALSE(boost.arrow);
+    EXPECT_EQ(boost.text, "*Boost");
 
-    const MenuEntry off = MenuEntryOf(Child(menu, "Button off"));
-    EXPECT_EQ(off.kind, MenuItemKind::Command);
-    EXPECT_FALSE(off.current);
+    const MenuItemLook off = LookOfMenuItem(Item(menu, "Button off"), false);
+    EXPECT_FALSE(off.arrow);
+    EXPECT_EQ(off.text, "Button off");
     EXPECT_FALSE(off.trademark);
 }
 

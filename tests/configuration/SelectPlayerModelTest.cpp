@@ -13,9 +13,11 @@ TEST(SelectPlayerDialog, TheChoiceButtonShowsThePlayerOrNothing)
         SelectPlayerModel dlg(i);
         EXPECT_EQ(dlg.ChoiceText(), names[i]);
         EXPECT_TRUE(dlg.ChoiceHasText());
-        EXPECT_EQ(PlayerMenu()[static_cast<size_t>(i)].text, names[i]);
-        EXPECT_EQ(PlayerMenu()[static_cast<size_t>(i)].id, 1001 + i);
+        EXPECT_EQ(PlayerMenu().items.at(static_cast<size_t>(i)).text, names[i]);
+        EXPECT_EQ(PlayerMenu().items.at(static_cast<size_t>(i)).id, 1001 + i);
     }
+    EXPECT_EQ(PlayerMenu().items.size(), 4u);
+    EXPECT_EQ(PlayerMenu().width, 140) << "as wide as the choice button";
     for (int32_t outside : {-1, 4, 1001}) {
         SelectPlayerModel dlg(outside);
         EXPECT_EQ(dlg.ChoiceText(), "") << outside;

@@ -200,12 +200,10 @@ TEST_F(ManagerTest, TheSetMenuListsTheSetsMarksTheKeysAndEndsWithAddAndDelete)
 {
     library = NumberedSets(3);
     OpenBy(1099, KeyPlaying(" SET 1", "m1"));
-    const std::vector<SetMenuItem> expected = {{2000, "Set 0", false},
-                                               {2001, "Set 1", true},
-                                               {2002, "Set 2", false},
-                                               {0, "", false},
-                                               {2998, "[+]Add Macro Set", false},
-                                               {2999, "[x]Delete Macro Set", false}};
+    const Menu expected{0,
+                        {CommandItem("Set 0", 2000), CommandItem("Set 1", 2001, true), CommandItem("Set 2", 2002),
+                         SeparatorItem(), CommandItem("[+]Add Macro Set", 2998),
+                         CommandItem("[x]Delete Macro Set", 2999)}};
     EXPECT_EQ(manager.SetMenu(), expected);
 
     EXPECT_EQ(manager.SetMenuChosen(2002), ManagerDialog::None);

@@ -407,20 +407,21 @@ TEST_F(RecorderTest, NoMenuCommandActsWhileRecording)
 
 TEST(RecorderMenu, OffersTheFiveCommandsAndEachMouseButton)
 {
-    const std::vector<RecorderMenuItem> menu = RecorderContextMenu();
+    const std::vector<MenuItem> menu = RecorderContextMenu().items;
     ASSERT_EQ(menu.size(), 11u);
     EXPECT_EQ(menu[0].text, "Start Record before");
     EXPECT_EQ(menu[0].id, 1001);
     EXPECT_EQ(menu[1].text, "Start Record after");
     EXPECT_EQ(menu[4].text, "Delete");
     EXPECT_EQ(menu[4].id, 1005);
-    EXPECT_EQ(menu[5].id, 0);
+    EXPECT_EQ(menu[5].type, MenuItemType::Separator);
+    EXPECT_EQ(menu[9].type, MenuItemType::Submenu);
     EXPECT_EQ(menu[9].text, "Side Button 1");
-    ASSERT_EQ(menu[9].submenu.size(), 3u);
-    EXPECT_EQ(menu[9].submenu[0].text, "Down");
-    EXPECT_EQ(menu[9].submenu[0].id, 1029);
-    EXPECT_EQ(menu[9].submenu[2].text, "Click");
-    EXPECT_EQ(menu[9].submenu[2].id, 1031);
+    ASSERT_EQ(menu[9].submenu.items.size(), 3u);
+    EXPECT_EQ(menu[9].submenu.items[0].text, "Down");
+    EXPECT_EQ(menu[9].submenu.items[0].id, 1029);
+    EXPECT_EQ(menu[9].submenu.items[2].text, "Click");
+    EXPECT_EQ(menu[9].submenu.items[2].id, 1031);
 }
 
 // The capture sees every key on the desktop, also the keys another program sends: a macro the host

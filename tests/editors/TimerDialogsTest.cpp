@@ -153,7 +153,7 @@ TEST(EditTimerDialog, ShowsTheFirstTimerAndTheOneChosenFromTheMenu)
     EXPECT_EQ(dlg.Caption(), "Tea");
     EXPECT_EQ(dlg.Length(), 30);
 
-    const std::vector<TimerMenuItem> menu = dlg.TimerMenu();
+    const std::vector<MenuItem> menu = dlg.TimerMenu().items;
     ASSERT_EQ(menu.size(), 3u);
     EXPECT_EQ(menu[0].id, 1000);
     EXPECT_EQ(menu[2].id, 1002);
@@ -174,7 +174,7 @@ TEST(EditTimerDialog, TheMenuOffersTheFirst51Timers)
 {
     TimerLibrary timers = NumberedTimers(53); // only a hand-edited file holds more than 51
     EditTimerModel dlg(timers);
-    const std::vector<TimerMenuItem> menu = dlg.TimerMenu();
+    const std::vector<MenuItem> menu = dlg.TimerMenu().items;
     ASSERT_EQ(menu.size(), 51u);
     EXPECT_EQ(menu.back().id, 1050);
     EXPECT_EQ(menu.back().text, "T50");
@@ -299,6 +299,6 @@ TEST(EditTimerDialog, AnEmptyLibraryShowsNoTimer)
     EditTimerModel dlg(timers);
     EXPECT_EQ(dlg.NameText(), "");
     EXPECT_EQ(dlg.Length(), 10);
-    EXPECT_TRUE(dlg.TimerMenu().empty());
+    EXPECT_TRUE(dlg.TimerMenu().items.empty());
     EXPECT_FALSE(dlg.CanDelete());
 }

@@ -21,8 +21,11 @@ struct TrayIconTest : ::testing::Test {
 
 TEST_F(TrayIconTest, MenuAndMouseActions)
 {
-    EXPECT_TRUE(kTrayMenu[0].id == 6001 && kTrayMenu[0].isDefault && kTrayMenu[1].separator &&
-                kTrayMenu[2].id == 6002 && !kTrayMenu[2].isDefault);
+    const std::vector<MenuItem> menu = TrayMenu().items;
+    ASSERT_EQ(menu.size(), 3u);
+    EXPECT_TRUE(menu[0].text == "Configuration" && menu[0].id == 6001 && menu[0].isDefault);
+    EXPECT_EQ(menu[1].type, MenuItemType::Separator);
+    EXPECT_TRUE(menu[2].text == "Exit" && menu[2].id == 6002 && !menu[2].isDefault);
     EXPECT_EQ(TrayActionFor(0x201), TrayAction::ActivatePopup);
     EXPECT_EQ(TrayActionFor(0x203), TrayAction::ShowConfig);
     EXPECT_EQ(TrayActionFor(0x204), TrayAction::ShowMenu);

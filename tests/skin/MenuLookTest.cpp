@@ -4,19 +4,16 @@
 
 namespace {
 
-MenuEntry Entry(const std::string& text, MenuItemKind kind = MenuItemKind::Command, bool current = false,
-                bool trademark = false)
+MenuItem Entry(const std::string& text, MenuItemType type = MenuItemType::Command, bool checked = false,
+               bool trademark = false)
 {
-    return MenuEntry{text, kind, current, trademark};
-}
-
-TEST(MenuLook, ItemKindComesFromTheCommandIdUnlessItOpensASubmenu)
-{
-    EXPECT_EQ(MenuItemKindOf(0, false), MenuItemKind::Separator);
-    EXPECT_EQ(MenuItemKindOf(1, false), MenuItemKind::Hidden);
-    EXPECT_EQ(MenuItemKindOf(1018, false), MenuItemKind::Command);
-    EXPECT_EQ(MenuItemKindOf(0, true), MenuItemKind::Submenu);
-    EXPECT_EQ(MenuItemKindOf(1, true), MenuItemKind::Submenu);
+    MenuItem item;
+    item.type = type;
+    item.text = text;
+    item.id = type == MenuItemType::Command ? 1018 : 0;
+    item.checked = checked;
+    item.trademark = trademark;
+    return item;
 }
 
 TEST(MenuLook, EveryItemIsAsWideAsTheMenuAndTheLongestTextWidensIt)
@@ -30,13 +27,14 @@ TEST(MenuLook, EveryItemIsAsWideAsTheMenuAndTheLongestTextWidensIt)
     EXPECT_EQ(width, 24 * 8) << "a menu never narrows";
     EXPECT_EQ(WidenMenuFor(0, ""), 0);
 
-    EXPECT_EQ(MeasureMenuItem(MenuItemKind::Command, 140).width, 140);
-    EXPECT_EQ(MeasureMenuItem(MenuItemKind::Command, 140).height, 18);
-    EXPECT_EQ(MeasureMenuItem(MenuItemKind::Submenu, 140).height, 18);
-    EXPECT_EQ(MeasureMenuItem(MenuItemKind::Separator, 140).height, 5);
-    EXPECT_EQ(MeasureMenuItem(MenuItemKind::Separator, 140).width, 140);
-    EXPECT_EQ(MeasureMenuItem(MenuItemKind::Hidden, 140).height, 0);
-    EXPECT_EQ(MeasureMenuItem(MenuItemKind::Command, 140, 20).height, 22) << "item height plus 2";
+    EXPECT_EQ(MeasureMenuItem(Entry("Mute"), 140).width, 140);
+    EXPECT_EQ(MeasureMenuItem(Entry("Mute"), 140).height, 18);
+    EXPECT_EQ(MeasureMenuItem(Entry("Multimedia", MenuItemType::Submenu), 140).height, 18);
+    EXPECT_EQ(MeasureMenuItem(SeparatorItem(), 140).height, 5);
+    EXPECT_EQ(MeasureMenuItem(SeparatorItem(), 140).width, 140);
+    EXPECT_EQ(MeasureMenuItem(CommandItem("", 1), 140).height, 0) << "a command of id 1 takes no room";
+    EXPECT_EQ(MeasureMenuItem(CommandItem("", 1), 140).width, 140);
+    EXPECT_EQ(MeasureMenuItem(Entry("Mute"), 140, 20).height, 22) << "item height plus 2";
 }
 
 TEST(MenuLook, NormalAndSelectedItemsInTheProgramsColours)
@@ -63,28 +61,40 @@ TEST(MenuLook, NormalAndSelectedItemsInTheProgramsColours)
 TEST(MenuLook, ThePresentChoiceIsStarredInTheMarkColourSelectedOrNot)
 {
     for (bool selected : {false, true}) {
-        const MenuItemLook look = LookOfMenuItem(Entry("Boost", MenuItemKind::Command, true), selected);
+        const MenuItemLook look = LookOfMenuItem(Entry("Boost", MenuItemType::Command, true), selected);
         EXPECT_EQ(look.text, "*Boost");
         EXPECT_EQ(look.textColour, 0xFFBF44u);
         EXPECT_EQ(look.fill, selected ? 0xDEA035u : 0x000000u);
     }
-    const MenuItemLook set = LookOfMenuItem(Entry("R&&D", MenuItemKind::Submenu, true), false);
+    const MenuItemLook set = LookOfMenuItem(Entry("R&&D", MenuItemType::Submenu, true), false);
     EXPECT_EQ(set.text, "*R&&D") << "a marked set keeps its doubled ampersand";
     EXPECT_TRUE(set.arrow);
 }
 
+TEST(MenuLook, AnItemThatCannotBeChosenShowsItsTextGreySelectedOrNot)
+{
+    MenuItem item = CommandItem("Stop Timer", 1021, true);
+    item.disabled = true;
+    for (bool selected : {false, true}) {
+        const MenuItemLook look = LookOfMenuItem(item, selected);
+        EXPECT_EQ(look.textColour, 0x808080u);
+        EXPECT_EQ(look.text, "*Stop Timer") << "still marked as the present choice";
+        EXPECT_EQ(look.fill, selected ? 0xDEA035u : 0x000000u);
+    }
+}
+
 TEST(MenuLook, SeparatorsAreALineAndOnlySubmenusCarryTheArrow)
 {
-    const MenuItemLook separator = LookOfMenuItem(Entry("", MenuItemKind::Separator), true);
+    const MenuItemLook separator = LookOfMenuItem(SeparatorItem(), true);
     EXPECT_TRUE(separator.line);
     EXPECT_EQ(separator.lineColour, 0xDEA035u);
     EXPECT_EQ(separator.fill, 0x000000u) << "a separator never shows the highlight";
     EXPECT_TRUE(separator.text.empty());
     EXPECT_FALSE(separator.arrow);
 
-    EXPECT_TRUE(LookOfMenuItem(Entry("Multimedia", MenuItemKind::Submenu), false).arrow);
+    EXPECT_TRUE(LookOfMenuItem(Entry("Multimedia", MenuItemType::Submenu), false).arrow);
     EXPECT_FALSE(LookOfMenuItem(Entry("Button off"), false).arrow);
-    EXPECT_TRUE(LookOfMenuItem(Entry("Tolk", MenuItemKind::Command, false, true), false).trademark);
+    EXPECT_TRUE(LookOfMenuItem(Entry("Tolk", MenuItemType::Command, false, true), false).trademark);
 }
 
 } // namespace

@@ -218,16 +218,7 @@ void CBriskhidDlg::OnTrayExit()
 
 void CBriskhidDlg::ShowTrayMenu()
 {
-    CPopupMenu menu;
-    for (const TrayMenuItem& item : kTrayMenu) {
-        if (item.separator) {
-            menu.AppendItem(MF_SEPARATOR, 0, nullptr);
-            continue;
-        }
-        menu.AppendItem(MF_STRING, item.id, item.text);
-        if (item.isDefault)
-            menu.SetDefaultItem(item.id);
-    }
+    const CPopupMenu menu = PlainPopupMenu(TrayMenu());
     POINT cursor{};
     ::GetCursorPos(&cursor);
     // The choice reaches the command table (OnTrayConfiguration, OnTrayExit) as WM_COMMAND.

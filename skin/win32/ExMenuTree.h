@@ -1,9 +1,10 @@
-// The owner-drawn menus of one menu tree, made for one opening and destroyed after it: the root
-// menu and each submenu, every one with the key menu's font and the minimum width the tree gives.
+// The program's owner-drawn menus made from a menu as data, for one opening and destroyed after it:
+// the root menu and each submenu, every one with the program's menu font and the minimum width its
+// part of the data gives. This is where every skinned menu of the program is made.
 #pragma once
 
 #include "ExMenu.h"
-#include "KeyMenu.h"
+#include "Menu.h"
 
 #include <cstddef>
 #include <memory>
@@ -11,8 +12,7 @@
 
 class CExMenuTree {
 public:
-    // root is a submenu item; its children become the items of the root menu.
-    explicit CExMenuTree(const MenuItem& root);
+    explicit CExMenuTree(const ::Menu& menu);
     CExMenuTree(const CExMenuTree&) = delete;
     CExMenuTree& operator=(const CExMenuTree&) = delete;
 
@@ -22,7 +22,7 @@ public:
     CExMenu& Menu(std::size_t index) { return *m_menus.at(index); }
 
 private:
-    CExMenu& Make(const MenuItem& item);
+    CExMenu& Make(const ::Menu& menu);
 
     std::vector<std::unique_ptr<CExMenu>> m_menus;
 };
