@@ -66,7 +66,6 @@ private:
 struct HostState {
     std::string programFolder; // ends in the separator
     GuardedProfileSet profiles;
-    std::atomic<bool> deviceOpen{false};      // the driver is open (a device handle is held)
     std::atomic<bool> deviceConnected{false}; // the keyboard is present and the link set up
     std::atomic<bool> quit{false};            // shutting down: key events are no longer dispatched
     std::atomic<bool> openConfigAtStart{false};

@@ -106,7 +106,7 @@ int CBriskhidDlg::OnCreate(CREATESTRUCTA& create)
     return 0;
 }
 
-// The core runs shut-down (HostCore::ShutDown). Its order differs from the traditional one in three
+// The core runs shut-down (HostLifecycle::ShutDown). Its order differs from the traditional one in three
 // places: the read thread is joined (for a bounded time) rather than abandoned; the tray icon goes
 // together with the device and the macro worker instead of after the shared block; and the event
 // semaphore is closed after the macro worker has ended instead of before it. Every step checks its
@@ -119,7 +119,7 @@ void CBriskhidDlg::OnDestroy()
     } else {
         m_state.quit = true;
         Wake();
-        WaitForEnd(HostCore::kReadThreadExitWaitMs);
+        WaitForEnd(HostLifecycle::kReadThreadExitWaitMs);
     }
     m_readThread.Reset();
 
