@@ -6,7 +6,7 @@
 #include "Clock.h"
 #include "DeviceProtocol.h"
 #include "FilterDriver.h"
-#include "HostState.h"
+#include "GuardedProfileSet.h"
 #include "Records.h"
 
 #include <atomic>
