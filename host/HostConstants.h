@@ -20,8 +20,10 @@ constexpr uint32_t kWmAppCommand = 0x0319;
 // Timers of the host's hidden window.
 constexpr uint32_t TIMER_GAME_WATCH = 500;
 constexpr uint32_t TIMER_COUNTDOWN = 600;
+constexpr uint32_t TIMER_SESSION_REGISTRATION = 800;
 constexpr uint32_t kGameWatchPeriodMs = 2000;
 constexpr uint32_t kCountdownPeriodMs = 1000;
+constexpr uint32_t kSessionRegistrationRetryMs = 1000;
 
 // Tray menu commands.
 constexpr uint32_t ID_TRAY_CONFIGURATION = 6001;

@@ -3,12 +3,12 @@
 #include "DeviceProtocol.h"
 #include "GameWatch.h"
 #include "HostConstants.h"
+#include "KeyDispatch.h"
 #include "Log.h"
 #include "ProfileStore.h"
 
-#include <algorithm>
-#include <cstring>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -19,52 +19,27 @@ constexpr uint8_t kVkNumLock = 0x90;
 HostCore::HostCore(HostPorts ports, HostState& state, uint32_t eventHandleValue)
     : m_ports(ports),
       m_state(state),
-      m_eventHandleValue(eventHandleValue),
+      m_link(ports.driver, ports.clock, eventHandleValue),
       m_player(ports.clock, ports.input, ports.layout),
       m_countdown(ports.timers, ports.sound, state.programFolder),
       m_media(ports.windows, ports.settings, ports.launcher, ports.clock, ports.input),
-      m_tray(ports.tray, ports.timers)
+      m_tray(ports.tray, ports.timers),
+      m_lifecycle(*this, ports.clock)
 {
-}
-
-bool HostCore::Control(uint32_t code, uint8_t* buffer)
-{
-    if (!m_state.deviceOpen)
-        return false;
-    std::optional<ControlLength> lengths = ControlLengths(code);
-    if (!lengths)
-        return false;
-    std::lock_guard<std::mutex> lock(m_driverMutex);
-    return m_ports.driver.Control(code, buffer, lengths->in, lengths->out ? buffer : nullptr, lengths->out);
 }
 
 bool HostCore::OpenDevice()
 {
-    std::lock_guard<std::mutex> lock(m_driverMutex);
-    if (!m_ports.driver.Open())
+    if (!m_link.Open())
         return false;
-    RequestBuffer request = DeviceRequest::RegisterEvent(m_eventHandleValue);
-    if (!m_ports.driver.Control(IOCTL_FLT_REGISTER_EVENT, request.data(), 4, nullptr, 0)) {
-        m_ports.driver.Close();
-        return false;
-    }
     m_ports.timers.Set(TIMER_GAME_WATCH, kGameWatchPeriodMs);
     m_state.deviceConnected = true;
-    m_state.deviceOpen = true;
     return true;
 }
 
 void HostCore::CloseDevice()
 {
-    {
-        std::lock_guard<std::mutex> lock(m_driverMutex);
-        if (m_state.deviceOpen) {
-            RequestBuffer request{};
-            m_ports.driver.Control(IOCTL_FLT_UNREGISTER, request.data(), 0, nullptr, 0);
-            m_ports.driver.Close();
-            m_state.deviceOpen = false;
-        }
-    }
+    m_link.Close();
     m_state.deviceConnected = false;
 }
 
@@ -81,49 +56,8 @@ void HostCore::PostToConfig(uint32_t message)
 
 bool HostCore::PullAllFromDevice()
 {
-    RequestBuffer buf{};
-    bool firmwareOk = Control(IOCTL_FLT_GET_FIRMWARE, buf.data());
-    WriteFirmwareVersion(firmwareOk ? FirmwareVersionFromReply(buf.data()) : 0, m_state.programFolder);
-
-    buf.fill(0);
-    if (Control(IOCTL_FLT_GET_PROFILE, buf.data()) && IsValidSlot(buf[1])) {
-        int32_t profile = buf[1];
-        m_state.profiles.With([&](ProfileSet& set) { set.CurrentProfile = profile; });
-    }
-    Pace();
-
-    buf.fill(0);
-    bool modeOk = Control(IOCTL_FLT_GET_MODE, buf.data());
-    if (modeOk) {
-        int32_t mode = buf[1];
-        m_state.profiles.With([&](ProfileSet& set) {
-            for (Profile& p : set.Profiles)
-                p.Mode = mode;
-        });
-    }
-    Pace();
-
-    for (int p = 1; p <= kProfileCount; ++p) {
-        for (int k = 1; k <= kKeyCount; ++k) {
-            RequestBuffer key = DeviceRequest::GetKey(static_cast<uint8_t>(p), static_cast<uint8_t>(k));
-            if (!Control(IOCTL_FLT_GET_KEY, key.data()))
-                break; // the rest of this profile's keys is skipped
-            m_state.profiles.With([&](ProfileSet& set) { DecodeKeyReply(key.data(), set.Profiles[p - 1].Buttons[k - 1]); });
-            Pace();
-        }
-        Pace();
-    }
-
-    buf.fill(0);
-    if (Control(IOCTL_FLT_GET_KEY_SWITCH, buf.data())) {
-        uint8_t mask = buf[1];
-        m_state.profiles.With([&](ProfileSet& set) {
-            for (Profile& p : set.Profiles)
-                for (int i = 0; i < kKeyCount; ++i)
-                    p.KeyFlags[i] = (mask >> i) & 1;
-        });
-    }
-
+    WriteFirmwareVersion(m_link.ReadFirmwareVersion().value_or(0), m_state.programFolder);
+    const bool modeOk = m_link.PullInto(m_state.profiles);
     if (modeOk) {
         ProfileSet copy = m_state.profiles.Copy();
         SaveProfileSet(copy, m_state.programFolder);
@@ -134,45 +68,18 @@ bool HostCore::PullAllFromDevice()
 
 void HostCore::PushAllToDevice()
 {
-    if (!m_state.deviceOpen)
+    if (!m_link.IsOpen())
         return;
-    const ProfileSet set = m_state.profiles.Copy();
-    // Without a current profile nothing names a slot to select; the Mode and the key switches are
-    // the same in every profile, so the first one stands for all.
-    const bool hasCurrent = IsValidSlot(set.CurrentProfile);
-    const Profile& current = set.Profiles[hasCurrent ? set.CurrentProfile - 1 : 0];
-
-    if (hasCurrent) {
-        RequestBuffer request = DeviceRequest::SetProfile(static_cast<uint8_t>(set.CurrentProfile));
-        Control(IOCTL_FLT_SET_PROFILE, request.data());
-    }
-    Pace();
-    RequestBuffer mode = DeviceRequest::SetMode(current.Mode);
-    Control(IOCTL_FLT_SET_MODE, mode.data());
-    Pace();
-    for (int p = 1; p <= kProfileCount; ++p) {
-        for (int k = 1; k <= kKeyCount; ++k) {
-            RequestBuffer key = DeviceRequest::SetKey(static_cast<uint8_t>(p), static_cast<uint8_t>(k),
-                                                      set.Profiles[p - 1].Buttons[k - 1]);
-            if (!Control(IOCTL_FLT_SET_KEY, key.data()))
-                LogDebug("TolkHid: set key %d/%d failed\n", p, k);
-            Pace();
-        }
-        Pace();
-    }
-    RequestBuffer mask = DeviceRequest::SetKeySwitch(KeySwitchMask(current));
-    Control(IOCTL_FLT_SET_KEY_SWITCH, mask.data());
+    m_link.Push(m_state.profiles.Copy());
     SyncNumLock();
 }
 
 void HostCore::CheckFirmware()
 {
-    RequestBuffer buf{};
-    bool ok = Control(IOCTL_FLT_GET_FIRMWARE, buf.data());
-    uint16_t version = ok ? FirmwareVersionFromReply(buf.data()) : 0;
-    WriteFirmwareVersion(version, m_state.programFolder);
+    std::optional<uint16_t> version = m_link.ReadFirmwareVersion();
+    WriteFirmwareVersion(version.value_or(0), m_state.programFolder);
     std::optional<int> argument =
-        UpdaterArgument(ok, version, ReadPackagedFirmwareVersion(m_state.programFolder));
+        UpdaterArgument(version.has_value(), version.value_or(0), ReadPackagedFirmwareVersion(m_state.programFolder));
     if (argument) {
         StartUpdater(m_ports.launcher, m_state.programFolder, *argument);
         m_state.openConfigAtStart = false; // no configuration program while an update runs
@@ -216,21 +123,22 @@ void HostCore::StartUp()
 
 bool HostCore::OnDeviceChange()
 {
-    if (!m_state.deviceOpen && OpenDevice())
+    if (!m_link.IsOpen() && OpenDevice())
         OpenSequence();
     return true;
 }
 
-void HostCore::OnSessionChange(uint32_t change)
+void HostCore::ConnectSession()
 {
-    if (change == 1) {
-        // A connect while the device is still open would open it a second time.
-        if (!m_state.deviceOpen && OpenDevice())
-            OpenSequence();
-    } else if (change == 2) {
-        WriteDeviceState(false, m_state.programFolder);
-        CloseDevice();
-    }
+    // A connect while the device is still open would open it a second time.
+    if (!m_link.IsOpen() && OpenDevice())
+        OpenSequence();
+}
+
+void HostCore::DisconnectSession()
+{
+    WriteDeviceState(false, m_state.programFolder);
+    CloseDevice();
 }
 
 void HostCore::OnHostApply()
@@ -245,24 +153,28 @@ void HostCore::OnHostApply()
     PushAllToDevice();
 }
 
-void HostCore::OnTimer(uint32_t id)
+void HostCore::OnGameWatchTimer()
 {
-    if (id == TIMER_GAME_WATCH)
-        CheckForegroundGame(m_ports.foreground, m_state.profiles, [this](int p) { SetCurrentProfile(p); });
-    else if (id == TIMER_COUNTDOWN)
-        m_countdown.CountdownTick();
-    else if (id == TrayIcon::kRetryTimerId)
-        m_tray.OnRetryTimer();
+    CheckForegroundGame(m_ports.foreground, m_state.profiles, [this](int p) { SetCurrentProfile(p); });
+}
+
+void HostCore::OnCountdownTimer()
+{
+    m_countdown.CountdownTick();
+}
+
+void HostCore::OnTrayRetryTimer()
+{
+    m_tray.OnRetryTimer();
 }
 
 bool HostCore::ReadAndHandleEvent()
 {
-    RequestBuffer buf{};
-    if (!Control(IOCTL_FLT_READ_EVENT, buf.data()))
+    std::optional<uint32_t> word = m_link.ReadEvent();
+    if (!word)
         return false;
-    uint32_t word = DeviceEvent::FromBytes(buf.data()).Word();
-    LogDebug("TolkHid read: %x\n", word);
-    OnDeviceEvent(word);
+    LogDebug("TolkHid read: %x\n", *word);
+    OnDeviceEvent(*word);
     return true;
 }
 
@@ -320,25 +232,8 @@ void HostCore::DispatchKey(uint16_t value)
         const Profile& p = set.Profiles[set.CurrentProfile - 1];
         return Key{p.Buttons[k], p.MediaOption};
     });
-    if (!key)
-        return;
-    const uint8_t code = key->info.FunctionCode;
-    switch (static_cast<KeyFunction>(code)) {
-    case KeyFunction::Macro: m_player.MacroKey(k, release, key->info); return;
-    case KeyFunction::MacroPlayPause: m_player.PauseResume(); return;
-    case KeyFunction::MacroStop: m_player.StopMacro(); return;
-    default: break;
-    }
-    if (release)
-        return;
-    if (code == static_cast<uint8_t>(KeyFunction::Timer))
-        m_countdown.StartCountdown(key->info.TimerSeconds);
-    else if (code == static_cast<uint8_t>(KeyFunction::StopTimer))
-        m_countdown.StopCountdown();
-    else if (code >= static_cast<uint8_t>(KeyFunction::OpenPlayer) && code <= static_cast<uint8_t>(KeyFunction::VolumeDown))
-        m_media.MediaCommand(code, key->mediaOption);
-    else if (code >= static_cast<uint8_t>(KeyFunction::WwwSearch) && code <= static_cast<uint8_t>(KeyFunction::WwwFavorites))
-        m_media.WebKey(code);
+    if (key)
+        ::DispatchKey(key->info, k, release, key->mediaOption, KeyPlayers{m_player, m_countdown, m_media});
 }
 
 void HostCore::SetMode(int32_t mode)
@@ -381,35 +276,18 @@ void HostCore::SetCurrentProfile(int32_t profile)
         return;
     m_state.profiles.With([&](ProfileSet& set) { set.CurrentProfile = profile; });
     ShareSet();
-    RequestBuffer request = DeviceRequest::SetProfile(static_cast<uint8_t>(profile));
-    Control(IOCTL_FLT_SET_PROFILE, request.data());
+    m_link.SetProfile(profile);
     PostToConfig(WM_CFG_DATA_CHANGED);
 }
 
-bool HostCore::Start(ReadThread& readThread)
+void HostCore::StartMacroWorker()
 {
-    LoadAndShareProfileSet();
-    if (!readThread.Start())
-        return false;
     m_player.StartWorker();
-    StartUp();
-    StartOsd(m_ports.launcher, m_state.programFolder);
-    return true;
 }
 
-ShutdownOutcome HostCore::ShutDown(ReadThread& readThread)
+void HostCore::StartDisplay()
 {
-    BeginShutdown();
-    readThread.Wake();
-    m_ports.clock.SleepMs(kShutdownGraceMs);
-    if (readThread.WaitForEnd(kReadThreadExitWaitMs)) {
-        FinishShutdown();
-        return ShutdownOutcome::Finished;
-    }
-    LogDebug("TolkHid: the read thread did not end; leaving it to the end of the process\n");
-    m_player.Shutdown();
-    m_tray.Remove();
-    return ShutdownOutcome::ReadThreadStuck;
+    StartOsd(m_ports.launcher, m_state.programFolder);
 }
 
 void HostCore::BeginShutdown()
@@ -426,6 +304,12 @@ void HostCore::BeginShutdown()
 void HostCore::FinishShutdown()
 {
     CloseDevice();
+    m_player.Shutdown();
+    m_tray.Remove();
+}
+
+void HostCore::FinishShutdownLeavingTheDevice()
+{
     m_player.Shutdown();
     m_tray.Remove();
 }

@@ -2,35 +2,14 @@
 // core runs on Linux under test with fakes, and the Win32 program supplies the real adapters.
 #pragma once
 
-#include "SharedBlock.h" // the one port both programs implement
+#include "Clock.h"        // shared with the keyboard simulator
+#include "FilterDriver.h" // implemented by the keyboard simulator too
+#include "SharedBlock.h"  // the one port both programs implement
 
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
-
-// Monotonic time in microseconds. Tests use a virtual clock in which waits return at once.
-class Clock {
-public:
-    virtual ~Clock() = default;
-    virtual int64_t NowUs() = 0;
-    // Returns when the clock has reached deadline (at once when it already has).
-    virtual void SleepUntilUs(int64_t deadline) = 0;
-
-    void SleepMs(int64_t ms) { SleepUntilUs(NowUs() + ms * 1000); }
-};
-
-// The keyboard's filter driver: open, synchronous control calls, close.
-class FilterDriver {
-public:
-    virtual ~FilterDriver() = default;
-    virtual bool Open() = 0;
-    virtual void Close() = 0;
-    // Sends the first inLength bytes of request; on success the reply's first outLength bytes are in
-    // reply (which may be the request buffer itself). False when the call fails.
-    virtual bool Control(uint32_t code, const uint8_t* request, uint32_t inLength, uint8_t* reply,
-                         uint32_t outLength) = 0;
-};
 
 // Synthetic input and the NumLock state.
 class InputSink {

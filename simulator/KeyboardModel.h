@@ -3,8 +3,9 @@
 // the host's driver; the simulator program puts a transport and a command interface around it.
 #pragma once
 
+#include "Clock.h"
 #include "DeviceProtocol.h"
-#include "Ports.h"
+#include "FilterDriver.h"
 
 #include <array>
 #include <cstdint>

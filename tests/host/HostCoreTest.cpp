@@ -87,17 +87,17 @@ TEST_F(HostTest, OpenRegistersTheSemaphoreAndStartsTheGameWatch)
     ASSERT_TRUE(host->OpenDevice());
     EXPECT_EQ(keyboard.RegisteredHandle(), 0x1234u);
     EXPECT_TRUE(timers.IsSet(TIMER_GAME_WATCH));
-    EXPECT_TRUE(state.deviceOpen && state.deviceConnected);
+    EXPECT_TRUE(host->Link().IsOpen() && state.deviceConnected);
 
     host->CloseDevice();
     EXPECT_FALSE(keyboard.IsOpen());
-    EXPECT_FALSE(keyboard.RegisteredHandle());
-    EXPECT_FALSE(state.deviceOpen || state.deviceConnected);
+    EXPECT_FALSE(host->Link().IsOpen() || state.deviceConnected);
 
+    timers.Kill(TIMER_GAME_WATCH);
     keyboard.SetFailing(IOCTL_FLT_REGISTER_EVENT, true);
     EXPECT_FALSE(host->OpenDevice());
-    EXPECT_FALSE(keyboard.IsOpen()) << "a refused register call closes the handle again";
-    EXPECT_FALSE(state.deviceOpen);
+    EXPECT_FALSE(timers.IsSet(TIMER_GAME_WATCH)) << "no game watch without the keyboard";
+    EXPECT_FALSE(host->Link().IsOpen() || state.deviceConnected);
 }
 
 TEST_F(HostTest, PushThenPullGivesBackShortcutsAndMediaAndKeepsHostOnlyKeys)
@@ -166,45 +166,7 @@ TEST_F(HostTest, PushThenPullGivesBackShortcutsAndMediaAndKeepsHostOnlyKeys)
     EXPECT_EQ(std::memcmp(onDisk.Profiles[1].Buttons, pulled.Profiles[1].Buttons, sizeof(ButtonInfo) * 5), 0);
 }
 
-TEST_F(HostTest, PushAndPullKeepTheirCallOrderAndPacing)
-{
-    ASSERT_TRUE(host->OpenDevice());
-    Edit([](ProfileSet& set) { set.CurrentProfile = 3; });
-    keyboard.ClearCallLog();
-    int64_t start = clock.NowMs();
-    host->PushAllToDevice();
-    auto log = keyboard.CallLog();
-    ASSERT_EQ(log.size(), 28u);
-    EXPECT_EQ(log[0].code, IOCTL_FLT_SET_PROFILE);
-    EXPECT_EQ(log[1].code, IOCTL_FLT_SET_MODE);
-    EXPECT_EQ(log[1].timeMs - log[0].timeMs, 100);
-    EXPECT_EQ(log[2].timeMs - log[1].timeMs, 100);
-    for (int i = 0; i < 25; ++i) {
-        EXPECT_EQ(log[2 + i].code, IOCTL_FLT_SET_KEY);
-        EXPECT_EQ(log[2 + i].request[1], i / 5 + 1);
-        EXPECT_EQ(log[2 + i].request[2], i % 5 + 1);
-        if (i > 0) {
-            EXPECT_EQ(log[2 + i].timeMs - log[1 + i].timeMs, i % 5 == 0 ? 200 : 100) << i;
-        }
-    }
-    EXPECT_EQ(log[27].code, IOCTL_FLT_SET_KEY_SWITCH);
-    EXPECT_EQ(clock.NowMs() - start, 3200);
-
-    keyboard.ClearCallLog();
-    start = clock.NowMs();
-    host->PullAllFromDevice();
-    log = keyboard.CallLog();
-    ASSERT_EQ(log.size(), 29u);
-    EXPECT_EQ(log[0].code, IOCTL_FLT_GET_FIRMWARE);
-    EXPECT_EQ(log[1].code, IOCTL_FLT_GET_PROFILE);
-    EXPECT_EQ(log[2].code, IOCTL_FLT_GET_MODE);
-    EXPECT_EQ(log[2].timeMs - log[1].timeMs, 100);
-    EXPECT_EQ(log[3].code, IOCTL_FLT_GET_KEY);
-    EXPECT_EQ(log[28].code, IOCTL_FLT_GET_KEY_SWITCH);
-    EXPECT_EQ(clock.NowMs() - start, 3200);
-}
-
-TEST_F(HostTest, AFailedKeyReadSkipsTheRestOfThatProfileAndAFailedModeReadSavesNothing)
+TEST_F(HostTest, AFailedModeReadSavesNothing)
 {
     ASSERT_TRUE(host->OpenDevice());
     keyboard.SetFailing(IOCTL_FLT_GET_MODE, true);
@@ -212,12 +174,7 @@ TEST_F(HostTest, AFailedKeyReadSkipsTheRestOfThatProfileAndAFailedModeReadSavesN
     EXPECT_FALSE(host->PullAllFromDevice());
     EXPECT_EQ(shared.writes, writes);
     EXPECT_EQ(ReadBytes(dir / "config.ini").find("CurrentProfile"), std::string::npos);
-
-    keyboard.SetFailing(IOCTL_FLT_GET_MODE, false);
-    keyboard.SetFailing(IOCTL_FLT_GET_KEY, true);
-    keyboard.ClearCallLog();
-    EXPECT_TRUE(host->PullAllFromDevice());
-    EXPECT_EQ(Calls(IOCTL_FLT_GET_KEY).size(), 5u) << "one failed try per profile";
+    EXPECT_EQ(IniFile(dir / "config.ini").ReadInt("Setting", "FWVersion", -1), 128) << "the firmware is recorded all the same";
 }
 
 TEST_F(HostTest, ArrivalAndRemovalHappenOnceAndDuplicatesDoNothing)
@@ -260,20 +217,20 @@ TEST_F(HostTest, DeviceChangeAndSessionEntryPoints)
 {
     keyboard.Remove();
     EXPECT_TRUE(host->OnDeviceChange());
-    EXPECT_FALSE(state.deviceOpen) << "no keyboard, nothing opened";
+    EXPECT_FALSE(host->Link().IsOpen()) << "no keyboard, nothing opened";
     keyboard.Arrive();
     EXPECT_TRUE(host->OnDeviceChange());
-    EXPECT_TRUE(state.deviceOpen);
+    EXPECT_TRUE(host->Link().IsOpen());
     keyboard.ClearCallLog();
     EXPECT_TRUE(host->OnDeviceChange());
     EXPECT_TRUE(keyboard.CallLog().empty()) << "already open: nothing";
 
     host->OnSessionChange(2);
-    EXPECT_FALSE(state.deviceOpen);
+    EXPECT_FALSE(host->Link().IsOpen());
     EXPECT_FALSE(keyboard.IsOpen());
     EXPECT_EQ(IniFile(dir / "config.ini").ReadInt("Setting", "Device", -1), 0);
     host->OnSessionChange(1);
-    EXPECT_TRUE(state.deviceOpen);
+    EXPECT_TRUE(host->Link().IsOpen());
     EXPECT_EQ(IniFile(dir / "config.ini").ReadInt("Setting", "Device", -1), 1);
     keyboard.ClearCallLog();
     host->OnSessionChange(1);
@@ -304,94 +261,6 @@ TEST_F(HostTest, KeyEventsReachDispatchOnlyForKeysOneToFive)
     state.quit = true;
     host->OnDeviceEvent(0xF0000002);
     EXPECT_EQ(input.Events().size(), 2u) << "nothing is dispatched while shutting down";
-}
-
-TEST_F(HostTest, DispatchRunsEachFunctionOnTheRightEdge)
-{
-    Edit([](ProfileSet& set) {
-        set.CurrentProfile = 3;
-        Profile& p = set.Profiles[2];
-        p.MediaOption = 3; // Winamp
-        p.Buttons[0].FunctionCode = static_cast<uint8_t>(KeyFunction::Timer);
-        p.Buttons[0].TimerSeconds = 42;
-        p.Buttons[1].FunctionCode = static_cast<uint8_t>(KeyFunction::StopTimer);
-        p.Buttons[2].FunctionCode = static_cast<uint8_t>(KeyFunction::PlayPause);
-        p.Buttons[3].FunctionCode = static_cast<uint8_t>(KeyFunction::Mute);
-        p.Buttons[4].FunctionCode = 12;
-    });
-    WindowId winamp = desktop.AddWindow("Winamp v1.x", "Winamp");
-    host->DispatchKey(0x0100); // timer key released: nothing
-    EXPECT_FALSE(host->Timer().Running());
-    host->DispatchKey(0x0000);
-    EXPECT_TRUE(host->Timer().Running());
-    EXPECT_EQ(host->Timer().Remaining(), 42);
-    host->DispatchKey(0x0001);
-    EXPECT_FALSE(host->Timer().Running());
-
-    host->DispatchKey(0x0002);
-    host->DispatchKey(0x0102);
-    ASSERT_EQ(desktop.messages.size(), 1u);
-    EXPECT_EQ(desktop.messages[0].window, winamp);
-    EXPECT_EQ(desktop.messages[0].wParam, 40045u);
-
-    size_t before = desktop.messages.size() + input.Events().size() + sound.sounds.size();
-    host->DispatchKey(0x0003); // the keyboard mutes by itself
-    host->DispatchKey(0x0004); // unknown function
-    EXPECT_EQ(desktop.messages.size() + input.Events().size() + sound.sounds.size(), before);
-}
-
-TEST_F(HostTest, PlayPauseAndStopKeysActOnPressAndRelease)
-{
-    Edit([](ProfileSet& set) {
-        set.CurrentProfile = 1;
-        Profile& p = set.Profiles[0];
-        p.Buttons[0].FunctionCode = static_cast<uint8_t>(KeyFunction::Macro);
-        p.Buttons[0].MacroEventCount = 2;
-        p.Buttons[0].MacroEvents[0] = {0x04, 0, 1000};
-        p.Buttons[0].MacroEvents[1] = {0x04, 1, 10};
-        p.Buttons[1].FunctionCode = static_cast<uint8_t>(KeyFunction::MacroPlayPause);
-    });
-    host->DispatchKey(0x0000);
-    EXPECT_TRUE(host->Player().Playing());
-    host->DispatchKey(0x0001); // press pauses
-    EXPECT_TRUE(host->Player().Paused());
-    host->DispatchKey(0x0101); // release resumes
-    EXPECT_FALSE(host->Player().Paused());
-    host->Player().RunPending();
-    EXPECT_TRUE(input.NothingHeld());
-}
-
-TEST_F(HostTest, ALoopingMacroEndsAfterItsPassWhenAnotherMacroKeyIsReleased)
-{
-    Edit([](ProfileSet& set) {
-        set.CurrentProfile = 1;
-        for (int k = 0; k < 2; ++k) {
-            ButtonInfo& b = set.Profiles[0].Buttons[k];
-            b.FunctionCode = static_cast<uint8_t>(KeyFunction::Macro);
-            b.MacroLoop = k == 0 ? 1 : 0;
-            b.MacroEventCount = 2;
-            b.MacroEvents[0] = {static_cast<uint8_t>(0x04 + k), 0, 10};
-            b.MacroEvents[1] = {static_cast<uint8_t>(0x04 + k), 1, 90};
-        }
-    });
-    host->DispatchKey(0x0000); // key 1 pressed: its macro loops
-    bool released = false;
-    clock.onSleep = [&](int64_t deadline) {
-        if (!released && deadline >= 250'000) {
-            released = true;
-            clock.Set(250'000);
-            host->DispatchKey(0x0101); // key 2 released during the third pass
-        }
-    };
-    host->Player().RunPending();
-    std::vector<int64_t> times;
-    for (const auto& e : input.Events()) {
-        EXPECT_EQ(e.vk, 0x41) << "the release started nothing";
-        times.push_back(e.timeUs / 1000);
-    }
-    EXPECT_EQ(times, (std::vector<int64_t>{0, 10, 100, 110, 200, 210})) << "three whole passes";
-    EXPECT_FALSE(host->Player().Playing());
-    EXPECT_TRUE(input.NothingHeld());
 }
 
 TEST_F(HostTest, NumLockFollowsTheMode)
@@ -654,8 +523,8 @@ TEST_F(HostTest, ShutDownWakesTheThreadGivesItTheGraceTimeThenClosesTheDevice)
     EXPECT_EQ(thread.calls, std::vector<std::string>({"start", "wake", "wait"}));
     EXPECT_TRUE(state.quit.load()) << "the woken thread must see the host quitting";
     EXPECT_EQ(thread.wakeUs, before);
-    EXPECT_EQ(thread.waitUs - thread.wakeUs, HostCore::kShutdownGraceMs * 1000);
-    EXPECT_EQ(thread.waitedMs, HostCore::kReadThreadExitWaitMs) << "the wait is bounded";
+    EXPECT_EQ(thread.waitUs - thread.wakeUs, HostLifecycle::kShutdownGraceMs * 1000);
+    EXPECT_EQ(thread.waitedMs, HostLifecycle::kReadThreadExitWaitMs) << "the wait is bounded";
     EXPECT_FALSE(keyboard.IsOpen());
     EXPECT_FALSE(trayArea.holdsIcon);
     EXPECT_TRUE(input.NothingHeld());

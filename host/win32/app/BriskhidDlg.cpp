@@ -16,8 +16,6 @@ namespace {
 
 constexpr const char kSessionLibrary[] = "wtsapi32.dll";
 constexpr const char kDownloadLibrary[] = "download.dll";
-constexpr int kSessionRegistrationTries = 10;
-constexpr DWORD kSessionRegistrationRetryMs = 1000;
 constexpr DWORD kNotifyForThisSession = 0; // NOTIFY_FOR_THIS_SESSION
 constexpr LONG kEventSemaphoreMaximum = 100;
 constexpr unsigned kWorkerStackBytes = 4096;
@@ -71,8 +69,6 @@ int CBriskhidDlg::OnCreate(CREATESTRUCTA& create)
 
     m_state.programFolder = GetProgramFolder();
 
-    RegisterSessionNotification();
-
     m_download.Reset(::LoadLibraryA((m_state.programFolder + kDownloadLibrary).c_str()));
 
     // When the lock and the block already exist (a configuration program of an earlier run still
@@ -91,6 +87,7 @@ int CBriskhidDlg::OnCreate(CREATESTRUCTA& create)
     m_windows = std::make_unique<WinDesktopWindows>(m_hWnd);
     m_trayArea = std::make_unique<WinNotificationArea>(m_hWnd);
     m_timers = std::make_unique<WinWindowTimers>(m_hWnd);
+    RegisterSessionNotification();
     SharedBlock& shared = m_sharedBlock ? static_cast<SharedBlock&>(*m_sharedBlock) : m_noSharedBlock;
     HostPorts ports{m_clock,    *m_driver,  m_input,     m_layout, shared,       *m_windows,
                     m_settings, m_launcher, *m_trayArea, m_sound,  m_foreground, *m_timers};
@@ -109,7 +106,7 @@ int CBriskhidDlg::OnCreate(CREATESTRUCTA& create)
     return 0;
 }
 
-// The core runs shut-down (HostCore::ShutDown). Its order differs from the traditional one in three
+// The core runs shut-down (HostLifecycle::ShutDown). Its order differs from the traditional one in three
 // places: the read thread is joined (for a bounded time) rather than abandoned; the tray icon goes
 // together with the device and the macro worker instead of after the shared block; and the event
 // semaphore is closed after the macro worker has ended instead of before it. Every step checks its
@@ -122,7 +119,7 @@ void CBriskhidDlg::OnDestroy()
     } else {
         m_state.quit = true;
         Wake();
-        WaitForEnd(HostCore::kReadThreadExitWaitMs);
+        WaitForEnd(HostLifecycle::kReadThreadExitWaitMs);
     }
     m_readThread.Reset();
 
@@ -150,8 +147,12 @@ void CBriskhidDlg::OnDestroy()
 
 void CBriskhidDlg::OnTimer(UINT_PTR id)
 {
-    if (m_core)
+    if (id == TIMER_SESSION_REGISTRATION) {
+        if (m_sessionRegistration)
+            m_sessionRegistration->OnRetryTimer();
+    } else if (m_core) {
         m_core->OnTimer(static_cast<uint32_t>(id));
+    }
     CWnd::OnTimer(id);
 }
 
@@ -234,16 +235,18 @@ void CBriskhidDlg::RegisterSessionNotification()
         ModuleFunction<RegisterSessionNotificationFn>(m_wtsapi.Get(), "WTSRegisterSessionNotification");
     if (registerSession == nullptr)
         return;
-    for (int attempt = 0; attempt < kSessionRegistrationTries; ++attempt) {
-        if (registerSession(m_hWnd, kNotifyForThisSession))
-            return;
-        ::Sleep(kSessionRegistrationRetryMs);
-    }
-    LogDebug("TolkHid: no session notifications\n");
+    // A refused registration is tried again on a window timer (OnTimer), so creation never waits.
+    m_sessionRegistration = std::make_unique<SessionRegistration>(
+        *m_timers, [this, registerSession] { return registerSession(m_hWnd, kNotifyForThisSession) != FALSE; });
+    m_sessionRegistration->Start();
 }
 
 void CBriskhidDlg::UnregisterSessionNotification()
 {
+    if (m_sessionRegistration) {
+        m_sessionRegistration->Stop();
+        m_sessionRegistration.reset();
+    }
     if (!m_wtsapi)
         return;
     auto unregisterSession =

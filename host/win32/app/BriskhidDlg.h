@@ -5,6 +5,7 @@
 
 #include "HostCore.h"
 #include "HostState.h"
+#include "SessionRegistration.h"
 #include "SharedBlock.h"
 #include "UniqueHandle.h"
 #include "WinClock.h"
@@ -81,6 +82,7 @@ private:
     UINT m_taskbarCreated = 0; // 0 until registered
 
     UniqueModule m_wtsapi;
+    std::unique_ptr<SessionRegistration> m_sessionRegistration; // while wtsapi32 offers it
     UniqueModule m_download; // held, never called
     // Released by the driver once per queued event; its handle value is registered with the driver.
     UniqueHandle m_eventSemaphore;

@@ -2,7 +2,7 @@
 // sleep_until. (The Windows program uses a high-resolution waitable timer instead.)
 #pragma once
 
-#include "Ports.h"
+#include "Clock.h"
 
 #include <chrono>
 #include <thread>

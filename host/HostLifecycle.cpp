@@ -1,0 +1,48 @@
+#include "HostLifecycle.h"
+
+#include "HostConstants.h"
+#include "Log.h"
+#include "TrayIcon.h"
+
+bool HostLifecycle::Start(ReadThread& readThread)
+{
+    m_steps.LoadAndShareProfileSet();
+    if (!readThread.Start())
+        return false;
+    m_steps.StartMacroWorker();
+    m_steps.StartUp();
+    m_steps.StartDisplay();
+    return true;
+}
+
+ShutdownOutcome HostLifecycle::ShutDown(ReadThread& readThread)
+{
+    m_steps.BeginShutdown();
+    readThread.Wake();
+    m_clock.SleepMs(kShutdownGraceMs);
+    if (readThread.WaitForEnd(kReadThreadExitWaitMs)) {
+        m_steps.FinishShutdown();
+        return ShutdownOutcome::Finished;
+    }
+    LogDebug("TolkHid: the read thread did not end; leaving it to the end of the process\n");
+    m_steps.FinishShutdownLeavingTheDevice();
+    return ShutdownOutcome::ReadThreadStuck;
+}
+
+void HostLifecycle::OnSessionChange(uint32_t change)
+{
+    if (change == 1)
+        m_steps.ConnectSession();
+    else if (change == 2)
+        m_steps.DisconnectSession();
+}
+
+void HostLifecycle::OnTimer(uint32_t id)
+{
+    if (id == TIMER_GAME_WATCH)
+        m_steps.OnGameWatchTimer();
+    else if (id == TIMER_COUNTDOWN)
+        m_steps.OnCountdownTimer();
+    else if (id == TrayIcon::kRetryTimerId)
+        m_steps.OnTrayRetryTimer();
+}

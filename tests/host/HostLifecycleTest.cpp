@@ -1,0 +1,99 @@
+#include "Fakes.h"
+#include "HostConstants.h"
+#include "HostLifecycle.h"
+#include "TrayIcon.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// The host's steps and its read thread as the lifecycle drives them: one log of what ran, in order,
+// with the virtual time of each wake and wait.
+struct HostLifecycleTest : ::testing::Test, HostLifecycle::Steps, ReadThread {
+    FakeClock clock;
+    HostLifecycle lifecycle{*this, clock};
+    std::vector<std::string> log;
+    bool threadStarts = true;
+    bool threadEndsInTime = true;
+    int64_t wakeUs = -1;
+    int64_t waitUs = -1;
+    uint32_t waitedMs = 0;
+
+    void LoadAndShareProfileSet() override { log.push_back("load"); }
+    void StartMacroWorker() override { log.push_back("worker"); }
+    void StartUp() override { log.push_back("start-up"); }
+    void StartDisplay() override { log.push_back("display"); }
+    void BeginShutdown() override { log.push_back("begin"); }
+    void FinishShutdown() override { log.push_back("finish"); }
+    void FinishShutdownLeavingTheDevice() override { log.push_back("finish without device"); }
+    void ConnectSession() override { log.push_back("connect"); }
+    void DisconnectSession() override { log.push_back("disconnect"); }
+    void OnGameWatchTimer() override { log.push_back("game watch"); }
+    void OnCountdownTimer() override { log.push_back("countdown"); }
+    void OnTrayRetryTimer() override { log.push_back("tray"); }
+
+    bool Start() override
+    {
+        log.push_back("thread");
+        return threadStarts;
+    }
+    void Wake() override
+    {
+        log.push_back("wake");
+        wakeUs = clock.NowUs();
+    }
+    bool WaitForEnd(uint32_t timeoutMs) override
+    {
+        log.push_back("wait");
+        waitUs = clock.NowUs();
+        waitedMs = timeoutMs;
+        return threadEndsInTime;
+    }
+};
+
+using Log = std::vector<std::string>;
+
+TEST_F(HostLifecycleTest, StartRunsTheThreadBeforeTheDeviceAndTheDisplayLast)
+{
+    EXPECT_TRUE(lifecycle.Start(*this));
+    EXPECT_EQ(log, (Log{"load", "thread", "worker", "start-up", "display"}));
+}
+
+TEST_F(HostLifecycleTest, AThreadThatCannotStartStopsTheStartBeforeTheDevice)
+{
+    threadStarts = false;
+    EXPECT_FALSE(lifecycle.Start(*this));
+    EXPECT_EQ(log, (Log{"load", "thread"}));
+}
+
+TEST_F(HostLifecycleTest, ShutDownWakesTheThreadGivesItTheGraceTimeAndWaitsABoundedTime)
+{
+    clock.Set(5'000'000);
+    EXPECT_EQ(lifecycle.ShutDown(*this), ShutdownOutcome::Finished);
+    EXPECT_EQ(log, (Log{"begin", "wake", "wait", "finish"}));
+    EXPECT_EQ(wakeUs, 5'000'000);
+    EXPECT_EQ(waitUs - wakeUs, HostLifecycle::kShutdownGraceMs * 1000);
+    EXPECT_EQ(waitedMs, HostLifecycle::kReadThreadExitWaitMs);
+
+    log.clear();
+    threadEndsInTime = false;
+    EXPECT_EQ(lifecycle.ShutDown(*this), ShutdownOutcome::ReadThreadStuck);
+    EXPECT_EQ(log, (Log{"begin", "wake", "wait", "finish without device"}));
+}
+
+TEST_F(HostLifecycleTest, SessionChangesAndTimersReachTheirSteps)
+{
+    lifecycle.OnSessionChange(1);
+    lifecycle.OnSessionChange(2);
+    lifecycle.OnSessionChange(5); // a remote session's change: nothing
+    lifecycle.OnTimer(TIMER_GAME_WATCH);
+    lifecycle.OnTimer(TIMER_COUNTDOWN);
+    lifecycle.OnTimer(TrayIcon::kRetryTimerId);
+    lifecycle.OnTimer(TIMER_SESSION_REGISTRATION); // the window's own timer
+    EXPECT_EQ(log, (Log{"connect", "disconnect", "game watch", "countdown", "tray"}));
+}
+
+} // namespace
