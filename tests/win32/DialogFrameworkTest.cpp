@@ -2,6 +2,7 @@
 // that sent them and commands routed by the sending control's window.
 #include "Dialog.h"
 #include "PopupMenu.h"
+#include "TrayIcon.h"
 #include "DialogIds.h"
 #include "UniqueHandle.h"
 #include "Wnd.h"
@@ -356,6 +357,34 @@ TEST(PopupMenu, TheChoiceReachesTheOwnersCommandTableAndTheDefaultItemIsMarked)
     EXPECT_EQ(0u, menu.TrackAndPost(owner.GetSafeHwnd(), 100, 100, TPM_LEFTBUTTON));
     HandlePendingMessages();
     EXPECT_EQ(owner.commands, std::vector<UINT>{2001}) << "a dismissed menu posts nothing";
+}
+
+// The system's menu as PlainPopupMenu makes it from a menu model: what the tray shows, item by item,
+// and the states a model can ask for.
+TEST(PopupMenu, APlainMenuShowsTheModelsItemsAndStates)
+{
+    const CPopupMenu tray = PlainPopupMenu(TrayMenu());
+    ASSERT_EQ(3, ::GetMenuItemCount(tray.Get()));
+    char text[64] = {};
+    ::GetMenuStringA(tray.Get(), 0, text, sizeof text, MF_BYPOSITION);
+    EXPECT_STREQ("Configuration", text);
+    EXPECT_NE(0u, ::GetMenuState(tray.Get(), 1, MF_BYPOSITION) & MF_SEPARATOR);
+    ::GetMenuStringA(tray.Get(), 2, text, sizeof text, MF_BYPOSITION);
+    EXPECT_STREQ("Exit", text);
+    EXPECT_EQ(static_cast<UINT>(::GetMenuItemID(tray.Get(), 0)), ::GetMenuDefaultItem(tray.Get(), FALSE, 0));
+
+    Menu inner;
+    inner.items = {CommandItem("Chosen", 3001, true), CommandItem("Greyed", 3002)};
+    inner.items[1].disabled = true;
+    Menu outer;
+    outer.items = {SubmenuItem("More", inner)};
+    const CPopupMenu plain = PlainPopupMenu(outer);
+    HMENU sub = ::GetSubMenu(plain.Get(), 0);
+    ASSERT_NE(nullptr, sub);
+    EXPECT_EQ(2, ::GetMenuItemCount(sub));
+    EXPECT_NE(0u, ::GetMenuState(sub, 3001, MF_BYCOMMAND) & MF_CHECKED);
+    EXPECT_EQ(0u, ::GetMenuState(sub, 3001, MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_NE(0u, ::GetMenuState(sub, 3002, MF_BYCOMMAND) & MF_GRAYED);
 }
 
 } // namespace
