@@ -22,6 +22,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -442,8 +443,14 @@ public:
     }
     void ApplyNow() override { ++applies; }
     std::string Text(UINT) const override { return "Assign a function to this key"; }
+    // Without a dialog plugged in, a command that needs one changes nothing.
+    bool RunKeyDialog(int keyIndex, const KeyCommandOutcome& outcome) override
+    {
+        return keyDialog ? keyDialog(keyIndex, outcome) : false;
+    }
 
     CMainDlg* page = nullptr;
+    std::function<bool(int keyIndex, const KeyCommandOutcome& outcome)> keyDialog;
     int refreshes = 0;
     int applies = 0;
 
@@ -604,12 +611,13 @@ TEST_F(KeyPage, ACommandThatNeedsADialogRunsThePluggedDialogOrChangesNothing)
 
     // With one plugged in, it gets the key and the stored shortcut and its result is shown.
     std::vector<int> asked;
-    page.SetKeyDialog(KeyDialog::Shortcut, [&](int keyIndex, const KeyCommandOutcome& outcome) {
+    owner.keyDialog = [&](int keyIndex, const KeyCommandOutcome& outcome) {
+        EXPECT_EQ(outcome.dialog, KeyDialog::Shortcut);
         asked.push_back(keyIndex);
         EXPECT_EQ(outcome.shortcutKey, original.ShortcutKey);
         StoreShortcut(document.CurrentProfile()->Buttons[keyIndex], 0x3E, {0, 0, 1, 0, 0}); // Ctrl+F5
         return true;
-    });
+    };
     ASSERT_TRUE(ChooseFromKeyMenu(1, {VK_DOWN, VK_DOWN}, {VK_RETURN}).open);
     EXPECT_EQ(asked, std::vector<int>{1});
     EXPECT_EQ(profile.Buttons[1].FunctionCode, static_cast<uint8_t>(KeyFunction::Shortcut));
