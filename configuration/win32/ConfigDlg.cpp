@@ -35,31 +35,6 @@ constexpr UINT WM_SHOW_NOTICE = WM_APP + 21;
 // How long an apply or a take-over waits for the shared block's lock.
 constexpr uint32_t kBlockLockWaitMs = 5000;
 
-// The keyboard layout of this session, for the captions of key assignments.
-class SessionKeyboardLayout final : public KeyboardLayout {
-public:
-    uint32_t VirtualKeyToScanCode(uint32_t vk) const override { return ::MapVirtualKeyA(vk, MAPVK_VK_TO_VSC); }
-    uint32_t ScanCodeToVirtualKey(uint32_t scan) const override { return ::MapVirtualKeyA(scan, MAPVK_VSC_TO_VK_EX); }
-    uint8_t VirtualKeyToAscii(uint32_t vk) const override
-    {
-        BYTE state[256] = {};
-        WORD out = 0;
-        const int count = ::ToAscii(vk, VirtualKeyToScanCode(vk), state, &out, 0);
-        if (count < 0) {
-            // A dead key: clear the pending accent again.
-            ::ToAscii(VK_SPACE, ::MapVirtualKeyA(VK_SPACE, MAPVK_VK_TO_VSC), state, &out, 0);
-            return static_cast<uint8_t>(out & 0xFF);
-        }
-        return count == 1 ? static_cast<uint8_t>(out & 0xFF) : 0;
-    }
-};
-
-const KeyboardLayout& SessionLayout()
-{
-    static const SessionKeyboardLayout layout;
-    return layout;
-}
-
 // The classic (pre-Vista) file dialog over owner for a profile file; empty when cancelled.
 std::string ChooseProfileFile(HWND owner, bool save)
 {
@@ -331,7 +306,7 @@ void CConfigDlg::UpdatePageAddresses()
 
 void CConfigDlg::RefreshAll()
 {
-    const MainView view = ComputeMainView(m_document.Working(), SessionLayout());
+    const MainView view = ComputeMainView(m_document.Working(), m_layout);
     for (int i = 0; i < kProfileCount; ++i) {
         m_slots[i].SetChecked(view.slots[i].checked ? 1 : 0);
         m_labels[i].SetText(view.slots[i].label, view.slots[i].bright ? 1 : 0);

@@ -14,6 +14,7 @@
 #include "StatusTexts.h"
 #include "TextLabel.h"
 #include "WinHostWindow.h"
+#include "WinKeyboardLayout.h"
 #include "WebPageDlg.h"
 #include "WinSharedBlock.h"
 
@@ -112,6 +113,8 @@ private:
     ApplyOutcome m_lastApply = ApplyOutcome::Applied;
     std::string m_notice;
 
+    // The session's keyboard layout, for the captions of key assignments.
+    WinKeyboardLayout m_layout;
     std::unique_ptr<WinSharedBlock> m_block;
     WinHostWindow m_host;
     ConfigDocument m_document;

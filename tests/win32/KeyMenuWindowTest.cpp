@@ -14,6 +14,7 @@
 #include "SkinMessages.h"
 #include "TempFolder.h"
 #include "TestLibraries.h"
+#include "WinKeyboardLayout.h"
 #include "WinTestInput.h"
 
 #include <gtest/gtest.h>
@@ -418,14 +419,6 @@ TEST_F(KeyMenuWindows, AMenuWindowIsDecoratedAtEveryShowingAndRestoredWhenItHide
     EXPECT_EQ(CMenuWndHook::RestorationCount() - restored, 1u);
 }
 
-// The session's keyboard as the key page's captions need it.
-class SessionLayout final : public KeyboardLayout {
-public:
-    uint32_t VirtualKeyToScanCode(uint32_t vk) const override { return ::MapVirtualKeyA(vk, MAPVK_VK_TO_VSC); }
-    uint32_t ScanCodeToVirtualKey(uint32_t scan) const override { return ::MapVirtualKeyA(scan, MAPVK_VSC_TO_VK_EX); }
-    uint8_t VirtualKeyToAscii(uint32_t vk) const override { return static_cast<uint8_t>(::MapVirtualKeyA(vk, 2)); }
-};
-
 class NoHost final : public HostWindow {
 public:
     Answer SendApply() override { return Answer::NoHost; }
@@ -456,7 +449,7 @@ public:
 
 private:
     ConfigDocument& m_document;
-    SessionLayout m_layout;
+    WinKeyboardLayout m_layout;
 };
 
 // Stands in for the main window's frame area the key page is shown in.
