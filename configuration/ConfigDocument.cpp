@@ -2,6 +2,7 @@
 
 #include "Log.h"
 #include "ProfileStore.h"
+#include "ProgramTexts.h"
 #include "Text.h"
 
 #include <cstddef>
@@ -77,6 +78,28 @@ ConfigDocument::ConfigDocument(std::string folder, SharedBlock& block, HostWindo
 {
     ClearProfileSet(m_committed);
     ClearProfileSet(m_working);
+}
+
+ConfigDocument::ConfigDocument(std::string folder, HostWindow& host)
+    : m_folder(std::move(folder)), m_block(&m_noBlock), m_host(host)
+{
+    ClearProfileSet(m_committed);
+    ClearProfileSet(m_working);
+}
+
+bool ConfigDocument::Attach(HostBlockSource& source)
+{
+    if (SharedBlock* block = source.OpenHostBlock()) {
+        SetBlock(*block, true);
+        return true;
+    }
+    SetBlock(m_noBlock, false);
+    return false;
+}
+
+void ConfigDocument::Open(HostBlockSource& source)
+{
+    Open(Attach(source));
 }
 
 void ConfigDocument::Open(bool hostPresent)
@@ -165,6 +188,29 @@ ApplyOutcome ConfigDocument::Apply()
     return outcome;
 }
 
+ApplyOutcome ConfigDocument::Apply(HostBlockSource& source)
+{
+    if (!m_hostPresent)
+        Attach(source);
+    return Apply();
+}
+
+KeyboardArrival ConfigDocument::KeyboardArrived(HostBlockSource& source)
+{
+    KeyboardArrival arrival;
+    arrival.firmwareText = FirmwareText();
+    // A host started after this program tells about the keyboard before any apply looked for it.
+    if (!m_hostPresent)
+        Attach(source);
+    arrival.takeOver = TakeOverBlock();
+    return arrival;
+}
+
+std::string ConfigDocument::FirmwareText() const
+{
+    return FirmwareVersionText(ReadFirmwareVersion(m_folder));
+}
+
 std::optional<TakeOver> ConfigDocument::TakeOverBlock()
 {
     auto fromHost = std::make_unique<ProfileSet>();
@@ -211,6 +257,40 @@ DialogEdit ConfigDocument::StorePlayerEdit(int slot, int32_t openedWith, int32_t
         return DialogEdit::Dropped;
     now = edited;
     return DialogEdit::Stored;
+}
+
+std::optional<KeyEdit> ConfigDocument::BeginKeyEdit(int key) const
+{
+    const Profile* profile = CurrentProfile();
+    if (profile == nullptr || key < 1 || key > kKeyCount)
+        return std::nullopt;
+    return KeyEdit{m_working.CurrentProfile, key, profile->Buttons[key - 1]};
+}
+
+DialogEdit ConfigDocument::StoreKeyEdit(const KeyEdit& edit, const ButtonInfo& edited)
+{
+    return StoreKeyEdit(edit.slot, edit.key, edit.openedWith, edited);
+}
+
+std::optional<PlayerEdit> ConfigDocument::BeginPlayerEdit() const
+{
+    const Profile* profile = CurrentProfile();
+    if (profile == nullptr)
+        return std::nullopt;
+    return PlayerEdit{m_working.CurrentProfile, profile->MediaOption};
+}
+
+DialogEdit ConfigDocument::StorePlayerEdit(const PlayerEdit& edit, int32_t edited)
+{
+    return StorePlayerEdit(edit.slot, edit.openedWith, edited);
+}
+
+ButtonInfo ConfigDocument::AssignmentOf(int key) const
+{
+    const Profile* profile = CurrentProfile();
+    if (profile == nullptr || key < 1 || key > kKeyCount)
+        return ButtonInfo{};
+    return profile->Buttons[key - 1];
 }
 
 void ConfigDocument::SetBlock(SharedBlock& block, bool hostPresent)

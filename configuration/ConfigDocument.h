@@ -25,6 +25,17 @@ public:
     virtual Answer SendApply() = 0;
 };
 
+// Where the running host's shared block is found. The configuration program may start before the
+// host does; it looks for the block when it starts, at an apply and when the host tells that the
+// keyboard arrived.
+class HostBlockSource {
+public:
+    virtual ~HostBlockSource() = default;
+    // The running host's block, opened now; nullptr when no host runs or its block cannot be
+    // opened. The block lives until the next call.
+    virtual SharedBlock* OpenHostBlock() = 0;
+};
+
 // How an apply went, in what the status line tells the user.
 enum class ApplyOutcome {
     Applied,           // files saved and the host took the set over (or was asked to)
@@ -69,6 +80,27 @@ enum class DialogEdit {
     NoSlot   // the dialog was opened for no slot 1..5 (or no key 1..5): nothing changed
 };
 
+// A dialog's edit of one key: the slot and key it was opened for and what the key held then.
+struct KeyEdit {
+    int slot;              // 1..5
+    int key;               // 1..5
+    ButtonInfo openedWith;
+};
+
+// A dialog's edit of a profile's media player: the slot it was opened for and the player then.
+struct PlayerEdit {
+    int slot; // 1..5
+    int32_t openedWith;
+};
+
+// What changes when the host tells that the keyboard arrived.
+struct KeyboardArrival {
+    // The firmware version the host found on the keyboard, as the window's title area shows it.
+    std::string firmwareText;
+    // The host's block taken over; nothing when it could not be read.
+    std::optional<TakeOver> takeOver;
+};
+
 // The four texts of the game profile dialog.
 struct GameProfileValues {
     std::string name;
@@ -80,11 +112,17 @@ public:
     // folder: the program folder the data files live below. block: the host's shared block, or a
     // NullSharedBlock when the host does not run (SetBlock changes it later).
     ConfigDocument(std::string folder, SharedBlock& block, HostWindow& host);
+    // Without a host's block until Open or Attach finds one.
+    ConfigDocument(std::string folder, HostWindow& host);
 
     // Start: the committed copy from the shared block when hostPresent and the block can be read,
     // otherwise from the profile files; the libraries from their files; the working copy equal to
     // the committed copy.
     void Open(bool hostPresent);
+    // Start as above, with the host's block when source finds one (see Attach).
+    void Open(HostBlockSource& source);
+    // Uses the running host's block when source finds one, and none otherwise; true when found.
+    bool Attach(HostBlockSource& source);
 
     const ProfileSet& Working() const { return m_working; }
     const ProfileSet& Committed() const { return m_committed; }
@@ -108,6 +146,9 @@ public:
     // block took it) and saves the macro library. When the files cannot be written nothing else
     // happens and the committed copy stays as it was.
     ApplyOutcome Apply();
+    // As Apply, after looking for the block of a host that started after this program and has not
+    // told about itself yet.
+    ApplyOutcome Apply(HostBlockSource& source);
 
     // The host changed the block (profile switch, mode, key switches, a reset's defaults) or
     // re-read the keyboard: the committed copy becomes the block's content, and the working copy
@@ -115,12 +156,26 @@ public:
     // unapplied edits of the other parts. Where both changed the same part the host's data wins and
     // the edit is listed as dropped. Nothing, with nothing changed, when the block cannot be read.
     std::optional<TakeOver> TakeOverBlock();
+    // The host found the keyboard: the firmware version it wrote is read again, the block of a host
+    // that started after this program is looked for, and the block is taken over.
+    KeyboardArrival KeyboardArrived(HostBlockSource& source);
+    // The firmware version in the program folder's config.ini, as the window's title area shows it.
+    std::string FirmwareText() const;
 
     // An edit of key 1..5 of slot 1..5 made in a dialog opened when the key held openedWith: stored
     // when the working copy's key still holds openedWith, otherwise dropped (see DialogEdit).
     DialogEdit StoreKeyEdit(int slot, int key, const ButtonInfo& openedWith, const ButtonInfo& edited);
     // The same for the media player of slot 1..5.
     DialogEdit StorePlayerEdit(int slot, int32_t openedWith, int32_t edited);
+    // The edit a dialog opened now for key 1..5 of the current slot makes; nothing when no slot is
+    // current or the key is out of range (the dialog does not open).
+    std::optional<KeyEdit> BeginKeyEdit(int key) const;
+    DialogEdit StoreKeyEdit(const KeyEdit& edit, const ButtonInfo& edited);
+    // The edit a dialog opened now for the current slot's player makes; nothing without a slot.
+    std::optional<PlayerEdit> BeginPlayerEdit() const;
+    DialogEdit StorePlayerEdit(const PlayerEdit& edit, int32_t edited);
+    // What key 1..5 of the current slot holds; an empty assignment without a slot or such a key.
+    ButtonInfo AssignmentOf(int key) const;
     // The block of a host that started after this program did.
     void SetBlock(SharedBlock& block, bool hostPresent);
 
@@ -152,6 +207,8 @@ public:
 
 private:
     std::string m_folder;
+    // The block in use while no host's block is.
+    NullSharedBlock m_noBlock;
     SharedBlock* m_block;
     HostWindow& m_host;
     bool m_hostPresent = false;

@@ -1,6 +1,7 @@
 #include "StatusTexts.h"
 
 #include "LanguageStrings.h"
+#include "NameTexts.h"
 
 uint32_t ApplyOutcomeTextId(ApplyOutcome outcome)
 {
@@ -13,6 +14,15 @@ uint32_t ApplyOutcomeTextId(ApplyOutcome outcome)
     case ApplyOutcome::FilesNotSaved: return IDS_STATUS_NOT_SAVED;
     }
     return IDS_STATUS_NOT_SAVED;
+}
+
+std::string ApplyStatusText(ApplyOutcome outcome, const ConfigDocument& document, const LanguageText& text)
+{
+    if (outcome == ApplyOutcome::FilesNotSaved) {
+        if (const std::optional<SlotNameProblem> unusable = document.UnusableProfileName())
+            return UnusableNameText(*unusable, text);
+    }
+    return text(ApplyOutcomeTextId(outcome));
 }
 
 std::string FillPlaceholders(std::string_view pattern, int slot, int key)
@@ -47,6 +57,13 @@ std::string DroppedEditText(const DroppedEdit& edit, const LanguageText& text)
     case DroppedEdit::What::KeySwitch: id = IDS_STATUS_DROPPED_SWITCH; break;
     }
     return FillPlaceholders(text(id), edit.slot, edit.key);
+}
+
+std::optional<std::string> TakeOverText(const TakeOver& takeOver, const LanguageText& text)
+{
+    if (takeOver.dropped.empty())
+        return std::nullopt;
+    return DroppedEditText(takeOver.dropped.front(), text);
 }
 
 std::string DialogEditText(DialogEdit result, const LanguageText& text)

@@ -4,6 +4,9 @@
 
 namespace {
 
+// How many more presses of a dead key may be needed until its pending accent has come out.
+constexpr int kDeadKeyFlushTries = 4;
+
 // Virtual key of each set-1 scan code without the extended prefix. The keypad codes give the
 // navigation keys, as the keypad does with Num Lock off.
 constexpr uint8_t kScanToVirtualKey[] = {
@@ -85,6 +88,22 @@ public:
 };
 
 } // namespace
+
+uint8_t TranslatedCharacter(uint32_t vk, const KeyTranslator& translate)
+{
+    const KeyTranslation pressed = translate(vk);
+    if (pressed.count == 0)
+        return 0;
+    if (pressed.count < 0) {
+        // A layout that chains dead keys may answer the second press with another accent; a few
+        // presses end any chain a layout has.
+        for (int i = 0; i < kDeadKeyFlushTries; ++i) {
+            if (translate(vk).count >= 0)
+                break;
+        }
+    }
+    return pressed.chars[0];
+}
 
 const KeyboardLayout& UsKeyboardLayout()
 {

@@ -35,31 +35,6 @@ constexpr UINT WM_SHOW_NOTICE = WM_APP + 21;
 // How long an apply or a take-over waits for the shared block's lock.
 constexpr uint32_t kBlockLockWaitMs = 5000;
 
-// The keyboard layout of this session, for the captions of key assignments.
-class SessionKeyboardLayout final : public KeyboardLayout {
-public:
-    uint32_t VirtualKeyToScanCode(uint32_t vk) const override { return ::MapVirtualKeyA(vk, MAPVK_VK_TO_VSC); }
-    uint32_t ScanCodeToVirtualKey(uint32_t scan) const override { return ::MapVirtualKeyA(scan, MAPVK_VSC_TO_VK_EX); }
-    uint8_t VirtualKeyToAscii(uint32_t vk) const override
-    {
-        BYTE state[256] = {};
-        WORD out = 0;
-        const int count = ::ToAscii(vk, VirtualKeyToScanCode(vk), state, &out, 0);
-        if (count < 0) {
-            // A dead key: clear the pending accent again.
-            ::ToAscii(VK_SPACE, ::MapVirtualKeyA(VK_SPACE, MAPVK_VK_TO_VSC), state, &out, 0);
-            return static_cast<uint8_t>(out & 0xFF);
-        }
-        return count == 1 ? static_cast<uint8_t>(out & 0xFF) : 0;
-    }
-};
-
-const KeyboardLayout& SessionLayout()
-{
-    static const SessionKeyboardLayout layout;
-    return layout;
-}
-
 // The classic (pre-Vista) file dialog over owner for a profile file; empty when cancelled.
 std::string ChooseProfileFile(HWND owner, bool save)
 {
@@ -127,7 +102,7 @@ MessageSpan CConfigDlg::MessageEntries()
 }
 
 CConfigDlg::CConfigDlg()
-    : BaseWindow(IDD_CONFIG_MAIN, "skins\\skin_main.ini"), m_document(SkinProgramFolder(), m_noBlock, m_host),
+    : BaseWindow(IDD_CONFIG_MAIN, "skins\\skin_main.ini"), m_document(SkinProgramFolder(), m_host),
       m_keyPage(m_document, *this)
 {
 }
@@ -183,75 +158,80 @@ BOOL CConfigDlg::LoadSkin()
     }
     m_page = MainPage::Keys;
     m_tabs[0].SetChecked(1);
-    ConnectKeyDialogs();
     return TRUE;
 }
 
-void CConfigDlg::ConnectKeyDialogs()
+bool CConfigDlg::RunKeyDialog(int keyIndex, const KeyCommandOutcome& outcome)
 {
-    // Each runner answers whether the working copy changed.
-    // A dialog edits the slot and key it was opened for: the host may switch the slot or change the
-    // key while it is open (the block is taken over meanwhile), and the document decides where the
-    // edit lands.
-    m_keyPage.SetKeyDialog(KeyDialog::Shortcut, [this](int key, const KeyCommandOutcome&) {
-        const Profile* profile = m_document.CurrentProfile();
-        if (profile == nullptr || key < 0 || key >= kKeyCount)
-            return false;
-        const int slot = m_document.Working().CurrentProfile;
-        const ButtonInfo openedWith = profile->Buttons[key];
-        CKeyAssignmentDlg dialog(openedWith);
-        ButtonInfo edited = openedWith;
-        if (dialog.DoModal(m_hWnd) != IDOK || !dialog.StoreInto(edited))
-            return false;
-        return TellDialogEdit(m_document.StoreKeyEdit(slot, key + 1, openedWith, edited));
-    });
-    m_keyPage.SetKeyDialog(KeyDialog::SelectPlayer, [this](int, const KeyCommandOutcome& outcome) {
-        const Profile* profile = m_document.CurrentProfile();
-        if (profile == nullptr)
-            return false;
-        const int slot = m_document.Working().CurrentProfile;
-        const int32_t openedWith = profile->MediaOption;
-        CSelectPlayerDlg dialog(outcome.mediaOption);
-        if (dialog.DoModal(m_hWnd) != IDOK)
-            return false;
-        auto edited = std::make_unique<Profile>();
-        edited->MediaOption = openedWith;
-        dialog.StoreInto(*edited);
-        return TellDialogEdit(m_document.StorePlayerEdit(slot, openedWith, edited->MediaOption));
-    });
-    m_keyPage.SetKeyDialog(KeyDialog::MacroManager, [this](int key, const KeyCommandOutcome& outcome) {
-        // The manager changes the library, never a key: keys keep their own copies of macros.
-        static const ButtonInfo kNoAssignment{};
-        const Profile* profile = m_document.CurrentProfile();
-        const ButtonInfo& assigned = profile != nullptr && key >= 0 && key < kKeyCount
-                                         ? profile->Buttons[key]
-                                         : kNoAssignment;
-        // The recorder and the timing editor, made inside the manager over its library.
-        auto basic = [this](CMacroManager& manager, const RECT&) -> std::unique_ptr<CWnd> {
-            auto page = std::make_unique<CMacroRecDlg>(manager.Library(), m_lastKey,
-                                                       [&manager](bool enable) { manager.EnableControls(enable); });
-            return page->Create(manager.GetSafeHwnd()) ? std::move(page) : nullptr;
-        };
-        auto advanced = [](CMacroManager& manager, const RECT&) -> std::unique_ptr<CWnd> {
-            auto page = std::make_unique<CMacroAdjustDlg>(manager.Library(),
-                                                          [&manager](bool enable) { manager.EnableControls(enable); });
-            return page->Create(manager.GetSafeHwnd()) ? std::move(page) : nullptr;
-        };
-        bool pausesCapped = false;
-        if (RunMacroManager(m_hWnd, m_document.Macros(), m_document.Folder(), outcome.macroManagerSet, assigned, basic,
-                            advanced, &pausesCapped) &&
-            pausesCapped)
-            ShowNotice(m_language.String(IDS_STATUS_PAUSES_CAPPED));
+    switch (outcome.dialog) {
+    case KeyDialog::Shortcut:
+        return RunShortcutDialog(keyIndex);
+    case KeyDialog::SelectPlayer:
+        return RunPlayerDialog(outcome);
+    case KeyDialog::MacroManager:
+        RunMacroManagerDialog(keyIndex, outcome);
         return false;
-    });
-    m_keyPage.SetKeyDialog(KeyDialog::CreateTimer, [this](int, const KeyCommandOutcome&) {
+    case KeyDialog::CreateTimer:
         RunCreateTimerDialog(m_hWnd, m_document.Timers(), m_document.Folder());
         return false;
-    });
-    m_keyPage.SetKeyDialog(KeyDialog::EditTimer, [this](int, const KeyCommandOutcome&) {
+    case KeyDialog::EditTimer:
         RunEditTimerDialog(m_hWnd, m_document.Timers(), m_document.Folder());
         return false;
-    });
+    case KeyDialog::None:
+        break;
+    }
+    return false;
+}
+
+// A dialog edits the slot and key it was opened for: the host may switch the slot or change the key
+// while it is open (the block is taken over meanwhile), and the document decides where the edit
+// lands.
+bool CConfigDlg::RunShortcutDialog(int keyIndex)
+{
+    const std::optional<KeyEdit> edit = m_document.BeginKeyEdit(keyIndex + 1);
+    if (!edit)
+        return false;
+    CKeyAssignmentDlg dialog(edit->openedWith);
+    ButtonInfo edited = edit->openedWith;
+    if (dialog.DoModal(m_hWnd) != IDOK || !dialog.StoreInto(edited))
+        return false;
+    return TellDialogEdit(m_document.StoreKeyEdit(*edit, edited));
+}
+
+bool CConfigDlg::RunPlayerDialog(const KeyCommandOutcome& outcome)
+{
+    const std::optional<PlayerEdit> edit = m_document.BeginPlayerEdit();
+    if (!edit)
+        return false;
+    CSelectPlayerDlg dialog(outcome.mediaOption);
+    if (dialog.DoModal(m_hWnd) != IDOK)
+        return false;
+    auto edited = std::make_unique<Profile>();
+    edited->MediaOption = edit->openedWith;
+    dialog.StoreInto(*edited);
+    return TellDialogEdit(m_document.StorePlayerEdit(*edit, edited->MediaOption));
+}
+
+void CConfigDlg::RunMacroManagerDialog(int keyIndex, const KeyCommandOutcome& outcome)
+{
+    // The manager changes the library, never a key: keys keep their own copies of macros.
+    const ButtonInfo assigned = m_document.AssignmentOf(keyIndex + 1);
+    // The recorder and the timing editor, made inside the manager over its library.
+    auto basic = [this](CMacroManager& manager, const RECT&) -> std::unique_ptr<CWnd> {
+        auto page = std::make_unique<CMacroRecDlg>(manager.Library(), m_lastKey,
+                                                   [&manager](bool enable) { manager.EnableControls(enable); });
+        return page->Create(manager.GetSafeHwnd()) ? std::move(page) : nullptr;
+    };
+    auto advanced = [](CMacroManager& manager, const RECT&) -> std::unique_ptr<CWnd> {
+        auto page = std::make_unique<CMacroAdjustDlg>(manager.Library(),
+                                                      [&manager](bool enable) { manager.EnableControls(enable); });
+        return page->Create(manager.GetSafeHwnd()) ? std::move(page) : nullptr;
+    };
+    bool pausesCapped = false;
+    if (RunMacroManager(m_hWnd, m_document.Macros(), m_document.Folder(), outcome.macroManagerSet, assigned, basic,
+                        advanced, &pausesCapped) &&
+        pausesCapped)
+        ShowNotice(m_language.String(IDS_STATUS_PAUSES_CAPPED));
 }
 
 BOOL CConfigDlg::OnInitDialog()
@@ -269,9 +249,9 @@ BOOL CConfigDlg::OnInitDialog()
     // The host finds this window by its title.
     ::SetWindowTextA(m_hWnd, kConfigWindowTitle);
 
-    ReadFirmwareText();
+    m_firmwareText = m_document.FirmwareText();
     UpdatePageAddresses();
-    m_document.Open(AttachToHost());
+    m_document.Open(*this);
     RefreshAll();
     LogDebug("TolkCfg: main window filled %lu ms after the process started (%s)\n", MillisecondsSinceStart(),
              m_document.HostPresent() ? "host's block" : "profile files");
@@ -280,23 +260,27 @@ BOOL CConfigDlg::OnInitDialog()
 
 bool CConfigDlg::TellDialogEdit(DialogEdit result)
 {
-    const std::string text = DialogEditText(result, [this](uint32_t id) { return m_language.String(id); });
+    const std::string text = DialogEditText(result, Language());
     if (!text.empty())
         ShowNotice(text);
     return result == DialogEdit::Stored;
 }
 
-void CConfigDlg::TakeOverFromHost()
+LanguageText CConfigDlg::Language() const
 {
-    const std::optional<TakeOver> takeOver = m_document.TakeOverBlock();
+    return [this](uint32_t id) { return m_language.String(id); };
+}
+
+void CConfigDlg::ShowTakeOver(const std::optional<TakeOver>& takeOver)
+{
     if (!takeOver)
         return;
-    if (!takeOver->dropped.empty())
-        SetStatus(DroppedEditText(takeOver->dropped.front(), [this](uint32_t id) { return m_language.String(id); }));
+    if (const std::optional<std::string> text = TakeOverText(*takeOver, Language()))
+        SetStatus(*text);
     RefreshAll();
 }
 
-bool CConfigDlg::AttachToHost()
+SharedBlock* CConfigDlg::OpenHostBlock()
 {
     SharedBlockOpenError error = SharedBlockOpenError::None;
     m_block = WinSharedBlock::OpenExisting({}, &error);
@@ -305,19 +289,12 @@ bool CConfigDlg::AttachToHost()
             m_mapErrorShown = true;
             ::MessageBoxA(m_hWnd, "Could not map view of file.", nullptr, MB_OK);
         }
-        m_document.SetBlock(m_noBlock, false);
-        return false;
+        return nullptr;
     }
     // The host holds the lock only while it copies the block; a lock still held after this long
     // belongs to a host that hangs, and an apply then says the host was busy.
     m_block->LimitLockWait(kBlockLockWaitMs);
-    m_document.SetBlock(*m_block, true);
-    return true;
-}
-
-void CConfigDlg::ReadFirmwareText()
-{
-    m_firmwareText = FirmwareVersionText(ReadFirmwareVersion(m_document.Folder()));
+    return m_block.get();
 }
 
 void CConfigDlg::UpdatePageAddresses()
@@ -329,7 +306,7 @@ void CConfigDlg::UpdatePageAddresses()
 
 void CConfigDlg::RefreshAll()
 {
-    const MainView view = ComputeMainView(m_document.Working(), SessionLayout());
+    const MainView view = ComputeMainView(m_document.Working(), m_layout);
     for (int i = 0; i < kProfileCount; ++i) {
         m_slots[i].SetChecked(view.slots[i].checked ? 1 : 0);
         m_labels[i].SetText(view.slots[i].label, view.slots[i].bright ? 1 : 0);
@@ -339,18 +316,10 @@ void CConfigDlg::RefreshAll()
 
 void CConfigDlg::ApplyNow()
 {
-    // A host started after this program that has not announced itself yet.
-    if (!m_document.HostPresent())
-        AttachToHost();
     HCURSOR previous = ::SetCursor(::LoadCursorA(nullptr, IDC_WAIT));
-    m_lastApply = m_document.Apply();
+    m_lastApply = m_document.Apply(*this);
     ::SetCursor(previous);
-    SetStatus(m_language.String(ApplyOutcomeTextId(m_lastApply)));
-    // Nothing was saved because a profile's name cannot be saved beside the others: say which.
-    if (m_lastApply == ApplyOutcome::FilesNotSaved) {
-        if (const std::optional<SlotNameProblem> unusable = m_document.UnusableProfileName())
-            SetStatus(UnusableNameText(*unusable, [this](uint32_t id) { return m_language.String(id); }));
-    }
+    SetStatus(ApplyStatusText(m_lastApply, m_document, Language()));
 }
 
 void CConfigDlg::SetStatus(const std::string& text)
@@ -423,7 +392,7 @@ void CConfigDlg::RunGameProfileDialog(bool filled)
         dialog.SetValues(openedWith.name, openedWith.games[0], openedWith.games[1], openedWith.games[2]);
     // A name that cannot name a file of its own keeps the dialog open with the reason.
     dialog.SetNameCheck([this, slot](const std::string& name) {
-        return GameProfileNameRefusal(m_document, slot, name, [this](uint32_t id) { return m_language.String(id); });
+        return GameProfileNameRefusal(m_document, slot, name, Language());
     });
     if (dialog.DoModal(m_hWnd) != IDOK)
         return;
@@ -460,7 +429,7 @@ void CConfigDlg::RunProfileFileDialog(bool exporting)
         return;
     }
     const ProfileTransfer result = exporting ? m_document.Export(path) : m_document.Import(path);
-    SetStatus(TransferText(result, !exporting, [this](uint32_t id) { return m_language.String(id); }));
+    SetStatus(TransferText(result, !exporting, Language()));
     if (result && !exporting)
         RefreshAll();
 }
@@ -502,14 +471,12 @@ LRESULT CConfigDlg::OnStatusHint(WPARAM state, LPARAM)
 
 LRESULT CConfigDlg::OnDeviceReady(WPARAM, LPARAM)
 {
-    ReadFirmwareText();
+    const KeyboardArrival arrival = m_document.KeyboardArrived(*this);
+    m_firmwareText = arrival.firmwareText;
     const RECT versions{kSoftwareVersionAt.x, kSoftwareVersionAt.y, kFirmwareVersionAt.x + 120,
                         kFirmwareVersionAt.y + 16};
     ::InvalidateRect(m_hWnd, &versions, FALSE);
-    // A host started after this program: attach to its block now.
-    if (!m_document.HostPresent())
-        AttachToHost();
-    TakeOverFromHost();
+    ShowTakeOver(arrival.takeOver);
     RefreshAll();
     UpdatePageAddresses();
     return 0;
@@ -517,7 +484,7 @@ LRESULT CConfigDlg::OnDeviceReady(WPARAM, LPARAM)
 
 LRESULT CConfigDlg::OnDataChanged(WPARAM, LPARAM)
 {
-    TakeOverFromHost();
+    ShowTakeOver(m_document.TakeOverBlock());
     return 0;
 }
 

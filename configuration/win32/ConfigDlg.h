@@ -11,16 +11,19 @@
 #include "MainView.h"
 #include "SkinDialog.h"
 #include "StatusLine.h"
+#include "StatusTexts.h"
 #include "TextLabel.h"
 #include "WinHostWindow.h"
+#include "WinKeyboardLayout.h"
 #include "WebPageDlg.h"
 #include "WinSharedBlock.h"
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 
-class CConfigDlg : public BaseWindow<CConfigDlg, CSkinDialog>, private KeyPageOwner {
+class CConfigDlg : public BaseWindow<CConfigDlg, CSkinDialog>, private KeyPageOwner, private HostBlockSource {
 public:
     static MessageSpan MessageEntries();
 
@@ -43,9 +46,17 @@ private:
     void RefreshAll() override;
     void ApplyNow() override;
     std::string Text(UINT id) const override { return m_language.String(id); }
+    bool RunKeyDialog(int keyIndex, const KeyCommandOutcome& outcome) override;
 
-    // The dialogs the key menu's commands open.
-    void ConnectKeyDialogs();
+    // HostBlockSource: the host's block when the host runs (a message box when the block exists but
+    // cannot be mapped, once).
+    SharedBlock* OpenHostBlock() override;
+
+    // The dialogs the key menu's commands open, for key keyIndex (0..4); true when the working copy
+    // changed.
+    bool RunShortcutDialog(int keyIndex);
+    bool RunPlayerDialog(const KeyCommandOutcome& outcome);
+    void RunMacroManagerDialog(int keyIndex, const KeyCommandOutcome& outcome);
     void ShowPage(MainPage page);
     void OnTab(std::size_t index);
     void OnSlot(std::size_t index);
@@ -75,15 +86,12 @@ private:
     // Import (exporting false) or export of the current profile through the file dialog, told on the
     // status line.
     void RunProfileFileDialog(bool exporting);
-    // Opens the host's block when the host runs; false otherwise (a message box when the block
-    // exists but cannot be mapped, once).
-    bool AttachToHost();
-    // The host changed the block: takes it over, keeping unapplied edits it did not touch, and tells
-    // on the status line an edit that was dropped.
-    void TakeOverFromHost();
+    // Shows a take-over from the host: the status line tells an edit that was dropped.
+    void ShowTakeOver(const std::optional<TakeOver>& takeOver);
     // Tells on the status line an edit of a dialog that did not land; true when it was stored.
     bool TellDialogEdit(DialogEdit result);
-    void ReadFirmwareText();
+    // The text of a language string, for the portable status texts.
+    LanguageText Language() const;
     void UpdatePageAddresses();
     void SetStatus(const std::string& text);
     // The status line after a dialog closed: the text stays over the hints the dialog's buttons
@@ -105,7 +113,8 @@ private:
     ApplyOutcome m_lastApply = ApplyOutcome::Applied;
     std::string m_notice;
 
-    NullSharedBlock m_noBlock;
+    // The session's keyboard layout, for the captions of key assignments.
+    WinKeyboardLayout m_layout;
     std::unique_ptr<WinSharedBlock> m_block;
     WinHostWindow m_host;
     ConfigDocument m_document;

@@ -3,7 +3,6 @@
 #include "ExMenuTree.h"
 #include "KeyMenu.h"
 #include "LanguageStrings.h"
-#include "Log.h"
 #include "SkinMessages.h"
 #include "WarnDlg.h"
 
@@ -20,25 +19,6 @@ constexpr UINT kLineWindowId = 6;
 constexpr UINT kFirstAssignCommand = 1000;
 constexpr UINT kLastAssignCommand = 6500;
 static_assert(kFirstAssignCommand == kFirstKeyCommand && kLastAssignCommand == kLastKeyCommand);
-
-const char* DialogName(KeyDialog dialog)
-{
-    switch (dialog) {
-    case KeyDialog::Shortcut:
-        return "shortcut";
-    case KeyDialog::SelectPlayer:
-        return "player selection";
-    case KeyDialog::MacroManager:
-        return "macro manager";
-    case KeyDialog::CreateTimer:
-        return "timer creation";
-    case KeyDialog::EditTimer:
-        return "timer edit";
-    case KeyDialog::None:
-        break;
-    }
-    return "no";
-}
 
 } // namespace
 
@@ -62,17 +42,6 @@ CMainDlg::CMainDlg(ConfigDocument& document, KeyPageOwner& owner)
         CWarnDlg warning("skins\\skin_reset_warn.ini");
         return warning.DoModal(parent);
     };
-    for (std::size_t i = 0; i < m_keyDialogs.size(); ++i) {
-        m_keyDialogs[i] = [dialog = static_cast<KeyDialog>(i)](int keyIndex, const KeyCommandOutcome&) {
-            LogDebug("TolkCfg: key %d: %s dialog not yet available\n", keyIndex + 1, DialogName(dialog));
-            return false;
-        };
-    }
-}
-
-void CMainDlg::SetKeyDialog(KeyDialog dialog, KeyDialogRunner runner)
-{
-    m_keyDialogs.at(static_cast<std::size_t>(dialog)) = std::move(runner);
 }
 
 BOOL CMainDlg::LoadSkin()
@@ -166,7 +135,7 @@ void CMainDlg::OnAssignCommand(UINT id)
         HandleKeyCommand(static_cast<int>(id), m_editedKey, *profile, m_document.Macros(), m_document.Timers());
     bool changed = outcome.rebuildCaptions;
     if (outcome.dialog != KeyDialog::None)
-        changed = m_keyDialogs.at(static_cast<std::size_t>(outcome.dialog))(m_editedKey, outcome) || changed;
+        changed = m_owner.RunKeyDialog(m_editedKey, outcome) || changed;
     if (changed)
         m_owner.RefreshAll();
 }

@@ -23,14 +23,11 @@ public:
     virtual void ApplyNow() = 0;
     // The text of a language string.
     virtual std::string Text(UINT id) const = 0;
+    // Runs the dialog a key menu command asked for (keyIndex 0..4, outcome as the command left it,
+    // its dialog never None) and stores its result into the document; true when the working copy
+    // changed, so that the captions are rebuilt.
+    virtual bool RunKeyDialog(int keyIndex, const KeyCommandOutcome& outcome) = 0;
 };
-
-// Runs the dialog a key menu command asked for (keyIndex 0..4, outcome as the command left it)
-// and stores its result into the document; true when the working copy changed, so that the
-// captions are rebuilt.
-using KeyDialogRunner = std::function<bool(int keyIndex, const KeyCommandOutcome& outcome)>;
-// One runner per KeyDialog value, None to EditTimer.
-constexpr std::size_t kKeyDialogKinds = static_cast<std::size_t>(KeyDialog::EditTimer) + 1;
 
 class CMainDlg : public BaseWindow<CMainDlg, CSkinDialog> {
 public:
@@ -38,9 +35,6 @@ public:
 
     CMainDlg(ConfigDocument& document, KeyPageOwner& owner);
 
-    // The dialog of one kind of key menu command. Until one is set, the command only notes on the
-    // debug output that its dialog is not available yet.
-    void SetKeyDialog(KeyDialog dialog, KeyDialogRunner runner);
     // The key (0..4) whose menu is open or whose command was chosen last; -1 before the first.
     int EditedKey() const { return m_editedKey; }
 
@@ -75,6 +69,5 @@ private:
     CBitmapBtn m_reset;
     CBitmapBtn m_mode;
     std::array<CLineWnd, kKeyCount> m_lines;
-    std::array<KeyDialogRunner, kKeyDialogKinds> m_keyDialogs;
     int m_editedKey = -1;
 };

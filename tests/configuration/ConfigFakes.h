@@ -1,4 +1,5 @@
-// Fakes of the configuration document's ports: the host's shared block and the host's window.
+// Fakes of the configuration document's ports: the host's shared block, where it is found, and the
+// host's window.
 // Each records what the document gave it or asked of it.
 #pragma once
 
@@ -52,4 +53,16 @@ public:
     Answer answer = Answer::Answered;
     int calls = 0;
     std::function<void()> onCall;
+};
+
+class RecordingHostBlockSource : public HostBlockSource {
+public:
+    SharedBlock* OpenHostBlock() override
+    {
+        ++opens;
+        return running;
+    }
+
+    SharedBlock* running = nullptr; // the block of the running host; nullptr while none runs
+    int opens = 0;
 };

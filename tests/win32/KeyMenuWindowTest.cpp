@@ -14,6 +14,7 @@
 #include "SkinMessages.h"
 #include "TempFolder.h"
 #include "TestLibraries.h"
+#include "WinKeyboardLayout.h"
 #include "WinTestInput.h"
 
 #include <gtest/gtest.h>
@@ -22,6 +23,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -417,14 +419,6 @@ TEST_F(KeyMenuWindows, AMenuWindowIsDecoratedAtEveryShowingAndRestoredWhenItHide
     EXPECT_EQ(CMenuWndHook::RestorationCount() - restored, 1u);
 }
 
-// The session's keyboard as the key page's captions need it.
-class SessionLayout final : public KeyboardLayout {
-public:
-    uint32_t VirtualKeyToScanCode(uint32_t vk) const override { return ::MapVirtualKeyA(vk, MAPVK_VK_TO_VSC); }
-    uint32_t ScanCodeToVirtualKey(uint32_t scan) const override { return ::MapVirtualKeyA(scan, MAPVK_VSC_TO_VK_EX); }
-    uint8_t VirtualKeyToAscii(uint32_t vk) const override { return static_cast<uint8_t>(::MapVirtualKeyA(vk, 2)); }
-};
-
 class NoHost final : public HostWindow {
 public:
     Answer SendApply() override { return Answer::NoHost; }
@@ -442,14 +436,20 @@ public:
     }
     void ApplyNow() override { ++applies; }
     std::string Text(UINT) const override { return "Assign a function to this key"; }
+    // Without a dialog plugged in, a command that needs one changes nothing.
+    bool RunKeyDialog(int keyIndex, const KeyCommandOutcome& outcome) override
+    {
+        return keyDialog ? keyDialog(keyIndex, outcome) : false;
+    }
 
     CMainDlg* page = nullptr;
+    std::function<bool(int keyIndex, const KeyCommandOutcome& outcome)> keyDialog;
     int refreshes = 0;
     int applies = 0;
 
 private:
     ConfigDocument& m_document;
-    SessionLayout m_layout;
+    WinKeyboardLayout m_layout;
 };
 
 // Stands in for the main window's frame area the key page is shown in.
@@ -604,12 +604,13 @@ TEST_F(KeyPage, ACommandThatNeedsADialogRunsThePluggedDialogOrChangesNothing)
 
     // With one plugged in, it gets the key and the stored shortcut and its result is shown.
     std::vector<int> asked;
-    page.SetKeyDialog(KeyDialog::Shortcut, [&](int keyIndex, const KeyCommandOutcome& outcome) {
+    owner.keyDialog = [&](int keyIndex, const KeyCommandOutcome& outcome) {
+        EXPECT_EQ(outcome.dialog, KeyDialog::Shortcut);
         asked.push_back(keyIndex);
         EXPECT_EQ(outcome.shortcutKey, original.ShortcutKey);
         StoreShortcut(document.CurrentProfile()->Buttons[keyIndex], 0x3E, {0, 0, 1, 0, 0}); // Ctrl+F5
         return true;
-    });
+    };
     ASSERT_TRUE(ChooseFromKeyMenu(1, {VK_DOWN, VK_DOWN}, {VK_RETURN}).open);
     EXPECT_EQ(asked, std::vector<int>{1});
     EXPECT_EQ(profile.Buttons[1].FunctionCode, static_cast<uint8_t>(KeyFunction::Shortcut));
