@@ -108,8 +108,7 @@ void CListBoxEx::CInPlaceEdit::OnKillFocus(HWND)
 
 CListBoxEx::CListBoxEx()
     : m_editBox(*this), m_backgroundBrush(::CreateSolidBrush(m_background)),
-      m_font(::CreateFontA(14, 0, 0, 0, 300, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "Arial"))
+      m_font(MakeFont(14, 0, FW_LIGHT))
 {
 }
 
