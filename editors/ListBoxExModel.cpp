@@ -70,7 +70,7 @@ bool ListBoxExModel::BeginEditSelected()
     edit.row = m_selection;
     edit.limit = kListRowEditLimit;
     edit.digitsOnly = true;
-    edit.afterPicture = RowPicture(row->value) != 0;
+    edit.afterPicture = RowPicture(row->value) != ListRowPicture::None;
     edit.text = row->text;
     m_edit = edit;
     return true;

@@ -4,8 +4,6 @@
 // edit box the model asks for and passes the edit's end in.
 #pragma once
 
-#include "ResourceIds.h"
-
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -24,13 +22,21 @@ constexpr size_t kListRowEditLimit = 20;
 // The most of an edit's text that is read when the edit ends.
 constexpr size_t kListEditReadLimit = 4096;
 
-// The low 16 bits of a row's item value name its picture (0: none); the high 16 bits are the
-// owner's.
-constexpr uint32_t RowValue(uint16_t ownerPart, uint16_t picture)
+// What a row shows before its text; the window draws each with its own picture.
+enum class ListRowPicture : uint16_t {
+    None = 0,   // no picture: the text starts at the row's left
+    Pause,      // a pause between two events
+    KeyPress,   // a key going down
+    KeyRelease, // a key going up
+    Mouse,      // a mouse button event
+};
+
+// The low 16 bits of a row's item value name its picture; the high 16 bits are the owner's.
+constexpr uint32_t RowValue(uint16_t ownerPart, ListRowPicture picture)
 {
-    return (static_cast<uint32_t>(ownerPart) << 16) | picture;
+    return (static_cast<uint32_t>(ownerPart) << 16) | static_cast<uint16_t>(picture);
 }
-constexpr uint16_t RowPicture(uint32_t value) { return static_cast<uint16_t>(value & 0xFFFFu); }
+constexpr ListRowPicture RowPicture(uint32_t value) { return static_cast<ListRowPicture>(value & 0xFFFFu); }
 constexpr uint16_t RowOwnerPart(uint32_t value) { return static_cast<uint16_t>(value >> 16); }
 
 struct ListRow {

@@ -65,7 +65,7 @@ std::vector<ListRow> EventRows(const MacroEvent* events, int count, const Keyboa
     for (int i = 0; i < count; ++i) {
         const MacroEvent& e = events[i];
         const bool press = e.Action == kPress;
-        const uint16_t picture =
+        const ListRowPicture picture =
             IsMouseButton(e.Key) ? kRowPictureMouse : (press ? kRowPicturePress : kRowPictureRelease);
         const uint16_t owner = static_cast<uint16_t>(i + 1);
         rows.push_back({UsageName(e.Key, layout) + (press ? " Press" : " Release"), RowValue(owner, picture)});

@@ -35,10 +35,10 @@ constexpr int kCmdFirstMouseButton = 1020;
 constexpr int kCmdLastMouseButton = 1034;
 
 // The pictures of the event list's rows.
-constexpr uint16_t kRowPicturePause = IDB_ROW_PAUSE;
-constexpr uint16_t kRowPicturePress = IDB_ROW_KEY_PRESS;
-constexpr uint16_t kRowPictureRelease = IDB_ROW_KEY_RELEASE;
-constexpr uint16_t kRowPictureMouse = IDB_ROW_MOUSE;
+constexpr ListRowPicture kRowPicturePause = ListRowPicture::Pause;
+constexpr ListRowPicture kRowPicturePress = ListRowPicture::KeyPress;
+constexpr ListRowPicture kRowPictureRelease = ListRowPicture::KeyRelease;
+constexpr ListRowPicture kRowPictureMouse = ListRowPicture::Mouse;
 
 // A pause is at most this long, measured or typed.
 constexpr uint16_t kMaxPauseMs = 65535;

@@ -1,6 +1,9 @@
-// Scoped device contexts and object selections. Each releases what it acquired in the order the
-// system needs: a selection is undone before its device context goes.
+// Scoped device contexts and object selections, the fonts of the controls and the back buffer of
+// a paint. Each releases what it acquired in the order the system needs: a selection is undone
+// before its device context goes.
 #pragma once
+
+#include "UniqueHandle.h"
 
 #include <windows.h>
 
@@ -111,4 +114,59 @@ public:
 private:
     HDC m_dc;
     int m_saved;
+};
+
+// A font of the controls, owned by the caller: height and average character width in logical
+// units (0: the face's own width), weight (FW_NORMAL 400, FW_BOLD 700), face and pitch and family.
+// Every other setting is the system's default. A control makes its fonts once, not in its paint.
+inline UniqueGdiObject<HFONT> MakeFont(int height, int width, int weight, const char* face = "Arial",
+                                       BYTE pitchAndFamily = DEFAULT_PITCH)
+{
+    return UniqueGdiObject<HFONT>(::CreateFontA(height, width, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                                pitchAndFamily, face));
+}
+
+// A back buffer for a paint without flicker: a memory device context compatible with the target
+// and a bitmap the size of the window's client area selected into it. Draw into Get(); the
+// destructor copies the whole buffer to the target at (0, 0) in one blit. Check it before drawing:
+// a window without area (or a failed allocation) gets no buffer and nothing is copied.
+class BackBuffer {
+public:
+    BackBuffer(HWND window, HDC target) : m_target(target), m_dc(target)
+    {
+        ::GetClientRect(window, &m_client);
+        m_width = m_client.right - m_client.left;
+        m_height = m_client.bottom - m_client.top;
+        if (m_width <= 0 || m_height <= 0 || m_dc.Get() == nullptr)
+            return;
+        m_bitmap.Reset(::CreateCompatibleBitmap(target, m_width, m_height));
+        if (m_bitmap)
+            m_old = ::SelectObject(m_dc.Get(), m_bitmap.Get());
+    }
+    ~BackBuffer()
+    {
+        if (m_old == nullptr)
+            return;
+        ::BitBlt(m_target, 0, 0, m_width, m_height, m_dc.Get(), 0, 0, SRCCOPY);
+        ::SelectObject(m_dc.Get(), m_old);
+    }
+    BackBuffer(const BackBuffer&) = delete;
+    BackBuffer& operator=(const BackBuffer&) = delete;
+
+    explicit operator bool() const { return m_old != nullptr; }
+    HDC Get() const { return m_dc.Get(); }
+    // The window's client area, which the buffer covers.
+    const RECT& Client() const { return m_client; }
+    int Width() const { return m_width; }
+    int Height() const { return m_height; }
+
+private:
+    HDC m_target;
+    RECT m_client{};
+    int m_width = 0;
+    int m_height = 0;
+    MemoryDc m_dc;
+    UniqueGdiObject<HBITMAP> m_bitmap;
+    HGDIOBJ m_old = nullptr;
 };

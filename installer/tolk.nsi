@@ -2,8 +2,12 @@
 ;
 ;   makensis -NOCD -DVERSION=1.28.0 -DVERSION4=1.28.0.0 -DTARGET=x86-unicode -DICON=<program.ico>
 ;            -DINSTALL_NSH=<install_files.nsh> -DUNINSTALL_NSH=<uninstall_files.nsh>
-;            -DOUTFILE=<ZENTOR-Tolk-1.28.0-setup.exe> tolk.nsi
+;            -DOUTFILE=<ZENTOR-Tolk-1.28.0-setup.exe> -DHOST_TITLE=<...> -DHOST_MUTEX=<...>
+;            -DCFG_TITLE=<...> -DCFG_MUTEX=<...> tolk.nsi
 ;
+; The four names are how the setup finds the running programs to close them: their main windows'
+; titles and their single-instance mutexes, which the build reads from link/LinkNames.h, where the
+; programs take them from.
 ; TARGET is x86-unicode for what we ship and amd64-unicode for the 64-bit test build: the same
 ; script. The two .nsh files come from the build's list of shipped files (ShippedFiles.cmake), so
 ; the setup installs and the uninstaller removes exactly the files that the zip holds.
@@ -27,7 +31,7 @@
 ;   0 done; 1 cancelled by the user; 2 stopped: TolkHid or TolkCfg did not close within
 ;   CLOSE_WAIT_S seconds, a file could not be replaced, or the chosen folder belongs to something else.
 
-!ifndef VERSION | VERSION4 | TARGET | ICON | INSTALL_NSH | UNINSTALL_NSH | OUTFILE
+!ifndef VERSION | VERSION4 | TARGET | ICON | INSTALL_NSH | UNINSTALL_NSH | OUTFILE | HOST_TITLE | HOST_MUTEX | CFG_TITLE | CFG_MUTEX
   !error "tolk.nsi is made by the build: see installer/CMakeLists.txt for the defines it needs"
 !endif
 
@@ -48,11 +52,6 @@ Target ${TARGET}
 !define SHORTCUT_FOLDER "$SMPROGRAMS\ZENTOR Tolk"
 !define SHORTCUT "${SHORTCUT_FOLDER}\ZENTOR Tolk.lnk"
 
-; How the programs find each other (link/LinkNames.h) and keep to one copy each (their InitInstance).
-!define HOST_TITLE "ZentorTolkHid"
-!define HOST_MUTEX "ZentorTolk_HidHost"
-!define CFG_TITLE "ZENTOR Tolk Config"
-!define CFG_MUTEX "Zentor_Tolk_configure"
 !define SYNCHRONIZE 0x00100000
 ; The host's own shut-down waits up to 10 s for its device thread; a program that is still there
 ; after this long is not ending by itself.

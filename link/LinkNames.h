@@ -19,6 +19,11 @@ constexpr const char kHostWindowTitle[] = "ZentorTolkHid";
 constexpr const char kConfigWindowTitle[] = "ZENTOR Tolk Config";
 constexpr const char kOsdWindowTitle[] = "Tolk OSD";
 
+// The mutexes by which each program keeps to one copy per session. Earlier releases and their
+// installers look for them, and our installer closes the running programs by them.
+constexpr const char kHostInstanceMutexName[] = "ZentorTolk_HidHost";
+constexpr const char kConfigInstanceMutexName[] = "Zentor_Tolk_configure";
+
 // The named objects of the shared block: the lock that guards every copy and the page-file mapping
 // that holds one profile set.
 // The spelling ("Zentore", "OfMutexObject") is odd, but the configuration program opens these names.

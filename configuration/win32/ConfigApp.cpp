@@ -1,6 +1,7 @@
 #include "ConfigApp.h"
 
 #include "ConfigDlg.h"
+#include "LinkNames.h"
 #include "MenuFrameHook.h"
 #include "SkinMessages.h"
 
@@ -8,17 +9,10 @@
 
 #include <utility>
 
-namespace {
-
-// One configuration program per session; the name is fixed because earlier releases and their
-// installers look for it.
-constexpr const char kInstanceMutexName[] = "Zentor_Tolk_configure";
-
-} // namespace
-
 BOOL CConfigApp::InitInstance()
 {
-    UniqueHandle mutex(::CreateMutexA(nullptr, FALSE, kInstanceMutexName));
+    // One configuration program per session.
+    UniqueHandle mutex(::CreateMutexA(nullptr, FALSE, kConfigInstanceMutexName));
     const DWORD error = ::GetLastError();
     // A second copy ends silently; it does not bring the first one forward.
     if (error == ERROR_ALREADY_EXISTS || (!mutex && error == ERROR_ACCESS_DENIED))

@@ -529,8 +529,7 @@ void CConfigDlg::OnPaint(const PaintDc& paint)
 void CConfigDlg::DrawTexts(HDC dc)
 {
     if (!m_versionFont)
-        m_versionFont.Reset(::CreateFontA(12, 6, 0, 0, 400, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "Arial"));
+        m_versionFont = MakeFont(12, 6, FW_NORMAL);
     SelectScope select(dc, m_versionFont.Get());
     ::SetTextColor(dc, RGB(255, 255, 255));
     ::TextOutA(dc, kSoftwareVersionAt.x, kSoftwareVersionAt.y, kSoftwareVersionText,

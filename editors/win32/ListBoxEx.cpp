@@ -1,6 +1,7 @@
 #include "ListBoxEx.h"
 
 #include "Gdi.h"
+#include "ResourceIds.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -18,6 +19,24 @@ constexpr int kEditInsetRight = 2;
 // Posted to the list itself when its edit lost the focus (wParam the edit's serial): the edit ends
 // once the focus change is over, not inside the handler of the window that took the focus.
 constexpr UINT kEndAfterFocusLoss = WM_APP + 0x500;
+
+// The bitmap resource that shows a row picture; 0 for none.
+UINT RowBitmapResource(ListRowPicture picture)
+{
+    switch (picture) {
+    case ListRowPicture::Pause:
+        return IDB_ROW_PAUSE;
+    case ListRowPicture::KeyPress:
+        return IDB_ROW_KEY_PRESS;
+    case ListRowPicture::KeyRelease:
+        return IDB_ROW_KEY_RELEASE;
+    case ListRowPicture::Mouse:
+        return IDB_ROW_MOUSE;
+    case ListRowPicture::None:
+        break;
+    }
+    return 0;
+}
 
 } // namespace
 
@@ -89,8 +108,7 @@ void CListBoxEx::CInPlaceEdit::OnKillFocus(HWND)
 
 CListBoxEx::CListBoxEx()
     : m_editBox(*this), m_backgroundBrush(::CreateSolidBrush(m_background)),
-      m_font(::CreateFontA(14, 0, 0, 0, 300, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "Arial"))
+      m_font(MakeFont(14, 0, FW_LIGHT))
 {
 }
 
@@ -220,7 +238,7 @@ void CListBoxEx::OpenEditBox()
     SendMessage(LB_GETITEMRECT, static_cast<WPARAM>(edit.row), reinterpret_cast<LPARAM>(&row));
     int left = row.left + kEditInsetLeft;
     if (edit.afterPicture) {
-        const uint16_t picture = RowPicture(m_model.RowAt(edit.row)->value);
+        const ListRowPicture picture = RowPicture(m_model.RowAt(edit.row)->value);
         left = row.left + BitmapSize(RowBitmap(picture)).cx + kPictureLeft;
     }
     const RECT box{left, row.top, row.right - kEditInsetRight, row.bottom};
@@ -281,14 +299,15 @@ void CListBoxEx::RedrawRow(int row) const
     ::InvalidateRect(m_hWnd, &rect, FALSE);
 }
 
-HBITMAP CListBoxEx::RowBitmap(uint16_t picture)
+HBITMAP CListBoxEx::RowBitmap(ListRowPicture picture)
 {
-    if (picture == 0)
+    const UINT resource = RowBitmapResource(picture);
+    if (resource == 0)
         return nullptr;
     auto found = m_bitmaps.find(picture);
     if (found == m_bitmaps.end()) {
         HBITMAP loaded = static_cast<HBITMAP>(
-            ::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(picture), IMAGE_BITMAP, 0, 0, 0));
+            ::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resource), IMAGE_BITMAP, 0, 0, 0));
         found = m_bitmaps.emplace(picture, UniqueGdiObject<HBITMAP>(loaded)).first;
     }
     return found->second.Get();

@@ -1,7 +1,8 @@
 // CListBoxEx: the owner-drawn list of the macro manager (macro names) and of the recorder (events
-// and pauses). Each row has a text and an item value whose low 16 bits name one of the program's
-// row bitmaps (IDB_ROW_*, 0: none). The list draws its rows in its owner's colours and opens one
-// in-place edit at a time over a row. Its rules are ListBoxExModel's; the system list box holds no
+// and pauses). Each row has a text and an item value whose low 16 bits name what the row shows
+// before its text (ListRowPicture), which the list draws with one of the program's row bitmaps
+// (IDB_ROW_*). The list draws its rows in its owner's colours and opens one in-place edit at a
+// time over a row. Its rules are ListBoxExModel's; the system list box holds no
 // data, only the number of rows, and this window draws each row from the model and places the
 // edit the model asks for.
 //
@@ -102,8 +103,8 @@ private:
     // Closes the edit box without reading it; the list keeps the focus when the box had it.
     void CloseEditBox();
     void RedrawRow(int row) const;
-    // The row bitmap of a resource number, loaded once; null when the program has none.
-    HBITMAP RowBitmap(uint16_t picture);
+    // The row bitmap that shows a picture, loaded once; null for none or when the program has none.
+    HBITMAP RowBitmap(ListRowPicture picture);
     SIZE BitmapSize(HBITMAP bitmap) const;
 
     ListBoxExModel m_model;
@@ -118,5 +119,5 @@ private:
     COLORREF m_text = RGB(255, 255, 255);
     UniqueGdiObject<HBRUSH> m_backgroundBrush;
     UniqueGdiObject<HFONT> m_font;
-    std::map<uint16_t, UniqueGdiObject<HBITMAP>> m_bitmaps;
+    std::map<ListRowPicture, UniqueGdiObject<HBITMAP>> m_bitmaps;
 };

@@ -25,10 +25,10 @@ constexpr int kScaleTop = 6;
 // The strip of the time scale that is repainted when the numbers change.
 constexpr RECT kScaleStrip{65, 2, 452, 22};
 
-HFONT MakeRowFont(int weight)
+// The rows' font (Arial 12 high, 7 wide), the time scale's in bold.
+UniqueGdiObject<HFONT> MakeRowFont(int weight)
 {
-    return ::CreateFontA(12, 7, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                         CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "Arial");
+    return MakeFont(12, 7, weight);
 }
 
 void Fill(HDC dc, const RECT& rect, COLORREF colour)
@@ -142,7 +142,7 @@ MessageSpan CTimingLabel::MessageEntries()
 bool CTimingLabel::Create(const RECT& rect, HWND parent, int rowId)
 {
     m_rowId = rowId;
-    m_font.Reset(MakeRowFont(FW_NORMAL));
+    m_font = MakeRowFont(FW_NORMAL);
     return CreateChild(nullptr, rect, parent, WS_VISIBLE, static_cast<UINT>(100 + rowId));
 }
 
@@ -214,7 +214,7 @@ bool CTimingList::Create(const RECT& rect, HWND parent)
     int height = 0;
     LoadSkinImage(SkinFile::PicturePath(folder, "timinglist.JPG").c_str(), m_background, width, height);
     LoadSkinImage(SkinFile::PicturePath(folder, "timinglist_mask.BMP").c_str(), m_mask, width, height);
-    m_scaleFont.Reset(MakeRowFont(FW_BOLD));
+    m_scaleFont = MakeRowFont(FW_BOLD);
     if (!CreateChild(nullptr, rect, parent, WS_VISIBLE | WS_BORDER | WS_CLIPCHILDREN))
         return false;
     if (HRGN region = MakeRegionFromMask(m_mask.Get(), RGB(255, 255, 255), 0)) {

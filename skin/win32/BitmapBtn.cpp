@@ -5,10 +5,10 @@
 
 namespace {
 
-HFONT CreateCaptionFont(int height)
+// The caption's font: Eurostile (a sans serif where the system has none of that name).
+UniqueGdiObject<HFONT> MakeCaptionFont(int height)
 {
-    return ::CreateFontA(height, 0, 0, 0, 400, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                         CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "Eurostile");
+    return MakeFont(height, 0, FW_NORMAL, "Eurostile", DEFAULT_PITCH | FF_SWISS);
 }
 
 } // namespace
@@ -31,6 +31,8 @@ MessageSpan CBitmapBtn::MessageEntries()
 
 bool CBitmapBtn::Create(const RECT& rect, HWND parent)
 {
+    m_captionFont = MakeCaptionFont(14);
+    m_trademarkFont = MakeCaptionFont(8);
     if (!CreateChild("BUTTON", rect, parent, WS_VISIBLE))
         return false;
     const LONG style = ::GetWindowLongA(m_hWnd, GWL_STYLE);
@@ -105,20 +107,6 @@ HBITMAP CBitmapBtn::StateBitmap(ButtonPicture picture) const
     return m_normal.Get();
 }
 
-HFONT CBitmapBtn::CaptionFont()
-{
-    if (!m_captionFont)
-        m_captionFont.Reset(CreateCaptionFont(14));
-    return m_captionFont.Get();
-}
-
-HFONT CBitmapBtn::TrademarkFont()
-{
-    if (!m_trademarkFont)
-        m_trademarkFont.Reset(CreateCaptionFont(8));
-    return m_trademarkFont.Get();
-}
-
 void CBitmapBtn::OnDestroy()
 {
     m_captionFont.Reset();
@@ -142,25 +130,24 @@ void CBitmapBtn::OnDrawItem(const DRAWITEMSTRUCT& item)
             ::BitBlt(item.hDC, 0, 0, width, height, pictureDc.Get(), 0, 0, SRCCOPY);
         return;
     }
-    MemoryDc back(item.hDC);
-    UniqueBitmap backBitmap(::CreateCompatibleBitmap(item.hDC, width, height));
-    SelectScope selectBack(back.Get(), backBitmap.Get());
+    BackBuffer back(m_hWnd, item.hDC);
+    if (!back)
+        return;
     if (picture != nullptr)
         ::BitBlt(back.Get(), 0, 0, width, height, pictureDc.Get(), 0, 0, SRCCOPY);
     ::SetBkMode(back.Get(), TRANSPARENT);
     ::SetTextColor(back.Get(), RGB(0xE0, 0xE0, 0xE0));
     SIZE extent{};
     {
-        SelectScope selectFont(back.Get(), CaptionFont());
+        SelectScope selectFont(back.Get(), m_captionFont.Get());
         ::GetTextExtentPoint32A(back.Get(), m_caption.c_str(), static_cast<int>(m_caption.size()), &extent);
         const int y = height / 2 - extent.cy / 2;
         ::TextOutA(back.Get(), client.left + 5, y, m_caption.c_str(), static_cast<int>(m_caption.size()));
         if (m_trademark) {
-            SelectScope selectSmall(back.Get(), TrademarkFont());
+            SelectScope selectSmall(back.Get(), m_trademarkFont.Get());
             ::TextOutA(back.Get(), client.left + 5 + extent.cx, y, "TM", 2);
         }
     }
-    ::BitBlt(item.hDC, 0, 0, width, height, back.Get(), 0, 0, SRCCOPY);
 }
 
 void CBitmapBtn::Apply(const ButtonMouseActions& actions)

@@ -50,14 +50,12 @@ private:
     void OnDestroy();
     void ReportHover(int state);
     void Apply(const ButtonMouseActions& actions);
-    // The caption's fonts, made on first use and kept until the window goes.
-    HFONT CaptionFont();
-    HFONT TrademarkFont();
 
     UniqueBitmap m_normal;
     UniqueBitmap m_over;
     UniqueBitmap m_down;
     UniqueBitmap m_disabled;
+    // The caption's fonts, made with the window and freed with it.
     UniqueGdiObject<HFONT> m_captionFont;
     UniqueGdiObject<HFONT> m_trademarkFont;
     std::string m_caption;

@@ -1,5 +1,6 @@
 #include "BmpEdit.h"
 
+#include "Gdi.h"
 #include "SkinMessages.h"
 
 #include <optional>
@@ -20,8 +21,7 @@ MessageSpan CBmpEdit::MessageEntries()
 }
 
 CBmpEdit::CBmpEdit()
-    : m_font(::CreateFontA(14, 0, 0, 0, 400, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "Arial"))
+    : m_font(MakeFont(14, 0, FW_NORMAL))
 {
 }
 

@@ -8,12 +8,6 @@
 
 namespace {
 
-HFONT MakeFont(const char* face, int height, int weight)
-{
-    return ::CreateFontA(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                         CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, face);
-}
-
 void FillSolid(HDC dc, const RECT& rect, COLORREF colour)
 {
     ::SetDCBrushColor(dc, colour);
@@ -22,7 +16,7 @@ void FillSolid(HDC dc, const RECT& rect, COLORREF colour)
 
 } // namespace
 
-CExMenu::CExMenu() : m_trademarkFont(MakeFont("Eurostile", 8, 400)) {}
+CExMenu::CExMenu() : m_trademarkFont(MakeFont(8, 0, FW_NORMAL, "Eurostile")) {}
 
 bool CExMenu::Record(const MenuItem& item, MenuItemType type)
 {
@@ -66,7 +60,7 @@ int CExMenu::Width() const
 
 void CExMenu::SetTextFont(const char* face, int height, int weight)
 {
-    m_textFont.Reset(MakeFont(face, height, weight));
+    m_textFont = MakeFont(height, 0, weight, face);
 }
 
 void CExMenu::MeasureItem(MEASUREITEMSTRUCT& item, ULONG_PTR data)

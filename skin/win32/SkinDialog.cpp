@@ -122,24 +122,18 @@ void CSkinDialog::OnDestroy()
 
 void CSkinDialog::OnPaint(const PaintDc& paint)
 {
-    const RECT client = GetClientRect();
-    const int width = client.right - client.left;
-    const int height = client.bottom - client.top;
-    if (width <= 0 || height <= 0)
+    BackBuffer buffer(m_hWnd, paint.Get());
+    if (!buffer)
         return;
-    MemoryDc buffer(paint.Get());
-    UniqueBitmap bitmap(::CreateCompatibleBitmap(paint.Get(), width, height));
-    SelectScope selectBuffer(buffer.Get(), bitmap.Get());
     if (m_background) {
         MemoryDc source(paint.Get());
         SelectScope selectSource(source.Get(), m_background.Get());
-        ::BitBlt(buffer.Get(), 0, 0, width, height, source.Get(), 0, 0, SRCCOPY);
+        ::BitBlt(buffer.Get(), 0, 0, buffer.Width(), buffer.Height(), source.Get(), 0, 0, SRCCOPY);
     } else {
-        ::PatBlt(buffer.Get(), 0, 0, width, height, BLACKNESS);
+        ::PatBlt(buffer.Get(), 0, 0, buffer.Width(), buffer.Height(), BLACKNESS);
     }
     ::SetBkMode(buffer.Get(), TRANSPARENT);
     DrawTexts(buffer.Get());
-    ::BitBlt(paint.Get(), 0, 0, width, height, buffer.Get(), 0, 0, SRCCOPY);
 }
 
 bool CSkinDialog::OnEraseBkgnd(HDC)

@@ -6,35 +6,27 @@
 
 namespace {
 
-HFONT CreateLabelFont(int height, int width)
+// The labels' font: Arial 12 high, compact labels narrower (5) than the others (7), the status
+// line between them (6).
+UniqueGdiObject<HFONT> MakeLabelFont(int width)
 {
-    return ::CreateFontA(height, width, 0, 0, 400, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                         CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "Arial");
+    return MakeFont(12, width, FW_NORMAL);
 }
 
 // Fills a back buffer with back, draws text with format, and copies it to the window in one blit.
 void PaintText(HWND hwnd, const PaintDc& paint, COLORREF back, COLORREF textColour, HFONT font,
                const std::string& text, UINT format)
 {
-    RECT client{};
-    ::GetClientRect(hwnd, &client);
-    const int width = client.right - client.left;
-    const int height = client.bottom - client.top;
-    if (width <= 0 || height <= 0)
+    BackBuffer buffer(hwnd, paint.Get());
+    if (!buffer)
         return;
-    MemoryDc buffer(paint.Get());
-    UniqueBitmap bitmap(::CreateCompatibleBitmap(paint.Get(), width, height));
-    SelectScope selectBitmap(buffer.Get(), bitmap.Get());
     UniqueGdiObject<HBRUSH> brush(::CreateSolidBrush(back));
-    ::FillRect(buffer.Get(), &client, brush.Get());
+    ::FillRect(buffer.Get(), &buffer.Client(), brush.Get());
     ::SetBkMode(buffer.Get(), TRANSPARENT);
     ::SetTextColor(buffer.Get(), textColour);
-    {
-        SelectScope selectFont(buffer.Get(), font);
-        RECT area = client;
-        ::DrawTextA(buffer.Get(), text.c_str(), static_cast<int>(text.size()), &area, format);
-    }
-    ::BitBlt(paint.Get(), 0, 0, width, height, buffer.Get(), 0, 0, SRCCOPY);
+    SelectScope selectFont(buffer.Get(), font);
+    RECT area = buffer.Client();
+    ::DrawTextA(buffer.Get(), text.c_str(), static_cast<int>(text.size()), &area, format);
 }
 
 } // namespace
@@ -53,6 +45,7 @@ MessageSpan CTextLabel::MessageEntries()
 
 bool CTextLabel::Create(const RECT& rect, HWND parent, UINT id)
 {
+    m_font = MakeLabelFont(m_compact ? 5 : 7);
     return CreateChild(nullptr, rect, parent, WS_VISIBLE, id, nullptr);
 }
 
@@ -84,8 +77,8 @@ void CTextLabel::SetBackColor(COLORREF colour)
 
 void CTextLabel::SetCompact(int compact)
 {
-    if (m_compact != (compact != 0))
-        m_font.Reset();
+    if (m_compact != (compact != 0) && m_hWnd != nullptr)
+        m_font = MakeLabelFont(compact != 0 ? 5 : 7);
     m_compact = compact != 0;
     Invalidate(false);
 }
@@ -98,8 +91,6 @@ void CTextLabel::SetWrap(int wrap)
 
 void CTextLabel::OnPaint(const PaintDc& paint)
 {
-    if (!m_font)
-        m_font.Reset(CreateLabelFont(12, m_compact ? 5 : 7));
     UINT format = m_wrap ? DT_WORDBREAK | DT_NOPREFIX : DT_SINGLELINE | DT_VCENTER;
     if (!m_compact && !m_wrap)
         format |= DT_CENTER;
@@ -131,6 +122,7 @@ MessageSpan CStatusLabel::MessageEntries()
 
 bool CStatusLabel::Create(const RECT& rect, HWND parent, UINT id)
 {
+    m_font = MakeLabelFont(6);
     return CreateChild(nullptr, rect, parent, WS_VISIBLE, id, nullptr);
 }
 
@@ -148,8 +140,6 @@ void CStatusLabel::SetText(const std::string& text)
 
 void CStatusLabel::OnPaint(const PaintDc& paint)
 {
-    if (!m_font)
-        m_font.Reset(CreateLabelFont(12, 6));
     PaintText(m_hWnd, paint, RGB(0x02, 0x02, 0x02), RGB(0x64, 0x64, 0x64), m_font.Get(), m_text,
               DT_SINGLELINE | DT_VCENTER);
 }

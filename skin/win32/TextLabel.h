@@ -42,7 +42,7 @@ private:
     bool m_wrap = false;
     COLORREF m_backColor = RGB(0x02, 0x02, 0x02);
     RECT m_client{};
-    // Made on first paint, again when the width changes with SetCompact; freed with the window.
+    // Made with the window, again when the width changes with SetCompact; freed with the window.
     UniqueGdiObject<HFONT> m_font;
 };
 
@@ -60,5 +60,5 @@ private:
     bool OnEraseBkgnd(HDC dc);
 
     std::string m_text;
-    UniqueGdiObject<HFONT> m_font; // made on first paint, freed with the window
+    UniqueGdiObject<HFONT> m_font; // made with the window, freed with it
 };

@@ -10,7 +10,10 @@ MessageSpan CWarnDlg::MessageEntries()
     return kEntries;
 }
 
-CWarnDlg::CWarnDlg(const char* skinFileName, UINT templateId) : BaseWindow(templateId, skinFileName) {}
+CWarnDlg::CWarnDlg(const char* skinFileName, UINT templateId)
+    : BaseWindow(templateId, skinFileName), m_messageFont(MakeFont(14, 0, FW_NORMAL))
+{
+}
 
 BOOL CWarnDlg::LoadSkin()
 {
@@ -25,9 +28,6 @@ void CWarnDlg::DrawTexts(HDC dc)
 {
     if (m_message.empty())
         return;
-    if (!m_messageFont)
-        m_messageFont.Reset(::CreateFontA(14, 0, 0, 0, 400, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "Arial"));
     SelectScope select(dc, m_messageFont.Get());
     ::SetTextColor(dc, RGB(255, 255, 255));
     RECT area{20, 50, 220, 94};

@@ -28,7 +28,7 @@ private:
     void OnButton(std::size_t index);
 
     std::array<CBitmapBtn, 3> m_buttons;
-    UniqueGdiObject<HFONT> m_messageFont; // made when a message is first drawn
+    UniqueGdiObject<HFONT> m_messageFont; // made with the dialog
 };
 
 class CWarnMacroName : public CWarnDlg {

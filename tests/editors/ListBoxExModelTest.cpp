@@ -12,14 +12,23 @@ namespace {
 ListBoxExModel ThreeRows()
 {
     ListBoxExModel list;
-    list.AddRow("One", RowValue(1, 0));
-    list.AddRow("Two", RowValue(2, IDB_ROW_PAUSE));
-    list.AddRow("Three", RowValue(3, 0));
+    list.AddRow("One", RowValue(1, ListRowPicture::None));
+    list.AddRow("Two", RowValue(2, ListRowPicture::Pause));
+    list.AddRow("Three", RowValue(3, ListRowPicture::None));
     list.Select(0);
     return list;
 }
 
 } // namespace
+
+TEST(ListBoxExRowValue, KeepsTheOwnersPartApartFromThePicture)
+{
+    const uint32_t value = RowValue(0xFFFF, ListRowPicture::Mouse);
+    EXPECT_EQ(RowOwnerPart(value), 0xFFFF);
+    EXPECT_EQ(RowPicture(value), ListRowPicture::Mouse);
+    EXPECT_EQ(RowPicture(RowValue(7, ListRowPicture::None)), ListRowPicture::None);
+    EXPECT_EQ(RowOwnerPart(RowValue(7, ListRowPicture::KeyRelease)), 7);
+}
 
 TEST(ListBoxExNewEntry, OpensAnEmptyNameEditOverANewLastRow)
 {
@@ -88,7 +97,7 @@ TEST(ListBoxExRowEdit, EditsTheSelectedRowAsDigitsAfterItsPicture)
     EXPECT_EQ(list.Count(), 3); // no row is added
 
     EXPECT_EQ(list.EndEdit(ListEditEnd::FocusLost, "250"), 1);
-    EXPECT_EQ(*list.RowAt(1), (ListRow{"250", RowValue(2, IDB_ROW_PAUSE)}));
+    EXPECT_EQ(*list.RowAt(1), (ListRow{"250", RowValue(2, ListRowPicture::Pause)}));
 
     list.Select(0);
     ASSERT_TRUE(list.BeginEditSelected());

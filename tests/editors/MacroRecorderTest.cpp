@@ -113,9 +113,9 @@ TEST_F(RecorderTest, RowsShowEachEventAndEachPauseWithTheirPictures)
 {
     Show({{kA, 0, 120}, {kA, 1, 0}, {kMouseLeft, 0, 5}, {kMouseSide2, 1, 0}});
     EXPECT_EQ(RowTexts(), (Texts{"A Press", "120 ms", "A Release", "Left Button Press", "5 ms", "Side Button 2 Release"}));
-    const std::vector<uint32_t> values = {RowValue(1, IDB_ROW_KEY_PRESS),   RowValue(1, IDB_ROW_PAUSE),
-                                          RowValue(2, IDB_ROW_KEY_RELEASE), RowValue(3, IDB_ROW_MOUSE),
-                                          RowValue(3, IDB_ROW_PAUSE),       RowValue(4, IDB_ROW_MOUSE)};
+    const std::vector<uint32_t> values = {RowValue(1, ListRowPicture::KeyPress), RowValue(1, ListRowPicture::Pause),
+                                          RowValue(2, ListRowPicture::KeyRelease), RowValue(3, ListRowPicture::Mouse),
+                                          RowValue(3, ListRowPicture::Pause), RowValue(4, ListRowPicture::Mouse)};
     ASSERT_EQ(recorder.List().Count(), 6);
     for (size_t i = 0; i < values.size(); ++i)
         EXPECT_EQ(recorder.List().Rows()[i].value, values[i]) << "row " << i;

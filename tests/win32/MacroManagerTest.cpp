@@ -695,8 +695,8 @@ TEST(ListBoxEx, RowsShowTheirPicturesAndSelectionAndEditsReportToTheParent)
     list.SetColors(RGB(0, 0, 0), kSelectionFill, RGB(255, 255, 255));
     std::vector<std::pair<ListEditEnd, std::string>> ends;
     list.SetEditEndedHandler([&](ListEditEnd how, const std::string& text) { ends.push_back({how, text}); });
-    list.AddRow("Press A", RowValue(1, IDB_ROW_KEY_PRESS));
-    list.AddRow("120", RowValue(2, IDB_ROW_PAUSE));
+    list.AddRow("Press A", RowValue(1, ListRowPicture::KeyPress));
+    list.AddRow("120", RowValue(2, ListRowPicture::Pause));
     list.AddRow("Plain", 0);
     Pump(200);
 
@@ -739,7 +739,7 @@ TEST(ListBoxEx, RowsShowTheirPicturesAndSelectionAndEditsReportToTheParent)
     Pump(200);
     EXPECT_EQ(nullptr, list.EditWindow());
     EXPECT_EQ((std::vector<std::string>{"Press A", "250", "Plain"}), ShownRows(list));
-    EXPECT_EQ(RowValue(2, IDB_ROW_PAUSE), list.Model().RowAt(1)->value);
+    EXPECT_EQ(RowValue(2, ListRowPicture::Pause), list.Model().RowAt(1)->value);
     EXPECT_EQ(std::vector<int>{1}, owner.doneRows);
 
     // Escape keeps the old text and reports nothing.

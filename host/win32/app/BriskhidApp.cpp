@@ -2,21 +2,15 @@
 
 #include "CommandLine.h"
 #include "HostConstants.h"
+#include "LinkNames.h"
 #include "Log.h"
 
 #include <utility>
 
-namespace {
-
-// One host per session. Earlier releases, their installers and the configuration program look for
-// the mutex by this name, so it stays as it is.
-constexpr const char kInstanceMutexName[] = "ZentorTolk_HidHost";
-
-} // namespace
-
 BOOL CBriskhidApp::InitInstance()
 {
-    UniqueHandle mutex(::CreateMutexA(nullptr, FALSE, kInstanceMutexName));
+    // One host per session.
+    UniqueHandle mutex(::CreateMutexA(nullptr, FALSE, kHostInstanceMutexName));
     const DWORD error = ::GetLastError();
     // Access denied: the mutex exists but belongs to an instance running with other rights.
     if (error == ERROR_ALREADY_EXISTS || (!mutex && error == ERROR_ACCESS_DENIED))
