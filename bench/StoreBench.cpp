@@ -78,7 +78,7 @@ const uint8_t kMacroKeys[] = {0x04, 0x07, 0x08, 0x09, 0x0A, 0x14, 0x15, 0x16, 0x
                               kMouseSide1, kMouseSide2};
 
 // A recorded macro: press/release pairs with human-like waits, 200..512 events.
-void FillMacro(tagElement& macro, int setIndex, int macroIndex, std::mt19937& rng)
+void FillMacro(MacroRecord& macro, int setIndex, int macroIndex, std::mt19937& rng)
 {
     std::memset(&macro, 0, sizeof macro);
     CopyToField(macro.Name, "Combo " + std::to_string(setIndex + 1) + "." + std::to_string(macroIndex + 1));
@@ -105,12 +105,12 @@ MacroLibrary BuildLibrary(int macroCount)
     std::mt19937 rng(12345u + static_cast<unsigned>(macroCount));
     MacroLibrary list;
     for (int made = 0, s = 0; made < macroCount; ++s) {
-        auto set = std::make_unique<CSubList>();
+        auto set = std::make_unique<MacroSet>();
         char name[32];
         std::snprintf(name, sizeof name, "Game Set %02d", s + 1);
         CopyToField(set->Name, name);
         for (int j = 0; j < kMacrosPerSet && made < macroCount; ++j, ++made) {
-            auto macro = std::make_unique<tagElement>();
+            auto macro = std::make_unique<MacroRecord>();
             FillMacro(*macro, s, j, rng);
             set->Elements.push_back(std::move(macro));
         }
@@ -128,7 +128,7 @@ bool SameLibrary(const MacroLibrary& a, const MacroLibrary& b)
             a[s]->Elements.size() != b[s]->Elements.size())
             return false;
         for (size_t j = 0; j < a[s]->Elements.size(); ++j)
-            if (std::memcmp(a[s]->Elements[j].get(), b[s]->Elements[j].get(), sizeof(tagElement)) != 0)
+            if (std::memcmp(a[s]->Elements[j].get(), b[s]->Elements[j].get(), sizeof(MacroRecord)) != 0)
                 return false;
     }
     return true;
@@ -142,7 +142,7 @@ MacroLibrary LoadKeyByKey(const std::string& folder)
     MacroLibrary list;
     int sets = file.ReadInt("Main", "Count", 0);
     for (int i = 0; i < sets; ++i) {
-        auto set = std::make_unique<CSubList>();
+        auto set = std::make_unique<MacroSet>();
         CopyToField(set->Name, file.ReadString("Main", FormatInt(i), ""));
         list.push_back(std::move(set));
     }
@@ -150,9 +150,9 @@ MacroLibrary LoadKeyByKey(const std::string& folder)
         std::string section(Trim(FieldText(set->Name)));
         int macros = file.ReadInt(section, "Count", 0);
         for (int j = 0; j < macros; ++j) {
-            auto macro = std::make_unique<tagElement>();
-            std::memset(macro.get(), 0, sizeof(tagElement));
-            file.ReadStruct(section, FormatInt(j), macro.get(), sizeof(tagElement));
+            auto macro = std::make_unique<MacroRecord>();
+            std::memset(macro.get(), 0, sizeof(MacroRecord));
+            file.ReadStruct(section, FormatInt(j), macro.get(), sizeof(MacroRecord));
             set->Elements.push_back(std::move(macro));
         }
     }
@@ -171,16 +171,16 @@ void FillProfileSet(ProfileSet& set)
         CopyToField(p.GameFile0, "C:\\Games\\Realm\\bin\\realm" + std::to_string(i) + ".exe");
         CopyToField(p.GameFile1, "C:\\Program Files\\Arena Tactics\\arena.exe");
         CopyToField(p.GameFile2, "D:\\Steam\\steamapps\\common\\Skyfall\\skyfall_x64.exe");
-        p.Mode = 2;
+        p.Mode = static_cast<KeyboardMode>(2);
         p.MediaOption = 1;
         for (int k = 0; k < kKeyCount; ++k) {
-            p.KeyFlags[k] = static_cast<uint8_t>(k % 2);
+            p.KeyFlags[k] = static_cast<KeySwitch>(k % 2);
             ButtonInfo& b = p.Buttons[k];
             std::memset(&b, 0, sizeof b);
             b.KeyNumber = static_cast<uint8_t>(k + 1);
             b.FunctionCode = static_cast<uint8_t>(KeyFunction::Macro);
             CopyToField(b.MacroSetName, "Game Set 01");
-            tagElement macro;
+            MacroRecord macro;
             FillMacro(macro, i, k, rng);
             CopyToField(b.MacroName, FieldText(macro.Name));
             b.MacroLoop = macro.Loop;

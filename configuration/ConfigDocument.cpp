@@ -140,13 +140,13 @@ void ConfigDocument::SetKeySwitch(int key, bool on)
     if (key < 1 || key > kKeyCount)
         return;
     for (Profile& profile : m_working.Profiles)
-        profile.KeyFlags[key - 1] = on ? 0 : 1;
+        profile.KeyFlags[key - 1] = on ? KeySwitch::On : KeySwitch::Off;
 }
 
 void ConfigDocument::SetMode(bool on)
 {
     for (Profile& profile : m_working.Profiles)
-        profile.Mode = on ? 0 : 1;
+        profile.Mode = on ? KeyboardMode::NumLockOn : KeyboardMode::NumLockOff;
 }
 
 void ConfigDocument::ResetToDefaults()

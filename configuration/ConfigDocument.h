@@ -136,7 +136,8 @@ public:
     void SelectSlot(int slot);
     // Key switch of key 1..5 on (KeyFlags 0) or off (1), in all five profiles of the working copy.
     void SetKeySwitch(int key, bool on);
-    // The keyboard mode on (Mode 0) or off (1), in all five profiles of the working copy.
+    // The mode button checked (KeyboardMode::NumLockOn) or not (NumLockOff), in all five profiles of
+    // the working copy.
     void SetMode(bool on);
     // The five default profiles into the working copy (the caller applies at once).
     void ResetToDefaults();

@@ -81,7 +81,7 @@ void ClearMacroCopy(ButtonInfo& info, bool clearLoop)
     std::memset(info.MacroName, 0, sizeof info.MacroName);
 }
 
-const CSubList* SetAt(const MacroLibrary& macros, int set)
+const MacroSet* SetAt(const MacroLibrary& macros, int set)
 {
     if (set < 0 || static_cast<size_t>(set) >= macros.size())
         return nullptr;
@@ -261,7 +261,7 @@ KeyCommandOutcome HandleKeyCommand(int id, int keyIndex, Profile& profile, const
         ClearMacroCopy(info, true);
         break;
     case KeyCommandKind::Timer: {
-        const tagCountdownTimer* timer = TimerAt(timers, command.timer);
+        const TimerRecord* timer = TimerAt(timers, command.timer);
         if (!timer)
             return outcome;
         info.FunctionCode = static_cast<uint8_t>(KeyFunction::Timer);
@@ -271,8 +271,8 @@ KeyCommandOutcome HandleKeyCommand(int id, int keyIndex, Profile& profile, const
         break;
     }
     case KeyCommandKind::Macro: {
-        const CSubList* set = SetAt(macros, command.set);
-        const tagElement* macro = MacroAt(macros, command.set, command.macro);
+        const MacroSet* set = SetAt(macros, command.set);
+        const MacroRecord* macro = MacroAt(macros, command.set, command.macro);
         if (!set || !macro)
             return outcome;
         info.FunctionCode = static_cast<uint8_t>(KeyFunction::Macro);
@@ -314,8 +314,8 @@ bool CanEditTimers(const TimerLibrary& timers) { return TimerEditingAllowed(time
 
 bool AddCreatedTimer(TimerLibrary& timers, std::string_view name, int32_t seconds, const std::string& folder)
 {
-    auto timer = std::make_unique<tagCountdownTimer>();
-    std::memset(timer.get(), 0, sizeof(tagCountdownTimer));
+    auto timer = std::make_unique<TimerRecord>();
+    std::memset(timer.get(), 0, sizeof(TimerRecord));
     timer->Seconds = seconds;
     CopyToField(timer->Name, name);
     timers.push_back(std::move(timer));

@@ -36,7 +36,7 @@ MenuItem MacroMenu(const ButtonInfo& info, const MacroLibrary& macros)
     if (!macros.empty())
         menu.items.push_back(SeparatorItem());
     for (size_t s = 0; s < macros.size() && s < static_cast<size_t>(kMenuMacroSets); ++s) {
-        const CSubList& set = *macros[s];
+        const MacroSet& set = *macros[s];
         const int setIndex = static_cast<int>(s);
         const bool setCurrent = playsMacro && SameStoredName(FieldText(set.Name), info.MacroSetName);
         Menu setMenu{kMacroMenuWidth, {}};

@@ -16,9 +16,9 @@ MainView ComputeMainView(const ProfileSet& set, const KeyboardLayout& layout)
         return view;
     const Profile& profile = set.Profiles[set.CurrentProfile - 1];
     for (int key = 0; key < kKeyCount; ++key) {
-        view.keys.switchChecked[key] = profile.KeyFlags[key] == 0;
+        view.keys.switchChecked[key] = profile.KeyFlags[key] == KeySwitch::On;
         view.keys.captions[key] = AssignmentLabel(profile.Buttons[key], layout);
     }
-    view.keys.modeChecked = profile.Mode == 0;
+    view.keys.modeChecked = profile.Mode == KeyboardMode::NumLockOn;
     return view;
 }

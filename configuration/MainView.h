@@ -16,8 +16,8 @@ struct SlotView {
 
 struct KeyPageView {
     std::array<std::string, kKeyCount> captions;  // the label of each key's assignment
-    std::array<bool, kKeyCount> switchChecked{};  // key switch on (KeyFlags entry 0)
-    bool modeChecked = false;                     // keyboard mode on (Mode 0)
+    std::array<bool, kKeyCount> switchChecked{};  // key switch button: KeySwitch::On
+    bool modeChecked = false;                     // the mode button: KeyboardMode::NumLockOn
 };
 
 struct MainView {

@@ -13,7 +13,7 @@ Menu PlayerMenu()
 {
     Menu menu{kPlayerMenuWidth, {}};
     for (int i = 0; i < kPlayerCount; ++i)
-        menu.items.push_back(CommandItem(MenuText(kPlayerNames[i]), kPlayerMenuFirstId + i));
+        menu.items.push_back(CommandItem(MenuText(kPlayerNames[i]), kCmdFirstPlayer + i));
     return menu;
 }
 
@@ -26,7 +26,7 @@ std::string_view PlayerName(int32_t index)
 
 int32_t PlayerFromCommand(int commandId)
 {
-    const int index = commandId - kPlayerMenuFirstId;
+    const int index = commandId - kCmdFirstPlayer;
     if (index < 1 || index >= kPlayerCount)
         return 0;
     return index;

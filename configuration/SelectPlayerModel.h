@@ -10,7 +10,7 @@
 #include <string_view>
 
 constexpr int kPlayerCount = 4; // 0 Windows Media Player, 1 iTunes, 2 VLC, 3 Winamp
-constexpr int kPlayerMenuFirstId = 1001;
+constexpr int kCmdFirstPlayer = 1001;
 
 // The choice button's menu is this wide.
 constexpr int kPlayerMenuWidth = 140;

@@ -120,18 +120,18 @@ uint32_t KeyPressWord(uint8_t keyIndex)
 
 uint32_t KeyReleaseWord(uint8_t keyIndex)
 {
-    return DeviceEvent{kEventKindKey, static_cast<uint16_t>(kKeyEventRelease << 8 | keyIndex)}.Word();
+    return DeviceEvent{kEventKindKey, static_cast<uint16_t>(kKeyRelease << 8 | keyIndex)}.Word();
 }
 
 DeviceEventKind ClassifyDeviceEvent(DeviceEvent event)
 {
     switch (event.kind) {
     case kEventKindKey:
-        if (event.value == kEventValueModeOff)
-            return DeviceEventKind::ModeOff;
-        if (event.value == kEventValueModeOn)
-            return DeviceEventKind::ModeOn;
-        if (event.KeyIndex() < kKeyCount && (event.value >> 8) <= kKeyEventRelease)
+        if (event.value == kEventValueModeNumLockOn)
+            return DeviceEventKind::ModeNumLockOn;
+        if (event.value == kEventValueModeNumLockOff)
+            return DeviceEventKind::ModeNumLockOff;
+        if (event.KeyIndex() < kKeyCount && (event.value >> 8) <= kKeyRelease)
             return DeviceEventKind::Key;
         return DeviceEventKind::Ignored;
     case kEventKindDevice:
@@ -148,9 +148,9 @@ DeviceEventKind ClassifyDeviceEvent(DeviceEvent event)
 
 namespace DeviceRequest {
 
-RequestBuffer SetMode(int32_t mode)
+RequestBuffer SetMode(KeyboardMode mode)
 {
-    return Command(kCommandSetMode, static_cast<uint8_t>(mode & 0xFF));
+    return Command(kCommandSetMode, static_cast<uint8_t>(static_cast<int32_t>(mode) & 0xFF));
 }
 
 RequestBuffer SetKey(uint8_t profile, uint8_t key, const ButtonInfo& info)
@@ -189,7 +189,7 @@ uint8_t KeySwitchMask(const Profile& profile)
 {
     uint8_t mask = 0;
     for (int i = 0; i < kKeyCount; ++i)
-        if (profile.KeyFlags[i] == 1)
+        if (profile.KeyFlags[i] == KeySwitch::Off)
             mask = static_cast<uint8_t>(mask | 1u << i);
     return mask;
 }

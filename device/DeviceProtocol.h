@@ -84,10 +84,9 @@ constexpr uint16_t kEventKindReset = 0xB000;
 constexpr uint16_t kEventKindOsdHide = 0x0000;
 constexpr uint16_t kEventValueArrival = 1;
 constexpr uint16_t kEventValueRemoval = 2;
-constexpr uint16_t kEventValueModeOff = 8; // Mode 0 (NumLock on)
-constexpr uint16_t kEventValueModeOn = 9;  // Mode 1 (NumLock off)
-constexpr uint8_t kKeyEventPress = 0;      // second byte of a key event's value
-constexpr uint8_t kKeyEventRelease = 1;
+constexpr uint16_t kEventValueModeNumLockOn = 8;  // the mode switch moved to KeyboardMode::NumLockOn
+constexpr uint16_t kEventValueModeNumLockOff = 9; // and to KeyboardMode::NumLockOff
+// A key event's value: the key index in the low byte, its KeyAction in the second.
 
 // One event word as the driver delivers it: kind in the high 16 bits, value in the low 16 bits.
 struct DeviceEvent {
@@ -101,14 +100,14 @@ struct DeviceEvent {
 
     // For key events: the key index 0..4 (key number minus 1) and whether the key was released.
     uint8_t KeyIndex() const { return static_cast<uint8_t>(value & 0xFF); }
-    bool IsRelease() const { return (value >> 8) == kKeyEventRelease; }
+    bool IsRelease() const { return (value >> 8) == kKeyRelease; }
 };
 
 // The event word of programmable key keyIndex (0..4) going down or up.
 uint32_t KeyPressWord(uint8_t keyIndex);
 uint32_t KeyReleaseWord(uint8_t keyIndex);
 
-enum class DeviceEventKind { Key, ModeOff, ModeOn, Arrival, Removal, Reset, OsdHide, Ignored };
+enum class DeviceEventKind { Key, ModeNumLockOn, ModeNumLockOff, Arrival, Removal, Reset, OsdHide, Ignored };
 
 // What the host does with an event. Kind 0xF000 is a key event only when the low byte is a key
 // index 0..4 and the second byte is press (0) or release (1); a second byte above 1 is neither and
@@ -120,7 +119,7 @@ DeviceEventKind ClassifyDeviceEvent(DeviceEvent event);
 // Request buffers, zeroed and then filled as the driver expects; send the first In bytes.
 namespace DeviceRequest {
 // [0] = 3, [1] = low byte of mode.
-RequestBuffer SetMode(int32_t mode);
+RequestBuffer SetMode(KeyboardMode mode);
 // [0] = 4, [1] = profile number 1..5, [2] = key number 1..5, [3..23] = EncodeKeySequence(info).
 RequestBuffer SetKey(uint8_t profile, uint8_t key, const ButtonInfo& info);
 // [0] = profile number, [1] = key number.
@@ -133,7 +132,7 @@ RequestBuffer SetProfile(uint8_t profile);
 RequestBuffer RegisterEvent(uint32_t handleValue);
 } // namespace DeviceRequest
 
-// Bit i set when KeyFlags[i] is 1 (i = 0..4); any other flag value leaves the bit clear.
+// Bit i set when KeyFlags[i] is KeySwitch::Off (i = 0..4); any other flag value leaves the bit clear.
 uint8_t KeySwitchMask(const Profile& profile);
 
 // The key sequence the keyboard stores for a key (zero-filled first):

@@ -8,7 +8,7 @@ EditTimerModel::EditTimerModel(TimerLibrary& timers) : m_timers(timers) { Show()
 
 void EditTimerModel::Show()
 {
-    if (const tagCountdownTimer* timer = TimerAt(m_timers, m_shown)) {
+    if (const TimerRecord* timer = TimerAt(m_timers, m_shown)) {
         m_nameText = TimerNameFieldText(FieldText(timer->Name));
         m_caption = std::string(FieldText(timer->Name));
         m_length = timer->Seconds;
@@ -33,13 +33,13 @@ Menu EditTimerModel::TimerMenu() const
     Menu menu;
     for (size_t i = 0; i < m_timers.size() && i < kMaxTimers; ++i)
         menu.items.push_back(
-            CommandItem(MenuText(FieldText(m_timers[i]->Name)), kTimerMenuFirstId + static_cast<int>(i)));
+            CommandItem(MenuText(FieldText(m_timers[i]->Name)), kCmdFirstTimerChoice + static_cast<int>(i)));
     return menu;
 }
 
 bool EditTimerModel::MenuChosen(int commandId)
 {
-    const int index = commandId - kTimerMenuFirstId;
+    const int index = commandId - kCmdFirstTimerChoice;
     if (index < 0 || index >= static_cast<int>(kMaxTimers))
         return false;
     m_shown = index;
@@ -49,7 +49,7 @@ bool EditTimerModel::MenuChosen(int commandId)
 
 bool EditTimerModel::Apply()
 {
-    tagCountdownTimer* timer = TimerAt(m_timers, m_shown);
+    TimerRecord* timer = TimerAt(m_timers, m_shown);
     if (!timer)
         return false;
     const std::optional<std::string> name = TimerNameFromField(m_nameText);

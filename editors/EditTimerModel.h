@@ -15,7 +15,7 @@
 #include <vector>
 
 // The timer menu's command ids: 1000 + the timer's index, for the first 51 timers.
-constexpr int kTimerMenuFirstId = 1000;
+constexpr int kCmdFirstTimerChoice = 1000;
 
 class EditTimerModel {
 public:

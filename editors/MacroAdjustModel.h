@@ -69,7 +69,7 @@ private:
     const KeyboardLayout& m_layout;
     int m_setIndex = -1;
     int m_macroIndex = -1;
-    tagElement* m_macro = nullptr;
+    MacroRecord* m_macro = nullptr;
     int m_waitingBar = -1;
     TimingListModel m_list;
 };

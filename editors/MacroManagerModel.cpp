@@ -74,7 +74,7 @@ void MacroManagerModel::SelectSet(int s)
     m_macro = -1;
     m_caption.clear();
     if (m_set != -1) {
-        const CSubList& set = *m_library[static_cast<size_t>(m_set)];
+        const MacroSet& set = *m_library[static_cast<size_t>(m_set)];
         m_caption = std::string(FieldText(set.Name));
         const bool keysSet = m_key.FunctionCode == static_cast<uint8_t>(KeyFunction::Macro) &&
                              SameName(FieldText(set.Name), FieldText(m_key.MacroSetName));
@@ -98,14 +98,14 @@ Menu MacroManagerModel::SetMenu() const
     Menu menu;
     for (size_t i = 0; i < m_library.size(); ++i) {
         const int index = static_cast<int>(i);
-        if (kSetMenuFirstId + index >= kSetMenuAddId)
+        if (kCmdFirstSet + index >= kCmdAddSet)
             break; // 2000..2997 are all the ids a set can have
         menu.items.push_back(
-            CommandItem(MenuText(FieldText(m_library[i]->Name)), kSetMenuFirstId + index, marked == index));
+            CommandItem(MenuText(FieldText(m_library[i]->Name)), kCmdFirstSet + index, marked == index));
     }
     menu.items.push_back(SeparatorItem());
-    menu.items.push_back(CommandItem("[+]Add Macro Set", kSetMenuAddId));
-    menu.items.push_back(CommandItem("[x]Delete Macro Set", kSetMenuDeleteId));
+    menu.items.push_back(CommandItem("[+]Add Macro Set", kCmdAddSet));
+    menu.items.push_back(CommandItem("[x]Delete Macro Set", kCmdDeleteSet));
     return menu;
 }
 
@@ -113,12 +113,12 @@ ManagerDialog MacroManagerModel::SetMenuChosen(int id)
 {
     if (!m_enabled)
         return ManagerDialog::None;
-    if (id == kSetMenuAddId)
+    if (id == kCmdAddSet)
         return ManagerDialog::CreateMacroSet;
-    if (id == kSetMenuDeleteId)
+    if (id == kCmdDeleteSet)
         return ManagerDialog::DeleteMacroSet;
-    const int set = id - kSetMenuFirstId;
-    if (id >= kSetMenuFirstId && id < kSetMenuAddId && IsSet(set)) {
+    const int set = id - kCmdFirstSet;
+    if (id >= kCmdFirstSet && id < kCmdAddSet && IsSet(set)) {
         CommitPendingEdits();
         SelectSet(set);
     }
@@ -131,7 +131,7 @@ bool MacroManagerModel::SetNameEntered(std::string_view name)
     if (!m_enabled || !trimmed || m_library.size() > kSetsBeforeLastCreate || FindMacroSet(m_library, *trimmed))
         return false;
     CommitPendingEdits();
-    auto set = std::make_unique<CSubList>();
+    auto set = std::make_unique<MacroSet>();
     CopyToField(set->Name, *trimmed);
     m_library.push_back(std::move(set));
     SelectSet(static_cast<int>(m_library.size()) - 1);
@@ -181,8 +181,8 @@ void MacroManagerModel::MacroEntryDone(int row)
         m_list.Select(m_macro);
     } else {
         m_list.SetRowText(row, name);
-        auto macro = std::make_unique<tagElement>();
-        std::memset(macro.get(), 0, sizeof(tagElement));
+        auto macro = std::make_unique<MacroRecord>();
+        std::memset(macro.get(), 0, sizeof(MacroRecord));
         CopyToField(macro->Name, name);
         m_library[static_cast<size_t>(m_set)]->Elements.push_back(std::move(macro));
         m_macro = m_list.Selection();

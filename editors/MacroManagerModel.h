@@ -1,4 +1,4 @@
-// The decisions of the macro manager (CMacroManager): which macro set and macro are shown, creating
+// The decisions of the macro manager (CMacroManagerDlg): which macro set and macro are shown, creating
 // and deleting sets and macros in the in-memory library, and which editor page is visible. The
 // window runs the dialogs the model asks for, mirrors the macro list and the captions, and passes
 // the user's choices in.
@@ -35,9 +35,9 @@ constexpr size_t kMacroNameLimit = 24;
 constexpr std::string_view kDefaultMacroSetName = "ZENTOR Tolk";
 
 // The set menu's command ids: 2000 + the set's index, a separator, add and delete.
-constexpr int kSetMenuFirstId = 2000;
-constexpr int kSetMenuAddId = 2998;
-constexpr int kSetMenuDeleteId = 2999;
+constexpr int kCmdFirstSet = 2000;
+constexpr int kCmdAddSet = 2998;
+constexpr int kCmdDeleteSet = 2999;
 
 // What the window must show or ask after an action.
 enum class ManagerDialog {

@@ -12,8 +12,6 @@ namespace {
 constexpr const char* kMouseButtonNames[] = {"Left Button", "Right Button", "Middle Button", "Side Button 1",
                                              "Side Button 2"};
 constexpr int kMouseButtonCount = 5;
-constexpr uint8_t kPress = 0;
-constexpr uint8_t kRelease = 1;
 
 bool IsMouseButton(uint8_t key) { return key >= kMouseLeft && key <= kMouseSide2; }
 
@@ -64,7 +62,7 @@ std::vector<ListRow> EventRows(const MacroEvent* events, int count, const Keyboa
     std::vector<ListRow> rows;
     for (int i = 0; i < count; ++i) {
         const MacroEvent& e = events[i];
-        const bool press = e.Action == kPress;
+        const bool press = e.Action == kKeyPress;
         const ListRowPicture picture =
             IsMouseButton(e.Key) ? kRowPictureMouse : (press ? kRowPicturePress : kRowPictureRelease);
         const uint16_t owner = static_cast<uint16_t>(i + 1);
@@ -82,7 +80,7 @@ MacroRecorderModel::MacroRecorderModel(MacroLibrary& library, LastKeyMessage& la
 {
 }
 
-tagElement* MacroRecorderModel::Macro() const { return MacroAt(m_library, m_set, m_macro); }
+MacroRecord* MacroRecorderModel::Macro() const { return MacroAt(m_library, m_set, m_macro); }
 
 RecorderWarning MacroRecorderModel::MissingMacroWarning() const
 {
@@ -96,7 +94,7 @@ void MacroRecorderModel::LoadMacro(int set, int macro)
     m_macro = macro;
     m_events.fill(MacroEvent{});
     m_count = 0;
-    if (const tagElement* shown = Macro()) {
+    if (const MacroRecord* shown = Macro()) {
         std::memcpy(m_events.data(), shown->Events, sizeof shown->Events);
         m_count = std::clamp<int>(shown->EventCount, 0, kMaxMacroEvents);
     }
@@ -106,7 +104,7 @@ void MacroRecorderModel::LoadMacro(int set, int macro)
 
 void MacroRecorderModel::SaveEvents()
 {
-    tagElement* shown = Macro();
+    MacroRecord* shown = Macro();
     if (!shown)
         return;
     std::memcpy(shown->Events, m_events.data(), sizeof shown->Events);
@@ -195,7 +193,7 @@ void MacroRecorderModel::KeyCaptured(const CapturedKey& key)
         if (before >= 0 && before < m_count)
             m_events[static_cast<size_t>(before)].Delay = PauseBetween(m_lastKeyUs, key.timeUs);
     }
-    InsertEvent({code, key.up ? kRelease : kPress, 0});
+    InsertEvent({code, key.up ? kKeyRelease : kKeyPress, 0});
     m_lastKeyUs = key.timeUs;
     m_firstKeySeen = true;
     if (m_count >= kMaxMacroEvents)
@@ -274,12 +272,12 @@ RecorderWarning MacroRecorderModel::Command(int id)
     // The new events go before the selected event.
     m_insertion = onEvent ? event : -1;
     if (kind == 0) {
-        InsertEvent({code, kPress, 0});
+        InsertEvent({code, kKeyPress, 0});
     } else if (kind == 1) {
-        InsertEvent({code, kRelease, 0});
+        InsertEvent({code, kKeyRelease, 0});
     } else if (m_count + 2 <= kMaxMacroEvents) {
-        InsertEvent({code, kPress, 0});
-        InsertEvent({code, kRelease, 0});
+        InsertEvent({code, kKeyPress, 0});
+        InsertEvent({code, kKeyRelease, 0});
     }
     RebuildList();
     SaveEvents();

@@ -1,4 +1,4 @@
-// The decisions of the macro recorder (CMacroRecDlg), the manager's basic page: the selected macro
+// The decisions of the macro recorder (CMacroRecorderDlg), the manager's basic page: the selected macro
 // as a list of events and pauses, recording keys into it from the keyboard capture, and the context
 // menu's edits (record before or after an event, insert, edit and delete pauses, delete events,
 // insert mouse buttons). Every edit is written into the macro at once; keys recorded during a
@@ -99,7 +99,7 @@ public:
     void EndPauseEdit(ListEditEnd how, std::string_view text);
 
 private:
-    tagElement* Macro() const;
+    MacroRecord* Macro() const;
     RecorderWarning MissingMacroWarning() const;
     // Inserts at the insertion point (the end when -1); false when the macro is full.
     bool InsertEvent(const MacroEvent& event);

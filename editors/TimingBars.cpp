@@ -7,9 +7,6 @@
 
 namespace {
 
-constexpr uint8_t kPress = 0;
-constexpr uint8_t kRelease = 1;
-
 struct OpenPress {
     int32_t key;
     int32_t time;
@@ -17,7 +14,7 @@ struct OpenPress {
 
 struct TimedEvent {
     uint8_t key;
-    uint8_t action;
+    uint8_t action; // a KeyAction
     int32_t time;
     // Order among events of the same time: releases of bars that end there, then presses, then
     // releases of bars that also start there, so that a key let go and pressed again in the same
@@ -37,12 +34,12 @@ std::vector<TimingBar> BarsFromEvents(const MacroEvent* events, int count)
     int32_t time = 0;
     for (int i = 0; i < count; ++i) {
         const MacroEvent& e = events[i];
-        if (e.Action == kPress) {
+        if (e.Action == kKeyPress) {
             open.push_back({e.Key, time});
             time += e.Delay;
             continue;
         }
-        if (e.Action != kRelease)
+        if (e.Action != kKeyRelease)
             continue;
         // Presses above the match stay open in their order, as if taken off and put back.
         auto match = std::find_if(open.rbegin(), open.rend(),
@@ -56,7 +53,7 @@ std::vector<TimingBar> BarsFromEvents(const MacroEvent* events, int count)
     return bars;
 }
 
-std::vector<TimingBar> BarsFromMacro(const tagElement& macro)
+std::vector<TimingBar> BarsFromMacro(const MacroRecord& macro)
 {
     return BarsFromEvents(macro.Events, macro.EventCount);
 }
@@ -68,8 +65,8 @@ RebuiltEvents EventsFromBars(const std::vector<TimingBar>& bars)
     timed.reserve(barCount * 2);
     for (size_t i = 0; i < barCount; ++i) {
         const TimingBar& b = bars[i];
-        timed.push_back({static_cast<uint8_t>(b.key), kPress, b.start, 1});
-        timed.push_back({static_cast<uint8_t>(b.key), kRelease, b.end, b.end == b.start ? 2 : 0});
+        timed.push_back({static_cast<uint8_t>(b.key), kKeyPress, b.start, 1});
+        timed.push_back({static_cast<uint8_t>(b.key), kKeyRelease, b.end, b.end == b.start ? 2 : 0});
     }
 
     // By time; equal times by their rank and otherwise in bar order. An unstable sort here (as a
@@ -94,7 +91,7 @@ RebuiltEvents EventsFromBars(const std::vector<TimingBar>& bars)
     return result;
 }
 
-bool CommitBarsToMacro(const std::vector<TimingBar>& bars, tagElement& macro)
+bool CommitBarsToMacro(const std::vector<TimingBar>& bars, MacroRecord& macro)
 {
     const RebuiltEvents rebuilt = EventsFromBars(bars);
     if (rebuilt.events.empty())

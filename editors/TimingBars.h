@@ -33,7 +33,7 @@ struct TimingBar {
 // press of its key; a release that closes nothing is skipped together with its pause, and presses
 // still open at the end are dropped (their pauses still count). A count outside 0..512 is held to it.
 std::vector<TimingBar> BarsFromEvents(const MacroEvent* events, int count);
-std::vector<TimingBar> BarsFromMacro(const tagElement& macro);
+std::vector<TimingBar> BarsFromMacro(const MacroRecord& macro);
 
 struct RebuiltEvents {
     std::vector<MacroEvent> events;
@@ -51,4 +51,4 @@ RebuiltEvents EventsFromBars(const std::vector<TimingBar>& bars);
 
 // Replaces the macro's events by those of the bars; no bars leave it empty with all slots cleared.
 // Slots beyond the new count keep what they held. True when a pause had to be capped.
-bool CommitBarsToMacro(const std::vector<TimingBar>& bars, tagElement& macro);
+bool CommitBarsToMacro(const std::vector<TimingBar>& bars, MacroRecord& macro);

@@ -128,7 +128,7 @@ int TimingListModel::BarOfRow(int row) const
 
 bool TimingListModel::HandleMoved(BarEnd end, int32_t x, int row)
 {
-    LogDebug("lParam = %d\n", row);
+    LogDebug("timing editor: a handle of row %d was dragged\n", row);
     const int b = BarOfRow(row);
     if (b < 0)
         return false;

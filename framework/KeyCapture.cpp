@@ -46,8 +46,9 @@ void RemoveCapture()
         capture.target = nullptr;
         return;
     }
-    LogHook("Hhook: %lx\r\n", capture.hook.Get());
-    ::OutputDebugStringA(capture.hook.Remove() ? "UnHhook: Success \r\n" : "UnHhook: Fail \r\n");
+    const HHOOK hook = capture.hook.Get();
+    LogHook(capture.hook.Remove() ? "key capture: hook %lx removed\r\n" : "key capture: hook %lx could not be removed\r\n",
+            hook);
     capture.target = nullptr;
     capture.stamps.clear();
 }
@@ -94,7 +95,7 @@ bool StartKeyCapture(HWND target)
     Capture& capture = TheCapture();
     if (!capture.hook) {
         capture.hook = CWindowsHook::LowLevel(WH_KEYBOARD_LL, &KeyCaptureProc);
-        LogHook("Hhook: %lx\r\n", capture.hook.Get());
+        LogHook("key capture: hook %lx set\r\n", capture.hook.Get());
         if (!capture.hook) {
             capture.target = nullptr;
             return false;

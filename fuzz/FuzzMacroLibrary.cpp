@@ -18,12 +18,12 @@ namespace {
 
 constexpr size_t kMaxCheckedMacros = 16;
 
-bool SameSet(const CSubList& a, const CSubList& b)
+bool SameSet(const MacroSet& a, const MacroSet& b)
 {
     if (std::memcmp(a.Name, b.Name, sizeof a.Name) != 0 || a.Elements.size() != b.Elements.size())
         return false;
     for (size_t j = 0; j < a.Elements.size(); ++j)
-        if (std::memcmp(a.Elements[j].get(), b.Elements[j].get(), sizeof(tagElement)) != 0)
+        if (std::memcmp(a.Elements[j].get(), b.Elements[j].get(), sizeof(MacroRecord)) != 0)
             return false;
     return true;
 }
@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                 "no more sets than Main's Count and highest index allow");
 
     for (size_t s = 0; s < sets; ++s) {
-        const CSubList& set = *list[s];
+        const MacroSet& set = *list[s];
         FuzzRequire(set.Name[sizeof set.Name - 1] == '\0', "a set name is zero-terminated");
         std::string section(Trim(FieldText(set.Name)));
         FuzzRequire(set.Elements.size() <= MostEntries(doc, section, doc.ReadInt(section, "Count", -1)),

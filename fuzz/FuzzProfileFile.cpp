@@ -52,10 +52,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     RequireTerminated(profile.GameFile0, sizeof profile.GameFile0, "GameFile0 is zero-terminated");
     RequireTerminated(profile.GameFile1, sizeof profile.GameFile1, "GameFile1 is zero-terminated");
     RequireTerminated(profile.GameFile2, sizeof profile.GameFile2, "GameFile2 is zero-terminated");
-    FuzzRequire(profile.Mode == doc.ReadInt(kSetting, "Mode", -1), "Mode reads as stored");
+    FuzzRequire(static_cast<int32_t>(profile.Mode) == doc.ReadInt(kSetting, "Mode", -1), "Mode reads as stored");
     FuzzRequire(profile.MediaOption == doc.ReadInt(kSetting, "MediaOption", -1), "MediaOption reads as stored");
     for (int k = 0; k < kKeyCount; ++k)
-        FuzzRequire(profile.KeyFlags[k] == static_cast<uint8_t>(doc.ReadInt(kSetting, "key" + FormatInt(k), -1) & 0xFF),
+        FuzzRequire(static_cast<uint8_t>(profile.KeyFlags[k]) == static_cast<uint8_t>(doc.ReadInt(kSetting, "key" + FormatInt(k), -1) & 0xFF),
                     "a key flag reads as stored");
 
     ProfileSet set;

@@ -44,13 +44,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         }
     }
 
-    if (name.size() < sizeof(CSubList::Name) && MacroSetNameAccepted(name)) {
+    if (name.size() < sizeof(MacroSet::Name) && MacroSetNameAccepted(name)) {
         FuzzRequire(MacroSetNameStorable(name), "an accepted set name can be stored");
         MacroLibrary library;
-        auto set = std::make_unique<CSubList>();
+        auto set = std::make_unique<MacroSet>();
         CopyToField(set->Name, name);
-        auto macro = std::make_unique<tagElement>();
-        std::memset(macro.get(), 0, sizeof(tagElement));
+        auto macro = std::make_unique<MacroRecord>();
+        std::memset(macro.get(), 0, sizeof(MacroRecord));
         CopyToField(macro->Name, "m");
         set->Elements.push_back(std::move(macro));
         library.push_back(std::move(set));

@@ -62,7 +62,8 @@ void RequireUsable(const ProfileSet& set)
         FuzzRequire(Terminated(p.GameFile0, sizeof p.GameFile0) && Terminated(p.GameFile1, sizeof p.GameFile1) &&
                         Terminated(p.GameFile2, sizeof p.GameFile2),
                     "the game files end in their fields");
-        FuzzRequire(p.Mode == -1 || p.Mode == 0 || p.Mode == 1, "the mode is 0, 1 or unknown");
+        FuzzRequire(p.Mode == KeyboardMode::Unknown || p.Mode == KeyboardMode::NumLockOn || p.Mode == KeyboardMode::NumLockOff,
+                    "the mode is known or unknown, never another number");
         for (const ButtonInfo& b : p.Buttons) {
             FuzzRequire(b.MacroEventCount <= kMaxMacroEvents, "at most 512 macro events");
             FuzzRequire(Terminated(b.MacroSetName, sizeof b.MacroSetName) &&

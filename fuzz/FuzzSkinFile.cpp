@@ -9,7 +9,7 @@
 
 #include "FuzzSupport.h"
 
-#include "ButtonPos.h"
+#include "ButtonPosition.h"
 #include "SkinFile.h"
 #include "Text.h"
 
@@ -54,7 +54,7 @@ bool HasLongDigitRun(std::string_view text)
 
 void CheckEntry(const char* value)
 {
-    tagButtonPos pos;
+    ButtonPosition pos;
     std::memset(&pos, 0xA5, sizeof pos);
     ParseButtonPos(value, pos);
 
@@ -113,18 +113,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         std::string value = skin.Read("BUTTONPOS", FormatInt(keys[i]));
         CheckValue(value);
         CheckEntry(value.c_str());
-        tagButtonPos expected;
+        ButtonPosition expected;
         ParseButtonPos(value.c_str(), expected);
-        tagButtonPos pos = skin.ButtonPos(keys[i]);
+        ButtonPosition pos = skin.ButtonPos(keys[i]);
         FuzzRequire(std::memcmp(&pos, &expected, sizeof pos) == 0, "an entry reads as the parse of its value");
     }
 
     std::string frame = skin.Read("FRAM", "POSITION");
     CheckValue(frame);
     CheckEntry(frame.c_str());
-    tagButtonPos expectedFrame;
+    ButtonPosition expectedFrame;
     ParseButtonPos(frame.c_str(), expectedFrame);
-    tagButtonPos framePos = skin.Frame();
+    ButtonPosition framePos = skin.Frame();
     FuzzRequire(std::memcmp(&framePos, &expectedFrame, sizeof framePos) == 0,
                 "the frame reads as the parse of its value");
 

@@ -38,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     LoadTimerLibrary(list, folder);
     FuzzRequire(list.size() == 2 * timers, "loading again appends as many timers");
     for (size_t i = 0; i < timers; ++i)
-        FuzzRequire(std::memcmp(list[i].get(), list[timers + i].get(), sizeof(tagCountdownTimer)) == 0,
+        FuzzRequire(std::memcmp(list[i].get(), list[timers + i].get(), sizeof(TimerRecord)) == 0,
                     "loading again appends the same timers");
     return 0;
 }

@@ -23,11 +23,11 @@ void Countdown::StartCountdown(int32_t seconds)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     if (m_running.load())
-        m_timers.Kill(TIMER_COUNTDOWN);
+        m_timers.Kill(kCountdownTimerId);
     m_remaining.store(seconds);
     m_running.store(true);
     Play(kStartedSound);
-    m_timers.Set(TIMER_COUNTDOWN, kCountdownPeriodMs);
+    m_timers.Set(kCountdownTimerId, kCountdownPeriodMs);
     if (seconds == 10)
         Play(kLastTenSound);
 }
@@ -37,7 +37,7 @@ void Countdown::StopCountdown()
     std::lock_guard<std::mutex> lock(m_mutex);
     if (!m_running.load())
         return;
-    m_timers.Kill(TIMER_COUNTDOWN);
+    m_timers.Kill(kCountdownTimerId);
     m_running.store(false);
     m_sound.PlaySound("", SoundPlayer::kPurge);
     Play(kStoppedSound);
@@ -54,7 +54,7 @@ void Countdown::CountdownTick()
     if (r == 11) {
         Play(kLastTenSound);
     } else if (r <= 1) {
-        m_timers.Kill(TIMER_COUNTDOWN);
+        m_timers.Kill(kCountdownTimerId);
         m_running.store(false);
     }
 }

@@ -1,5 +1,5 @@
 // The one countdown of the host: started and stopped by keys on the read thread, counted down once
-// a second by TIMER_COUNTDOWN on the UI thread, with sound cues from the program folder's "Wav\".
+// a second by kCountdownTimerId on the UI thread, with sound cues from the program folder's "Wav\".
 #pragma once
 
 #include "Ports.h"

@@ -77,7 +77,7 @@ bool DeviceLink::PullInto(GuardedProfileSet& profiles)
     buf.fill(0);
     bool modeOk = Control(IOCTL_FLT_GET_MODE, buf.data());
     if (modeOk) {
-        int32_t mode = buf[1];
+        const auto mode = static_cast<KeyboardMode>(buf[1]);
         profiles.With([&](ProfileSet& set) {
             for (Profile& p : set.Profiles)
                 p.Mode = mode;
@@ -102,7 +102,7 @@ bool DeviceLink::PullInto(GuardedProfileSet& profiles)
         profiles.With([&](ProfileSet& set) {
             for (Profile& p : set.Profiles)
                 for (int i = 0; i < kKeyCount; ++i)
-                    p.KeyFlags[i] = (mask >> i) & 1;
+                    p.KeyFlags[i] = (mask >> i) & 1 ? KeySwitch::Off : KeySwitch::On;
         });
     }
     return modeOk;

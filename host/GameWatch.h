@@ -19,7 +19,7 @@ std::string_view GameFileName(std::string_view storedPath);
 // case, or nothing. The on-screen display program ("OSD.exe") never selects a profile.
 std::optional<int> FindGameProfile(const std::string& baseName, const ProfileSet& set);
 
-// One check of the foreground program (TIMER_GAME_WATCH, UI thread): calls setCurrentProfile(p)
+// One check of the foreground program (kGameWatchTimerId, UI thread): calls setCurrentProfile(p)
 // when it runs a game of profile p and p is not already the current profile.
 void CheckForegroundGame(ForegroundProcess& foreground, const GuardedProfileSet& profiles,
                          const std::function<void(int)>& setCurrentProfile);

@@ -33,7 +33,7 @@ int32_t GuardedProfileSet::CurrentProfile() const
     return m_set->CurrentProfile;
 }
 
-std::optional<int32_t> GuardedProfileSet::CurrentMode() const
+std::optional<KeyboardMode> GuardedProfileSet::CurrentMode() const
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     if (!IsValidSlot(m_set->CurrentProfile))

@@ -34,7 +34,7 @@ public:
     std::optional<ButtonInfo> CurrentKey(int keyIndex) const;
     int32_t CurrentProfile() const;
     // Mode and MediaOption of the current profile; nothing without a current profile.
-    std::optional<int32_t> CurrentMode() const;
+    std::optional<KeyboardMode> CurrentMode() const;
     std::optional<int32_t> CurrentMediaOption() const;
 
 private:

@@ -18,13 +18,14 @@ constexpr uint32_t kWmCommand = 0x0111;
 constexpr uint32_t kWmAppCommand = 0x0319;
 
 // Timers of the host's hidden window.
-constexpr uint32_t TIMER_GAME_WATCH = 500;
-constexpr uint32_t TIMER_COUNTDOWN = 600;
-constexpr uint32_t TIMER_SESSION_REGISTRATION = 800;
+constexpr uint32_t kGameWatchTimerId = 500;
+constexpr uint32_t kCountdownTimerId = 600;
+constexpr uint32_t kTrayRetryTimerId = 700;
+constexpr uint32_t kSessionRegistrationTimerId = 800;
 constexpr uint32_t kGameWatchPeriodMs = 2000;
 constexpr uint32_t kCountdownPeriodMs = 1000;
 constexpr uint32_t kSessionRegistrationRetryMs = 1000;
 
 // Tray menu commands.
-constexpr uint32_t ID_TRAY_CONFIGURATION = 6001;
-constexpr uint32_t ID_TRAY_EXIT = 6002;
+constexpr uint32_t kCmdTrayConfiguration = 6001;
+constexpr uint32_t kCmdTrayExit = 6002;

@@ -32,7 +32,7 @@ bool HostCore::OpenDevice()
 {
     if (!m_link.Open())
         return false;
-    m_ports.timers.Set(TIMER_GAME_WATCH, kGameWatchPeriodMs);
+    m_ports.timers.Set(kGameWatchTimerId, kGameWatchPeriodMs);
     m_state.deviceConnected = true;
     return true;
 }
@@ -173,7 +173,7 @@ bool HostCore::ReadAndHandleEvent()
     std::optional<uint32_t> word = m_link.ReadEvent();
     if (!word)
         return false;
-    LogDebug("TolkHid read: %x\n", *word);
+    LogDebug("TolkHid: event 0x%08x from the keyboard\n", *word);
     OnDeviceEvent(*word);
     return true;
 }
@@ -186,23 +186,23 @@ void HostCore::OnDeviceEvent(uint32_t word)
         if (!m_state.quit)
             DispatchKey(event.value);
         break;
-    case DeviceEventKind::ModeOff: SetMode(0); break;
-    case DeviceEventKind::ModeOn: SetMode(1); break;
+    case DeviceEventKind::ModeNumLockOn: SetMode(KeyboardMode::NumLockOn); break;
+    case DeviceEventKind::ModeNumLockOff: SetMode(KeyboardMode::NumLockOff); break;
     case DeviceEventKind::Arrival:
         if (!m_state.deviceConnected) {
             m_state.deviceConnected = true;
-            LogDebug("Rrrive\n");
+            LogDebug("TolkHid: keyboard arrived\n");
             m_ports.clock.SleepMs(kArrivalSettleMs);
             OpenSequence();
-            m_ports.timers.Set(TIMER_GAME_WATCH, kGameWatchPeriodMs);
+            m_ports.timers.Set(kGameWatchTimerId, kGameWatchPeriodMs);
         }
         break;
     case DeviceEventKind::Removal:
         if (m_state.deviceConnected) {
             m_state.deviceConnected = false;
-            LogDebug("Remove\n");
+            LogDebug("TolkHid: keyboard removed\n");
             m_tray.Remove();
-            m_ports.timers.Kill(TIMER_GAME_WATCH);
+            m_ports.timers.Kill(kGameWatchTimerId);
             WriteDeviceState(false, m_state.programFolder);
         }
         break;
@@ -236,7 +236,7 @@ void HostCore::DispatchKey(uint16_t value)
         ::DispatchKey(key->info, k, release, key->mediaOption, KeyPlayers{m_player, m_countdown, m_media});
 }
 
-void HostCore::SetMode(int32_t mode)
+void HostCore::SetMode(KeyboardMode mode)
 {
     m_state.profiles.With([&](ProfileSet& set) {
         for (Profile& p : set.Profiles)
@@ -249,12 +249,12 @@ void HostCore::SetMode(int32_t mode)
 
 void HostCore::SyncNumLock()
 {
-    std::optional<int32_t> mode = m_state.profiles.CurrentMode();
+    std::optional<KeyboardMode> mode = m_state.profiles.CurrentMode();
     if (!mode)
         return;
     bool toggled = m_ports.input.NumLockToggled();
-    // Mode 1 means NumLock off, Mode 0 NumLock on; any other Mode leaves it alone.
-    if ((toggled && *mode == 1) || (!toggled && *mode == 0)) {
+    // An unknown mode leaves NumLock alone.
+    if ((toggled && *mode == KeyboardMode::NumLockOff) || (!toggled && *mode == KeyboardMode::NumLockOn)) {
         uint8_t scan = static_cast<uint8_t>(m_ports.layout.VirtualKeyToScanCode(kVkNumLock));
         m_ports.input.SendKey(kVkNumLock, scan, 0);
         m_ports.input.SendKey(kVkNumLock, scan, InputSink::kKeyUp);
@@ -292,7 +292,7 @@ void HostCore::StartDisplay()
 
 void HostCore::BeginShutdown()
 {
-    m_ports.timers.Kill(TIMER_GAME_WATCH);
+    m_ports.timers.Kill(kGameWatchTimerId);
     if (WindowId cfg = m_ports.windows.FindWindow("", kConfigWindowTitle))
         m_ports.windows.PostMessage(cfg, kWmClose, 0, 0);
     if (WindowId osd = m_ports.windows.FindWindow("", kOsdWindowTitle))

@@ -68,7 +68,7 @@ public:
     // Dispatch of a reported key (value = the event's low 16 bits): the key of the current profile
     // goes to DispatchKey.
     void DispatchKey(uint16_t value);
-    void SetMode(int32_t mode);
+    void SetMode(KeyboardMode mode);
     void SyncNumLock();
     void ResetToDefaults();
     void SetCurrentProfile(int32_t profile);

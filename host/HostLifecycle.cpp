@@ -39,10 +39,10 @@ void HostLifecycle::OnSessionChange(uint32_t change)
 
 void HostLifecycle::OnTimer(uint32_t id)
 {
-    if (id == TIMER_GAME_WATCH)
+    if (id == kGameWatchTimerId)
         m_steps.OnGameWatchTimer();
-    else if (id == TIMER_COUNTDOWN)
+    else if (id == kCountdownTimerId)
         m_steps.OnCountdownTimer();
-    else if (id == TrayIcon::kRetryTimerId)
+    else if (id == kTrayRetryTimerId)
         m_steps.OnTrayRetryTimer();
 }

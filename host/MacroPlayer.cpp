@@ -277,19 +277,19 @@ bool MacroPlayer::Pass(const std::vector<MacroEvent>& events, int start, int end
     for (int i = start; i < end; ++i) {
         if (StopRequested(generation)) {
             m_curAction = i;
-            LogDebug("g_iCurAction= %d,start=%d,end=%d\n", i, start, end);
+            LogDebug("TolkHid: macro stopped before event %d (events %d to %d)\n", i, start, end);
             return false;
         }
         m_curAction = i;
         const MacroEvent ev = events[static_cast<size_t>(i)];
         const int64_t delayUs = (ev.Delay ? ev.Delay : 1) * int64_t(1000);
         bool waited = true;
-        if (ev.Action == 1) {
+        if (ev.Action == kKeyRelease) {
             Release(ev.Key);
             Anchor(deadline);
             deadline += delayUs;
             waited = WaitUntil(deadline, generation);
-        } else if (ev.Action == 0) {
+        } else if (ev.Action == kKeyPress) {
             Press(ev.Key);
             Anchor(deadline);
             const int64_t next = deadline + delayUs;
@@ -320,11 +320,11 @@ bool MacroPlayer::Pass(const std::vector<MacroEvent>& events, int start, int end
         }
         if (!waited) {
             m_curAction = i + 1;
-            LogDebug("g_iCurAction= %d,start=%d,end=%d\n", i + 1, start, end);
+            LogDebug("TolkHid: macro stopped during the wait after event %d (events %d to %d)\n", i, start, end);
             return false;
         }
     }
-    LogDebug("g_iCurAction= %d,start=%d,end=%d\n", m_curAction.load(), start, end);
+    LogDebug("TolkHid: macro played events %d to %d\n", start, end);
     return true;
 }
 
@@ -379,7 +379,7 @@ void MacroPlayer::ReleaseAllHeld()
     // Most recent first, 50 ms apart; this runs to its end whatever is requested meanwhile.
     for (auto it = m_held.rbegin(); it != m_held.rend(); ++it) {
         SendCode(it->code, true);
-        LogDebug("g_iCurAction= %d,Map=%x\n", m_curAction.load(), it->code);
+        LogDebug("TolkHid: held key 0x%x released\n", static_cast<unsigned>(it->code));
         m_clock.SleepMs(kReleaseSpacingMs);
     }
     m_held.clear();

@@ -41,7 +41,7 @@ void SessionRegistration::Try()
         return;
     }
     if (!m_retrying) {
-        m_timers.Set(TIMER_SESSION_REGISTRATION, kSessionRegistrationRetryMs);
+        m_timers.Set(kSessionRegistrationTimerId, kSessionRegistrationRetryMs);
         m_retrying = true;
     }
 }
@@ -49,7 +49,7 @@ void SessionRegistration::Try()
 void SessionRegistration::StopTimer()
 {
     if (m_retrying) {
-        m_timers.Kill(TIMER_SESSION_REGISTRATION);
+        m_timers.Kill(kSessionRegistrationTimerId);
         m_retrying = false;
     }
 }

@@ -7,7 +7,7 @@
 
 // Early at log-on the system may refuse the registration while its terminal services start. The
 // first try is made at once; a refused one is tried again on a window timer
-// (TIMER_SESSION_REGISTRATION, every kSessionRegistrationRetryMs), ten tries in all, after which the
+// (kSessionRegistrationTimerId, every kSessionRegistrationRetryMs), ten tries in all, after which the
 // host runs without the notices. The window never waits for it. Used on the window's thread only.
 class SessionRegistration {
 public:
@@ -18,7 +18,7 @@ public:
 
     // The first try; on refusal the retry timer starts.
     void Start();
-    // TIMER_SESSION_REGISTRATION expired: the next try. The timer stops when a try is taken and
+    // kSessionRegistrationTimerId expired: the next try. The timer stops when a try is taken and
     // after the last try.
     void OnRetryTimer();
     // The window goes: no more tries.

@@ -6,8 +6,8 @@
 Menu TrayMenu()
 {
     Menu menu;
-    menu.items = {CommandItem("Configuration", ID_TRAY_CONFIGURATION), SeparatorItem(),
-                  CommandItem("Exit", ID_TRAY_EXIT)};
+    menu.items = {CommandItem("Configuration", kCmdTrayConfiguration), SeparatorItem(),
+                  CommandItem("Exit", kCmdTrayExit)};
     menu.items.front().isDefault = true;
     return menu;
 }
@@ -28,12 +28,12 @@ void TrayIcon::TryAdd()
         m_shown = true;
         LogDebug("TolkHid: tray icon added\n");
         if (m_retrying) {
-            m_timers.Kill(kRetryTimerId);
+            m_timers.Kill(kTrayRetryTimerId);
             m_retrying = false;
         }
     } else if (!m_retrying) {
         LogDebug("TolkHid: the taskbar took no tray icon; trying again\n");
-        m_timers.Set(kRetryTimerId, kRetryPeriodMs);
+        m_timers.Set(kTrayRetryTimerId, kRetryPeriodMs);
         m_retrying = true;
     }
 }
@@ -51,7 +51,7 @@ void TrayIcon::Remove()
     std::lock_guard<std::mutex> lock(m_mutex);
     m_wanted = false;
     if (m_retrying) {
-        m_timers.Kill(kRetryTimerId);
+        m_timers.Kill(kTrayRetryTimerId);
         m_retrying = false;
     }
     if (!m_shown)

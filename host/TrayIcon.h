@@ -1,6 +1,7 @@
 // The host's notification-area icon: when it is shown, what its mouse messages ask for, and its menu.
 #pragma once
 
+#include "HostConstants.h"
 #include "Menu.h"
 #include "Ports.h"
 
@@ -28,15 +29,14 @@ TrayAction TrayActionFor(uint32_t mouseMessage);
 // the taskbar takes it, and a restarted taskbar gets it again.
 class TrayIcon {
 public:
-    // A timer of the host's window; it runs only while a wanted icon has not been taken.
-    static constexpr uint32_t kRetryTimerId = 700;
+    // The retry timer (kTrayRetryTimerId) runs only while a wanted icon has not been taken.
     static constexpr uint32_t kRetryPeriodMs = 3000;
 
     TrayIcon(NotificationArea& area, WindowTimers& timers) : m_area(area), m_timers(timers) {}
 
     void Add();
     void Remove();
-    // kRetryTimerId expired.
+    // kTrayRetryTimerId expired.
     void OnRetryTimer();
     // The taskbar was created anew (the registered message "TaskbarCreated"): it holds none of the
     // icons of its predecessor.

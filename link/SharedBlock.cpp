@@ -13,8 +13,8 @@ void MakeProfileSetSafe(ProfileSet& set)
         TerminateField(p.GameFile0);
         TerminateField(p.GameFile1);
         TerminateField(p.GameFile2);
-        if (p.Mode != 0 && p.Mode != 1)
-            p.Mode = -1;
+        if (p.Mode != KeyboardMode::NumLockOn && p.Mode != KeyboardMode::NumLockOff)
+            p.Mode = KeyboardMode::Unknown;
         for (ButtonInfo& b : p.Buttons) {
             b.MacroEventCount = std::min<uint16_t>(b.MacroEventCount, kMaxMacroEvents);
             TerminateField(b.MacroSetName);

@@ -75,7 +75,7 @@ void LoadMacroLibrary(MacroLibrary& list, const std::string& folder)
     size_t first = list.size();
     int sets = EntriesToRead(ini, kMain, ini.ReadInt(kMain, kCount, -1));
     for (int i = 0; i < sets; ++i) {
-        auto set = std::make_unique<CSubList>();
+        auto set = std::make_unique<MacroSet>();
         CopyToField(set->Name, ini.ReadString(kMain, FormatInt(i), ""));
         // An entry naming the index itself holds no set of its own (its "macros" would be the
         // index entries), and taking it would make a library that cannot be saved again.
@@ -86,11 +86,11 @@ void LoadMacroLibrary(MacroLibrary& list, const std::string& folder)
         list.push_back(std::move(set));
     }
     for (size_t s = first; s < list.size(); ++s) {
-        CSubList& set = *list[s];
+        MacroSet& set = *list[s];
         std::string section(Trim(FieldText(set.Name)));
         int macros = EntriesToRead(ini, section, ini.ReadInt(section, kCount, -1));
         for (int j = 0; j < macros; ++j)
-            set.Elements.push_back(ReadRecord<tagElement>(ini, section, j));
+            set.Elements.push_back(ReadRecord<MacroRecord>(ini, section, j));
     }
 }
 
@@ -112,7 +112,7 @@ bool SaveMacroLibrary(const MacroLibrary& list, const std::string& folder)
         std::string section(Trim(FieldText(set->Name)));
         ini.WriteInt(section, kCount, static_cast<int32_t>(set->Elements.size()));
         for (size_t j = 0; j < set->Elements.size(); ++j)
-            ini.WriteStruct(section, FormatInt(static_cast<long long>(j)), set->Elements[j].get(), sizeof(tagElement));
+            ini.WriteStruct(section, FormatInt(static_cast<long long>(j)), set->Elements[j].get(), sizeof(MacroRecord));
     }
     EnsureFolder(folder + "config");
     return IniFile(MacroLibraryPath(folder)).Save(ini);
@@ -139,7 +139,7 @@ AssignedMacro FindAssignedMacro(const MacroLibrary& list, const ButtonInfo& info
     if (!found.set)
         return found;
     std::string_view wanted = Trim(FieldText(info.MacroName));
-    const CSubList& set = *list[static_cast<size_t>(*found.set)];
+    const MacroSet& set = *list[static_cast<size_t>(*found.set)];
     for (size_t j = 0; j < set.Elements.size(); ++j)
         if (EqualNoCase(Trim(FieldText(set.Elements[j]->Name)), wanted)) {
             found.macro = static_cast<int>(j);
@@ -148,11 +148,11 @@ AssignedMacro FindAssignedMacro(const MacroLibrary& list, const ButtonInfo& info
     return found;
 }
 
-tagElement* MacroAt(const MacroLibrary& list, int setIndex, int macroIndex)
+MacroRecord* MacroAt(const MacroLibrary& list, int setIndex, int macroIndex)
 {
     if (setIndex < 0 || static_cast<size_t>(setIndex) >= list.size())
         return nullptr;
-    const CSubList& set = *list[static_cast<size_t>(setIndex)];
+    const MacroSet& set = *list[static_cast<size_t>(setIndex)];
     if (macroIndex < 0 || static_cast<size_t>(macroIndex) >= set.Elements.size())
         return nullptr;
     return set.Elements[static_cast<size_t>(macroIndex)].get();
@@ -163,7 +163,7 @@ void LoadTimerLibrary(TimerLibrary& list, const std::string& folder)
     IniDocument ini = IniFile(TimerLibraryPath(folder)).Load();
     int count = EntriesToRead(ini, kTimer, ini.ReadInt(kTimer, kCount, -1));
     for (int i = 0; i < count; ++i)
-        list.push_back(ReadRecord<tagCountdownTimer>(ini, kTimer, i));
+        list.push_back(ReadRecord<TimerRecord>(ini, kTimer, i));
 }
 
 bool SaveTimerLibrary(const TimerLibrary& list, const std::string& folder)
@@ -171,7 +171,7 @@ bool SaveTimerLibrary(const TimerLibrary& list, const std::string& folder)
     IniDocument ini;
     ini.WriteInt(kTimer, kCount, static_cast<int32_t>(list.size()));
     for (size_t i = 0; i < list.size(); ++i)
-        ini.WriteStruct(kTimer, FormatInt(static_cast<long long>(i)), list[i].get(), sizeof(tagCountdownTimer));
+        ini.WriteStruct(kTimer, FormatInt(static_cast<long long>(i)), list[i].get(), sizeof(TimerRecord));
     EnsureFolder(folder + "config");
     return IniFile(TimerLibraryPath(folder)).Save(ini);
 }
@@ -185,7 +185,7 @@ std::optional<int> FindTimer(const TimerLibrary& list, std::string_view name)
     return std::nullopt;
 }
 
-tagCountdownTimer* TimerAt(const TimerLibrary& list, int index)
+TimerRecord* TimerAt(const TimerLibrary& list, int index)
 {
     if (index < 0 || static_cast<size_t>(index) >= list.size())
         return nullptr;

@@ -12,17 +12,17 @@
 #include <vector>
 
 // One macro set: its name as entered and its macros in order. The set owns its macros.
-class CSubList {
+class MacroSet {
 public:
-    virtual ~CSubList() = default;
+    virtual ~MacroSet() = default;
     char Name[200] = {};
-    std::vector<std::unique_ptr<tagElement>> Elements;
+    std::vector<std::unique_ptr<MacroRecord>> Elements;
 };
 
 // Macro sets in file and menu order; the library owns its sets.
-using MacroLibrary = std::vector<std::unique_ptr<CSubList>>;
+using MacroLibrary = std::vector<std::unique_ptr<MacroSet>>;
 // Timers in file and menu order; the library owns its timers.
-using TimerLibrary = std::vector<std::unique_ptr<tagCountdownTimer>>;
+using TimerLibrary = std::vector<std::unique_ptr<TimerRecord>>;
 
 std::string MacroLibraryPath(const std::string& folder);
 std::string TimerLibraryPath(const std::string& folder);
@@ -46,11 +46,11 @@ struct AssignedMacro {
 AssignedMacro FindAssignedMacro(const MacroLibrary& list, const ButtonInfo& info);
 
 // The macro at that place, or nullptr when either index is out of range.
-tagElement* MacroAt(const MacroLibrary& list, int setIndex, int macroIndex);
+MacroRecord* MacroAt(const MacroLibrary& list, int setIndex, int macroIndex);
 
 // Appends the timers of the file; a timer whose entry cannot be read is appended zeroed.
 void LoadTimerLibrary(TimerLibrary& list, const std::string& folder = GetProgramFolder());
 bool SaveTimerLibrary(const TimerLibrary& list, const std::string& folder = GetProgramFolder());
 // Index of the first timer whose trimmed name equals the trimmed name, without regard to case.
 std::optional<int> FindTimer(const TimerLibrary& list, std::string_view name);
-tagCountdownTimer* TimerAt(const TimerLibrary& list, int index);
+TimerRecord* TimerAt(const TimerLibrary& list, int index);

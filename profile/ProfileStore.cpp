@@ -33,10 +33,10 @@ void WriteProfileEntries(IniDocument& ini, const Profile& p)
 {
     for (int i = 0; i < kGameFileCount; ++i)
         ini.WriteString(kSetting, Numbered("GameFile", i), FieldText(GameFile(p, i), sizeof p.GameFile0));
-    ini.WriteInt(kSetting, "Mode", p.Mode);
+    ini.WriteInt(kSetting, "Mode", static_cast<int32_t>(p.Mode));
     ini.WriteInt(kSetting, "MediaOption", p.MediaOption);
     for (int k = 0; k < kKeyCount; ++k)
-        ini.WriteInt(kSetting, Numbered("key", k), p.KeyFlags[k]);
+        ini.WriteInt(kSetting, Numbered("key", k), static_cast<uint8_t>(p.KeyFlags[k]));
     for (int k = 0; k < kKeyCount; ++k)
         ini.WriteStruct(kSetting, Numbered("ButtonInfo", k), &p.Buttons[k], sizeof(ButtonInfo));
 }
@@ -45,10 +45,10 @@ void ReadProfileEntries(const IniDocument& ini, Profile& p)
 {
     for (int i = 0; i < kGameFileCount; ++i)
         CopyToField(GameFile(p, i), sizeof p.GameFile0, ini.ReadString(kSetting, Numbered("GameFile", i), ""));
-    p.Mode = ini.ReadInt(kSetting, "Mode", -1);
+    p.Mode = static_cast<KeyboardMode>(ini.ReadInt(kSetting, "Mode", -1));
     p.MediaOption = ini.ReadInt(kSetting, "MediaOption", -1);
     for (int k = 0; k < kKeyCount; ++k)
-        p.KeyFlags[k] = static_cast<uint8_t>(ini.ReadInt(kSetting, Numbered("key", k), -1) & 0xFF);
+        p.KeyFlags[k] = static_cast<KeySwitch>(ini.ReadInt(kSetting, Numbered("key", k), -1) & 0xFF);
     for (int k = 0; k < kKeyCount; ++k) {
         ButtonInfo scratch;
         if (ini.ReadStruct(kSetting, Numbered("ButtonInfo", k), &scratch, sizeof scratch))
@@ -118,7 +118,7 @@ void SetDefaultProfile(Profile& profile, int slotIndex)
 {
     std::memset(&profile, 0, sizeof profile);
     CopyToField(profile.Name, Numbered("Default", slotIndex));
-    profile.Mode = 1;
+    profile.Mode = KeyboardMode::NumLockOff;
     profile.MediaOption = 0;
     for (int k = 0; k < kKeyCount; ++k) {
         ButtonInfo& b = profile.Buttons[k];
@@ -147,7 +147,7 @@ void ClearProfileSet(ProfileSet& set)
     std::memset(&set, 0, sizeof set);
     set.CurrentProfile = -1;
     for (Profile& p : set.Profiles)
-        p.Mode = -1;
+        p.Mode = KeyboardMode::Unknown;
 }
 
 void SetDefaultProfiles(ProfileSet& set)

@@ -44,11 +44,25 @@ constexpr uint8_t kMouseMiddle = 0xF2;
 constexpr uint8_t kMouseSide1 = 0xF3;
 constexpr uint8_t kMouseSide2 = 0xF4;
 
-// One recorded input event: a HID usage (or mouse button), press (0) or release (1), and the wait
-// in milliseconds after it before the next event.
+// Press or release: what a macro event does with its key, and what the keyboard reports in the second
+// byte of a key event. A macro event keeps the byte as stored, since a file may hold any value there:
+// an event that is neither press nor release is skipped by the player.
+enum KeyAction : uint8_t { kKeyPress = 0, kKeyRelease = 1 };
+
+// The keyboard's mode switch, as a profile holds it. The host keeps NumLock on in the first mode and
+// off in the second; the configuration program's mode button is checked in the first. Unknown: the
+// keyboard could not be asked. Any other stored number counts as unknown.
+enum class KeyboardMode : int32_t { Unknown = -1, NumLockOn = 0, NumLockOff = 1 };
+
+// A programmable key's own switch, as a profile holds it: on (its switch button checked) or off (the
+// key's bit set in the mask the keyboard is sent).
+enum class KeySwitch : uint8_t { On = 0, Off = 1 };
+
+// One recorded input event: a HID usage (or mouse button), press or release, and the wait in
+// milliseconds after it before the next event.
 struct MacroEvent {
     uint8_t Key;
-    uint8_t Action;
+    uint8_t Action; // a KeyAction
     uint16_t Delay;
 };
 
@@ -79,9 +93,9 @@ struct Profile {
     char GameFile1[500];
     char GameFile2[500];
     uint8_t Padding0[2];
-    int32_t Mode;
+    KeyboardMode Mode;
     int32_t MediaOption;
-    uint8_t KeyFlags[kKeyCount];
+    KeySwitch KeyFlags[kKeyCount];
     uint8_t Padding1[3];
     ButtonInfo Buttons[kKeyCount];
 };
@@ -93,7 +107,7 @@ struct ProfileSet {
 };
 
 // One macro of the macro library.
-struct tagElement {
+struct MacroRecord {
     char Name[50];
     uint8_t Padding0[2];
     int32_t Loop;
@@ -102,7 +116,7 @@ struct tagElement {
 };
 
 // One countdown timer of the timer library.
-struct tagCountdownTimer {
+struct TimerRecord {
     int32_t Seconds;
     char Name[100];
 };
@@ -139,15 +153,15 @@ static_assert(sizeof(ProfileSet) == 65544, "ProfileSet layout");
 static_assert(offsetof(ProfileSet, CurrentProfile) == 0, "ProfileSet layout");
 static_assert(offsetof(ProfileSet, Profiles) == 4, "ProfileSet layout");
 
-static_assert(sizeof(tagElement) == 2108, "tagElement layout");
-static_assert(offsetof(tagElement, Name) == 0, "tagElement layout");
-static_assert(offsetof(tagElement, Loop) == 52, "tagElement layout");
-static_assert(offsetof(tagElement, EventCount) == 56, "tagElement layout");
-static_assert(offsetof(tagElement, Events) == 60, "tagElement layout");
+static_assert(sizeof(MacroRecord) == 2108, "MacroRecord layout");
+static_assert(offsetof(MacroRecord, Name) == 0, "MacroRecord layout");
+static_assert(offsetof(MacroRecord, Loop) == 52, "MacroRecord layout");
+static_assert(offsetof(MacroRecord, EventCount) == 56, "MacroRecord layout");
+static_assert(offsetof(MacroRecord, Events) == 60, "MacroRecord layout");
 
-static_assert(sizeof(tagCountdownTimer) == 104, "tagCountdownTimer layout");
-static_assert(offsetof(tagCountdownTimer, Seconds) == 0, "tagCountdownTimer layout");
-static_assert(offsetof(tagCountdownTimer, Name) == 4, "tagCountdownTimer layout");
+static_assert(sizeof(TimerRecord) == 104, "TimerRecord layout");
+static_assert(offsetof(TimerRecord, Seconds) == 0, "TimerRecord layout");
+static_assert(offsetof(TimerRecord, Name) == 4, "TimerRecord layout");
 
 // True when slot is a usable profile slot number (1..5). A CurrentProfile outside this range
 // selects no slot and must never be used as an index.

@@ -212,7 +212,7 @@ bool KeyboardModel::SetModeSwitch(int mode)
 {
     if (mode != 0 && mode != 1)
         return false;
-    const uint16_t value = mode == 1 ? kEventValueModeOn : kEventValueModeOff;
+    const uint16_t value = mode == 1 ? kEventValueModeNumLockOff : kEventValueModeNumLockOn;
     QueueEvent(DeviceEvent{kEventKindKey, value}.Word(), [&] { m_mode = static_cast<uint8_t>(mode); });
     return true;
 }

@@ -40,9 +40,9 @@ bool ParseKeyNumber(std::string_view key, int& number)
     return true;
 }
 
-tagButtonPos ParseEntry(const std::string& value)
+ButtonPosition ParseEntry(const std::string& value)
 {
-    tagButtonPos pos;
+    ButtonPosition pos;
     ParseButtonPos(value.c_str(), pos);
     return pos;
 }
@@ -96,12 +96,12 @@ SkinPictures SkinFile::Pictures() const
     return pictures;
 }
 
-tagButtonPos SkinFile::ButtonPos(int key) const
+ButtonPosition SkinFile::ButtonPos(int key) const
 {
     return ParseEntry(Read(kButtonSection, FormatInt(key)));
 }
 
-tagButtonPos SkinFile::Frame() const
+ButtonPosition SkinFile::Frame() const
 {
     return ParseEntry(Read(kFrameSection, kFrameKey));
 }

@@ -2,7 +2,7 @@
 // rectangle. Nothing is ever written to a skin file. A missing file or key reads as empty text.
 #pragma once
 
-#include "ButtonPos.h"
+#include "ButtonPosition.h"
 #include "IniDocument.h"
 
 #include <string>
@@ -39,9 +39,9 @@ public:
     std::string Read(std::string_view section, std::string_view key) const;
     SkinPictures Pictures() const;
     // "BUTTONPOS" entry of the key; a missing key parses to all zeros.
-    tagButtonPos ButtonPos(int key) const;
+    ButtonPosition ButtonPos(int key) const;
     // "FRAM" "POSITION": the area of the child pages.
-    tagButtonPos Frame() const;
+    ButtonPosition Frame() const;
     // The keys of "BUTTONPOS" that are decimal numbers, in file order, each once.
     std::vector<int> ButtonKeys() const;
 

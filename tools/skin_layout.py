@@ -176,7 +176,7 @@ def _key_page() -> Window:
         Art("caption", (160, 92, 0, 0), "G KEYS", 8),
         Art("text", (160, 108, 0, 0), "A macro, a shortcut, a timer, a media or a web function.", 9, extra="dim"),
     ]
-    return Window("skin_main_control.ini", "CMainDlg", (MAIN_FRAME[2], MAIN_FRAME[3]), child=True,
+    return Window("skin_main_control.ini", "CKeyPageDlg", (MAIN_FRAME[2], MAIN_FRAME[3]), child=True,
                   keys=keys, art=art, radius=0)
 
 
@@ -253,7 +253,7 @@ def _macro_manager() -> Window:
            Art("caption", (16, 116, 0, 0), "MACROS", 8),
            Art("panel", (fx - 1, fy - 1, fw + 2, fh + 2), extra="flat"),
            Art("separator", (12, 440, w - 24, 1))]
-    return Window("skin_macro_manager.ini", "CMacroManager", (w, h), "Macro Manager", keys=keys,
+    return Window("skin_macro_manager.ini", "CMacroManagerDlg", (w, h), "Macro Manager", keys=keys,
                   frame=MANAGER_FRAME, art=art)
 
 
@@ -277,7 +277,7 @@ def _macro_record() -> Window:
     tips = ("Record replaces the whole macro. Press Stop when you are done.\n"
             "Turn on Record delays to keep the pauses between the keys.\n"
             "Right-click the list to record before or after an event and to insert edit or delete delays.")
-    return Window("skin_macro_record.ini", "CMacroRecDlg", (fw, fh), child=True, radius=0, keys=keys,
+    return Window("skin_macro_record.ini", "CMacroRecorderDlg", (fw, fh), child=True, radius=0, keys=keys,
                   art=[Art("caption", (12, 12, 0, 0), "BASIC EDIT", 9),
                        Art("text", (96, 11, 0, 0), "every key press and release with its delay", 9, extra="dim"),
                        Art("para", (326, 134, 142, 236), tips, 9, extra="dim")])

@@ -107,10 +107,10 @@ int main()
 
     MacroLibrary macros;
     for (int s = 0; s < kMenuMacroSets; ++s) {
-        auto set = std::make_unique<CSubList>();
+        auto set = std::make_unique<MacroSet>();
         std::snprintf(set->Name, sizeof set->Name, "Macro set %02d", s + 1);
         for (int m = 0; m < kMenuMacrosPerSet; ++m) {
-            auto macro = std::make_unique<tagElement>();
+            auto macro = std::make_unique<MacroRecord>();
             std::memset(macro.get(), 0, sizeof *macro);
             std::snprintf(macro->Name, sizeof macro->Name, "Macro %02d-%03d", s + 1, m + 1);
             set->Elements.push_back(std::move(macro));
@@ -119,7 +119,7 @@ int main()
     }
     TimerLibrary timers;
     for (int t = 0; t < kMenuTimers; ++t) {
-        auto timer = std::make_unique<tagCountdownTimer>();
+        auto timer = std::make_unique<TimerRecord>();
         std::memset(timer.get(), 0, sizeof *timer);
         timer->Seconds = 30 + t;
         std::snprintf(timer->Name, sizeof timer->Name, "Timer %02d", t + 1);
@@ -132,7 +132,7 @@ int main()
     Put(key.MacroName, "Macro 26-050");
 
     // TolkCfg frames every menu window through this hook while it runs.
-    CMenuWndHook::InstallHook();
+    CMenuFrameHook::InstallHook();
     Owner owner;
     if (!owner.Create()) {
         std::printf("Key menu: no owner window\n");
@@ -168,7 +168,7 @@ int main()
             items += menus.Menu(m).Entries().size();
     }
     owner.DestroyWindow();
-    CMenuWndHook::RemoveHook();
+    CMenuFrameHook::RemoveHook();
 
     std::printf("Key menu: %d sets of %d macros and %d timers, %zu menus with %zu items; from the start of\n"
                 "building to the menu window shown (goal: under 150 ms), %d runs\n",

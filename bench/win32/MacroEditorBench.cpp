@@ -1,16 +1,16 @@
 // Under Wine or Windows: how the macro editors answer with macros as long as they get (512 events,
 // each followed by a pause), on the shipped skins of the program folder:
-//   - the recorder page (CMacroRecDlg) rebuilding its event list of over 1000 rows after a key of a
+//   - the recorder page (CMacroRecorderDlg) rebuilding its event list of over 1000 rows after a key of a
 //     recording that fills the macro: the 511th and the 512th event, after which it stops itself;
 //   - the pauses the recorder stores, against the gaps between keys sent with SendInput;
-//   - the macro manager (CMacroManager with both pages) switching between sets of 100 such macros
+//   - the macro manager (CMacroManagerDlg with both pages) switching between sets of 100 such macros
 //     from its set menu.
 // Prints figures; nothing here passes or fails on time.
 
 #include "KeyCapture.h"
 #include "MacroAdjustDlg.h"
-#include "MacroManager.h"
-#include "MacroRecDlg.h"
+#include "MacroManagerDlg.h"
+#include "MacroRecorderDlg.h"
 #include "MenuFrameHook.h"
 #include "SkinDialog.h"
 #include "Text.h"
@@ -100,9 +100,9 @@ int RowCount(const CWnd& list)
 
 // A macro of count events: letters pressed and released in turn, each event followed by a pause
 // of 10..99 ms.
-std::unique_ptr<tagElement> LongMacro(const std::string& name, int count)
+std::unique_ptr<MacroRecord> LongMacro(const std::string& name, int count)
 {
-    auto macro = std::make_unique<tagElement>();
+    auto macro = std::make_unique<MacroRecord>();
     std::memset(macro.get(), 0, sizeof *macro);
     CopyToField(macro->Name, name);
     for (int i = 0; i < count; ++i) {
@@ -115,9 +115,9 @@ std::unique_ptr<tagElement> LongMacro(const std::string& name, int count)
     return macro;
 }
 
-std::unique_ptr<CSubList> Set(const std::string& name)
+std::unique_ptr<MacroSet> Set(const std::string& name)
 {
-    auto set = std::make_unique<CSubList>();
+    auto set = std::make_unique<MacroSet>();
     CopyToField(set->Name, name);
     return set;
 }
@@ -134,13 +134,13 @@ public:
 };
 
 // The manager's two pages as TolkCfg makes them, each noting how long its last LoadMacro took.
-class TimedRecorderPage : public CMacroRecDlg {
+class TimedRecorderPage : public CMacroRecorderDlg {
 public:
-    using CMacroRecDlg::CMacroRecDlg;
+    using CMacroRecorderDlg::CMacroRecorderDlg;
     void LoadMacro(int set, int macro) override
     {
         const int64_t start = NowUs();
-        CMacroRecDlg::LoadMacro(set, macro);
+        CMacroRecorderDlg::LoadMacro(set, macro);
         lastLoadUs = NowUs() - start;
     }
     int64_t lastLoadUs = 0;
@@ -176,10 +176,10 @@ bool BenchListRebuild(HWND parent, const char* hooks)
     MacroLibrary library;
     library.push_back(Set("Long"));
     library.back()->Elements.push_back(LongMacro("Filled", kEventsBefore));
-    const tagElement original = *library[0]->Elements[0];
+    const MacroRecord original = *library[0]->Elements[0];
     LastKeyMessage lastKey;
 
-    CMacroRecDlg page(library, lastKey);
+    CMacroRecorderDlg page(library, lastKey);
     if (!page.Create(parent)) {
         std::printf("Recorder list: the page could not be made\n");
         return false;
@@ -280,7 +280,7 @@ bool BenchPauses(HWND parent)
     library.back()->Elements.push_back(LongMacro("Recorded", 0));
     LastKeyMessage lastKey;
 
-    CMacroRecDlg page(library, lastKey);
+    CMacroRecorderDlg page(library, lastKey);
     if (!page.Create(parent)) {
         std::printf("Recorder pauses: the page could not be made\n");
         return false;
@@ -318,7 +318,7 @@ bool BenchPauses(HWND parent)
     PumpPending();
 
     // The library's macro: what the page saved when the recording stopped.
-    const tagElement& macro = *library[0]->Elements[0];
+    const MacroRecord& macro = *library[0]->Elements[0];
     std::printf("Recorder pauses: %d key events (letters pressed and released) sent with SendInput at gaps of\n"
                 "%d..%d ms while the page records with the delay switch on; each stored pause against the gap\n"
                 "between the two sends\n",
@@ -408,15 +408,15 @@ bool BenchSetSwitch(const char* hooks)
     TimedRecorderPage* recorder = nullptr;
     TimedTimingPage* timing = nullptr;
     const ButtonInfo noKey{};
-    CMacroManager manager(library, 0, noKey);
+    CMacroManagerDlg manager(library, 0, noKey);
     manager.SetPageFactories(
-        [&](CMacroManager& owner, const RECT&) -> std::unique_ptr<CWnd> {
+        [&](CMacroManagerDlg& owner, const RECT&) -> std::unique_ptr<CWnd> {
             auto page = std::make_unique<TimedRecorderPage>(owner.Library(), lastKey,
                                                             [&owner](bool enable) { owner.EnableControls(enable); });
             recorder = page.get();
             return page->Create(owner.GetSafeHwnd()) ? std::move(page) : nullptr;
         },
-        [&](CMacroManager& owner, const RECT&) -> std::unique_ptr<CWnd> {
+        [&](CMacroManagerDlg& owner, const RECT&) -> std::unique_ptr<CWnd> {
             auto page = std::make_unique<TimedTimingPage>(owner.Library(),
                                                           [&owner](bool enable) { owner.EnableControls(enable); });
             timing = page.get();
@@ -436,7 +436,7 @@ bool BenchSetSwitch(const char* hooks)
     int set = manager.Model().SelectedSet();
     for (int run = 0; run <= kSwitchRuns; ++run) {
         const int target = (set + 1) % kSets;
-        g_choice = MenuChoice{static_cast<UINT>(kSetMenuFirstId + target), 0, 0};
+        g_choice = MenuChoice{static_cast<UINT>(kCmdFirstSet + target), 0, 0};
         g_choice.timer = ::SetTimer(nullptr, 0, 20, &ChooseFromMenu);
         const UINT_PTR giveUp = ::SetTimer(nullptr, 0, kGiveUpMs, &GiveUpOnMenu);
         recorder->lastLoadUs = 0;
@@ -499,9 +499,9 @@ int main()
     bool ok = true;
     for (const char* hooks : {kHookOn, kHookOff}) {
         if (hooks == kHookOn)
-            CMenuWndHook::InstallHook();
+            CMenuFrameHook::InstallHook();
         else
-            CMenuWndHook::RemoveHook();
+            CMenuFrameHook::RemoveHook();
         {
             HostWindow host;
             if (!host.Create()) {

@@ -23,7 +23,7 @@ BOOL CConfigApp::InitInstance()
     m_oleStarted = SUCCEEDED(::OleInitialize(nullptr));
     RegisterSkinMessages();
     // Every menu of the program gets the flat frame, for the program's whole run.
-    CMenuWndHook::InstallHook();
+    CMenuFrameHook::InstallHook();
 
     {
         CConfigDlg dialog;
@@ -35,7 +35,7 @@ BOOL CConfigApp::InitInstance()
 
 int CConfigApp::ExitInstance()
 {
-    CMenuWndHook::RemoveHook();
+    CMenuFrameHook::RemoveHook();
     if (m_oleStarted)
         ::OleUninitialize();
     m_instanceMutex.Reset();

@@ -5,7 +5,7 @@
 #include "KeyAssignmentDlg.h"
 #include "MacroAdjustDlg.h"
 #include "MacroManagerRun.h"
-#include "MacroRecDlg.h"
+#include "MacroRecorderDlg.h"
 #include "SelectPlayerDlg.h"
 #include "TimerDialogs.h"
 #include "Gdi.h"
@@ -217,12 +217,12 @@ void CConfigDlg::RunMacroManagerDialog(int keyIndex, const KeyCommandOutcome& ou
     // The manager changes the library, never a key: keys keep their own copies of macros.
     const ButtonInfo assigned = m_document.AssignmentOf(keyIndex + 1);
     // The recorder and the timing editor, made inside the manager over its library.
-    auto basic = [this](CMacroManager& manager, const RECT&) -> std::unique_ptr<CWnd> {
-        auto page = std::make_unique<CMacroRecDlg>(manager.Library(), m_lastKey,
+    auto basic = [this](CMacroManagerDlg& manager, const RECT&) -> std::unique_ptr<CWnd> {
+        auto page = std::make_unique<CMacroRecorderDlg>(manager.Library(), m_lastKey,
                                                    [&manager](bool enable) { manager.EnableControls(enable); });
         return page->Create(manager.GetSafeHwnd()) ? std::move(page) : nullptr;
     };
-    auto advanced = [](CMacroManager& manager, const RECT&) -> std::unique_ptr<CWnd> {
+    auto advanced = [](CMacroManagerDlg& manager, const RECT&) -> std::unique_ptr<CWnd> {
         auto page = std::make_unique<CMacroAdjustDlg>(manager.Library(),
                                                       [&manager](bool enable) { manager.EnableControls(enable); });
         return page->Create(manager.GetSafeHwnd()) ? std::move(page) : nullptr;

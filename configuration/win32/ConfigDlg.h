@@ -7,7 +7,7 @@
 #include "CapturedKey.h"
 #include "ConfigDocument.h"
 #include "LanguageModule.h"
-#include "MainDlg.h"
+#include "KeyPageDlg.h"
 #include "MainView.h"
 #include "SkinDialog.h"
 #include "StatusLine.h"
@@ -132,7 +132,7 @@ private:
     CBitmapBtn m_cancel;
     std::array<CTextLabel, kProfileCount> m_labels;
     CStatusLabel m_status;
-    CMainDlg m_keyPage;
+    CKeyPageDlg m_keyPage;
     CUpdateDlg m_updatePage;
     CAboutDlg m_helpPage;
     RECT m_frame{};

@@ -5,12 +5,12 @@
 #include <utility>
 
 bool RunMacroManager(HWND owner, MacroLibrary& macros, const std::string& folder, int set, const ButtonInfo& key,
-                     CMacroManager::PageFactory basic, CMacroManager::PageFactory advanced, bool* pausesCapped)
+                     CMacroManagerDlg::PageFactory basic, CMacroManagerDlg::PageFactory advanced, bool* pausesCapped)
 {
     bool ok = false;
     bool capped = false;
     {
-        CMacroManager manager(macros, set, key);
+        CMacroManagerDlg manager(macros, set, key);
         manager.SetPageFactories(std::move(basic), std::move(advanced));
         ok = manager.DoModal(owner) == IDOK;
         capped = manager.PausesCapped();

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "Libraries.h"
-#include "MacroManager.h"
+#include "MacroManagerDlg.h"
 #include "Records.h"
 
 #include <windows.h>
@@ -17,5 +17,5 @@
 // True when the manager ended with OK and the save worked; then pausesCapped, when given, tells
 // whether a pause of the saved macros was cut to 65535 ms on the way.
 bool RunMacroManager(HWND owner, MacroLibrary& macros, const std::string& folder, int set, const ButtonInfo& key,
-                     CMacroManager::PageFactory basic = {}, CMacroManager::PageFactory advanced = {},
+                     CMacroManagerDlg::PageFactory basic = {}, CMacroManagerDlg::PageFactory advanced = {},
                      bool* pausesCapped = nullptr);

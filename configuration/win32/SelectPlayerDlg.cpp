@@ -6,8 +6,8 @@
 
 namespace {
 
-constexpr UINT kFirstPlayerCommand = kPlayerMenuFirstId;
-constexpr UINT kLastPlayerCommand = kPlayerMenuFirstId + kPlayerCount - 1;
+constexpr UINT kFirstPlayerCommand = kCmdFirstPlayer;
+constexpr UINT kLastPlayerCommand = kCmdFirstPlayer + kPlayerCount - 1;
 
 } // namespace
 

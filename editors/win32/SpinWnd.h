@@ -1,11 +1,11 @@
 // The spin field: a numeric edit field with an up and a down button at its right end, keeping a
 // number within a range. Every new number goes to the parent as WM_SPIN_VALUE; what a key, a
-// click or a typed text does to the number is SpinValue's to say.
+// click or a typed text does to the number is SpinModel's to say.
 #pragma once
 
 #include "BitmapBtn.h"
 #include "BmpEdit.h"
-#include "SpinValue.h"
+#include "SpinModel.h"
 #include "Wnd.h"
 
 #include <string>
@@ -53,7 +53,7 @@ private:
     void Apply(const SpinChange& change);
     std::string FieldText() const;
 
-    SpinValue m_value;
+    SpinModel m_value;
     CBmpEdit m_edit;
     CBitmapBtn m_up;
     CBitmapBtn m_down;

@@ -15,7 +15,7 @@ constexpr COLORREF kFieldBackColour = RGB(8, 9, 11);
 
 void CreateTimerFields(const SkinLoader& skin, HWND parent, CBmpEdit& name, CSpinWnd& length)
 {
-    const tagButtonPos namePos = skin.Pos(kNameKey);
+    const ButtonPosition namePos = skin.Pos(kNameKey);
     // The edit control is as high as its text and sits in the middle of its well.
     RECT nameRect = SkinLoader::RectOf(namePos);
     const int textHeight = 16;
@@ -23,7 +23,7 @@ void CreateTimerFields(const SkinLoader& skin, HWND parent, CBmpEdit& name, CSpi
     nameRect = RECT{nameRect.left + 4, top, nameRect.right - 4, top + textHeight};
     name.Create(nameRect, parent, WS_TABSTOP);
 
-    const tagButtonPos lengthPos = skin.Pos(kLengthKey);
+    const ButtonPosition lengthPos = skin.Pos(kLengthKey);
     if (length.Create(SkinLoader::RectOf(lengthPos), parent, kTimerLengthFieldId)) {
         length.SetButtonPictures(skin.Main(), skin.Over(), skin.Down(), skin.Disabled());
         length.SetHint(std::string(FieldText(lengthPos.hint, sizeof lengthPos.hint)));

@@ -329,9 +329,6 @@ void CTimingList::OnVScroll(UINT code, int, HWND scrollBar)
 
 LRESULT CTimingList::OnHandleMoved(WPARAM wParam, LPARAM lParam)
 {
-    char line[32];
-    std::snprintf(line, sizeof line, "lParam = %d\n", static_cast<int>(lParam));
-    ::OutputDebugStringA(line);
     if (const std::optional<HandleMove> move = UnpackHandleMoved(static_cast<uint32_t>(wParam)))
         m_model.HandleMoved(move->end, move->x, static_cast<int>(lParam));
     return 0;

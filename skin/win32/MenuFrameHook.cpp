@@ -20,7 +20,7 @@ constexpr UINT kMenuSizeWindow = 0x01E2;
 
 struct MenuHookState {
     CWindowsHook hook;
-    std::unordered_map<HWND, std::unique_ptr<CMenuWndHook>> windows;
+    std::unordered_map<HWND, std::unique_ptr<CMenuFrameHook>> windows;
     UniqueGdiObject<HBRUSH> frameBrush;
     unsigned decorated = 0;
     unsigned restored = 0;
@@ -46,18 +46,18 @@ WNDPROC OldProcOf(HWND window)
 
 } // namespace
 
-bool CMenuWndHook::InstallHook()
+bool CMenuFrameHook::InstallHook()
 {
     MenuHookState& state = State();
     if (state.hook)
         return true;
     state.windows.rehash(1000);
     state.frameBrush.Reset(::CreateSolidBrush(kMenuFrameColour));
-    state.hook = CWindowsHook::ForThread(WH_CALLWNDPROC, &CMenuWndHook::CallWndProc);
+    state.hook = CWindowsHook::ForThread(WH_CALLWNDPROC, &CMenuFrameHook::CallWndProc);
     return static_cast<bool>(state.hook);
 }
 
-void CMenuWndHook::RemoveHook()
+void CMenuFrameHook::RemoveHook()
 {
     MenuHookState& state = State();
     while (!state.windows.empty())
@@ -66,33 +66,33 @@ void CMenuWndHook::RemoveHook()
     state.frameBrush.Reset();
 }
 
-bool CMenuWndHook::IsHookInstalled()
+bool CMenuFrameHook::IsHookInstalled()
 {
     return static_cast<bool>(State().hook);
 }
 
-bool CMenuWndHook::IsDecorated(HWND window)
+bool CMenuFrameHook::IsDecorated(HWND window)
 {
     return State().windows.count(window) != 0 &&
-           reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(window, GWLP_WNDPROC)) == &CMenuWndHook::MenuWndProc;
+           reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(window, GWLP_WNDPROC)) == &CMenuFrameHook::MenuWndProc;
 }
 
-std::size_t CMenuWndHook::LiveCount()
+std::size_t CMenuFrameHook::LiveCount()
 {
     return State().windows.size();
 }
 
-unsigned CMenuWndHook::DecorationCount()
+unsigned CMenuFrameHook::DecorationCount()
 {
     return State().decorated;
 }
 
-unsigned CMenuWndHook::RestorationCount()
+unsigned CMenuFrameHook::RestorationCount()
 {
     return State().restored;
 }
 
-LRESULT CALLBACK CMenuWndHook::CallWndProc(int code, WPARAM wParam, LPARAM lParam)
+LRESULT CALLBACK CMenuFrameHook::CallWndProc(int code, WPARAM wParam, LPARAM lParam)
 {
     if (code == HC_ACTION && lParam != 0) {
         const auto& call = *reinterpret_cast<const CWPSTRUCT*>(lParam);
@@ -102,7 +102,7 @@ LRESULT CALLBACK CMenuWndHook::CallWndProc(int code, WPARAM wParam, LPARAM lPara
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-void CMenuWndHook::Decorate(HWND window)
+void CMenuFrameHook::Decorate(HWND window)
 {
     if (::GetPropA(window, kOldProcProperty) != nullptr)
         return;
@@ -110,8 +110,8 @@ void CMenuWndHook::Decorate(HWND window)
     const auto old = ::GetWindowLongPtrA(window, GWLP_WNDPROC);
     if (old == 0 || !::SetPropA(window, kOldProcProperty, reinterpret_cast<HANDLE>(old)))
         return;
-    state.windows[window] = std::make_unique<CMenuWndHook>(window);
-    if (::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CMenuWndHook::MenuWndProc)) == 0) {
+    state.windows[window] = std::make_unique<CMenuFrameHook>(window);
+    if (::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CMenuFrameHook::MenuWndProc)) == 0) {
         ::RemovePropA(window, kOldProcProperty);
         state.windows.erase(window);
         return;
@@ -119,7 +119,7 @@ void CMenuWndHook::Decorate(HWND window)
     ++state.decorated;
 }
 
-void CMenuWndHook::Restore(HWND window)
+void CMenuFrameHook::Restore(HWND window)
 {
     MenuHookState& state = State();
     if (const WNDPROC old = OldProcOf(window)) {
@@ -130,7 +130,7 @@ void CMenuWndHook::Restore(HWND window)
     state.windows.erase(window);
 }
 
-void CMenuWndHook::DrawFrame(HWND window, HDC dc)
+void CMenuFrameHook::DrawFrame(HWND window, HDC dc)
 {
     RECT rect{};
     ::GetWindowRect(window, &rect);
@@ -142,7 +142,7 @@ void CMenuWndHook::DrawFrame(HWND window, HDC dc)
     }
 }
 
-LRESULT CALLBACK CMenuWndHook::MenuWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT CALLBACK CMenuFrameHook::MenuWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     const WNDPROC old = OldProcOf(window);
     if (old == nullptr)

@@ -9,7 +9,7 @@
 
 #include <cstddef>
 
-class CMenuWndHook {
+class CMenuFrameHook {
 public:
     // Installs the hook on the calling thread; a second call does nothing. True when the hook is
     // installed afterwards.
@@ -27,9 +27,9 @@ public:
     static unsigned DecorationCount();
     static unsigned RestorationCount();
 
-    explicit CMenuWndHook(HWND window) : m_window(window) {}
-    CMenuWndHook(const CMenuWndHook&) = delete;
-    CMenuWndHook& operator=(const CMenuWndHook&) = delete;
+    explicit CMenuFrameHook(HWND window) : m_window(window) {}
+    CMenuFrameHook(const CMenuFrameHook&) = delete;
+    CMenuFrameHook& operator=(const CMenuFrameHook&) = delete;
 
 private:
     static LRESULT CALLBACK CallWndProc(int code, WPARAM wParam, LPARAM lParam);

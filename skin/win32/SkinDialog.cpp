@@ -63,7 +63,7 @@ SkinLoader::SkinLoader(CSkinDialog& window, const char* skinFileName) : m_window
 
 bool SkinLoader::Button(CBitmapBtn& button, int key, bool applyFlag, const char* hint) const
 {
-    const tagButtonPos pos = Pos(key);
+    const ButtonPosition pos = Pos(key);
     if (!button.Create(RectOf(pos), m_window.GetSafeHwnd()))
         return false;
     button.SetStateBitmaps(pos.left, pos.top, pos.right, pos.bottom, m_main.Get(), m_over.Get(), m_down.Get(),

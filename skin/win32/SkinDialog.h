@@ -28,8 +28,8 @@ public:
     SkinLoader& operator=(const SkinLoader&) = delete;
 
     const SkinFile& File() const { return m_file; }
-    tagButtonPos Pos(int key) const { return m_file.ButtonPos(key); }
-    static RECT RectOf(const tagButtonPos& pos) { return RECT{pos.left, pos.top, pos.right, pos.bottom}; }
+    ButtonPosition Pos(int key) const { return m_file.ButtonPos(key); }
+    static RECT RectOf(const ButtonPosition& pos) { return RECT{pos.left, pos.top, pos.right, pos.bottom}; }
     // "FRAM" "POSITION": where the window places its pages.
     RECT Frame() const { return RectOf(m_file.Frame()); }
 

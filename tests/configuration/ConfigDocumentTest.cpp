@@ -51,7 +51,7 @@ TEST_F(ConfigDocumentTest, Open_WithoutHost_ReadsTheFilesAndLibrariesAndNeverTou
 {
     SaveProfileSet(*NamedSet("File", 4), dir.Path());
     TimerLibrary timers;
-    timers.push_back(std::make_unique<tagCountdownTimer>(tagCountdownTimer{90, "Tea"}));
+    timers.push_back(std::make_unique<TimerRecord>(TimerRecord{90, "Tea"}));
     SaveTimerLibrary(timers, dir.Path());
     *block.content = *NamedSet("Block", 2);
 
@@ -171,7 +171,7 @@ TEST_F(ConfigDocumentTest, Apply_FilesNotWritable_CommittedCopyStaysAndNothingRe
 
         EXPECT_EQ(document.Apply(), ApplyOutcome::FilesNotSaved) << name;
         EXPECT_EQ(document.Committed().CurrentProfile, 1) << name;
-        EXPECT_EQ(document.Committed().Profiles[0].Mode, 1) << name;
+        EXPECT_EQ(document.Committed().Profiles[0].Mode, KeyboardMode::NumLockOff) << name;
         EXPECT_EQ(hostBlock.writes, 0) << name;
         EXPECT_EQ(hostWindow.calls, 0) << name;
         EXPECT_FALSE(std::filesystem::is_regular_file(NativePath(MacroLibraryPath(folder.Path())))) << name;
@@ -191,14 +191,14 @@ TEST_F(ConfigDocumentTest, KeySwitchAndMode_AreWrittenIntoAllFiveProfileFiles)
 
     auto files = LoadFiles(dir.Path());
     for (const Profile& p : files->Profiles) {
-        EXPECT_EQ(p.Mode, 0) << p.Name;
-        EXPECT_EQ(std::vector<int>(p.KeyFlags, p.KeyFlags + kKeyCount), (std::vector<int>{0, 1, 0, 0, 0})) << p.Name;
+        EXPECT_EQ(p.Mode, KeyboardMode::NumLockOn) << p.Name;
+        EXPECT_EQ(std::vector<KeySwitch>(p.KeyFlags, p.KeyFlags + kKeyCount), (std::vector<KeySwitch>{KeySwitch::On, KeySwitch::Off, KeySwitch::On, KeySwitch::On, KeySwitch::On})) << p.Name;
     }
     doc.SetKeySwitch(2, true);
     doc.SetMode(false);
     for (const Profile& p : doc.Working().Profiles) {
-        EXPECT_EQ(p.KeyFlags[1], 0);
-        EXPECT_EQ(p.Mode, 1);
+        EXPECT_EQ(p.KeyFlags[1], KeySwitch::On);
+        EXPECT_EQ(p.Mode, KeyboardMode::NumLockOff);
     }
 }
 
@@ -206,7 +206,7 @@ TEST_F(ConfigDocumentTest, ResetThenApply_PutsTheDefaultProfilesInTheFiles)
 {
     auto edited = NamedSet("Mine", 4);
     edited->Profiles[1].Buttons[0].FunctionCode = static_cast<uint8_t>(KeyFunction::Mute);
-    edited->Profiles[3].Mode = 0;
+    edited->Profiles[3].Mode = KeyboardMode::NumLockOn;
     SaveProfileSet(*edited, dir.Path());
     doc.Open(false);
     doc.ResetToDefaults();
@@ -270,7 +270,7 @@ TEST_F(ConfigDocumentTest, Import_NamesTheCurrentProfileAfterTheFileAndNeedsACur
     ASSERT_TRUE(doc.Import(elsewhere / "Race.rkp"));
     EXPECT_STREQ(doc.CurrentProfile()->Name, "Race");
     EXPECT_STREQ(doc.CurrentProfile()->GameFile0, "race.exe");
-    EXPECT_EQ(doc.CurrentProfile()->Mode, 0);
+    EXPECT_EQ(doc.CurrentProfile()->Mode, KeyboardMode::NumLockOn);
     EXPECT_STREQ(doc.Committed().Profiles[2].Name, "Default2");
 }
 

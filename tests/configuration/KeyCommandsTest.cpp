@@ -208,7 +208,7 @@ TEST(KeyCommandHandling, AChosenMacroIsACopyOfTheLibrarysMacro)
     EXPECT_EQ(key.KeyNumber, 2);
 
     // Editing the macro later does not change the key until it is chosen again.
-    tagElement& combo = *libs.macros[0]->Elements[0];
+    MacroRecord& combo = *libs.macros[0]->Elements[0];
     combo.Events[0].Delay = 999;
     combo.Loop = 0;
     EXPECT_EQ(key.MacroEvents[0].Delay, 30);

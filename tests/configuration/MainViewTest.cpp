@@ -13,13 +13,13 @@ std::unique_ptr<ProfileSet> DefaultsWithSlot3Edited()
     auto set = std::make_unique<ProfileSet>();
     SetDefaultProfiles(*set);
     set->Profiles[0].Buttons[0].FunctionCode = static_cast<uint8_t>(KeyFunction::Mute);
-    set->Profiles[0].Mode = -1; // as read from a file that lacks it
+    set->Profiles[0].Mode = KeyboardMode::Unknown; // as read from a file that lacks it
     Profile& third = set->Profiles[2];
     CopyToField(third.Name, "Racing");
-    third.Mode = 0;
-    third.KeyFlags[1] = 1;
-    third.KeyFlags[3] = 1;
-    third.KeyFlags[4] = 255; // as read from a file that lacks it
+    third.Mode = KeyboardMode::NumLockOn;
+    third.KeyFlags[1] = KeySwitch::Off;
+    third.KeyFlags[3] = KeySwitch::Off;
+    third.KeyFlags[4] = static_cast<KeySwitch>(255); // as read from a file that lacks it
     third.Buttons[1].FunctionCode = static_cast<uint8_t>(KeyFunction::Macro);
     CopyToField(third.Buttons[1].MacroName, "Jump");
     third.Buttons[2].FunctionCode = static_cast<uint8_t>(KeyFunction::ButtonOff);

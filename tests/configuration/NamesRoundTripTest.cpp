@@ -78,7 +78,7 @@ TEST(NamesRoundTrip, EveryAcceptedNameComesBackAndOnlyTheProgramsOwnFilesAreWrit
         MacroManagerModel manager(doc.Macros(), page, page);
         manager.Start(-1, ButtonInfo{});
         for (int s = 0; s < 4; ++s) {
-            manager.SetMenuChosen(kSetMenuAddId);
+            manager.SetMenuChosen(kCmdAddSet);
             if (!manager.SetNameEntered(RandomName(rng))) {
                 ++refusedSets;
                 continue;
@@ -109,13 +109,13 @@ TEST(NamesRoundTrip, EveryAcceptedNameComesBackAndOnlyTheProgramsOwnFilesAreWrit
             EXPECT_STREQ(macros[s]->Name, doc.Macros()[s]->Name);
             ASSERT_EQ(macros[s]->Elements.size(), doc.Macros()[s]->Elements.size()) << macros[s]->Name;
             for (size_t m = 0; m < macros[s]->Elements.size(); ++m)
-                EXPECT_TRUE(SameBytes(macros[s]->Elements[m].get(), doc.Macros()[s]->Elements[m].get(), sizeof(tagElement)));
+                EXPECT_TRUE(SameBytes(macros[s]->Elements[m].get(), doc.Macros()[s]->Elements[m].get(), sizeof(MacroRecord)));
         }
         TimerLibrary timers;
         LoadTimerLibrary(timers, program);
         ASSERT_EQ(timers.size(), doc.Timers().size());
         for (size_t t = 0; t < timers.size(); ++t)
-            EXPECT_TRUE(SameBytes(timers[t].get(), doc.Timers()[t].get(), sizeof(tagCountdownTimer)));
+            EXPECT_TRUE(SameBytes(timers[t].get(), doc.Timers()[t].get(), sizeof(TimerRecord)));
 
         // Exactly the program's own files, and five profile files that Windows keeps apart. (Names
         // are compared by reading each file, since a listing may spell ANSI letters otherwise.)

@@ -59,7 +59,7 @@ TEST_F(TakeOverTest, HostChangesOtherParts_TheUsersEditsStayAndTheHostsChangesAr
 
     Host().Profiles[4].Buttons[4] = Shortcut(0x10); // another key of another profile
     for (Profile& p : Host().Profiles)
-        p.Mode = 0;
+        p.Mode = KeyboardMode::NumLockOn;
     Host().Profiles[3].MediaOption = 2;
 
     const std::optional<TakeOver> result = doc.TakeOverBlock();
@@ -73,8 +73,8 @@ TEST_F(TakeOverTest, HostChangesOtherParts_TheUsersEditsStayAndTheHostsChangesAr
     EXPECT_TRUE(Same(doc.Working().Profiles[4].Buttons[4], Shortcut(0x10)));
     EXPECT_EQ(doc.Working().Profiles[3].MediaOption, 2);
     for (const Profile& p : doc.Working().Profiles) {
-        EXPECT_EQ(p.Mode, 0);
-        EXPECT_EQ(p.KeyFlags[2], 1) << "the key switch the user turned off";
+        EXPECT_EQ(p.Mode, KeyboardMode::NumLockOn);
+        EXPECT_EQ(p.KeyFlags[2], KeySwitch::Off) << "the key switch the user turned off";
     }
 
     // What was kept is what the next apply sends.
@@ -94,8 +94,8 @@ TEST_F(TakeOverTest, BothChangedTheSamePart_TheHostWinsAndEachLossIsNamedOnce)
     Host().CurrentProfile = 3; // the game watch switched
     Host().Profiles[1].Buttons[2] = Shortcut(0x3B);
     for (Profile& p : Host().Profiles) {
-        p.Mode = 0; // the keyboard's mode switch, to the same mode the user chose
-        p.KeyFlags[0] = 255;
+        p.Mode = KeyboardMode::NumLockOn; // the keyboard's mode switch, to the same mode the user chose
+        p.KeyFlags[0] = static_cast<KeySwitch>(255);
     }
     Host().Profiles[3].MediaOption = 1; // the same choice as the user's: nothing lost
 

@@ -23,12 +23,12 @@ struct NoPage : MacroEditorPage {
     void CommitBars() override {}
 };
 
-std::unique_ptr<CSubList> Set(const std::string& name, const std::string& macro)
+std::unique_ptr<MacroSet> Set(const std::string& name, const std::string& macro)
 {
-    auto set = std::make_unique<CSubList>();
+    auto set = std::make_unique<MacroSet>();
     CopyToField(set->Name, name);
-    auto element = std::make_unique<tagElement>();
-    std::memset(element.get(), 0, sizeof(tagElement));
+    auto element = std::make_unique<MacroRecord>();
+    std::memset(element.get(), 0, sizeof(MacroRecord));
     CopyToField(element->Name, macro);
     element->EventCount = 1;
     element->Events[0] = MacroEvent{0x04, 0, 10};
@@ -121,7 +121,7 @@ TEST(LibraryNames, NamesOtherINIReadersMightMisreadRoundTripInOurFiles)
     LoadMacroLibrary(back, dir.Path());
     ASSERT_EQ(SetNames(back), SetNames(library));
     for (size_t s = 0; s < back.size(); ++s)
-        EXPECT_EQ(std::memcmp(back[s]->Elements[0].get(), library[s]->Elements[0].get(), sizeof(tagElement)), 0);
+        EXPECT_EQ(std::memcmp(back[s]->Elements[0].get(), library[s]->Elements[0].get(), sizeof(MacroRecord)), 0);
 }
 
 } // namespace

@@ -14,18 +14,18 @@
 
 namespace {
 
-std::unique_ptr<tagElement> Macro(const std::string& name, int events = 0)
+std::unique_ptr<MacroRecord> Macro(const std::string& name, int events = 0)
 {
-    auto macro = std::make_unique<tagElement>();
-    std::memset(macro.get(), 0, sizeof(tagElement));
+    auto macro = std::make_unique<MacroRecord>();
+    std::memset(macro.get(), 0, sizeof(MacroRecord));
     CopyToField(macro->Name, name);
     macro->EventCount = events;
     return macro;
 }
 
-std::unique_ptr<CSubList> Set(const std::string& name, std::initializer_list<const char*> macros = {})
+std::unique_ptr<MacroSet> Set(const std::string& name, std::initializer_list<const char*> macros = {})
 {
-    auto set = std::make_unique<CSubList>();
+    auto set = std::make_unique<MacroSet>();
     CopyToField(set->Name, name);
     for (const char* m : macros)
         set->Elements.push_back(Macro(m));
@@ -105,7 +105,7 @@ struct ManagerTest : ::testing::Test {
     std::string SetName(size_t i) const { return std::string(FieldText(library[i]->Name)); }
     bool AddSet(const std::string& name)
     {
-        EXPECT_EQ(manager.SetMenuChosen(kSetMenuAddId), ManagerDialog::CreateMacroSet);
+        EXPECT_EQ(manager.SetMenuChosen(kCmdAddSet), ManagerDialog::CreateMacroSet);
         return manager.SetNameEntered(name);
     }
     void AddMacro(const std::string& name, ListEditEnd how = ListEditEnd::Enter)
@@ -297,7 +297,7 @@ TEST_F(ManagerTest, DeletingTheOnlySetLeavesNoSetAndAnEmptyCaption)
 
     // With no set selected the confirmation still comes, and deletes nothing.
     library.push_back(Set("Other"));
-    EXPECT_EQ(manager.SetMenuChosen(kSetMenuDeleteId), ManagerDialog::DeleteMacroSet);
+    EXPECT_EQ(manager.SetMenuChosen(kCmdDeleteSet), ManagerDialog::DeleteMacroSet);
     manager.DeleteSetConfirmed();
     EXPECT_EQ(library.size(), 1u);
 }
@@ -308,7 +308,7 @@ TEST_F(ManagerTest, ANewMacroIsAppendedEmptyAndSelectedByEnter)
     OpenBy(1100);
     AddMacro("Dash");
     ASSERT_EQ(library[0]->Elements.size(), 2u);
-    const tagElement& dash = *library[0]->Elements[1];
+    const MacroRecord& dash = *library[0]->Elements[1];
     EXPECT_EQ(FieldText(dash.Name), "Dash");
     EXPECT_EQ(dash.EventCount, 0);
     EXPECT_EQ(dash.Loop, 0);
@@ -430,7 +430,7 @@ TEST_F(ManagerTest, DeletingAMacroOnTheAdvancedPageCommitsIntoTheRightMacro)
     OpenBy(1100);
     // The advanced page writes its pending edits into the macro it shows.
     advanced.onCommit = [this](int set, int macro) {
-        if (tagElement* m = MacroAt(library, set, macro))
+        if (MacroRecord* m = MacroAt(library, set, macro))
             m->EventCount = 99;
     };
     manager.SwitchClicked(false);
@@ -464,7 +464,7 @@ TEST_F(ManagerTest, WhileAnEditorCapturesKeysNothingCanBeChangedOrClosed)
     EXPECT_FALSE(manager.Cancel());
     EXPECT_EQ(manager.AddMacroClicked(), ManagerDialog::None);
     EXPECT_EQ(manager.DeleteMacroClicked(), ManagerDialog::None);
-    EXPECT_EQ(manager.SetMenuChosen(kSetMenuAddId), ManagerDialog::None);
+    EXPECT_EQ(manager.SetMenuChosen(kCmdAddSet), ManagerDialog::None);
     manager.MacroSelectionChanged(1);
     manager.SwitchClicked(false);
     EXPECT_EQ(manager.SelectedMacro(), 0);

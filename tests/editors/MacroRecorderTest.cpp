@@ -60,10 +60,10 @@ struct RecorderTest : ::testing::Test {
     // Set "S" holding macro "M" with events; the recorder shows it.
     void Show(const Events& events)
     {
-        auto set = std::make_unique<CSubList>();
+        auto set = std::make_unique<MacroSet>();
         CopyToField(set->Name, "S");
-        auto macro = std::make_unique<tagElement>();
-        std::memset(macro.get(), 0, sizeof(tagElement));
+        auto macro = std::make_unique<MacroRecord>();
+        std::memset(macro.get(), 0, sizeof(MacroRecord));
         CopyToField(macro->Name, "M");
         for (size_t i = 0; i < events.size(); ++i)
             macro->Events[i] = events[i];
@@ -74,7 +74,7 @@ struct RecorderTest : ::testing::Test {
     }
     // count presses of A without pauses.
     void ShowPresses(int count) { Show(Events(static_cast<size_t>(count), MacroEvent{kA, 0, 0})); }
-    const tagElement& Stored() const { return *MacroAt(library, 0, 0); }
+    const MacroRecord& Stored() const { return *MacroAt(library, 0, 0); }
     Events StoredEvents() const { return Events(Stored().Events, Stored().Events + Stored().EventCount); }
     Events Shown() const { return Events(recorder.Events(), recorder.Events() + recorder.Count()); }
     std::vector<std::string> RowTexts() const
@@ -447,10 +447,10 @@ TEST(RecorderFeedback, AMacroPlayedWhileRecordingIsRecordedAsItPlayed)
     MacroPlayer player(clock, sink, UsKeyboardLayout());
 
     MacroLibrary library;
-    auto set = std::make_unique<CSubList>();
+    auto set = std::make_unique<MacroSet>();
     CopyToField(set->Name, "S");
-    auto macro = std::make_unique<tagElement>();
-    std::memset(macro.get(), 0, sizeof(tagElement));
+    auto macro = std::make_unique<MacroRecord>();
+    std::memset(macro.get(), 0, sizeof(MacroRecord));
     set->Elements.push_back(std::move(macro));
     library.push_back(std::move(set));
     LastKeyMessage lastKey;
@@ -475,7 +475,7 @@ TEST(RecorderFeedback, AMacroPlayedWhileRecordingIsRecordedAsItPlayed)
 
     EXPECT_EQ(sink.Events().size(), played.size());
     // The mouse buttons never reach a keyboard hook: their time joins the pause before C.
-    const tagElement& recorded = *MacroAt(library, 0, 0);
+    const MacroRecord& recorded = *MacroAt(library, 0, 0);
     EXPECT_EQ(Events(recorded.Events, recorded.Events + recorded.EventCount),
               (Events{{kA, 0, 100}, {kA, 1, 250}, {kB, 0, 450}, {kB, 1, 97}, {kC, 0, 37}, {kC, 1, 0}}));
 }

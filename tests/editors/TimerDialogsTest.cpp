@@ -1,6 +1,6 @@
 #include "CountdownTimerModel.h"
 #include "EditTimerModel.h"
-#include "SpinValue.h"
+#include "SpinModel.h"
 #include "Text.h"
 #include "TimerRules.h"
 
@@ -14,10 +14,10 @@
 
 namespace {
 
-std::unique_ptr<tagCountdownTimer> Timer(int seconds, const std::string& name)
+std::unique_ptr<TimerRecord> Timer(int seconds, const std::string& name)
 {
-    auto t = std::make_unique<tagCountdownTimer>();
-    std::memset(t.get(), 0, sizeof(tagCountdownTimer));
+    auto t = std::make_unique<TimerRecord>();
+    std::memset(t.get(), 0, sizeof(TimerRecord));
     t->Seconds = seconds;
     CopyToField(t->Name, name);
     return t;
@@ -45,7 +45,7 @@ std::string NameOf(const TimerLibrary& timers, size_t i) { return std::string(Fi
 // The length field of a timer dialog, as the dialog sets it up, reporting to model.
 template <class Model> struct LengthField {
     Model& model;
-    SpinValue spin;
+    SpinModel spin;
     LengthField(Model& m, int32_t shown) : model(m)
     {
         spin.SetRange(kTimerMinSeconds, kTimerMaxSeconds);

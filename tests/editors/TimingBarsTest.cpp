@@ -26,7 +26,7 @@ std::string Describe(const std::vector<MacroEvent>& events)
     return text;
 }
 
-std::vector<MacroEvent> EventsOf(const tagElement& macro)
+std::vector<MacroEvent> EventsOf(const MacroRecord& macro)
 {
     return std::vector<MacroEvent>(macro.Events, macro.Events + macro.EventCount);
 }
@@ -62,7 +62,7 @@ TEST(TimingBars, OnlyMatchedPairsSurviveAndTheirTimesFollowTheCountedPauses)
     onlyReleases->Events[7] = {kC, kPress, 9}; // a stale slot beyond the count
     EXPECT_FALSE(CommitBarsToMacro(BarsFromMacro(*onlyReleases), *onlyReleases));
     EXPECT_EQ(onlyReleases->EventCount, 0);
-    const tagElement zeroed{};
+    const MacroRecord zeroed{};
     EXPECT_EQ(std::memcmp(onlyReleases->Events, zeroed.Events, sizeof(zeroed.Events)), 0)
         << "an emptied macro keeps nothing in its slots";
 }

@@ -288,7 +288,7 @@ struct AdvancedPage {
         library.back()->Elements.push_back(TestMacro(
             "Slow", 0, {{0x04, 0, 10}, {0x04, 1, 65535}, {0x06, 0, 65535}, {0x05, 0, 10}, {0x05, 1, 0}}));
     }
-    tagElement& Macro(int i) { return *library[0]->Elements[static_cast<size_t>(i)]; }
+    MacroRecord& Macro(int i) { return *library[0]->Elements[static_cast<size_t>(i)]; }
 };
 
 TEST(MacroAdjustPage, ShowsTheChosenMacroAndWritesItBackOnlyWhenCommitted)

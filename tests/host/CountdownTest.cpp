@@ -29,7 +29,7 @@ protected:
     int TicksToEnd()
     {
         for (int i = 1; i <= 100; ++i) {
-            EXPECT_TRUE(timers.IsSet(TIMER_COUNTDOWN));
+            EXPECT_TRUE(timers.IsSet(kCountdownTimerId));
             countdown.CountdownTick();
             if (!countdown.Running())
                 return i;
@@ -45,7 +45,7 @@ protected:
 TEST_F(CountdownTest, LastTenCueAndEndByLength)
 {
     countdown.StartCountdown(10); // the start cue is cut off at once
-    EXPECT_EQ(timers.active, (std::map<uint32_t, uint32_t>{{TIMER_COUNTDOWN, 1000}}));
+    EXPECT_EQ(timers.active, (std::map<uint32_t, uint32_t>{{kCountdownTimerId, 1000}}));
     EXPECT_EQ(Sounds(), (Names{"Countdown_Activated.wav", "Countdown.wav"}));
     EXPECT_EQ(TicksToEnd(), 10);
     EXPECT_EQ(Sounds().size(), 2u) << "the end itself is silent";
@@ -64,7 +64,7 @@ TEST_F(CountdownTest, LastTenCueAndEndByLength)
         EXPECT_EQ(TicksToEnd(), 1) << length;
     }
     EXPECT_EQ(Sounds(), Names(4, "Countdown_Activated.wav"));
-    EXPECT_FALSE(timers.IsSet(TIMER_COUNTDOWN));
+    EXPECT_FALSE(timers.IsSet(kCountdownTimerId));
 }
 
 TEST_F(CountdownTest, StopPurgesAndPlaysTheStopCueOnlyWhenRunning)

@@ -86,17 +86,17 @@ TEST_F(HostTest, OpenRegistersTheSemaphoreAndStartsTheGameWatch)
 {
     ASSERT_TRUE(host->OpenDevice());
     EXPECT_EQ(keyboard.RegisteredHandle(), 0x1234u);
-    EXPECT_TRUE(timers.IsSet(TIMER_GAME_WATCH));
+    EXPECT_TRUE(timers.IsSet(kGameWatchTimerId));
     EXPECT_TRUE(host->Link().IsOpen() && state.deviceConnected);
 
     host->CloseDevice();
     EXPECT_FALSE(keyboard.IsOpen());
     EXPECT_FALSE(host->Link().IsOpen() || state.deviceConnected);
 
-    timers.Kill(TIMER_GAME_WATCH);
+    timers.Kill(kGameWatchTimerId);
     keyboard.SetFailing(IOCTL_FLT_REGISTER_EVENT, true);
     EXPECT_FALSE(host->OpenDevice());
-    EXPECT_FALSE(timers.IsSet(TIMER_GAME_WATCH)) << "no game watch without the keyboard";
+    EXPECT_FALSE(timers.IsSet(kGameWatchTimerId)) << "no game watch without the keyboard";
     EXPECT_FALSE(host->Link().IsOpen() || state.deviceConnected);
 }
 
@@ -107,9 +107,9 @@ TEST_F(HostTest, PushThenPullGivesBackShortcutsAndMediaAndKeepsHostOnlyKeys)
         set.CurrentProfile = 2;
         for (int p = 0; p < kProfileCount; ++p) {
             Profile& pr = set.Profiles[p];
-            pr.Mode = 0;
-            pr.KeyFlags[1] = 1;
-            pr.KeyFlags[4] = 1;
+            pr.Mode = KeyboardMode::NumLockOn;
+            pr.KeyFlags[1] = KeySwitch::Off;
+            pr.KeyFlags[4] = KeySwitch::Off;
             pr.Buttons[0] = Shortcut(1, static_cast<uint8_t>(0x04 + p), true, false, false, true);
             pr.Buttons[1] = Shortcut(2, 0x4C, false, true, false, true); // Ctrl+Alt+Delete
             pr.Buttons[2] = ButtonInfo{};
@@ -133,7 +133,7 @@ TEST_F(HostTest, PushThenPullGivesBackShortcutsAndMediaAndKeepsHostOnlyKeys)
     Edit([](ProfileSet& set) {
         set.CurrentProfile = 5;
         for (Profile& p : set.Profiles) {
-            p.Mode = 1;
+            p.Mode = KeyboardMode::NumLockOff;
             std::memset(p.KeyFlags, 0, sizeof p.KeyFlags);
             for (int k = 0; k < 3; ++k)
                 p.Buttons[k] = ButtonInfo{};
@@ -146,7 +146,7 @@ TEST_F(HostTest, PushThenPullGivesBackShortcutsAndMediaAndKeepsHostOnlyKeys)
         SCOPED_TRACE("profile " + std::to_string(p + 1));
         const Profile& a = pushed.Profiles[p];
         const Profile& b = pulled.Profiles[p];
-        EXPECT_EQ(b.Mode, 0);
+        EXPECT_EQ(b.Mode, KeyboardMode::NumLockOn);
         EXPECT_EQ(std::memcmp(a.KeyFlags, b.KeyFlags, sizeof a.KeyFlags), 0);
         for (int k = 0; k < 2; ++k) {
             EXPECT_EQ(b.Buttons[k].FunctionCode, 5);
@@ -184,7 +184,7 @@ TEST_F(HostTest, ArrivalAndRemovalHappenOnceAndDuplicatesDoNothing)
     keyboard.Remove();
     host->ReadAndHandleEvent();
     EXPECT_FALSE(state.deviceConnected);
-    EXPECT_FALSE(timers.IsSet(TIMER_GAME_WATCH));
+    EXPECT_FALSE(timers.IsSet(kGameWatchTimerId));
     EXPECT_EQ(IniFile(dir / "config.ini").ReadInt("Setting", "Device", -1), 0);
     host->OnDeviceEvent(0x70000002); // removed again: nothing
     EXPECT_EQ(trayArea.trayRemoves, 0) << "no icon was shown, none is removed";
@@ -194,7 +194,7 @@ TEST_F(HostTest, ArrivalAndRemovalHappenOnceAndDuplicatesDoNothing)
     host->ReadAndHandleEvent();
     EXPECT_TRUE(state.deviceConnected);
     EXPECT_GE(clock.NowMs() - before, 1500 + 3200);
-    EXPECT_TRUE(timers.IsSet(TIMER_GAME_WATCH));
+    EXPECT_TRUE(timers.IsSet(kGameWatchTimerId));
     EXPECT_EQ(trayArea.trayAdds, 1);
     EXPECT_EQ(IniFile(dir / "config.ini").ReadInt("Setting", "Device", -1), 1);
     ASSERT_EQ(desktop.MessagesTo(kConfigWindowTitle).size(), 1u);
@@ -274,13 +274,13 @@ TEST_F(HostTest, NumLockFollowsTheMode)
     EXPECT_FALSE(input.numLock) << "a second Mode 1 leaves it off";
     host->OnDeviceEvent(0xF0000008);
     EXPECT_TRUE(input.numLock);
-    EXPECT_EQ(shared.block.Profiles[4].Mode, 0) << "every profile takes the Mode, and the block is shared";
+    EXPECT_EQ(shared.block.Profiles[4].Mode, KeyboardMode::NumLockOn) << "every profile takes the Mode, and the block is shared";
     auto msgs = desktop.MessagesTo(kConfigWindowTitle);
     ASSERT_EQ(msgs.size(), 3u);
     EXPECT_EQ(msgs[0].message, WM_CFG_DATA_CHANGED);
     EXPECT_EQ(msgs[0].window, cfg);
 
-    Edit([](ProfileSet& set) { set.Profiles[0].Mode = -1; });
+    Edit([](ProfileSet& set) { set.Profiles[0].Mode = KeyboardMode::Unknown; });
     size_t keys = input.Events().size();
     host->SyncNumLock();
     input.numLock = false;
@@ -317,7 +317,7 @@ TEST_F(HostTest, GameWatchSwitchesProfileOnKeyboardBlockAndConfiguration)
         CopyToField(set.Profiles[3].GameFile1, "  C:\\Games\\Raid.EXE ");
     });
     foreground.name = "raid.exe";
-    host->OnTimer(TIMER_GAME_WATCH);
+    host->OnTimer(kGameWatchTimerId);
     EXPECT_EQ(state.profiles.CurrentProfile(), 4);
     EXPECT_EQ(shared.block.CurrentProfile, 4);
     EXPECT_EQ(keyboard.CurrentProfile(), 4);
@@ -325,7 +325,7 @@ TEST_F(HostTest, GameWatchSwitchesProfileOnKeyboardBlockAndConfiguration)
     EXPECT_EQ(desktop.MessagesTo(kConfigWindowTitle)[0].message, WM_CFG_DATA_CHANGED);
 
     foreground.name = "explorer.exe"; // leaving the game keeps its profile
-    host->OnTimer(TIMER_GAME_WATCH);
+    host->OnTimer(kGameWatchTimerId);
     EXPECT_EQ(state.profiles.CurrentProfile(), 4);
 }
 
@@ -409,14 +409,14 @@ TEST_F(HostTest, AtLogOnTheTrayIconComesOnceTheTaskbarRunsAndGoesWithTheKeyboard
     trayArea.taskbarRuns = false;
     host->StartUp();
     EXPECT_FALSE(host->Tray().Shown());
-    EXPECT_TRUE(timers.IsSet(TrayIcon::kRetryTimerId));
-    host->OnTimer(TrayIcon::kRetryTimerId);
+    EXPECT_TRUE(timers.IsSet(kTrayRetryTimerId));
+    host->OnTimer(kTrayRetryTimerId);
     EXPECT_FALSE(trayArea.holdsIcon);
 
     trayArea.RestartTaskbar();
-    host->OnTimer(TrayIcon::kRetryTimerId);
+    host->OnTimer(kTrayRetryTimerId);
     EXPECT_TRUE(trayArea.holdsIcon);
-    EXPECT_FALSE(timers.IsSet(TrayIcon::kRetryTimerId));
+    EXPECT_FALSE(timers.IsSet(kTrayRetryTimerId));
 
     keyboard.Remove();
     host->ReadAndHandleEvent();
@@ -448,7 +448,7 @@ TEST_F(HostTest, ShutdownClosesTheOthersAndLeavesNoKeyPressed)
     host->FinishShutdown();
     EXPECT_TRUE(input.NothingHeld());
     EXPECT_FALSE(keyboard.IsOpen());
-    EXPECT_FALSE(timers.IsSet(TIMER_GAME_WATCH));
+    EXPECT_FALSE(timers.IsSet(kGameWatchTimerId));
     ASSERT_EQ(desktop.MessagesTo(kConfigWindowTitle).size(), 1u);
     EXPECT_EQ(desktop.MessagesTo(kConfigWindowTitle)[0].message, kWmClose);
     EXPECT_EQ(desktop.MessagesTo(kOsdWindowTitle)[0].message, kWmClose);

@@ -89,10 +89,10 @@ TEST_F(HostLifecycleTest, SessionChangesAndTimersReachTheirSteps)
     lifecycle.OnSessionChange(1);
     lifecycle.OnSessionChange(2);
     lifecycle.OnSessionChange(5); // a remote session's change: nothing
-    lifecycle.OnTimer(TIMER_GAME_WATCH);
-    lifecycle.OnTimer(TIMER_COUNTDOWN);
-    lifecycle.OnTimer(TrayIcon::kRetryTimerId);
-    lifecycle.OnTimer(TIMER_SESSION_REGISTRATION); // the window's own timer
+    lifecycle.OnTimer(kGameWatchTimerId);
+    lifecycle.OnTimer(kCountdownTimerId);
+    lifecycle.OnTimer(kTrayRetryTimerId);
+    lifecycle.OnTimer(kSessionRegistrationTimerId); // the window's own timer
     EXPECT_EQ(log, (Log{"connect", "disconnect", "game watch", "countdown", "tray"}));
 }
 

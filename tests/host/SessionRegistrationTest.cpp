@@ -27,15 +27,15 @@ TEST_F(SessionRegistrationTest, ARefusedTryIsMadeAgainOnEachTimerUntilTaken)
     refusals = 3;
     registration.Start();
     EXPECT_FALSE(registration.Registered());
-    ASSERT_TRUE(timers.IsSet(TIMER_SESSION_REGISTRATION));
-    EXPECT_EQ(timers.active[TIMER_SESSION_REGISTRATION], 1000u);
+    ASSERT_TRUE(timers.IsSet(kSessionRegistrationTimerId));
+    EXPECT_EQ(timers.active[kSessionRegistrationTimerId], 1000u);
     registration.OnRetryTimer();
     registration.OnRetryTimer();
     EXPECT_EQ(calls, 3);
-    EXPECT_TRUE(timers.IsSet(TIMER_SESSION_REGISTRATION));
+    EXPECT_TRUE(timers.IsSet(kSessionRegistrationTimerId));
     registration.OnRetryTimer();
     EXPECT_TRUE(registration.Registered());
-    EXPECT_FALSE(timers.IsSet(TIMER_SESSION_REGISTRATION));
+    EXPECT_FALSE(timers.IsSet(kSessionRegistrationTimerId));
     EXPECT_EQ(timers.log, (std::vector<std::string>{"set 800 1000", "kill 800"})) << "set once, killed once";
 
     registration.OnRetryTimer(); // a tick already queued when the timer stopped
@@ -51,7 +51,7 @@ TEST_F(SessionRegistrationTest, TenRefusalsEndTheTriesAndTheTimer)
     EXPECT_EQ(calls, SessionRegistration::kTries);
     EXPECT_EQ(SessionRegistration::kTries, 10);
     EXPECT_FALSE(registration.Registered());
-    EXPECT_FALSE(timers.IsSet(TIMER_SESSION_REGISTRATION));
+    EXPECT_FALSE(timers.IsSet(kSessionRegistrationTimerId));
 }
 
 TEST_F(SessionRegistrationTest, StoppingEndsTheTries)
@@ -59,7 +59,7 @@ TEST_F(SessionRegistrationTest, StoppingEndsTheTries)
     refusals = 100;
     registration.Start();
     registration.Stop();
-    EXPECT_FALSE(timers.IsSet(TIMER_SESSION_REGISTRATION));
+    EXPECT_FALSE(timers.IsSet(kSessionRegistrationTimerId));
     registration.OnRetryTimer();
     EXPECT_EQ(calls, 1);
 }

@@ -14,7 +14,7 @@ struct TrayIconTest : ::testing::Test {
     void TimerFires(int times)
     {
         for (int i = 0; i < times; ++i)
-            if (timers.IsSet(TrayIcon::kRetryTimerId))
+            if (timers.IsSet(kTrayRetryTimerId))
                 tray.OnRetryTimer();
     }
 };
@@ -53,7 +53,7 @@ TEST_F(TrayIconTest, AnIconTheTaskbarRefusedIsTriedAgainUntilItIsTaken)
     taskbar.taskbarRuns = false; // log-on: the taskbar does not run yet
     tray.Add();
     EXPECT_FALSE(tray.Shown()) << "an icon the taskbar refused is not shown";
-    EXPECT_TRUE(timers.IsSet(TrayIcon::kRetryTimerId));
+    EXPECT_TRUE(timers.IsSet(kTrayRetryTimerId));
     tray.Add(); // another open sequence meanwhile: still the one timer
     TimerFires(3);
     EXPECT_FALSE(tray.Shown());
@@ -63,7 +63,7 @@ TEST_F(TrayIconTest, AnIconTheTaskbarRefusedIsTriedAgainUntilItIsTaken)
     TimerFires(1);
     EXPECT_TRUE(tray.Shown());
     EXPECT_TRUE(taskbar.holdsIcon);
-    EXPECT_FALSE(timers.IsSet(TrayIcon::kRetryTimerId)) << "retries end once the icon is shown";
+    EXPECT_FALSE(timers.IsSet(kTrayRetryTimerId)) << "retries end once the icon is shown";
     const int tries = taskbar.trayAddTries;
     TimerFires(2);
     EXPECT_EQ(taskbar.trayAddTries, tries);
@@ -74,7 +74,7 @@ TEST_F(TrayIconTest, RemovalEndsTheRetriesAndALateTickAddsNothing)
     taskbar.taskbarRuns = false;
     tray.Add();
     tray.Remove(); // the keyboard went before the taskbar came
-    EXPECT_FALSE(timers.IsSet(TrayIcon::kRetryTimerId));
+    EXPECT_FALSE(timers.IsSet(kTrayRetryTimerId));
     taskbar.RestartTaskbar();
     tray.OnRetryTimer(); // a tick already queued when the timer was killed
     EXPECT_FALSE(taskbar.holdsIcon);

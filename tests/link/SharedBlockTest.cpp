@@ -29,18 +29,18 @@ TEST(SharedBlock, GarbageIsMadeSafe_CountsClampedTextsEndedSlotAndModeInRange)
     BytesBlock block;
     std::memset(block.raw.get(), 'x', sizeof(ProfileSet));
     block.raw->CurrentProfile = 6;
-    block.raw->Profiles[0].Mode = 0;
-    block.raw->Profiles[1].Mode = 1;
-    block.raw->Profiles[2].Mode = -1;
+    block.raw->Profiles[0].Mode = KeyboardMode::NumLockOn;
+    block.raw->Profiles[1].Mode = KeyboardMode::NumLockOff;
+    block.raw->Profiles[2].Mode = KeyboardMode::Unknown;
     block.raw->Profiles[0].Buttons[0].MacroEventCount = 512;
     auto read = std::make_unique<ProfileSet>();
     ASSERT_TRUE(block.Read(*read));
 
     EXPECT_EQ(read->CurrentProfile, -1);
-    EXPECT_EQ(read->Profiles[0].Mode, 0);
-    EXPECT_EQ(read->Profiles[1].Mode, 1);
-    EXPECT_EQ(read->Profiles[2].Mode, -1);
-    EXPECT_EQ(read->Profiles[3].Mode, -1) << "'xxxx' is no mode";
+    EXPECT_EQ(read->Profiles[0].Mode, KeyboardMode::NumLockOn);
+    EXPECT_EQ(read->Profiles[1].Mode, KeyboardMode::NumLockOff);
+    EXPECT_EQ(read->Profiles[2].Mode, KeyboardMode::Unknown);
+    EXPECT_EQ(read->Profiles[3].Mode, KeyboardMode::Unknown) << "'xxxx' is no mode";
     EXPECT_EQ(read->Profiles[0].Buttons[0].MacroEventCount, 512);
     for (const Profile& p : read->Profiles) {
         EXPECT_TRUE(EndsInField(p.Name, sizeof p.Name));
@@ -66,7 +66,7 @@ TEST(SharedBlock, AValidSetReadsBackByteForByte)
     block.raw->CurrentProfile = 3;
     for (Profile& p : block.raw->Profiles) {
         std::strcpy(p.Name, "Race");
-        p.Mode = 1;
+        p.Mode = KeyboardMode::NumLockOff;
         p.Buttons[4].MacroEventCount = 3;
     }
     auto read = std::make_unique<ProfileSet>();

@@ -10,17 +10,17 @@
 
 namespace {
 
-std::unique_ptr<CSubList> Set(const char* name)
+std::unique_ptr<MacroSet> Set(const char* name)
 {
-    auto s = std::make_unique<CSubList>();
+    auto s = std::make_unique<MacroSet>();
     CopyToField(s->Name, name);
     return s;
 }
 
-std::unique_ptr<tagCountdownTimer> Timer(int seconds, const char* name)
+std::unique_ptr<TimerRecord> Timer(int seconds, const char* name)
 {
-    auto t = std::make_unique<tagCountdownTimer>();
-    std::memset(t.get(), 0, sizeof(tagCountdownTimer));
+    auto t = std::make_unique<TimerRecord>();
+    std::memset(t.get(), 0, sizeof(TimerRecord));
     t->Seconds = seconds;
     CopyToField(t->Name, name);
     return t;
@@ -61,7 +61,7 @@ TEST(MacroLibrary, SaveLoadReproducesSetsAndMacros)
     ASSERT_EQ(lib[0]->Elements.size(), 2u);
     MacroLibrary expected = SmallLibrary();
     for (size_t j = 0; j < 2; ++j)
-        EXPECT_EQ(std::memcmp(lib[0]->Elements[j].get(), expected[0]->Elements[j].get(), sizeof(tagElement)), 0);
+        EXPECT_EQ(std::memcmp(lib[0]->Elements[j].get(), expected[0]->Elements[j].get(), sizeof(MacroRecord)), 0);
     EXPECT_TRUE(lib[1]->Elements.empty());
 
     // Saving again gives the same file as long as nothing changed in between.
@@ -112,7 +112,7 @@ TEST(MacroLibrary, UnreadableMacrosArriveZeroedAndLaterOnesKeepTheirPlace)
     IniFile file(dir / "config\\macro.ini");
     file.WriteString("Fight Set", "Count", "4");
     file.WriteString("Fight Set", "0", "00");            // wrong length
-    file.WriteStruct("Fight Set", "3", TestMacro("Late", 0, {}).get(), sizeof(tagElement));
+    file.WriteStruct("Fight Set", "3", TestMacro("Late", 0, {}).get(), sizeof(MacroRecord));
     MacroLibrary lib;
     LoadMacroLibrary(lib, dir.Path());
     ASSERT_EQ(lib[0]->Elements.size(), 4u);

@@ -29,7 +29,7 @@ std::unique_ptr<ProfileSet> Named(std::initializer_list<const char*> names, int 
     for (const char* name : names) {
         CopyToField(set->Profiles[i].Name, name);
         CopyToField(set->Profiles[i].GameFile0, std::string(name) + ".exe");
-        set->Profiles[i].Mode = i % 2;
+        set->Profiles[i].Mode = static_cast<KeyboardMode>(i % 2);
         ++i;
     }
     return set;

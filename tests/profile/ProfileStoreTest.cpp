@@ -30,10 +30,10 @@ std::unique_ptr<ProfileSet> FilledSet(unsigned seed)
         CopyToField(p.Name, "Profile " + std::to_string(i) + " of " + std::to_string(seed));
         CopyToField(p.GameFile0, "C:\\Games\\game" + std::to_string(i) + ".exe");
         CopyToField(p.GameFile2, "other.exe");
-        p.Mode = i % 2;
+        p.Mode = static_cast<KeyboardMode>(i % 2);
         p.MediaOption = i % 4;
         for (int k = 0; k < kKeyCount; ++k)
-            p.KeyFlags[k] = static_cast<uint8_t>(rng() & 1);
+            p.KeyFlags[k] = static_cast<KeySwitch>(rng() & 1);
         for (ButtonInfo& b : p.Buttons) {
             auto* bytes = reinterpret_cast<unsigned char*>(&b);
             for (size_t j = 0; j < sizeof b; ++j)
@@ -73,7 +73,7 @@ TEST(ProfileStore, DefaultProfileAssignsTheFiveNavigationKeys)
         EXPECT_EQ(p.Buttons[k].ShortcutKey, keys[k]);
         EXPECT_EQ(p.Buttons[k].ShortcutFlags[kFlagPlain], 1);
     }
-    EXPECT_EQ(p.Mode, 1);
+    EXPECT_EQ(p.Mode, KeyboardMode::NumLockOff);
     EXPECT_EQ(p.MediaOption, 0);
 }
 
@@ -85,10 +85,10 @@ TEST(ProfileStore, SparseFileReadsItsDefaults)
     SetDefaultProfile(p, 0);
     ReadProfileFile(p, dir / "x.rkp");
     EXPECT_STREQ(p.GameFile0, "");
-    EXPECT_EQ(p.Mode, 0);
+    EXPECT_EQ(p.Mode, KeyboardMode::NumLockOn);
     EXPECT_EQ(p.MediaOption, -1);
     for (int k = 0; k < kKeyCount; ++k)
-        EXPECT_EQ(p.KeyFlags[k], 255);
+        EXPECT_EQ(p.KeyFlags[k], static_cast<KeySwitch>(255));
     // Key assignments that the file lacks keep what the record held.
     EXPECT_EQ(p.Buttons[0].ShortcutKey, 0x49);
 }
@@ -120,13 +120,13 @@ TEST(ProfileStore, KeyFlag255RoundTripsAsDecimalText)
     TempFolder dir;
     Profile p;
     SetDefaultProfile(p, 0);
-    p.KeyFlags[3] = 255;
+    p.KeyFlags[3] = static_cast<KeySwitch>(255);
     WriteProfileFile(p, dir / "f.rkp");
     EXPECT_EQ(IniFile(dir / "f.rkp").ReadString("Setting", "key3", ""), "255");
     Profile back;
     SetDefaultProfile(back, 1);
     ReadProfileFile(back, dir / "f.rkp");
-    EXPECT_EQ(back.KeyFlags[3], 255);
+    EXPECT_EQ(back.KeyFlags[3], static_cast<KeySwitch>(255));
 }
 
 TEST(ProfileStore, FreshFolderLoadsFiveDefaultsWithNoActiveSlot)
@@ -262,10 +262,10 @@ TEST(ProfileStore, BulkWritesLeaveTheBytesOfSingleWrites)
         f.WriteString("Setting", "GameFile0", FieldText(p.GameFile0));
         f.WriteString("Setting", "GameFile1", FieldText(p.GameFile1));
         f.WriteString("Setting", "GameFile2", FieldText(p.GameFile2));
-        f.WriteInt("Setting", "Mode", p.Mode);
+        f.WriteInt("Setting", "Mode", static_cast<int32_t>(p.Mode));
         f.WriteInt("Setting", "MediaOption", p.MediaOption);
         for (int k = 0; k < kKeyCount; ++k)
-            f.WriteInt("Setting", "key" + std::to_string(k), p.KeyFlags[k]);
+            f.WriteInt("Setting", "key" + std::to_string(k), static_cast<uint8_t>(p.KeyFlags[k]));
         for (int k = 0; k < kKeyCount; ++k)
             f.WriteStruct("Setting", "ButtonInfo" + std::to_string(k), &p.Buttons[k], sizeof(ButtonInfo));
     }

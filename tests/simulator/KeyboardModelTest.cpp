@@ -76,7 +76,7 @@ std::unique_ptr<KeyboardModel> OpenModel(Clock* clock = nullptr)
 // Calls that would change every part of the keyboard's memory.
 void ChangeEverything(KeyboardModel& model)
 {
-    EXPECT_TRUE(Send(model, IOCTL_FLT_SET_MODE, DeviceRequest::SetMode(0)));
+    EXPECT_TRUE(Send(model, IOCTL_FLT_SET_MODE, DeviceRequest::SetMode(KeyboardMode::NumLockOn)));
     EXPECT_TRUE(Send(model, IOCTL_FLT_SET_PROFILE, DeviceRequest::SetProfile(4)));
     EXPECT_TRUE(Send(model, IOCTL_FLT_SET_KEY_SWITCH, DeviceRequest::SetKeySwitch(0x1F)));
     for (uint8_t p = 1; p <= kProfileCount; ++p)
@@ -93,7 +93,7 @@ TEST(KeyboardModel, AnswersFromWhatWasStored)
     EXPECT_EQ(Get(*model, IOCTL_FLT_GET_PROFILE, 1), 1);
     EXPECT_EQ(Get(*model, IOCTL_FLT_GET_KEY_SWITCH, 1), 0);
 
-    EXPECT_TRUE(Send(*model, IOCTL_FLT_SET_MODE, DeviceRequest::SetMode(0)));
+    EXPECT_TRUE(Send(*model, IOCTL_FLT_SET_MODE, DeviceRequest::SetMode(KeyboardMode::NumLockOn)));
     EXPECT_TRUE(Send(*model, IOCTL_FLT_SET_PROFILE, DeviceRequest::SetProfile(3)));
     EXPECT_TRUE(Send(*model, IOCTL_FLT_SET_KEY_SWITCH, DeviceRequest::SetKeySwitch(0x15)));
     EXPECT_EQ(Get(*model, IOCTL_FLT_GET_MODE, 1), 0);
@@ -144,7 +144,7 @@ TEST(KeyboardModel, RefusedCallsChangeNothingAndWriteNoReply)
         {"key 0", IOCTL_FLT_SET_KEY, withByte(key, 2, 0), 0, 0},
         {"key 6", IOCTL_FLT_SET_KEY, withByte(key, 2, 6), 0, 0},
         {"set-key command byte", IOCTL_FLT_SET_KEY, withByte(key, 0, 3), 0, 0},
-        {"set-mode command byte", IOCTL_FLT_SET_MODE, withByte(DeviceRequest::SetMode(0), 0, 4), 0, 0},
+        {"set-mode command byte", IOCTL_FLT_SET_MODE, withByte(DeviceRequest::SetMode(KeyboardMode::NumLockOn), 0, 4), 0, 0},
         {"set-profile 0", IOCTL_FLT_SET_PROFILE, DeviceRequest::SetProfile(0), 0, 0},
         {"set-profile 6", IOCTL_FLT_SET_PROFILE, DeviceRequest::SetProfile(6), 0, 0},
         {"switch of a sixth key", IOCTL_FLT_SET_KEY_SWITCH, DeviceRequest::SetKeySwitch(0x20), 0, 0},

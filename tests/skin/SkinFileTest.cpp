@@ -38,7 +38,7 @@ TEST(SkinFile, ReadsPicturesEntriesAndFrameWithoutRegardToCase)
     EXPECT_EQ(pictures.down, "main_down.jpg");
     EXPECT_EQ(pictures.disabled, "main_disabled.jpg");
 
-    tagButtonPos apply = skin.ButtonPos(4);
+    ButtonPosition apply = skin.ButtonPos(4);
     EXPECT_EQ(FieldText(apply.name), "Apply") << "the first of two equal keys wins";
     EXPECT_EQ(apply.right, 112);
     EXPECT_EQ(apply.bottom, 604);
@@ -46,7 +46,7 @@ TEST(SkinFile, ReadsPicturesEntriesAndFrameWithoutRegardToCase)
     EXPECT_EQ(apply.flag, 0);
     EXPECT_EQ(FieldText(skin.ButtonPos(12).hint), "Twelve");
 
-    tagButtonPos frame = skin.Frame();
+    ButtonPosition frame = skin.Frame();
     EXPECT_EQ(frame.left, 12);
     EXPECT_EQ(frame.top, 60);
     EXPECT_EQ(frame.right, 788);
@@ -67,7 +67,7 @@ TEST(SkinFile, MissingFileSectionOrKeyReadsEmpty)
         SkinPictures pictures = skin.Pictures();
         EXPECT_EQ(pictures.mask + pictures.main + pictures.over + pictures.down + pictures.disabled, "");
         EXPECT_TRUE(skin.ButtonKeys().empty());
-        tagButtonPos pos = skin.ButtonPos(2);
+        ButtonPosition pos = skin.ButtonPos(2);
         EXPECT_EQ(FieldText(pos.name), "");
         EXPECT_EQ(pos.left | pos.top | pos.right | pos.bottom | pos.flag, 0);
         EXPECT_EQ(skin.Frame().right, 0);
@@ -81,7 +81,7 @@ TEST(SkinFile, ValuesAreCutTo2047Characters)
                                        std::string(3000, 'h') + ",TRUE\n");
     EXPECT_EQ(skin.Pictures().main, longName.substr(0, 2047));
     // The cut removes the flag and the hint's end: the hint is then what precedes the last comma.
-    tagButtonPos pos = skin.ButtonPos(1);
+    ButtonPosition pos = skin.ButtonPos(1);
     EXPECT_EQ(pos.flag, 0);
     EXPECT_EQ(FieldText(pos.hint), "4");
 }

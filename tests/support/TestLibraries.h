@@ -12,11 +12,11 @@
 #include <memory>
 #include <string>
 
-inline std::unique_ptr<tagElement> TestMacro(const std::string& name, int loop,
+inline std::unique_ptr<MacroRecord> TestMacro(const std::string& name, int loop,
                                              std::initializer_list<MacroEvent> events = {})
 {
-    auto e = std::make_unique<tagElement>();
-    std::memset(e.get(), 0, sizeof(tagElement));
+    auto e = std::make_unique<MacroRecord>();
+    std::memset(e.get(), 0, sizeof(MacroRecord));
     CopyToField(e->Name, name);
     e->Loop = loop;
     e->EventCount = static_cast<int32_t>(events.size());
@@ -26,17 +26,17 @@ inline std::unique_ptr<tagElement> TestMacro(const std::string& name, int loop,
     return e;
 }
 
-inline std::unique_ptr<CSubList> TestSet(const std::string& name)
+inline std::unique_ptr<MacroSet> TestSet(const std::string& name)
 {
-    auto s = std::make_unique<CSubList>();
+    auto s = std::make_unique<MacroSet>();
     CopyToField(s->Name, name);
     return s;
 }
 
-inline std::unique_ptr<tagCountdownTimer> TestTimer(int seconds, const std::string& name)
+inline std::unique_ptr<TimerRecord> TestTimer(int seconds, const std::string& name)
 {
-    auto t = std::make_unique<tagCountdownTimer>();
-    std::memset(t.get(), 0, sizeof(tagCountdownTimer));
+    auto t = std::make_unique<TimerRecord>();
+    std::memset(t.get(), 0, sizeof(TimerRecord));
     t->Seconds = seconds;
     CopyToField(t->Name, name);
     return t;

@@ -4,7 +4,7 @@
 // host switches the profile while it is open, and Import, Export and New Game without a profile
 // slot say so on the status line instead of doing nothing.
 #include "WinTestInput.h"
-#include "ButtonPos.h"
+#include "ButtonPosition.h"
 #include "ConfigDlg.h"
 #include "GameProfileDlg.h"
 #include "IniFile.h"
@@ -62,7 +62,7 @@ protected:
     // The centre of the control of that key in "skins\skin_main.ini", in client coordinates.
     POINT KeyCentre(int key) const
     {
-        tagButtonPos pos;
+        ButtonPosition pos;
         ParseButtonPos(IniFile(folder / "skins\\skin_main.ini").ReadString("BUTTONPOS", std::to_string(key), "").c_str(),
                        pos);
         return POINT{(pos.left + pos.right) / 2, (pos.top + pos.bottom) / 2};

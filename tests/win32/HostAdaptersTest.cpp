@@ -259,14 +259,14 @@ TEST(WinWindowTimers, TimersSetAndKilledFromAnyThreadRunOnTheWindow)
 
     // On the window's own thread the timer is set at once, so a kill at shut-down, when no more
     // messages are handled, leaves nothing behind.
-    timers.Set(TIMER_COUNTDOWN, 0);
+    timers.Set(kCountdownTimerId, 0);
     EXPECT_FALSE(PeekMessageA(&request, window.Handle(), WM_TOLK_TIMER_REQUEST, WM_TOLK_TIMER_REQUEST, PM_NOREMOVE));
-    EXPECT_TRUE(PumpUntil([] { return Ticks(TIMER_COUNTDOWN) >= 1; }, 2000))
+    EXPECT_TRUE(PumpUntil([] { return Ticks(kCountdownTimerId) >= 1; }, 2000))
         << "a period of 0 is the shortest timer, not a kill";
-    timers.Kill(TIMER_COUNTDOWN);
-    const size_t countdownTicks = Ticks(TIMER_COUNTDOWN);
+    timers.Kill(kCountdownTimerId);
+    const size_t countdownTicks = Ticks(kCountdownTimerId);
     PumpUntil([] { return false; }, 100);
-    EXPECT_EQ(Ticks(TIMER_COUNTDOWN), countdownTicks);
+    EXPECT_EQ(Ticks(kCountdownTimerId), countdownTicks);
 }
 
 // ---- WinDesktopWindows, WinSystemSettings, WinNotificationArea ------------------------------------

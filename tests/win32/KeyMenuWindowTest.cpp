@@ -6,7 +6,7 @@
 #include "ExMenuTree.h"
 #include "KeyCommands.h"
 #include "KeyMenu.h"
-#include "MainDlg.h"
+#include "KeyPageDlg.h"
 #include "MainView.h"
 #include "MenuFrameHook.h"
 #include "ScreenShot.h"
@@ -172,13 +172,13 @@ protected:
     void SetUp() override
     {
         ::SetCursorPos(1000, 900);
-        ASSERT_TRUE(CMenuWndHook::InstallHook());
+        ASSERT_TRUE(CMenuFrameHook::InstallHook());
         ASSERT_TRUE(owner.Create());
     }
     void TearDown() override
     {
         owner.DestroyWindow();
-        CMenuWndHook::RemoveHook();
+        CMenuFrameHook::RemoveHook();
         Pump(50);
     }
 
@@ -201,8 +201,8 @@ TEST_F(KeyMenuWindows, ItemsAreDrawnInTheProgramsColoursWithTheMarkTheArrowsAndT
     HMENU macroMenu = ::GetSubMenu(root, 0);
     HMENU setMenu = ::GetSubMenu(macroMenu, 2);
     ASSERT_NE(setMenu, nullptr);
-    const unsigned decoratedBefore = CMenuWndHook::DecorationCount();
-    const unsigned restoredBefore = CMenuWndHook::RestorationCount();
+    const unsigned decoratedBefore = CMenuFrameHook::DecorationCount();
+    const unsigned restoredBefore = CMenuFrameHook::RestorationCount();
 
     struct Seen {
         bool rootFramed = false;
@@ -226,7 +226,7 @@ TEST_F(KeyMenuWindows, ItemsAreDrawnInTheProgramsColoursWithTheMarkTheArrowsAndT
             return;
         const RECT frame = WindowRect(windows.front());
         const ScreenCapture screen(frame);
-        seen.rootDecorated = CMenuWndHook::IsDecorated(windows.front());
+        seen.rootDecorated = CMenuFrameHook::IsDecorated(windows.front());
         seen.rootFramed = screen.At(POINT{frame.left, frame.top}) == kFrame &&
                           screen.At(POINT{frame.right - 1, frame.bottom - 1}) == kFrame &&
                           screen.At(POINT{frame.left, (frame.top + frame.bottom) / 2}) == kFrame;
@@ -267,7 +267,7 @@ TEST_F(KeyMenuWindows, ItemsAreDrawnInTheProgramsColoursWithTheMarkTheArrowsAndT
     script.Then(400, [&] {
         const std::vector<HWND> windows = OpenMenuWindows();
         seen.windowsOpen = windows.size();
-        seen.allDecorated = std::all_of(windows.begin(), windows.end(), &CMenuWndHook::IsDecorated);
+        seen.allDecorated = std::all_of(windows.begin(), windows.end(), &CMenuFrameHook::IsDecorated);
         const RECT boost = ItemRect(setMenu, 3);
         const RECT jump = ItemRect(setMenu, 4);
         const ScreenCapture screen(Union(windows));
@@ -305,9 +305,9 @@ TEST_F(KeyMenuWindows, ItemsAreDrawnInTheProgramsColoursWithTheMarkTheArrowsAndT
     EXPECT_TRUE(seen.saved);
 
     EXPECT_TRUE(owner.commands.empty());
-    EXPECT_EQ(CMenuWndHook::DecorationCount() - decoratedBefore, 3u);
-    EXPECT_EQ(CMenuWndHook::RestorationCount() - restoredBefore, 3u) << "each closed menu window is restored";
-    EXPECT_EQ(CMenuWndHook::LiveCount(), 0u);
+    EXPECT_EQ(CMenuFrameHook::DecorationCount() - decoratedBefore, 3u);
+    EXPECT_EQ(CMenuFrameHook::RestorationCount() - restoredBefore, 3u) << "each closed menu window is restored";
+    EXPECT_EQ(CMenuFrameHook::LiveCount(), 0u);
     EXPECT_TRUE(OpenMenuWindows().empty());
 }
 
@@ -343,8 +343,8 @@ TEST_F(KeyMenuWindows, AMenuWindowIsDecoratedAtEveryShowingAndRestoredWhenItHide
     // The menu window the system makes for each opening.
     CExMenuTree menus(BuildKeyMenu(libraries.key, libraries.macros, libraries.timers));
     for (int opening = 0; opening < 2; ++opening) {
-        const unsigned decorated = CMenuWndHook::DecorationCount();
-        const unsigned restored = CMenuWndHook::RestorationCount();
+        const unsigned decorated = CMenuFrameHook::DecorationCount();
+        const unsigned restored = CMenuFrameHook::RestorationCount();
         HWND seenWindow = nullptr;
         bool decoratedWhileOpen = false;
         COLORREF corner = CLR_INVALID;
@@ -353,7 +353,7 @@ TEST_F(KeyMenuWindows, AMenuWindowIsDecoratedAtEveryShowingAndRestoredWhenItHide
             const std::vector<HWND> windows = OpenMenuWindows();
             if (!windows.empty()) {
                 seenWindow = windows.front();
-                decoratedWhileOpen = CMenuWndHook::IsDecorated(seenWindow) &&
+                decoratedWhileOpen = CMenuFrameHook::IsDecorated(seenWindow) &&
                                      ::GetPropA(seenWindow, "CoolMenu_oldProc") != nullptr;
                 const RECT r = WindowRect(seenWindow);
                 corner = ScreenPixel(POINT{r.left, r.top});
@@ -366,9 +366,9 @@ TEST_F(KeyMenuWindows, AMenuWindowIsDecoratedAtEveryShowingAndRestoredWhenItHide
         ASSERT_NE(seenWindow, nullptr) << "opening " << opening;
         EXPECT_TRUE(decoratedWhileOpen) << "opening " << opening;
         EXPECT_EQ(corner, kFrame) << "opening " << opening;
-        EXPECT_EQ(CMenuWndHook::DecorationCount() - decorated, 1u) << "opening " << opening;
-        EXPECT_EQ(CMenuWndHook::RestorationCount() - restored, 1u) << "opening " << opening;
-        EXPECT_FALSE(CMenuWndHook::IsDecorated(seenWindow));
+        EXPECT_EQ(CMenuFrameHook::DecorationCount() - decorated, 1u) << "opening " << opening;
+        EXPECT_EQ(CMenuFrameHook::RestorationCount() - restored, 1u) << "opening " << opening;
+        EXPECT_FALSE(CMenuFrameHook::IsDecorated(seenWindow));
         if (::IsWindow(seenWindow)) {
             EXPECT_EQ(::GetPropA(seenWindow, "CoolMenu_oldProc"), nullptr);
         }
@@ -376,17 +376,17 @@ TEST_F(KeyMenuWindows, AMenuWindowIsDecoratedAtEveryShowingAndRestoredWhenItHide
 
     // A menu window that the system keeps and sizes again for the next menu (as Windows does):
     // its own procedure is back whenever it hides, and it is decorated again for its next showing.
-    CMenuWndHook::RemoveHook();
+    CMenuFrameHook::RemoveHook();
     UniqueHwnd window(::CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, "#32768", "", WS_POPUP, 300, 300, 120, 60,
                                         nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr));
     ASSERT_TRUE(window);
     const LONG_PTR ownProcedure = ::GetWindowLongPtrA(window.Get(), GWLP_WNDPROC);
-    EXPECT_FALSE(CMenuWndHook::IsDecorated(window.Get())) << "made before the hook";
-    ASSERT_TRUE(CMenuWndHook::InstallHook());
-    ASSERT_TRUE(CMenuWndHook::InstallHook()) << "a second start keeps the one hook";
+    EXPECT_FALSE(CMenuFrameHook::IsDecorated(window.Get())) << "made before the hook";
+    ASSERT_TRUE(CMenuFrameHook::InstallHook());
+    ASSERT_TRUE(CMenuFrameHook::InstallHook()) << "a second start keeps the one hook";
     for (int showing = 0; showing < 2; ++showing) {
         ::SendMessageA(window.Get(), kMenuSizeWindow, 0, 0);
-        EXPECT_TRUE(CMenuWndHook::IsDecorated(window.Get())) << "showing " << showing;
+        EXPECT_TRUE(CMenuFrameHook::IsDecorated(window.Get())) << "showing " << showing;
         EXPECT_NE(::GetWindowLongPtrA(window.Get(), GWLP_WNDPROC), ownProcedure);
         ::SetWindowPos(window.Get(), HWND_TOPMOST, 0, 0, 0, 0,
                        SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_FRAMECHANGED);
@@ -394,29 +394,29 @@ TEST_F(KeyMenuWindows, AMenuWindowIsDecoratedAtEveryShowingAndRestoredWhenItHide
         EXPECT_EQ(ScreenPixel(POINT{300, 300}), kFrame) << "showing " << showing;
         EXPECT_EQ(ScreenPixel(POINT{301, 330}), kBackground);
         ::ShowWindow(window.Get(), SW_HIDE);
-        EXPECT_FALSE(CMenuWndHook::IsDecorated(window.Get())) << "showing " << showing;
+        EXPECT_FALSE(CMenuFrameHook::IsDecorated(window.Get())) << "showing " << showing;
         EXPECT_EQ(::GetWindowLongPtrA(window.Get(), GWLP_WNDPROC), ownProcedure) << "showing " << showing;
         EXPECT_EQ(::GetPropA(window.Get(), "CoolMenu_oldProc"), nullptr);
     }
     ::SendMessageA(window.Get(), kMenuSizeWindow, 0, 0);
     ::SendMessageA(window.Get(), kMenuSizeWindow, 0, 0);
-    EXPECT_EQ(CMenuWndHook::LiveCount(), 1u) << "a decorated window is decorated once";
+    EXPECT_EQ(CMenuFrameHook::LiveCount(), 1u) << "a decorated window is decorated once";
     // Removing the hook (the program's exit) gives every decorated window its procedure back.
-    CMenuWndHook::RemoveHook();
-    EXPECT_FALSE(CMenuWndHook::IsHookInstalled());
+    CMenuFrameHook::RemoveHook();
+    EXPECT_FALSE(CMenuFrameHook::IsHookInstalled());
     EXPECT_EQ(::GetWindowLongPtrA(window.Get(), GWLP_WNDPROC), ownProcedure);
-    EXPECT_EQ(CMenuWndHook::LiveCount(), 0u);
+    EXPECT_EQ(CMenuFrameHook::LiveCount(), 0u);
     ::SendMessageA(window.Get(), kMenuSizeWindow, 0, 0);
-    EXPECT_FALSE(CMenuWndHook::IsDecorated(window.Get())) << "no hook, no decoration";
+    EXPECT_FALSE(CMenuFrameHook::IsDecorated(window.Get())) << "no hook, no decoration";
 
     // A decorated window that is destroyed leaves nothing behind.
-    ASSERT_TRUE(CMenuWndHook::InstallHook());
+    ASSERT_TRUE(CMenuFrameHook::InstallHook());
     ::SendMessageA(window.Get(), kMenuSizeWindow, 0, 0);
-    ASSERT_EQ(CMenuWndHook::LiveCount(), 1u);
-    const unsigned restored = CMenuWndHook::RestorationCount();
+    ASSERT_EQ(CMenuFrameHook::LiveCount(), 1u);
+    const unsigned restored = CMenuFrameHook::RestorationCount();
     window.Reset();
-    EXPECT_EQ(CMenuWndHook::LiveCount(), 0u);
-    EXPECT_EQ(CMenuWndHook::RestorationCount() - restored, 1u);
+    EXPECT_EQ(CMenuFrameHook::LiveCount(), 0u);
+    EXPECT_EQ(CMenuFrameHook::RestorationCount() - restored, 1u);
 }
 
 class NoHost final : public HostWindow {
@@ -442,7 +442,7 @@ public:
         return keyDialog ? keyDialog(keyIndex, outcome) : false;
     }
 
-    CMainDlg* page = nullptr;
+    CKeyPageDlg* page = nullptr;
     std::function<bool(int keyIndex, const KeyCommandOutcome& outcome)> keyDialog;
     int refreshes = 0;
     int applies = 0;
@@ -472,7 +472,7 @@ protected:
     {
         SetSkinProgramFolder(TOLK_DIST);
         ::SetCursorPos(1000, 900);
-        ASSERT_TRUE(CMenuWndHook::InstallHook());
+        ASSERT_TRUE(CMenuFrameHook::InstallHook());
         document.Open(false);
         document.SelectSlot(2); // a fresh folder has no current slot
         document.Macros().push_back(TestSet("Raid"));
@@ -490,7 +490,7 @@ protected:
         owner.page = nullptr;
         page.DestroyWindow();
         frame.DestroyWindow();
-        CMenuWndHook::RemoveHook();
+        CMenuFrameHook::RemoveHook();
         SetHintWindow(nullptr);
         SetSkinProgramFolder("");
         ::SetCursorPos(1000, 900);
@@ -541,7 +541,7 @@ protected:
     ConfigDocument document{folder.Path(), block, host};
     MainWindowStandIn owner{document};
     PageFrame frame;
-    CMainDlg page{document, owner};
+    CKeyPageDlg page{document, owner};
 };
 
 TEST_F(KeyPage, AKeysMenuOpensUnderItsButtonAndAChoiceRelabelsTheKey)

@@ -8,9 +8,9 @@
 #include "KeyCapture.h"
 #include "ListBoxEx.h"
 #include "MacroAdjustDlg.h"
-#include "MacroManager.h"
+#include "MacroManagerDlg.h"
 #include "MacroManagerRun.h"
-#include "MacroRecDlg.h"
+#include "MacroRecorderDlg.h"
 #include "ModalScript.h"
 #include "ResourceIds.h"
 #include "ScreenShot.h"
@@ -166,7 +166,7 @@ TEST_F(MacroManagerWindow, SetsAndMacrosMadeWithClicksAndTypingAreSavedByOkAndSh
     std::vector<std::vector<std::string>> rowsAfter;
     ModalScript script;
     script.Then(500, [&] {
-        auto* manager = ActiveDialog<CMacroManager>();
+        auto* manager = ActiveDialog<CMacroManagerDlg>();
         ASSERT_NE(nullptr, manager);
         firstCaption = manager->SetButton().Caption();
         firstRows = ShownRows(manager->MacroList());
@@ -174,7 +174,7 @@ TEST_F(MacroManagerWindow, SetsAndMacrosMadeWithClicksAndTypingAreSavedByOkAndSh
         Screenshot(*manager, "manager_open");
     });
     script.ThenOpening(100, [&] {
-        auto* manager = ActiveDialog<CMacroManager>();
+        auto* manager = ActiveDialog<CMacroManagerDlg>();
         ASSERT_NE(nullptr, manager);
         Click(CentreOf(manager->SetButton()));
     });
@@ -191,7 +191,7 @@ TEST_F(MacroManagerWindow, SetsAndMacrosMadeWithClicksAndTypingAreSavedByOkAndSh
         Click(CentreOf(name->OkButton()));
     });
     script.Then(300, [&] {
-        auto* manager = ActiveDialog<CMacroManager>();
+        auto* manager = ActiveDialog<CMacroManagerDlg>();
         ASSERT_NE(nullptr, manager);
         newSetCaption = manager->SetButton().Caption();
         newSetRows = ShownRows(manager->MacroList());
@@ -258,7 +258,7 @@ TEST_F(MacroManagerWindow, SetsAndMacrosMadeWithClicksAndTypingAreSavedByOkAndSh
     std::vector<std::string> reopenedRows;
     ModalScript again;
     again.Then(500, [&] {
-        auto* manager = ActiveDialog<CMacroManager>();
+        auto* manager = ActiveDialog<CMacroManagerDlg>();
         ASSERT_NE(nullptr, manager);
         reopenedCaption = manager->SetButton().Caption();
         reopenedRows = ShownRows(manager->MacroList());
@@ -290,13 +290,13 @@ TEST_F(MacroManagerWindow, DeletionsAskFirstAndCancelLeavesTheFileAsItWas)
     bool setConfirmationShown = false;
     ModalScript script;
     script.Then(500, [&] {
-        auto* manager = ActiveDialog<CMacroManager>();
+        auto* manager = ActiveDialog<CMacroManagerDlg>();
         ASSERT_NE(nullptr, manager);
         openSelection = ShownSelection(manager->MacroList());
         Click(RowCentre(manager->MacroList(), 2)); // "Duck"
     });
     script.ThenOpening(100, [&] {
-        auto* manager = ActiveDialog<CMacroManager>();
+        auto* manager = ActiveDialog<CMacroManagerDlg>();
         ASSERT_NE(nullptr, manager);
         Click(CentreOf(manager->DeleteButton()));
     });
@@ -307,7 +307,7 @@ TEST_F(MacroManagerWindow, DeletionsAskFirstAndCancelLeavesTheFileAsItWas)
         Click(CentreOf(confirmation->Button(1))); // keeps it
     });
     script.ThenOpening(300, [&] {
-        auto* manager = ActiveDialog<CMacroManager>();
+        auto* manager = ActiveDialog<CMacroManagerDlg>();
         ASSERT_NE(nullptr, manager);
         rowsAfterKeptDelete = ShownRows(manager->MacroList());
         Click(CentreOf(manager->DeleteButton()));
@@ -319,7 +319,7 @@ TEST_F(MacroManagerWindow, DeletionsAskFirstAndCancelLeavesTheFileAsItWas)
         Click(CentreOf(confirmation->Button(0)));
     });
     script.ThenOpening(300, [&] {
-        auto* manager = ActiveDialog<CMacroManager>();
+        auto* manager = ActiveDialog<CMacroManagerDlg>();
         ASSERT_NE(nullptr, manager);
         rowsAfterDelete = ShownRows(manager->MacroList());
         selectionAfterDelete = ShownSelection(manager->MacroList());
@@ -334,7 +334,7 @@ TEST_F(MacroManagerWindow, DeletionsAskFirstAndCancelLeavesTheFileAsItWas)
         Click(CentreOf(confirmation->Button(0)));
     });
     script.Then(300, [&] {
-        auto* manager = ActiveDialog<CMacroManager>();
+        auto* manager = ActiveDialog<CMacroManagerDlg>();
         ASSERT_NE(nullptr, manager);
         captionAfterSetDelete = manager->SetButton().Caption();
         rowsAfterSetDelete = ShownRows(manager->MacroList());
@@ -362,8 +362,8 @@ TEST_F(MacroManagerWindow, WithoutSetOrMacroAddDeleteAndRecordOnlyWarnAndTheClos
     MacroLibrary library;
     // The recorder as the program makes it inside the manager.
     LastKeyMessage lastKey;
-    auto recorder = [&lastKey](CMacroManager& manager, const RECT&) -> std::unique_ptr<CWnd> {
-        auto page = std::make_unique<CMacroRecDlg>(manager.Library(), lastKey,
+    auto recorder = [&lastKey](CMacroManagerDlg& manager, const RECT&) -> std::unique_ptr<CWnd> {
+        auto page = std::make_unique<CMacroRecorderDlg>(manager.Library(), lastKey,
                                                    [&manager](bool enable) { manager.EnableControls(enable); });
         return page->Create(manager.GetSafeHwnd()) ? std::move(page) : nullptr;
     };
@@ -375,7 +375,7 @@ TEST_F(MacroManagerWindow, WithoutSetOrMacroAddDeleteAndRecordOnlyWarnAndTheClos
     std::string caption = "-";
     ModalScript script;
     script.ThenOpening(500, [&] {
-        auto* manager = ActiveDialog<CMacroManager>();
+        auto* manager = ActiveDialog<CMacroManagerDlg>();
         ASSERT_NE(nullptr, manager);
         caption = manager->SetButton().Caption();
         Click(CentreOf(manager->AddButton()));
@@ -387,7 +387,7 @@ TEST_F(MacroManagerWindow, WithoutSetOrMacroAddDeleteAndRecordOnlyWarnAndTheClos
         Click(CentreOf(warning->Button(0)));
     });
     script.ThenOpening(300, [&] {
-        auto* manager = ActiveDialog<CMacroManager>();
+        auto* manager = ActiveDialog<CMacroManagerDlg>();
         ASSERT_NE(nullptr, manager);
         Click(CentreOf(manager->DeleteButton()));
     });
@@ -398,10 +398,10 @@ TEST_F(MacroManagerWindow, WithoutSetOrMacroAddDeleteAndRecordOnlyWarnAndTheClos
         Click(CentreOf(warning->Button(2)));
     });
     script.ThenOpening(300, [&] {
-        auto* manager = ActiveDialog<CMacroManager>();
+        auto* manager = ActiveDialog<CMacroManagerDlg>();
         ASSERT_NE(nullptr, manager);
         managerWindow = manager->GetSafeHwnd();
-        auto* page = dynamic_cast<CMacroRecDlg*>(manager->BasicPage());
+        auto* page = dynamic_cast<CMacroRecorderDlg*>(manager->BasicPage());
         ASSERT_NE(nullptr, page);
         Click(CentreOf(page->RecordButton()));
     });
@@ -413,7 +413,7 @@ TEST_F(MacroManagerWindow, WithoutSetOrMacroAddDeleteAndRecordOnlyWarnAndTheClos
         Click(CentreOf(warning->Button(0)));
     });
     script.Then(300, [&] {
-        auto* manager = ActiveDialog<CMacroManager>();
+        auto* manager = ActiveDialog<CMacroManagerDlg>();
         ASSERT_NE(nullptr, manager);
         controlsAfterRecord = manager->Model().ControlsEnabled() && manager->OkButton().IsWindowEnabled();
         Click(CentreOf(manager->CancelButton(1)));
@@ -446,7 +446,7 @@ TEST_F(MacroManagerWindow, TheSwitchFlipsThePagesCommitsTheAdvancedOneAndClosing
     ASSERT_TRUE(SaveMacroLibrary(library, m_folder.Path()));
     FakePage* pages[2] = {};
     auto factory = [&pages](int index) {
-        return [&pages, index](CMacroManager& manager, const RECT& frame) -> std::unique_ptr<CWnd> {
+        return [&pages, index](CMacroManagerDlg& manager, const RECT& frame) -> std::unique_ptr<CWnd> {
             auto page = std::make_unique<FakePage>();
             page->CreateChild("STATIC", frame, manager.GetSafeHwnd(), 0);
             pages[index] = page.get();
@@ -465,13 +465,13 @@ TEST_F(MacroManagerWindow, TheSwitchFlipsThePagesCommitsTheAdvancedOneAndClosing
     int advancedCommits = -1;
     bool captureWhileOpen = false;
     ModalScript script;
-    auto look = [&](CMacroManager& manager) {
+    auto look = [&](CMacroManagerDlg& manager) {
         seen.push_back({::IsWindowVisible(pages[0]->GetSafeHwnd()) != FALSE,
                         ::IsWindowVisible(pages[1]->GetSafeHwnd()) != FALSE, manager.SwitchLabel().Text(),
                         manager.SwitchButton().GetChecked()});
     };
     script.Then(500, [&] {
-        auto* manager = ActiveDialog<CMacroManager>();
+        auto* manager = ActiveDialog<CMacroManagerDlg>();
         ASSERT_NE(nullptr, manager);
         ASSERT_TRUE(pages[0] != nullptr && pages[1] != nullptr);
         look(*manager);
@@ -494,7 +494,7 @@ TEST_F(MacroManagerWindow, TheSwitchFlipsThePagesCommitsTheAdvancedOneAndClosing
         manager->EndDialog(IDCANCEL); // the owner closes it
     });
     EXPECT_FALSE(script.RunModal([&] {
-        CMacroManager manager(library, -1, m_key);
+        CMacroManagerDlg manager(library, -1, m_key);
         manager.SetPageFactories(factory(0), factory(1));
         const bool ok = manager.DoModal(nullptr) == IDOK;
         if (pages[0] != nullptr && pages[1] != nullptr) {
@@ -543,7 +543,7 @@ TEST_F(MacroManagerWindow, APauseCutByACommitIsShownInTheStatusLineAndReportedAf
     MacroLibrary library = LibraryOf({{"ZENTOR Tolk", {"A"}}});
     ASSERT_TRUE(SaveMacroLibrary(library, m_folder.Path()));
     auto page = [](bool cutting) {
-        return [cutting](CMacroManager& manager, const RECT& frame) -> std::unique_ptr<CWnd> {
+        return [cutting](CMacroManagerDlg& manager, const RECT& frame) -> std::unique_ptr<CWnd> {
             std::unique_ptr<FakePage> made = cutting ? std::make_unique<CuttingPage>() : std::make_unique<FakePage>();
             made->CreateChild("STATIC", frame, manager.GetSafeHwnd(), 0);
             return made;
@@ -553,7 +553,7 @@ TEST_F(MacroManagerWindow, APauseCutByACommitIsShownInTheStatusLineAndReportedAf
     std::string before;
     ModalScript script;
     script.Then(500, [&] {
-        auto* manager = ActiveDialog<CMacroManager>();
+        auto* manager = ActiveDialog<CMacroManagerDlg>();
         ASSERT_NE(nullptr, manager);
         before = manager->StatusLabel().Text();
         Click(CentreOf(manager->SwitchButton()));
@@ -572,7 +572,7 @@ TEST_F(MacroManagerWindow, APauseCutByACommitIsShownInTheStatusLineAndReportedAf
     std::string shown;
     ModalScript again;
     again.Then(500, [&] {
-        auto* manager = ActiveDialog<CMacroManager>();
+        auto* manager = ActiveDialog<CMacroManagerDlg>();
         ASSERT_NE(nullptr, manager);
         Click(CentreOf(manager->SwitchButton()));
         Click(CentreOf(manager->SwitchButton()));
@@ -611,7 +611,7 @@ TEST_F(MacroManagerWindow, AnAddedBarWhoseKeyCannotBeCapturedIsToldAndLeavesTheM
     ASSERT_TRUE(SaveMacroLibrary(library, m_folder.Path()));
     const std::string saved = ReadBytes(MacroFile());
     RefusedCapture refused;
-    auto advanced = [&refused](CMacroManager& manager, const RECT&) -> std::unique_ptr<CWnd> {
+    auto advanced = [&refused](CMacroManagerDlg& manager, const RECT&) -> std::unique_ptr<CWnd> {
         auto page = std::make_unique<CMacroAdjustDlg>(
             manager.Library(), [&manager](bool enable) { manager.EnableControls(enable); }, &refused);
         return page->Create(manager.GetSafeHwnd()) ? std::move(page) : nullptr;
@@ -623,7 +623,7 @@ TEST_F(MacroManagerWindow, AnAddedBarWhoseKeyCannotBeCapturedIsToldAndLeavesTheM
     bool pageEnabled = false;
     ModalScript script;
     script.Then(500, [&] {
-        auto* manager = ActiveDialog<CMacroManager>();
+        auto* manager = ActiveDialog<CMacroManagerDlg>();
         ASSERT_NE(nullptr, manager);
         Click(CentreOf(manager->SwitchButton()));
         auto* page = dynamic_cast<CMacroAdjustDlg*>(manager->AdvancedPage());

@@ -3,7 +3,7 @@
 // the windows show and what the macro holds. Screenshots are kept as macro_page_*.png.
 #include "KeyCapture.h"
 #include "MacroAdjustDlg.h"
-#include "MacroRecDlg.h"
+#include "MacroRecorderDlg.h"
 #include "ModalScript.h"
 #include "ScreenShot.h"
 #include "SkinDialog.h"
@@ -181,7 +181,7 @@ protected:
         SetSkinProgramFolder("");
     }
 
-    tagElement& Macro(int index) { return *m_library[0]->Elements.at(static_cast<std::size_t>(index)); }
+    MacroRecord& Macro(int index) { return *m_library[0]->Elements.at(static_cast<std::size_t>(index)); }
     // Adds a macro of `count` events, A pressed and released in turn without pauses; its index.
     int AddTypedMacro(const std::string& name, int count)
     {
@@ -202,7 +202,7 @@ TEST_F(MacroPages, Recorder_RecordsATypedWordWithThePausesBetweenTheKeys)
 {
     HostWindow host;
     std::vector<bool> managerEnabled;
-    CMacroRecDlg page(m_library, m_lastKey, [&](bool on) { managerEnabled.push_back(on); });
+    CMacroRecorderDlg page(m_library, m_lastKey, [&](bool on) { managerEnabled.push_back(on); });
     ASSERT_TRUE(page.Create(host.GetSafeHwnd()));
     page.ShowWindow(SW_SHOW);
     page.LoadMacro(0, 0);
@@ -277,7 +277,7 @@ TEST_F(MacroPages, Recorder_RecordsATypedWordWithThePausesBetweenTheKeys)
 TEST_F(MacroPages, Recorder_InsertsADelayFromTheContextMenuAndEditsItInPlace)
 {
     HostWindow host;
-    CMacroRecDlg page(m_library, m_lastKey);
+    CMacroRecorderDlg page(m_library, m_lastKey);
     ASSERT_TRUE(page.Create(host.GetSafeHwnd()));
     page.ShowWindow(SW_SHOW);
     page.LoadMacro(0, 1);
@@ -317,7 +317,7 @@ TEST_F(MacroPages, Recorder_WithoutAMacroTheRecordButtonAndTheMenuOnlyWarn)
 {
     HostWindow host;
     std::vector<bool> managerEnabled;
-    CMacroRecDlg page(m_library, m_lastKey, [&](bool on) { managerEnabled.push_back(on); });
+    CMacroRecorderDlg page(m_library, m_lastKey, [&](bool on) { managerEnabled.push_back(on); });
     ASSERT_TRUE(page.Create(host.GetSafeHwnd()));
     page.ShowWindow(SW_SHOW);
     Pump(200);
@@ -384,7 +384,7 @@ TEST_F(MacroPages, Recorder_StopsByItselfAtTheFiveHundredTwelfthEvent)
     const int index = AddTypedMacro("Long", kMaxMacroEvents - 1);
     HostWindow host;
     std::vector<bool> managerEnabled;
-    CMacroRecDlg page(m_library, m_lastKey, [&](bool on) { managerEnabled.push_back(on); });
+    CMacroRecorderDlg page(m_library, m_lastKey, [&](bool on) { managerEnabled.push_back(on); });
     ASSERT_TRUE(page.Create(host.GetSafeHwnd()));
     page.ShowWindow(SW_SHOW);
     page.LoadMacro(0, index);
@@ -437,7 +437,7 @@ TEST_F(MacroPages, Recorder_MouseButtonsFromTheMenuGoBeforeTheSelectedEventWhile
 {
     const int nearlyFull = AddTypedMacro("Long", kMaxMacroEvents - 1);
     HostWindow host;
-    CMacroRecDlg page(m_library, m_lastKey);
+    CMacroRecorderDlg page(m_library, m_lastKey);
     ASSERT_TRUE(page.Create(host.GetSafeHwnd()));
     page.ShowWindow(SW_SHOW);
     page.LoadMacro(0, 1);
@@ -487,7 +487,7 @@ TEST_F(MacroPages, Recorder_TheWheelScrollsALongMacroAndARecordedKeyComesIntoVie
 {
     const int index = AddTypedMacro("Long", 300);
     HostWindow host;
-    CMacroRecDlg page(m_library, m_lastKey);
+    CMacroRecorderDlg page(m_library, m_lastKey);
     ASSERT_TRUE(page.Create(host.GetSafeHwnd()));
     page.ShowWindow(SW_SHOW);
     page.LoadMacro(0, index);

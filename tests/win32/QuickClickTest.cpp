@@ -1,7 +1,7 @@
 // A click whose press and release come at once, as a touchpad's tap or an automation tool gives
 // them: the skinned buttons take it as a click, with no time passing between the two.
 #include "CreateMacroSetDlg.h"
-#include "MacroManager.h"
+#include "MacroManagerDlg.h"
 #include "MacroManagerRun.h"
 #include "ModalScript.h"
 #include "ScreenShot.h"
@@ -61,7 +61,7 @@ TEST(QuickClick, ATapOnOkOfTheNewSetDialogClosesItWithTheTypedName)
     std::string caption = "-";
     ModalScript script;
     script.ThenOpening(500, [&] {
-        auto* manager = ActiveDialog<CMacroManager>();
+        auto* manager = ActiveDialog<CMacroManagerDlg>();
         ASSERT_NE(nullptr, manager);
         Click(CentreOf(manager->SetButton()));
     });
@@ -77,7 +77,7 @@ TEST(QuickClick, ATapOnOkOfTheNewSetDialogClosesItWithTheTypedName)
     // The dialog's own loop ends after this step has returned; the next one looks.
     script.Then(500, [&] {
         closedByTheTap = !::IsWindow(nameDialog);
-        auto* manager = ActiveDialog<CMacroManager>();
+        auto* manager = ActiveDialog<CMacroManagerDlg>();
         ASSERT_NE(nullptr, manager);
         caption = manager->SetButton().Caption();
         Click(CentreOf(manager->CancelButton(0)));

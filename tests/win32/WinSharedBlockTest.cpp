@@ -78,8 +78,8 @@ TEST(WinSharedBlock, RecordsKeepTheirSizesAndOffsetsInEveryBuild)
     EXPECT_EQ(sizeof(ButtonInfo), 2268u);
     EXPECT_EQ(sizeof(Profile), 13108u);
     EXPECT_EQ(sizeof(ProfileSet), 65544u);
-    EXPECT_EQ(sizeof(tagElement), 2108u);
-    EXPECT_EQ(sizeof(tagCountdownTimer), 104u);
+    EXPECT_EQ(sizeof(MacroRecord), 2108u);
+    EXPECT_EQ(sizeof(TimerRecord), 104u);
     EXPECT_EQ(WinSharedBlock::kSize, sizeof(ProfileSet));
 
     TestNames names;
@@ -87,8 +87,8 @@ TEST(WinSharedBlock, RecordsKeepTheirSizesAndOffsetsInEveryBuild)
     ASSERT_TRUE(host);
     auto set = std::make_unique<ProfileSet>();
     set->CurrentProfile = 0x01020304;
-    set->Profiles[1].Mode = 0x0A0B0C0D;
-    set->Profiles[2].KeyFlags[3] = 0x5A;
+    set->Profiles[1].Mode = static_cast<KeyboardMode>(0x0A0B0C0D);
+    set->Profiles[2].KeyFlags[3] = static_cast<KeySwitch>(0x5A);
     ButtonInfo& button = set->Profiles[3].Buttons[2];
     button.MacroLoop = 0x11223344;
     button.MacroEvents[1] = MacroEvent{0x04, 1, 0x3344};

@@ -17,7 +17,7 @@ BOOL CGalleryWindow::LoadSkin()
     const auto loaded = std::chrono::steady_clock::now();
     m_picturesMs = std::chrono::duration<double, std::milli>(loaded - start).count();
     for (const GalleryKey& key : m_keys) {
-        const tagButtonPos pos = skin.Pos(key.key);
+        const ButtonPosition pos = skin.Pos(key.key);
         const RECT rect = SkinLoader::RectOf(pos);
         const std::string name(FieldText(pos.name, sizeof pos.name));
         const std::string hint(FieldText(pos.hint, sizeof pos.hint));

@@ -1,10 +1,10 @@
 // TolkHid.exe: the background host of the keyboard.
-#include "BriskhidApp.h"
+#include "TolkHidApp.h"
 #include "SendLogToDebugger.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCommand)
 {
     SendLogToDebugger();
-    CBriskhidApp app;
+    CTolkHidApp app;
     return RunApplication(app, instance, commandLine, showCommand);
 }

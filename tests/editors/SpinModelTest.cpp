@@ -1,13 +1,13 @@
-#include "SpinValue.h"
+#include "SpinModel.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
 // The length field of the timer dialogs: 10..999, showing 30.
-SpinValue LengthField()
+SpinModel LengthField()
 {
-    SpinValue spin;
+    SpinModel spin;
     spin.SetRange(10, 999);
     spin.SetValue(30);
     return spin;
@@ -30,9 +30,9 @@ SpinChange ReportsOnly(int32_t reported)
 
 } // namespace
 
-TEST(SpinValue, StartsAtZeroInZeroToTenAndTheOwnersValueIsShownWithoutAReport)
+TEST(SpinModel, StartsAtZeroInZeroToTenAndTheOwnersValueIsShownWithoutAReport)
 {
-    SpinValue spin;
+    SpinModel spin;
     EXPECT_EQ(spin.Value(), 0);
     EXPECT_EQ(spin.Minimum(), 0);
     EXPECT_EQ(spin.Maximum(), 10);
@@ -45,9 +45,9 @@ TEST(SpinValue, StartsAtZeroInZeroToTenAndTheOwnersValueIsShownWithoutAReport)
     EXPECT_EQ(spin.Value(), -5); // a new range leaves the value alone
 }
 
-TEST(SpinValue, TypingDropsSeparatorsAndLimitsToTheMaximumOnly)
+TEST(SpinModel, TypingDropsSeparatorsAndLimitsToTheMaximumOnly)
 {
-    SpinValue spin = LengthField();
+    SpinModel spin = LengthField();
     // One thousand five hundred with a thousands separator: the value is held to 999, and the text
     // stays as typed until Enter.
     EXPECT_EQ(spin.Typed("1,500"), ReportsOnly(999));
@@ -69,9 +69,9 @@ TEST(SpinValue, TypingDropsSeparatorsAndLimitsToTheMaximumOnly)
     EXPECT_EQ(spin.Typed("99999999999999999999"), ReportsOnly(999));
 }
 
-TEST(SpinValue, EnterBringsATypedNumberIntoTheRangeAndShowsIt)
+TEST(SpinModel, EnterBringsATypedNumberIntoTheRangeAndShowsIt)
 {
-    SpinValue spin = LengthField();
+    SpinModel spin = LengthField();
     spin.Typed("5");
     EXPECT_EQ(spin.Enter(), Shows("10", 10));
     EXPECT_EQ(spin.Value(), 10);
@@ -89,9 +89,9 @@ TEST(SpinValue, EnterBringsATypedNumberIntoTheRangeAndShowsIt)
     EXPECT_EQ(spin.Enter(), Shows("250", 250));
 }
 
-TEST(SpinValue, EnterOnZeroOrNoDigitsChangesNothing)
+TEST(SpinModel, EnterOnZeroOrNoDigitsChangesNothing)
 {
-    SpinValue spin = LengthField();
+    SpinModel spin = LengthField();
     for (const char* text : {"0", "", "abc", "000"}) {
         spin.Typed(text);
         const int32_t typedValue = spin.Value();
@@ -101,9 +101,9 @@ TEST(SpinValue, EnterOnZeroOrNoDigitsChangesNothing)
     }
 }
 
-TEST(SpinValue, UpAndDownStepWithinTheRangeFromWhatTheFieldShows)
+TEST(SpinModel, UpAndDownStepWithinTheRangeFromWhatTheFieldShows)
 {
-    SpinValue spin = LengthField();
+    SpinModel spin = LengthField();
     EXPECT_EQ(spin.Up(), Shows("31", 31));
     EXPECT_EQ(spin.Down(), Shows("30", 30));
 
@@ -119,9 +119,9 @@ TEST(SpinValue, UpAndDownStepWithinTheRangeFromWhatTheFieldShows)
     EXPECT_EQ(spin.Value(), 10);
 }
 
-TEST(SpinValue, ButtonsOutsideTheRangeDoNothingTowardsItsFarSideAndComeBackIntoIt)
+TEST(SpinModel, ButtonsOutsideTheRangeDoNothingTowardsItsFarSideAndComeBackIntoIt)
 {
-    SpinValue spin = LengthField();
+    SpinModel spin = LengthField();
     // Above the maximum Up does nothing; Down brings the number back into the range.
     spin.Typed("1,500");
     EXPECT_EQ(spin.Up(), SpinChange());
@@ -139,9 +139,9 @@ TEST(SpinValue, ButtonsOutsideTheRangeDoNothingTowardsItsFarSideAndComeBackIntoI
     EXPECT_EQ(spin.Up(), Shows("10", 10));
 }
 
-TEST(SpinValue, ButtonsReadASignedNumberAsTheFieldShowsIt)
+TEST(SpinModel, ButtonsReadASignedNumberAsTheFieldShowsIt)
 {
-    SpinValue spin;
+    SpinModel spin;
     spin.SetRange(-10, 10);
     spin.SetValue(-3);
     EXPECT_EQ(spin.Up(), Shows("-2", -2));

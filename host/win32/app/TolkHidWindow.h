@@ -23,14 +23,14 @@
 
 #include <memory>
 
-class CBriskhidDlg final : public BaseWindow<CBriskhidDlg>, private ReadThread {
+class CTolkHidWindow final : public BaseWindow<CTolkHidWindow>, private ReadThread {
 public:
     static MessageSpan MessageEntries();
 
     // state outlives the window.
-    explicit CBriskhidDlg(HostState& state);
+    explicit CTolkHidWindow(HostState& state);
     // Destroys the window if it still exists, so that shut-down runs while this object is whole.
-    ~CBriskhidDlg() override;
+    ~CTolkHidWindow() override;
 
 protected:
     // The taskbar announces a restart with a message whose number is known only at run time

@@ -1,14 +1,14 @@
 // The host program: one instance per desktop session, one hidden window that carries everything.
 #pragma once
 
-#include "BriskhidDlg.h"
+#include "TolkHidWindow.h"
 #include "HostState.h"
 #include "UniqueHandle.h"
 #include "WinApp.h"
 
 #include <memory>
 
-class CBriskhidApp final : public CWinApp {
+class CTolkHidApp final : public CWinApp {
 public:
     // FALSE, without a window, when another instance runs or the window cannot be created.
     BOOL InitInstance() override;
@@ -18,5 +18,5 @@ public:
 private:
     UniqueHandle m_instanceMutex;
     HostState m_state; // the host's process-wide state; outlives the window
-    std::unique_ptr<CBriskhidDlg> m_window;
+    std::unique_ptr<CTolkHidWindow> m_window;
 };

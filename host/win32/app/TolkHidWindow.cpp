@@ -1,4 +1,4 @@
-#include "BriskhidDlg.h"
+#include "TolkHidWindow.h"
 
 #include "CreateFilterDriver.h"
 #include "HostConstants.h"
@@ -35,31 +35,31 @@ WindowId ToWindowId(HWND hwnd)
 
 } // namespace
 
-MessageSpan CBriskhidDlg::MessageEntries()
+MessageSpan CTolkHidWindow::MessageEntries()
 {
     static constexpr MessageEntry kEntries[] = {
-        OnWmDestroy<&CBriskhidDlg::OnDestroy>(),
-        OnWmCreate<&CBriskhidDlg::OnCreate>(),
-        OnWmTimer<&CBriskhidDlg::OnTimer>(),
-        OnMessage<WM_DEVICECHANGE, &CBriskhidDlg::OnDeviceChange>(),
-        OnMessage<WM_WTSSESSION_CHANGE, &CBriskhidDlg::OnSessionChange>(),
-        OnMessage<WM_HOST_APPLY, &CBriskhidDlg::OnHostApply>(),
-        OnMessage<WM_TRAY_NOTIFY, &CBriskhidDlg::OnTrayNotify>(),
-        OnCommand<ID_TRAY_CONFIGURATION, &CBriskhidDlg::OnTrayConfiguration>(),
-        OnCommand<ID_TRAY_EXIT, &CBriskhidDlg::OnTrayExit>(),
-        OnMessage<WM_TOLK_TIMER_REQUEST, &CBriskhidDlg::OnTimerRequest>(),
+        OnWmDestroy<&CTolkHidWindow::OnDestroy>(),
+        OnWmCreate<&CTolkHidWindow::OnCreate>(),
+        OnWmTimer<&CTolkHidWindow::OnTimer>(),
+        OnMessage<WM_DEVICECHANGE, &CTolkHidWindow::OnDeviceChange>(),
+        OnMessage<WM_WTSSESSION_CHANGE, &CTolkHidWindow::OnSessionChange>(),
+        OnMessage<WM_HOST_APPLY, &CTolkHidWindow::OnHostApply>(),
+        OnMessage<WM_TRAY_NOTIFY, &CTolkHidWindow::OnTrayNotify>(),
+        OnCommand<kCmdTrayConfiguration, &CTolkHidWindow::OnTrayConfiguration>(),
+        OnCommand<kCmdTrayExit, &CTolkHidWindow::OnTrayExit>(),
+        OnMessage<WM_TOLK_TIMER_REQUEST, &CTolkHidWindow::OnTimerRequest>(),
     };
     return kEntries;
 }
 
-CBriskhidDlg::CBriskhidDlg(HostState& state) : m_state(state) {}
+CTolkHidWindow::CTolkHidWindow(HostState& state) : m_state(state) {}
 
-CBriskhidDlg::~CBriskhidDlg()
+CTolkHidWindow::~CTolkHidWindow()
 {
     DestroyWindow();
 }
 
-int CBriskhidDlg::OnCreate(CREATESTRUCTA& create)
+int CTolkHidWindow::OnCreate(CREATESTRUCTA& create)
 {
     if (CWnd::OnCreate(create) == -1)
         return -1;
@@ -111,7 +111,7 @@ int CBriskhidDlg::OnCreate(CREATESTRUCTA& create)
 // together with the device and the macro worker instead of after the shared block; and the event
 // semaphore is closed after the macro worker has ended instead of before it. Every step checks its
 // object, since a failed OnCreate also ends here.
-void CBriskhidDlg::OnDestroy()
+void CTolkHidWindow::OnDestroy()
 {
     ShutdownOutcome outcome = ShutdownOutcome::Finished;
     if (m_core) {
@@ -145,9 +145,9 @@ void CBriskhidDlg::OnDestroy()
     CWnd::OnDestroy();
 }
 
-void CBriskhidDlg::OnTimer(UINT_PTR id)
+void CTolkHidWindow::OnTimer(UINT_PTR id)
 {
-    if (id == TIMER_SESSION_REGISTRATION) {
+    if (id == kSessionRegistrationTimerId) {
         if (m_sessionRegistration)
             m_sessionRegistration->OnRetryTimer();
     } else if (m_core) {
@@ -156,28 +156,28 @@ void CBriskhidDlg::OnTimer(UINT_PTR id)
     CWnd::OnTimer(id);
 }
 
-LRESULT CBriskhidDlg::OnDeviceChange(WPARAM, LPARAM)
+LRESULT CTolkHidWindow::OnDeviceChange(WPARAM, LPARAM)
 {
     if (!m_core)
         return TRUE;
     return m_core->OnDeviceChange() ? TRUE : FALSE;
 }
 
-LRESULT CBriskhidDlg::OnSessionChange(WPARAM wParam, LPARAM)
+LRESULT CTolkHidWindow::OnSessionChange(WPARAM wParam, LPARAM)
 {
     if (m_core)
         m_core->OnSessionChange(static_cast<uint32_t>(wParam));
     return 0;
 }
 
-LRESULT CBriskhidDlg::OnHostApply(WPARAM, LPARAM)
+LRESULT CTolkHidWindow::OnHostApply(WPARAM, LPARAM)
 {
     if (m_core)
         m_core->OnHostApply();
     return 0;
 }
 
-LRESULT CBriskhidDlg::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT CTolkHidWindow::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == m_taskbarCreated && m_taskbarCreated != 0 && m_core) {
         LogDebug("TolkHid: the taskbar was created\n");
@@ -187,7 +187,7 @@ LRESULT CBriskhidDlg::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam)
     return CWnd::DefaultProc(message, wParam, lParam);
 }
 
-LRESULT CBriskhidDlg::OnTrayNotify(WPARAM, LPARAM lParam)
+LRESULT CTolkHidWindow::OnTrayNotify(WPARAM, LPARAM lParam)
 {
     if (!m_windows)
         return 0;
@@ -200,24 +200,24 @@ LRESULT CBriskhidDlg::OnTrayNotify(WPARAM, LPARAM lParam)
     return 0;
 }
 
-LRESULT CBriskhidDlg::OnTimerRequest(WPARAM wParam, LPARAM lParam)
+LRESULT CTolkHidWindow::OnTimerRequest(WPARAM wParam, LPARAM lParam)
 {
     WinWindowTimers::Apply(m_hWnd, wParam, lParam);
     return 0;
 }
 
-void CBriskhidDlg::OnTrayConfiguration()
+void CTolkHidWindow::OnTrayConfiguration()
 {
     if (m_windows)
         ShowConfigProgram(*m_windows, m_launcher, m_state.programFolder);
 }
 
-void CBriskhidDlg::OnTrayExit()
+void CTolkHidWindow::OnTrayExit()
 {
     PostMessage(WM_CLOSE);
 }
 
-void CBriskhidDlg::ShowTrayMenu()
+void CTolkHidWindow::ShowTrayMenu()
 {
     const CPopupMenu menu = PlainPopupMenu(TrayMenu());
     POINT cursor{};
@@ -226,7 +226,7 @@ void CBriskhidDlg::ShowTrayMenu()
     menu.TrackAndPost(m_hWnd, cursor.x, cursor.y, TPM_LEFTBUTTON);
 }
 
-void CBriskhidDlg::RegisterSessionNotification()
+void CTolkHidWindow::RegisterSessionNotification()
 {
     m_wtsapi.Reset(::LoadLibraryA(kSessionLibrary));
     if (!m_wtsapi)
@@ -241,7 +241,7 @@ void CBriskhidDlg::RegisterSessionNotification()
     m_sessionRegistration->Start();
 }
 
-void CBriskhidDlg::UnregisterSessionNotification()
+void CTolkHidWindow::UnregisterSessionNotification()
 {
     if (m_sessionRegistration) {
         m_sessionRegistration->Stop();
@@ -256,33 +256,33 @@ void CBriskhidDlg::UnregisterSessionNotification()
     m_wtsapi.Reset();
 }
 
-bool CBriskhidDlg::Start()
+bool CTolkHidWindow::Start()
 {
     m_readThread.Reset(reinterpret_cast<HANDLE>(
-        ::_beginthreadex(nullptr, kWorkerStackBytes, &CBriskhidDlg::ReadThreadMain, this, 0, nullptr)));
+        ::_beginthreadex(nullptr, kWorkerStackBytes, &CTolkHidWindow::ReadThreadMain, this, 0, nullptr)));
     return static_cast<bool>(m_readThread);
 }
 
-void CBriskhidDlg::Wake()
+void CTolkHidWindow::Wake()
 {
     if (m_eventSemaphore)
         ::ReleaseSemaphore(m_eventSemaphore.Get(), 1, nullptr);
 }
 
-bool CBriskhidDlg::WaitForEnd(uint32_t timeoutMs)
+bool CTolkHidWindow::WaitForEnd(uint32_t timeoutMs)
 {
     return !m_readThread || ::WaitForSingleObject(m_readThread.Get(), timeoutMs) == WAIT_OBJECT_0;
 }
 
-unsigned __stdcall CBriskhidDlg::ReadThreadMain(void* window)
+unsigned __stdcall CTolkHidWindow::ReadThreadMain(void* window)
 {
-    static_cast<CBriskhidDlg*>(window)->ReadLoop();
+    static_cast<CTolkHidWindow*>(window)->ReadLoop();
     return 0;
 }
 
 // The driver releases the semaphore once per queued event; shut-down releases it once more after
 // setting quit. The thread touches no window.
-void CBriskhidDlg::ReadLoop()
+void CTolkHidWindow::ReadLoop()
 {
     for (;;) {
         if (::WaitForSingleObject(m_eventSemaphore.Get(), INFINITE) != WAIT_OBJECT_0)

@@ -18,16 +18,16 @@
 #include <functional>
 #include <string>
 
-class CMacroRecDlg : public BaseWindow<CMacroRecDlg, CSkinDialog>, public MacroEditorPage {
+class CMacroRecorderDlg : public BaseWindow<CMacroRecorderDlg, CSkinDialog>, public MacroEditorPage {
 public:
     static MessageSpan MessageEntries();
 
     // lastKey outlives the page (the program holds one); enableManagerControls is called with false
     // when a recording starts and true when it stops.
-    CMacroRecDlg(MacroLibrary& library, LastKeyMessage& lastKey,
+    CMacroRecorderDlg(MacroLibrary& library, LastKeyMessage& lastKey,
                  std::function<void(bool)> enableManagerControls = {});
     // Stops a running recording's capture.
-    ~CMacroRecDlg() override;
+    ~CMacroRecorderDlg() override;
 
     void LoadMacro(int set, int macro) override;
 

@@ -1,4 +1,4 @@
-#include "SpinValue.h"
+#include "SpinModel.h"
 
 #include "Text.h"
 
@@ -64,20 +64,20 @@ long long SpinTypedNumber(std::string_view text)
     return n > kHighest ? kHighest : n;
 }
 
-void SpinValue::SetRange(int32_t minimum, int32_t maximum)
+void SpinModel::SetRange(int32_t minimum, int32_t maximum)
 {
     m_minimum = minimum;
     m_maximum = maximum;
 }
 
-std::string SpinValue::SetValue(int32_t value)
+std::string SpinModel::SetValue(int32_t value)
 {
     m_value = value;
     m_text = FormatInt(value);
     return m_text;
 }
 
-int32_t SpinValue::WithinRange(long long number) const
+int32_t SpinModel::WithinRange(long long number) const
 {
     // The minimum wins over a maximum set below it.
     if (number > m_maximum)
@@ -87,7 +87,7 @@ int32_t SpinValue::WithinRange(long long number) const
     return static_cast<int32_t>(number);
 }
 
-SpinChange SpinValue::Show(int32_t value)
+SpinChange SpinModel::Show(int32_t value)
 {
     SpinChange change;
     m_value = value;
@@ -97,7 +97,7 @@ SpinChange SpinValue::Show(int32_t value)
     return change;
 }
 
-SpinChange SpinValue::Up()
+SpinChange SpinModel::Up()
 {
     const long long number = SpinButtonNumber(m_text);
     if (number > m_maximum)
@@ -105,7 +105,7 @@ SpinChange SpinValue::Up()
     return Show(WithinRange(number + kStep));
 }
 
-SpinChange SpinValue::Down()
+SpinChange SpinModel::Down()
 {
     const long long number = SpinButtonNumber(m_text);
     if (number < m_minimum)
@@ -113,7 +113,7 @@ SpinChange SpinValue::Down()
     return Show(WithinRange(number - kStep));
 }
 
-SpinChange SpinValue::Typed(std::string_view text)
+SpinChange SpinModel::Typed(std::string_view text)
 {
     m_text = std::string(text);
     long long number = SpinTypedNumber(text);
@@ -125,7 +125,7 @@ SpinChange SpinValue::Typed(std::string_view text)
     return change;
 }
 
-SpinChange SpinValue::Enter()
+SpinChange SpinModel::Enter()
 {
     const long long number = SpinTypedNumber(m_text);
     if (number < 1)

@@ -1,4 +1,4 @@
-#include "BriskhidApp.h"
+#include "TolkHidApp.h"
 
 #include "CommandLine.h"
 #include "HostConstants.h"
@@ -7,7 +7,7 @@
 
 #include <utility>
 
-BOOL CBriskhidApp::InitInstance()
+BOOL CTolkHidApp::InitInstance()
 {
     // One host per session.
     UniqueHandle mutex(::CreateMutexA(nullptr, FALSE, kHostInstanceMutexName));
@@ -17,12 +17,12 @@ BOOL CBriskhidApp::InitInstance()
         return FALSE;
     m_instanceMutex = std::move(mutex);
 
-    LogDebug("TolkhidApp: %s\n", CommandLine());
+    LogDebug("TolkHid: started with the command line \"%s\"\n", CommandLine());
 
     if (OpensConfigurationAtStart(CommandLine()))
         m_state.openConfigAtStart = true;
 
-    m_window = std::make_unique<CBriskhidDlg>(m_state);
+    m_window = std::make_unique<CTolkHidWindow>(m_state);
     if (!m_window->CreateEx(0, nullptr, kHostWindowTitle, WS_POPUP, 100, 100, 100, 100, nullptr, nullptr))
         return FALSE;
 
@@ -30,7 +30,7 @@ BOOL CBriskhidApp::InitInstance()
     return TRUE;
 }
 
-int CBriskhidApp::ExitInstance()
+int CTolkHidApp::ExitInstance()
 {
     m_pMainWnd = nullptr;
     m_window.reset();

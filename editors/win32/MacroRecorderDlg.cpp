@@ -1,4 +1,4 @@
-#include "MacroRecDlg.h"
+#include "MacroRecorderDlg.h"
 
 #include "DialogIds.h"
 #include "ExMenuTree.h"
@@ -19,35 +19,35 @@ constexpr const char* kStopPictures[] = {"stop_normal.jpg", "stop_over.jpg", "st
 
 } // namespace
 
-MessageSpan CMacroRecDlg::MessageEntries()
+MessageSpan CMacroRecorderDlg::MessageEntries()
 {
     static constexpr MessageEntry kEntries[] = {
-        OnWmDestroy<&CMacroRecDlg::OnDestroy>(),
-        OnControl<&CMacroRecDlg::m_recordButton, &CMacroRecDlg::OnRecord>(),
-        OnControl<&CMacroRecDlg::m_delaySwitch, &CMacroRecDlg::OnDelaySwitch>(),
-        OnControl<&CMacroRecDlg::m_list, &CMacroRecDlg::OnListCommand>(),
-        OnMessage<WM_KBDHOOK_KEY, &CMacroRecDlg::OnCapturedKey>(),
-        OnMessage<kWmListRButton, &CMacroRecDlg::OnListRButton>(),
-        OnMessage<kWmOpenPauseEdit, &CMacroRecDlg::OnOpenPauseEdit>(),
-        OnCommandRange<kCmdRecordBefore, kCmdLastMouseButton, &CMacroRecDlg::OnMenuCommand>(),
+        OnWmDestroy<&CMacroRecorderDlg::OnDestroy>(),
+        OnControl<&CMacroRecorderDlg::m_recordButton, &CMacroRecorderDlg::OnRecord>(),
+        OnControl<&CMacroRecorderDlg::m_delaySwitch, &CMacroRecorderDlg::OnDelaySwitch>(),
+        OnControl<&CMacroRecorderDlg::m_list, &CMacroRecorderDlg::OnListCommand>(),
+        OnMessage<WM_KBDHOOK_KEY, &CMacroRecorderDlg::OnCapturedKey>(),
+        OnMessage<kWmListRButton, &CMacroRecorderDlg::OnListRButton>(),
+        OnMessage<kWmOpenPauseEdit, &CMacroRecorderDlg::OnOpenPauseEdit>(),
+        OnCommandRange<kCmdRecordBefore, kCmdLastMouseButton, &CMacroRecorderDlg::OnMenuCommand>(),
     };
     return kEntries;
 }
 
-CMacroRecDlg::CMacroRecDlg(MacroLibrary& library, LastKeyMessage& lastKey,
+CMacroRecorderDlg::CMacroRecorderDlg(MacroLibrary& library, LastKeyMessage& lastKey,
                            std::function<void(bool)> enableManagerControls)
     : BaseWindow(IDD_SKIN_PAGE, "skins\\skin_macro_record.ini"),
       m_model(library, lastKey, m_capture, m_layout, std::move(enableManagerControls))
 {
 }
 
-CMacroRecDlg::~CMacroRecDlg()
+CMacroRecorderDlg::~CMacroRecorderDlg()
 {
     // Here, not in the base: OnDestroy must still find this object whole.
     DestroyWindow();
 }
 
-BOOL CMacroRecDlg::LoadSkin()
+BOOL CMacroRecorderDlg::LoadSkin()
 {
     SkinLoader skin(*this, SkinFileName());
     m_list.Create(SkinLoader::RectOf(skin.Pos(kListKey)), m_hWnd, kEventListId);
@@ -57,7 +57,7 @@ BOOL CMacroRecDlg::LoadSkin()
     skin.Button(m_delaySwitch, kDelaySwitchKey);
     m_delaySwitch.SetToggleMode(1);
 
-    const tagButtonPos record = skin.Pos(kRecordKey);
+    const ButtonPosition record = skin.Pos(kRecordKey);
     m_recordSize = SIZE{record.right - record.left, record.bottom - record.top};
     ClientDc dc(m_hWnd);
     const HBITMAP whole[] = {skin.Main(), skin.Over(), skin.Down(), skin.Disabled()};
@@ -73,14 +73,14 @@ BOOL CMacroRecDlg::LoadSkin()
     return TRUE;
 }
 
-void CMacroRecDlg::OnDestroy()
+void CMacroRecorderDlg::OnDestroy()
 {
     if (m_model.Recording())
         m_capture.StopKeyCapture();
     Default();
 }
 
-void CMacroRecDlg::LoadMacro(int set, int macro)
+void CMacroRecorderDlg::LoadMacro(int set, int macro)
 {
     // A pause being typed belongs to the macro shown until now: the click that chose another macro
     // took the focus from the edit, and the list would only hear of it after this reload.
@@ -89,7 +89,7 @@ void CMacroRecDlg::LoadMacro(int set, int macro)
     ShowModel();
 }
 
-void CMacroRecDlg::ShowModel()
+void CMacroRecorderDlg::ShowModel()
 {
     if (m_showsRecording != m_model.Recording()) {
         m_showsRecording = m_model.Recording();
@@ -111,7 +111,7 @@ void CMacroRecDlg::ShowModel()
         PostMessage(kWmOpenPauseEdit);
 }
 
-LRESULT CMacroRecDlg::OnOpenPauseEdit(WPARAM, LPARAM)
+LRESULT CMacroRecorderDlg::OnOpenPauseEdit(WPARAM, LPARAM)
 {
     const std::optional<ListEdit>& edit = m_model.List().Edit();
     if (!edit || m_list.IsEditing())
@@ -121,7 +121,7 @@ LRESULT CMacroRecDlg::OnOpenPauseEdit(WPARAM, LPARAM)
     return 0;
 }
 
-void CMacroRecDlg::Warn(RecorderWarning warning)
+void CMacroRecorderDlg::Warn(RecorderWarning warning)
 {
     HWND owner = ::GetAncestor(m_hWnd, GA_ROOT);
     if (warning == RecorderWarning::WarnMacroSet) {
@@ -133,26 +133,26 @@ void CMacroRecDlg::Warn(RecorderWarning warning)
     }
 }
 
-void CMacroRecDlg::OnRecord()
+void CMacroRecorderDlg::OnRecord()
 {
     const RecorderWarning warning = m_model.RecordClicked();
     ShowModel();
     Warn(warning);
 }
 
-void CMacroRecDlg::OnDelaySwitch()
+void CMacroRecorderDlg::OnDelaySwitch()
 {
     m_model.SetRecordPauses(m_delaySwitch.GetChecked() != 0);
 }
 
-void CMacroRecDlg::OnListCommand()
+void CMacroRecorderDlg::OnListCommand()
 {
     const int shown = m_list.Selection();
     if (shown != m_model.List().Selection())
         m_model.SelectRow(shown);
 }
 
-LRESULT CMacroRecDlg::OnCapturedKey(WPARAM wParam, LPARAM lParam)
+LRESULT CMacroRecorderDlg::OnCapturedKey(WPARAM wParam, LPARAM lParam)
 {
     const CapturedKey key = WindowKeyCapture::KeyOf(wParam, lParam);
     if (!m_model.Recording())
@@ -162,7 +162,7 @@ LRESULT CMacroRecDlg::OnCapturedKey(WPARAM wParam, LPARAM lParam)
     return 0;
 }
 
-void CMacroRecDlg::TrackContextMenu()
+void CMacroRecorderDlg::TrackContextMenu()
 {
     CExMenuTree menu(RecorderContextMenu());
     POINT at{};
@@ -172,7 +172,7 @@ void CMacroRecDlg::TrackContextMenu()
     menu.Root().TrackAndPost(m_hWnd, at.x, at.y);
 }
 
-LRESULT CMacroRecDlg::OnListRButton(WPARAM, LPARAM)
+LRESULT CMacroRecorderDlg::OnListRButton(WPARAM, LPARAM)
 {
     if (!m_model.ContextMenuAllowed())
         return 0;
@@ -180,7 +180,7 @@ LRESULT CMacroRecDlg::OnListRButton(WPARAM, LPARAM)
     return 0;
 }
 
-void CMacroRecDlg::OnMenuCommand(UINT id)
+void CMacroRecorderDlg::OnMenuCommand(UINT id)
 {
     m_model.SelectRow(m_list.Selection());
     const RecorderWarning warning = m_model.Command(static_cast<int>(id));
@@ -188,7 +188,7 @@ void CMacroRecDlg::OnMenuCommand(UINT id)
     Warn(warning);
 }
 
-void CMacroRecDlg::OnPauseEditEnded(ListEditEnd how, const std::string& text)
+void CMacroRecorderDlg::OnPauseEditEnded(ListEditEnd how, const std::string& text)
 {
     if (!m_model.List().Edit())
         return;

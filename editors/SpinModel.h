@@ -22,7 +22,7 @@ struct SpinChange {
     }
 };
 
-class SpinValue {
+class SpinModel {
 public:
     // The range is 0..10 and the value 0 until the owner sets them.
     static constexpr int32_t kDefaultMinimum = 0;

@@ -1,4 +1,4 @@
-#include "MainDlg.h"
+#include "KeyPageDlg.h"
 
 #include "ExMenuTree.h"
 #include "KeyMenu.h"
@@ -22,20 +22,20 @@ static_assert(kFirstAssignCommand == kFirstKeyCommand && kLastAssignCommand == k
 
 } // namespace
 
-MessageSpan CMainDlg::MessageEntries()
+MessageSpan CKeyPageDlg::MessageEntries()
 {
     static constexpr MessageEntry kEntries[] = {
-        OnControlArray<&CMainDlg::m_keys, &CMainDlg::OnKey>(),
-        OnControlArray<&CMainDlg::m_switches, &CMainDlg::OnSwitch>(),
-        OnControl<&CMainDlg::m_mode, &CMainDlg::OnMode>(),
-        OnControl<&CMainDlg::m_reset, &CMainDlg::OnReset>(),
-        OnMessage<WM_BUTTON_HOVER, &CMainDlg::OnButtonHover>(),
-        OnCommandRange<kFirstAssignCommand, kLastAssignCommand, &CMainDlg::OnAssignCommand>(),
+        OnControlArray<&CKeyPageDlg::m_keys, &CKeyPageDlg::OnKey>(),
+        OnControlArray<&CKeyPageDlg::m_switches, &CKeyPageDlg::OnSwitch>(),
+        OnControl<&CKeyPageDlg::m_mode, &CKeyPageDlg::OnMode>(),
+        OnControl<&CKeyPageDlg::m_reset, &CKeyPageDlg::OnReset>(),
+        OnMessage<WM_BUTTON_HOVER, &CKeyPageDlg::OnButtonHover>(),
+        OnCommandRange<kFirstAssignCommand, kLastAssignCommand, &CKeyPageDlg::OnAssignCommand>(),
     };
     return kEntries;
 }
 
-CMainDlg::CMainDlg(ConfigDocument& document, KeyPageOwner& owner)
+CKeyPageDlg::CKeyPageDlg(ConfigDocument& document, KeyPageOwner& owner)
     : BaseWindow(IDD_KEY_PAGE, "skins\\skin_main_control.ini"), m_document(document), m_owner(owner)
 {
     m_confirmReset = [](HWND parent) {
@@ -44,7 +44,7 @@ CMainDlg::CMainDlg(ConfigDocument& document, KeyPageOwner& owner)
     };
 }
 
-BOOL CMainDlg::LoadSkin()
+BOOL CKeyPageDlg::LoadSkin()
 {
     SkinLoader skin(*this, SkinFileName());
     for (int i = 0; i < kKeyCount; ++i) {
@@ -69,7 +69,7 @@ BOOL CMainDlg::LoadSkin()
     return TRUE;
 }
 
-void CMainDlg::Show(const KeyPageView& view)
+void CKeyPageDlg::Show(const KeyPageView& view)
 {
     for (int i = 0; i < kKeyCount; ++i) {
         m_switches[i].SetChecked(view.switchChecked[i] ? 1 : 0);
@@ -78,7 +78,7 @@ void CMainDlg::Show(const KeyPageView& view)
     m_mode.SetChecked(view.modeChecked ? 1 : 0);
 }
 
-void CMainDlg::OnKey(std::size_t index)
+void CKeyPageDlg::OnKey(std::size_t index)
 {
     const Profile* profile = m_document.CurrentProfile();
     if (profile == nullptr)
@@ -96,20 +96,20 @@ void CMainDlg::OnKey(std::size_t index)
     ::RedrawWindow(key.GetSafeHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }
 
-void CMainDlg::OnSwitch(std::size_t index)
+void CKeyPageDlg::OnSwitch(std::size_t index)
 {
     // The button has already flipped itself: its state is the user's choice.
     m_document.SetKeySwitch(static_cast<int>(index) + 1, m_switches[index].GetChecked() != 0);
     m_owner.RefreshAll();
 }
 
-void CMainDlg::OnMode()
+void CKeyPageDlg::OnMode()
 {
     m_document.SetMode(m_mode.GetChecked() != 0);
     m_owner.RefreshAll();
 }
 
-void CMainDlg::OnReset()
+void CKeyPageDlg::OnReset()
 {
     if (m_confirmReset(::GetParent(m_hWnd) != nullptr ? ::GetParent(m_hWnd) : m_hWnd) != IDOK)
         return;
@@ -118,7 +118,7 @@ void CMainDlg::OnReset()
     m_owner.ApplyNow();
 }
 
-LRESULT CMainDlg::OnButtonHover(WPARAM entered, LPARAM tag)
+LRESULT CKeyPageDlg::OnButtonHover(WPARAM entered, LPARAM tag)
 {
     const LPARAM line = tag - (kFirstKeyTag - 1);
     if (line >= 1 && line <= kKeyCount)
@@ -126,7 +126,7 @@ LRESULT CMainDlg::OnButtonHover(WPARAM entered, LPARAM tag)
     return 0;
 }
 
-void CMainDlg::OnAssignCommand(UINT id)
+void CKeyPageDlg::OnAssignCommand(UINT id)
 {
     Profile* profile = m_document.CurrentProfile();
     if (profile == nullptr || m_editedKey < 0)

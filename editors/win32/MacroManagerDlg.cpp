@@ -1,4 +1,4 @@
-#include "MacroManager.h"
+#include "MacroManagerDlg.h"
 
 #include "CreateMacroSetDlg.h"
 #include "DeleteMacroSet.h"
@@ -30,23 +30,23 @@ constexpr COLORREF kListText = RGB(255, 255, 255);
 
 } // namespace
 
-MessageSpan CMacroManager::MessageEntries()
+MessageSpan CMacroManagerDlg::MessageEntries()
 {
     static constexpr MessageEntry kEntries[] = {
-        OnControl<&CMacroManager::m_setButton, &CMacroManager::OnSetButton>(),
-        OnControl<&CMacroManager::m_addButton, &CMacroManager::OnAdd>(),
-        OnControl<&CMacroManager::m_deleteButton, &CMacroManager::OnDelete>(),
-        OnControl<&CMacroManager::m_switchButton, &CMacroManager::OnSwitch>(),
-        OnControlArray<&CMacroManager::m_closeButtons, &CMacroManager::OnClose>(),
-        OnCommand<kMacroListId, &CMacroManager::OnMacroSelectionChange, LBN_SELCHANGE>(),
-        OnMessage<WM_MACRO_PAUSE_CAPPED, &CMacroManager::OnPauseCapped>(),
-        OnMessage<WM_MACRO_CAPTURE_FAILED, &CMacroManager::OnCaptureFailed>(),
-        OnWmDestroy<&CMacroManager::OnDestroy>(),
+        OnControl<&CMacroManagerDlg::m_setButton, &CMacroManagerDlg::OnSetButton>(),
+        OnControl<&CMacroManagerDlg::m_addButton, &CMacroManagerDlg::OnAdd>(),
+        OnControl<&CMacroManagerDlg::m_deleteButton, &CMacroManagerDlg::OnDelete>(),
+        OnControl<&CMacroManagerDlg::m_switchButton, &CMacroManagerDlg::OnSwitch>(),
+        OnControlArray<&CMacroManagerDlg::m_closeButtons, &CMacroManagerDlg::OnClose>(),
+        OnCommand<kMacroListId, &CMacroManagerDlg::OnMacroSelectionChange, LBN_SELCHANGE>(),
+        OnMessage<WM_MACRO_PAUSE_CAPPED, &CMacroManagerDlg::OnPauseCapped>(),
+        OnMessage<WM_MACRO_CAPTURE_FAILED, &CMacroManagerDlg::OnCaptureFailed>(),
+        OnWmDestroy<&CMacroManagerDlg::OnDestroy>(),
     };
     return kEntries;
 }
 
-CMacroManager::CMacroManager(MacroLibrary& library, int set, const ButtonInfo& key)
+CMacroManagerDlg::CMacroManagerDlg(MacroLibrary& library, int set, const ButtonInfo& key)
     : BaseWindow(IDD_SKIN_POPUP, "skins\\skin_macro_manager.ini"), m_library(library), m_openingSet(set),
       m_model(library, m_basicSlot, m_advancedSlot)
 {
@@ -55,7 +55,7 @@ CMacroManager::CMacroManager(MacroLibrary& library, int set, const ButtonInfo& k
         [this](ListEditEnd how, const std::string& text) { OnMacroEntryEnded(how, text); });
 }
 
-CMacroManager::~CMacroManager()
+CMacroManagerDlg::~CMacroManagerDlg()
 {
     // The pages go with the window; the model must not reach them afterwards.
     m_basicSlot.m_page = nullptr;
@@ -63,13 +63,13 @@ CMacroManager::~CMacroManager()
     DestroyWindow();
 }
 
-void CMacroManager::SetPageFactories(PageFactory basic, PageFactory advanced)
+void CMacroManagerDlg::SetPageFactories(PageFactory basic, PageFactory advanced)
 {
     m_basicFactory = std::move(basic);
     m_advancedFactory = std::move(advanced);
 }
 
-BOOL CMacroManager::LoadSkin()
+BOOL CMacroManagerDlg::LoadSkin()
 {
     SkinLoader skin(*this, SkinFileName());
     m_frame = skin.Frame();
@@ -88,7 +88,7 @@ BOOL CMacroManager::LoadSkin()
     return TRUE;
 }
 
-std::unique_ptr<CWnd> CMacroManager::MakePage(const PageFactory& factory, PageSlot& slot)
+std::unique_ptr<CWnd> CMacroManagerDlg::MakePage(const PageFactory& factory, PageSlot& slot)
 {
     if (!factory)
         return nullptr;
@@ -102,7 +102,7 @@ std::unique_ptr<CWnd> CMacroManager::MakePage(const PageFactory& factory, PageSl
     return window;
 }
 
-BOOL CMacroManager::OnInitDialog()
+BOOL CMacroManagerDlg::OnInitDialog()
 {
     CSkinDialog::OnInitDialog();
     m_list.SetColors(kListBackground, kListSelection, kListText);
@@ -114,14 +114,14 @@ BOOL CMacroManager::OnInitDialog()
     return TRUE;
 }
 
-void CMacroManager::ShowList()
+void CMacroManagerDlg::ShowList()
 {
     m_setButton.SetCaption(m_model.SetCaption());
     m_setButton.Invalidate(false);
     m_list.ShowRows(m_model.MacroList());
 }
 
-void CMacroManager::ShowPage()
+void CMacroManagerDlg::ShowPage()
 {
     const bool basic = m_model.VisiblePage() == MacroPage::Basic;
     if (m_basicWindow)
@@ -132,13 +132,13 @@ void CMacroManager::ShowPage()
     m_switchLabel.SetText(m_model.SwitchLabel(), 1);
 }
 
-std::array<CWnd*, 8> CMacroManager::Controls()
+std::array<CWnd*, 8> CMacroManagerDlg::Controls()
 {
     return {&m_closeButtons[0], &m_closeButtons[1], &m_closeButtons[2], &m_setButton,
             &m_addButton,       &m_deleteButton,    &m_switchButton,    &m_list};
 }
 
-void CMacroManager::EnableControls(bool enable)
+void CMacroManagerDlg::EnableControls(bool enable)
 {
     m_model.EnableControls(enable);
     for (CWnd* control : Controls()) {
@@ -147,7 +147,7 @@ void CMacroManager::EnableControls(bool enable)
     }
 }
 
-UINT CMacroManager::TrackSetMenu()
+UINT CMacroManagerDlg::TrackSetMenu()
 {
     const RECT button = m_setButton.GetWindowRect();
     Menu sets = m_model.SetMenu();
@@ -160,13 +160,13 @@ UINT CMacroManager::TrackSetMenu()
     return chosen;
 }
 
-void CMacroManager::OnSetButton()
+void CMacroManagerDlg::OnSetButton()
 {
     if (const UINT id = TrackSetMenu())
         SetMenuChosen(id);
 }
 
-void CMacroManager::SetMenuChosen(UINT id)
+void CMacroManagerDlg::SetMenuChosen(UINT id)
 {
     switch (m_model.SetMenuChosen(static_cast<int>(id))) {
     case ManagerDialog::CreateMacroSet: {
@@ -187,7 +187,7 @@ void CMacroManager::SetMenuChosen(UINT id)
     ShowList();
 }
 
-void CMacroManager::OnAdd()
+void CMacroManagerDlg::OnAdd()
 {
     switch (m_model.AddMacroClicked()) {
     case ManagerDialog::WarnMacroSet: {
@@ -203,13 +203,13 @@ void CMacroManager::OnAdd()
     }
 }
 
-void CMacroManager::OnMacroEntryEnded(ListEditEnd how, const std::string& text)
+void CMacroManagerDlg::OnMacroEntryEnded(ListEditEnd how, const std::string& text)
 {
     m_model.EndMacroEntry(how, text);
     ShowList();
 }
 
-void CMacroManager::OnDelete()
+void CMacroManagerDlg::OnDelete()
 {
     switch (m_model.DeleteMacroClicked()) {
     case ManagerDialog::NoSelectMacroDelete: {
@@ -229,7 +229,7 @@ void CMacroManager::OnDelete()
     }
 }
 
-void CMacroManager::OnMacroSelectionChange()
+void CMacroManagerDlg::OnMacroSelectionChange()
 {
     // A click into the list while a new name is typed ends that entry first; the list reports it
     // once the click is over, and the selection follows from there.
@@ -240,14 +240,14 @@ void CMacroManager::OnMacroSelectionChange()
         m_list.Select(m_model.SelectedMacro());
 }
 
-void CMacroManager::OnSwitch()
+void CMacroManagerDlg::OnSwitch()
 {
     // The button has already flipped itself: its state is the user's choice.
     m_model.SwitchClicked(m_switchButton.GetChecked() != 0);
     ShowPage();
 }
 
-void CMacroManager::OnClose(std::size_t index)
+void CMacroManagerDlg::OnClose(std::size_t index)
 {
     if (index == 0) {
         if (m_model.Ok())
@@ -257,20 +257,20 @@ void CMacroManager::OnClose(std::size_t index)
     }
 }
 
-LRESULT CMacroManager::OnPauseCapped(WPARAM, LPARAM)
+LRESULT CMacroManagerDlg::OnPauseCapped(WPARAM, LPARAM)
 {
     m_pausesCapped = true;
     m_statusLabel.SetText(kPauseCappedText, 1);
     return 0;
 }
 
-LRESULT CMacroManager::OnCaptureFailed(WPARAM, LPARAM)
+LRESULT CMacroManagerDlg::OnCaptureFailed(WPARAM, LPARAM)
 {
     m_statusLabel.SetText(kCaptureFailedText, 1);
     return 0;
 }
 
-void CMacroManager::OnDestroy()
+void CMacroManagerDlg::OnDestroy()
 {
     // However the manager ends, a page's key capture ends with it and nothing stays disabled.
     const HWND target = KeyCaptureTarget();

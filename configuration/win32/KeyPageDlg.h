@@ -29,11 +29,11 @@ public:
     virtual bool RunKeyDialog(int keyIndex, const KeyCommandOutcome& outcome) = 0;
 };
 
-class CMainDlg : public BaseWindow<CMainDlg, CSkinDialog> {
+class CKeyPageDlg : public BaseWindow<CKeyPageDlg, CSkinDialog> {
 public:
     static MessageSpan MessageEntries();
 
-    CMainDlg(ConfigDocument& document, KeyPageOwner& owner);
+    CKeyPageDlg(ConfigDocument& document, KeyPageOwner& owner);
 
     // The key (0..4) whose menu is open or whose command was chosen last; -1 before the first.
     int EditedKey() const { return m_editedKey; }

@@ -23,19 +23,19 @@
 // The control id of the macro list.
 constexpr UINT kMacroListId = 4096;
 
-class CMacroManager : public BaseWindow<CMacroManager, CSkinDialog> {
+class CMacroManagerDlg : public BaseWindow<CMacroManagerDlg, CSkinDialog> {
 public:
     static MessageSpan MessageEntries();
 
     // Makes one editor page: a child window of manager placed at frame (the manager's client
     // coordinates) that also implements MacroEditorPage. Null, or a window that is no page, leaves
     // that page out.
-    using PageFactory = std::function<std::unique_ptr<CWnd>(CMacroManager& manager, const RECT& frame)>;
+    using PageFactory = std::function<std::unique_ptr<CWnd>(CMacroManagerDlg& manager, const RECT& frame)>;
 
     // set: the set the opening command names (-1: the top "Create New Macro..."); key: the
     // assignment of the key being edited, whose macro is selected when it is in that set.
-    CMacroManager(MacroLibrary& library, int set, const ButtonInfo& key);
-    ~CMacroManager() override;
+    CMacroManagerDlg(MacroLibrary& library, int set, const ButtonInfo& key);
+    ~CMacroManagerDlg() override;
 
     // Set before the window is created: the basic page is made first and shown, the advanced
     // page made hidden.

@@ -1,4 +1,4 @@
-#include "ButtonPos.h"
+#include "ButtonPosition.h"
 
 #include "Text.h"
 
@@ -10,31 +10,31 @@
 
 namespace {
 
-tagButtonPos Parse(const char* value)
+ButtonPosition Parse(const char* value)
 {
-    tagButtonPos pos;
+    ButtonPosition pos;
     std::memset(&pos, 0x5A, sizeof pos); // whatever the caller's record held before
     ParseButtonPos(value, pos);
     return pos;
 }
 
-bool IsAllZero(const tagButtonPos& pos)
+bool IsAllZero(const ButtonPosition& pos)
 {
-    tagButtonPos zero;
+    ButtonPosition zero;
     std::memset(&zero, 0, sizeof zero);
     return std::memcmp(&pos, &zero, sizeof pos) == 0;
 }
 
 using Rect = std::vector<int32_t>;
 
-Rect RectOf(const tagButtonPos& pos)
+Rect RectOf(const ButtonPosition& pos)
 {
     return {pos.left, pos.top, pos.right, pos.bottom};
 }
 
 TEST(ParseButtonPos, ReadsNameRectangleHintAndFlag)
 {
-    tagButtonPos ok = Parse("OK,10,20,30,40,Press here,NO");
+    ButtonPosition ok = Parse("OK,10,20,30,40,Press here,NO");
     EXPECT_EQ(FieldText(ok.name), "OK");
     EXPECT_EQ(RectOf(ok), Rect({10, 20, 40, 60}));
     EXPECT_EQ(FieldText(ok.hint), "Press here");
@@ -56,7 +56,7 @@ TEST(ParseButtonPos, MissingOrCommaFreeValuesGiveAnAllZeroRecord)
 
 TEST(ParseButtonPos, StopsAtTheFirstFieldThatIsNoNumber)
 {
-    tagButtonPos commas = Parse(",,,,,,");
+    ButtonPosition commas = Parse(",,,,,,");
     EXPECT_TRUE(IsAllZero(commas));
 
     EXPECT_EQ(RectOf(Parse("X,abc,20,30,40,h,NO")), Rect({0, 0, 0, 0}));
@@ -75,7 +75,7 @@ TEST(ParseButtonPos, NegativeAndHugeNumbersWrapWithoutFault)
     EXPECT_EQ(RectOf(Parse("X,99999999999,-2147483648,0,-1,h,NO")),
               Rect({1215752191, INT32_MIN, 1215752191, INT32_MAX}));
     EXPECT_EQ(RectOf(Parse("X,2147483647,0,1,0,h,NO")), Rect({INT32_MAX, 0, INT32_MIN, 0}));
-    tagButtonPos digits = Parse(("X," + std::string(5000, '9') + ",1,1,1,h,NO").c_str());
+    ButtonPosition digits = Parse(("X," + std::string(5000, '9') + ",1,1,1,h,NO").c_str());
     EXPECT_EQ(digits.top, 1);
     EXPECT_EQ(digits.right - digits.left, 1);
 }
@@ -84,7 +84,7 @@ TEST(ParseButtonPos, CutsOverlongNameAndHintToTheirFields)
 {
     std::string name(100, 'n');
     std::string hint(5000, 'h');
-    tagButtonPos pos = Parse((name + ",1,2,3,4,   " + hint + ",TRUE").c_str());
+    ButtonPosition pos = Parse((name + ",1,2,3,4,   " + hint + ",TRUE").c_str());
     EXPECT_EQ(FieldText(pos.name), name.substr(0, 39));
     EXPECT_EQ(FieldText(pos.hint), hint.substr(0, 399));
     EXPECT_EQ(RectOf(pos), Rect({1, 2, 4, 6}));

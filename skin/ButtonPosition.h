@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-struct tagButtonPos {
+struct ButtonPosition {
     char name[40];  // first field of the value, cut to fit
     int32_t left;   // x
     int32_t top;    // y
@@ -16,4 +16,4 @@ struct tagButtonPos {
 // Zero-fills out, then parses value (null reads as empty). Never reads past the terminator; fields
 // that are missing or not numbers stay zero; width and height are added with wrap-around, never
 // undefined overflow.
-void ParseButtonPos(const char* value, tagButtonPos& out);
+void ParseButtonPos(const char* value, ButtonPosition& out);

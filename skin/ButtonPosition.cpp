@@ -1,4 +1,4 @@
-#include "ButtonPos.h"
+#include "ButtonPosition.h"
 
 #include "Text.h"
 
@@ -35,7 +35,7 @@ int32_t WrappingSum(int32_t a, int32_t b)
 
 } // namespace
 
-void ParseButtonPos(const char* value, tagButtonPos& out)
+void ParseButtonPos(const char* value, ButtonPosition& out)
 {
     std::memset(&out, 0, sizeof out);
     std::string_view text = value ? std::string_view(value) : std::string_view();
