@@ -66,7 +66,6 @@ private:
     std::vector<int64_t> m_times;
 };
 
-
 struct Stats {
     double median, p99, max, drift;
 };

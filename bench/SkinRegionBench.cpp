@@ -90,8 +90,8 @@ int main()
             &bounds);
         times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
     }
-    std::printf("mask region %dx%d: %zu runs in %zu blocks of at most %zu, bounds (%d,%d)-(%d,%d)\n", kWidth,
-                kHeight, runs, blocks, kRegionBlockSize, bounds.left, bounds.top, bounds.right, bounds.bottom);
+    std::printf("mask region %dx%d: %zu runs in %zu blocks of at most %zu, bounds (%d,%d)-(%d,%d)\n", kWidth, kHeight,
+                runs, blocks, kRegionBlockSize, bounds.left, bounds.top, bounds.right, bounds.bottom);
     std::printf("%d runs: median %.3f ms, p99 %.3f ms (goal < 5 ms)\n", kRuns, Percentile(times, 0.5),
                 Percentile(times, 0.99));
     return 0;

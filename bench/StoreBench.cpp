@@ -72,10 +72,10 @@ double FileMegabytes(const std::string& storePath)
 }
 
 // Keys a recorded macro plausibly holds: letters, digits, space, enter, modifiers and mouse buttons.
-const uint8_t kMacroKeys[] = {0x04, 0x07, 0x08, 0x09, 0x0A, 0x14, 0x15, 0x16, 0x1A, 0x1B, 0x1D, 0x1E,
-                              0x1F, 0x20, 0x21, 0x22, 0x28, 0x29, 0x2B, 0x2C, 0x4F, 0x50, 0x51, 0x52,
-                              0xE0, 0xE1, 0xE2, 0xE3, kMouseLeft, kMouseRight, kMouseMiddle,
-                              kMouseSide1, kMouseSide2};
+const uint8_t kMacroKeys[] = {0x04, 0x07,       0x08,        0x09,         0x0A,        0x14,       0x15, 0x16, 0x1A,
+                              0x1B, 0x1D,       0x1E,        0x1F,         0x20,        0x21,       0x22, 0x28, 0x29,
+                              0x2B, 0x2C,       0x4F,        0x50,         0x51,        0x52,       0xE0, 0xE1, 0xE2,
+                              0xE3, kMouseLeft, kMouseRight, kMouseMiddle, kMouseSide1, kMouseSide2};
 
 // A recorded macro: press/release pairs with human-like waits, 200..512 events.
 void FillMacro(MacroRecord& macro, int setIndex, int macroIndex, std::mt19937& rng)
@@ -230,8 +230,8 @@ int main()
 
     std::printf("Profile store benchmark (program folder %s)\n\n", dir.c_str());
     std::printf("Macro library: SaveMacroLibrary / LoadMacroLibrary, median of runs\n");
-    std::printf("%8s %5s %5s %9s %10s %10s %12s %12s\n", "macros", "sets", "runs", "file MB", "save ms",
-                "load ms", "save us/mac", "load us/mac");
+    std::printf("%8s %5s %5s %9s %10s %10s %12s %12s\n", "macros", "sets", "runs", "file MB", "save ms", "load ms",
+                "save us/mac", "load us/mac");
 
     const LibraryCase cases[] = {{10, 21}, {100, 21}, {1000, 9}, {5100, 5}};
     double bulkLoad1000 = 0;
@@ -240,7 +240,8 @@ int main()
         MacroLibrary library = BuildLibrary(c.macros);
         if (c.macros == 5100)
             peakAfterBuild = PeakMegabytes();
-        double saveMs = TimeMedian(c.runs, [] {}, [&] { SaveMacroLibrary(library, dir); });
+        double saveMs = TimeMedian(
+            c.runs, [] {}, [&] { SaveMacroLibrary(library, dir); });
         if (c.macros == 5100)
             peakAfterSave = PeakMegabytes();
         MacroLibrary loaded;
@@ -263,7 +264,8 @@ int main()
             allSame = allSame && baselineSame;
             std::printf("         1000 macros read one key per file access (median of %d runs): %.1f ms, "
                         "%.1f x the bulk load%s\n",
-                        kKeyByKeyRuns, baselineMs, baselineMs / bulkLoad1000, baselineSame ? "" : "  LOADED LIBRARY DIFFERS");
+                        kKeyByKeyRuns, baselineMs, baselineMs / bulkLoad1000,
+                        baselineSame ? "" : "  LOADED LIBRARY DIFFERS");
             std::fflush(stdout);
         }
     }
@@ -274,7 +276,8 @@ int main()
     ProfileSet saved;
     FillProfileSet(saved);
     ProfileSet loadedSet;
-    double saveSetMs = TimeMedian(kProfileSetRuns, [] {}, [&] { SaveProfileSet(saved, dir); });
+    double saveSetMs = TimeMedian(
+        kProfileSetRuns, [] {}, [&] { SaveProfileSet(saved, dir); });
     double loadSetMs = TimeMedian(
         kProfileSetRuns, [&] { ClearProfileSet(loadedSet); }, [&] { LoadProfileSet(loadedSet, dir); });
     bool setSame = std::memcmp(&saved, &loadedSet, sizeof saved) == 0;

@@ -47,10 +47,12 @@ std::vector<SetPart> EditableParts(int hostSlot)
         parts.push_back({at + offsetof(Profile, Mode), sizeof(int32_t), {What::Mode, hostSlot, 0}});
         parts.push_back({at + offsetof(Profile, MediaOption), sizeof(int32_t), {What::Player, slot, 0}});
         for (int k = 0; k < kKeyCount; ++k) {
-            parts.push_back({at + offsetof(Profile, KeyFlags) + static_cast<std::size_t>(k), 1,
+            parts.push_back({at + offsetof(Profile, KeyFlags) + static_cast<std::size_t>(k),
+                             1,
                              {What::KeySwitch, hostSlot, k + 1}});
             parts.push_back({at + offsetof(Profile, Buttons) + static_cast<std::size_t>(k) * sizeof(ButtonInfo),
-                             sizeof(ButtonInfo), {What::Key, slot, k + 1}});
+                             sizeof(ButtonInfo),
+                             {What::Key, slot, k + 1}});
         }
     }
     return parts;
@@ -169,15 +171,9 @@ ApplyOutcome ConfigDocument::Apply()
         LogDebug("TolkCfg apply: the host's block could not be taken; the keyboard was not updated\n");
     if (written) {
         switch (m_host.SendApply()) {
-        case HostWindow::Answer::NoHost:
-            outcome = ApplyOutcome::SavedWithoutHost;
-            break;
-        case HostWindow::Answer::Answered:
-            outcome = ApplyOutcome::Applied;
-            break;
-        case HostWindow::Answer::NoAnswer:
-            outcome = ApplyOutcome::HostDidNotAnswer;
-            break;
+        case HostWindow::Answer::NoHost: outcome = ApplyOutcome::SavedWithoutHost; break;
+        case HostWindow::Answer::Answered: outcome = ApplyOutcome::Applied; break;
+        case HostWindow::Answer::NoAnswer: outcome = ApplyOutcome::HostDidNotAnswer; break;
         }
     }
     if (!SaveMacroLibrary(m_macros, m_folder)) {
@@ -333,10 +329,9 @@ DialogEdit ConfigDocument::StoreGameProfileEdit(int slot, const GameProfileValue
     if (!IsValidSlot(slot))
         return DialogEdit::NoSlot;
     Profile& profile = m_working.Profiles[slot - 1];
-    const bool unchanged = FieldText(profile.Name) == openedWith.name &&
-                           FieldText(profile.GameFile0) == openedWith.games[0] &&
-                           FieldText(profile.GameFile1) == openedWith.games[1] &&
-                           FieldText(profile.GameFile2) == openedWith.games[2];
+    const bool unchanged =
+        FieldText(profile.Name) == openedWith.name && FieldText(profile.GameFile0) == openedWith.games[0] &&
+        FieldText(profile.GameFile1) == openedWith.games[1] && FieldText(profile.GameFile2) == openedWith.games[2];
     if (!unchanged || ProfileNameProblemFor(slot, edited.name) != NameProblem::None)
         return DialogEdit::Dropped;
     CopyToField(profile.Name, Trim(edited.name));

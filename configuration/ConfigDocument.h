@@ -38,12 +38,12 @@ public:
 
 // How an apply went, in what the status line tells the user.
 enum class ApplyOutcome {
-    Applied,           // files saved and the host took the set over (or was asked to)
-    SavedWithoutHost,  // files saved; no host runs, it reads them at its next start
-    HostBusy,          // files saved, but the host's block could not be taken: the keyboard was not updated
-    HostDidNotAnswer,  // files saved and the block written, but the host did not answer
-    MacrosNotSaved,    // the profiles went their whole way, but the macro library could not be written
-    FilesNotSaved      // a profile file or config.ini could not be written: nothing was handed on
+    Applied,          // files saved and the host took the set over (or was asked to)
+    SavedWithoutHost, // files saved; no host runs, it reads them at its next start
+    HostBusy,         // files saved, but the host's block could not be taken: the keyboard was not updated
+    HostDidNotAnswer, // files saved and the block written, but the host did not answer
+    MacrosNotSaved,   // the profiles went their whole way, but the macro library could not be written
+    FilesNotSaved     // a profile file or config.ini could not be written: nothing was handed on
 };
 
 // True when the apply left nothing to retry, so OK may close the window: everything was saved and
@@ -55,12 +55,12 @@ bool ApplyLetsWindowClose(ApplyOutcome outcome);
 // same thing; the host's data won.
 struct DroppedEdit {
     enum class What {
-        Slot,        // the chosen slot: the host chose another
-        Mode,        // the keyboard mode
-        KeySwitch,   // the on/off switch of key `key`
-        Key,         // the assignment of key `key` in profile `slot`
-        Player,      // the media player of profile `slot`
-        GameProfile  // the name and games of profile `slot`
+        Slot,       // the chosen slot: the host chose another
+        Mode,       // the keyboard mode
+        KeySwitch,  // the on/off switch of key `key`
+        Key,        // the assignment of key `key` in profile `slot`
+        Player,     // the media player of profile `slot`
+        GameProfile // the name and games of profile `slot`
     };
     What what;
     int slot; // 1..5: the profile concerned (for Slot and Mode the host's current slot)
@@ -82,8 +82,8 @@ enum class DialogEdit {
 
 // A dialog's edit of one key: the slot and key it was opened for and what the key held then.
 struct KeyEdit {
-    int slot;              // 1..5
-    int key;               // 1..5
+    int slot; // 1..5
+    int key;  // 1..5
     ButtonInfo openedWith;
 };
 

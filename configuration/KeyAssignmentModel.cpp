@@ -35,6 +35,12 @@ bool KeyAssignmentModel::Checked(int index) const
     return m_flags[static_cast<size_t>(index)] != 0;
 }
 
-std::string KeyAssignmentModel::KeyName() const { return UsageName(m_key, m_layout); }
+std::string KeyAssignmentModel::KeyName() const
+{
+    return UsageName(m_key, m_layout);
+}
 
-void KeyAssignmentModel::StoreInto(ButtonInfo& info) const { StoreShortcut(info, m_key, m_flags); }
+void KeyAssignmentModel::StoreInto(ButtonInfo& info) const
+{
+    StoreShortcut(info, m_key, m_flags);
+}

@@ -7,13 +7,13 @@
 
 namespace {
 
-constexpr int kCmdFirstTimer = 1025;     // timers 0..49
+constexpr int kCmdFirstTimer = 1025;      // timers 0..49
 constexpr int kCmdFirstSetCommand = 1100; // create/edit of sets 0..49
-constexpr int kCmdFirstMacro = 1200;     // macros 0..49 of sets 0..49
-constexpr int kCmdLastSetMacros = 3700;  // macros 0..99 of set 50
-constexpr int kCmdLateMacros = 3800;     // macros 50..99 of sets 0..49
-constexpr int kCmdLastTimer = 6300;      // timer 50
-constexpr int kCmdLastSetCreate = 6301;  // create/edit of set 50
+constexpr int kCmdFirstMacro = 1200;      // macros 0..49 of sets 0..49
+constexpr int kCmdLastSetMacros = 3700;   // macros 0..99 of set 50
+constexpr int kCmdLateMacros = 3800;      // macros 50..99 of sets 0..49
+constexpr int kCmdLastTimer = 6300;       // timer 50
+constexpr int kCmdLastSetCreate = 6301;   // create/edit of set 50
 constexpr int kCmdLastSetEdit = 6302;
 
 // What the first numbering covers; the rest of the menu's entries live in the later blocks.
@@ -120,8 +120,7 @@ KeyCommand DecodeKeyCommand(int id)
         return KindCommand(KeyCommandKind::EditTimer);
     if (id >= kCmdFirstTimer && id < kCmdFirstTimer + kNumberedTimers)
         return TimerCommand(id - kCmdFirstTimer);
-    if ((id > kCmdEditTimer && id < kCmdFirstTimer) ||
-        (id >= kCmdFirstTimer + kNumberedTimers && id < kCmdCreateMacro))
+    if ((id > kCmdEditTimer && id < kCmdFirstTimer) || (id >= kCmdFirstTimer + kNumberedTimers && id < kCmdCreateMacro))
         return FunctionCommand(KeyFunction::None);
     if (id == kCmdCreateMacro)
         return ManagerCommand(-1, false);
@@ -176,43 +175,27 @@ std::optional<int> MacroManagerCommandId(int set, bool editMacro)
 std::optional<int> KeyCommandId(const KeyCommand& command)
 {
     switch (command.kind) {
-    case KeyCommandKind::Unused:
-        return std::nullopt;
-    case KeyCommandKind::Shortcut:
-        return kCmdAssignShortcut;
-    case KeyCommandKind::SelectPlayer:
-        return kCmdSelectPlayer;
-    case KeyCommandKind::CreateTimer:
-        return kCmdCreateTimer;
-    case KeyCommandKind::EditTimer:
-        return kCmdEditTimer;
-    case KeyCommandKind::Timer:
-        return TimerCommandId(command.timer);
-    case KeyCommandKind::Macro:
-        return MacroCommandId(command.set, command.macro);
-    case KeyCommandKind::MacroManager:
-        return MacroManagerCommandId(command.set, command.editMacro);
-    case KeyCommandKind::Function:
-        break;
+    case KeyCommandKind::Unused: return std::nullopt;
+    case KeyCommandKind::Shortcut: return kCmdAssignShortcut;
+    case KeyCommandKind::SelectPlayer: return kCmdSelectPlayer;
+    case KeyCommandKind::CreateTimer: return kCmdCreateTimer;
+    case KeyCommandKind::EditTimer: return kCmdEditTimer;
+    case KeyCommandKind::Timer: return TimerCommandId(command.timer);
+    case KeyCommandKind::Macro: return MacroCommandId(command.set, command.macro);
+    case KeyCommandKind::MacroManager: return MacroManagerCommandId(command.set, command.editMacro);
+    case KeyCommandKind::Function: break;
     }
     const int code = static_cast<int>(command.function);
     switch (command.function) {
-    case KeyFunction::None:
-        return kCmdEditTimer + 1;
-    case KeyFunction::MacroPlayPause:
-        return kCmdMacroPlayPause;
-    case KeyFunction::MacroStop:
-        return kCmdMacroStop;
-    case KeyFunction::ButtonOff:
-        return kCmdButtonOff;
-    case KeyFunction::StopTimer:
-        return kCmdStopTimer;
+    case KeyFunction::None: return kCmdEditTimer + 1;
+    case KeyFunction::MacroPlayPause: return kCmdMacroPlayPause;
+    case KeyFunction::MacroStop: return kCmdMacroStop;
+    case KeyFunction::ButtonOff: return kCmdButtonOff;
+    case KeyFunction::StopTimer: return kCmdStopTimer;
     case KeyFunction::Shortcut:
     case KeyFunction::Macro:
-    case KeyFunction::Timer:
-        return std::nullopt; // stored by their own kinds of command
-    default:
-        break;
+    case KeyFunction::Timer: return std::nullopt; // stored by their own kinds of command
+    default: break;
     }
     if (code >= static_cast<int>(KeyFunction::OpenPlayer) && code <= static_cast<int>(KeyFunction::VolumeDown))
         return kCmdOpenPlayer + code - static_cast<int>(KeyFunction::OpenPlayer);
@@ -231,8 +214,7 @@ KeyCommandOutcome HandleKeyCommand(int id, int keyIndex, Profile& profile, const
     const KeyCommand command = DecodeKeyCommand(id);
 
     switch (command.kind) {
-    case KeyCommandKind::Unused:
-        return outcome;
+    case KeyCommandKind::Unused: return outcome;
     case KeyCommandKind::MacroManager:
         outcome.dialog = KeyDialog::MacroManager;
         outcome.macroManagerCommand = id;
@@ -297,7 +279,10 @@ void StoreShortcut(ButtonInfo& info, uint8_t key, const std::array<uint8_t, 5>& 
     info.FunctionCode = static_cast<uint8_t>(KeyFunction::Shortcut);
 }
 
-void StoreSelectedPlayer(Profile& profile, int32_t mediaOption) { profile.MediaOption = mediaOption; }
+void StoreSelectedPlayer(Profile& profile, int32_t mediaOption)
+{
+    profile.MediaOption = mediaOption;
+}
 
 bool EndMacroManager(bool ok, MacroLibrary& macros, const std::string& folder)
 {
@@ -308,9 +293,15 @@ bool EndMacroManager(bool ok, MacroLibrary& macros, const std::string& folder)
     return true;
 }
 
-bool CanCreateTimer(const TimerLibrary& timers) { return TimerCreationAllowed(timers); }
+bool CanCreateTimer(const TimerLibrary& timers)
+{
+    return TimerCreationAllowed(timers);
+}
 
-bool CanEditTimers(const TimerLibrary& timers) { return TimerEditingAllowed(timers); }
+bool CanEditTimers(const TimerLibrary& timers)
+{
+    return TimerEditingAllowed(timers);
+}
 
 bool AddCreatedTimer(TimerLibrary& timers, std::string_view name, int32_t seconds, const std::string& folder)
 {

@@ -13,7 +13,8 @@ constexpr int kMediaMenuWidth = 122;
 constexpr int kWebMenuWidth = 122;
 
 // The name a key would carry after choosing this entry, as the key's field holds it.
-template <size_t N> bool SameStoredName(std::string_view libraryName, const char (&keyField)[N])
+template <size_t N>
+bool SameStoredName(std::string_view libraryName, const char (&keyField)[N])
 {
     const std::string_view stored = libraryName.substr(0, std::min(libraryName.size(), N - 1));
     return EqualNoCase(Trim(stored), Trim(FieldText(keyField)));
@@ -23,8 +24,8 @@ template <size_t N> bool SameStoredName(std::string_view libraryName, const char
 MenuItem FixedCommand(const char* text, int id, const ButtonInfo& info)
 {
     const KeyCommand command = DecodeKeyCommand(id);
-    const bool current = command.kind == KeyCommandKind::Function &&
-                         static_cast<uint8_t>(command.function) == info.FunctionCode;
+    const bool current =
+        command.kind == KeyCommandKind::Function && static_cast<uint8_t>(command.function) == info.FunctionCode;
     return CommandItem(text, id, current);
 }
 
@@ -77,8 +78,8 @@ MenuItem TimerMenu(const ButtonInfo& info, const TimerLibrary& timers)
 
 MenuItem MediaMenu(const ButtonInfo& info)
 {
-    static const char* const kTexts[] = {"Open Player", "Pre Track", "Next Track",  "Play/Pause",
-                                         "Stop",        "Mute",      "Volume Up",   "Volume Down"};
+    static const char* const kTexts[] = {"Open Player", "Pre Track", "Next Track", "Play/Pause",
+                                         "Stop",        "Mute",      "Volume Up",  "Volume Down"};
     Menu menu{kMediaMenuWidth, {}};
     int id = kCmdOpenPlayer;
     for (const char* text : kTexts)

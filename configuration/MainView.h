@@ -15,9 +15,9 @@ struct SlotView {
 };
 
 struct KeyPageView {
-    std::array<std::string, kKeyCount> captions;  // the label of each key's assignment
-    std::array<bool, kKeyCount> switchChecked{};  // key switch button: KeySwitch::On
-    bool modeChecked = false;                     // the mode button: KeyboardMode::NumLockOn
+    std::array<std::string, kKeyCount> captions; // the label of each key's assignment
+    std::array<bool, kKeyCount> switchChecked{}; // key switch button: KeySwitch::On
+    bool modeChecked = false;                    // the mode button: KeyboardMode::NumLockOn
 };
 
 struct MainView {

@@ -6,32 +6,23 @@ const char* LanguageModuleFile(uint16_t languageId)
     if ((languageId & 0x3FF) == 0x0A && languageId >= 0x040A && languageId <= 0x500A)
         return "Spanish.dll";
     switch (languageId) {
-    case 0x0406:
-        return "Danish.dll";
+    case 0x0406: return "Danish.dll";
     case 0x0407:
     case 0x0807:
     case 0x0C07:
     case 0x1007:
-    case 0x1407:
-        return "German.dll";
-    case 0x040B:
-        return "Finnish.dll";
+    case 0x1407: return "German.dll";
+    case 0x040B: return "Finnish.dll";
     case 0x040C:
     case 0x080C:
     case 0x0C0C:
     case 0x100C:
-    case 0x140C:
-        return "French.dll";
-    case 0x0415:
-        return "Polish.dll";
-    case 0x0419:
-        return "Russian.dll";
-    case 0x041D:
-        return "Swedish.dll";
-    case 0x041F:
-        return "Turkish.dll";
-    default:
-        return "Eng.dll";
+    case 0x140C: return "French.dll";
+    case 0x0415: return "Polish.dll";
+    case 0x0419: return "Russian.dll";
+    case 0x041D: return "Swedish.dll";
+    case 0x041F: return "Turkish.dll";
+    default: return "Eng.dll";
     }
 }
 

@@ -32,4 +32,7 @@ int32_t PlayerFromCommand(int commandId)
     return index;
 }
 
-void SelectPlayerModel::StoreInto(Profile& profile) const { StoreSelectedPlayer(profile, m_index); }
+void SelectPlayerModel::StoreInto(Profile& profile) const
+{
+    StoreSelectedPlayer(profile, m_index);
+}

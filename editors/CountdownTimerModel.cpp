@@ -2,7 +2,10 @@
 
 CountdownTimerModel::CountdownTimerModel(const TimerLibrary& timers) : m_timers(timers) {}
 
-void CountdownTimerModel::NameChanged(std::string_view text) { m_nameText = TimerNameFieldText(text); }
+void CountdownTimerModel::NameChanged(std::string_view text)
+{
+    m_nameText = TimerNameFieldText(text);
+}
 
 void CountdownTimerModel::SpinReported(int32_t value, int controlId)
 {

@@ -4,7 +4,10 @@
 
 #include <optional>
 
-EditTimerModel::EditTimerModel(TimerLibrary& timers) : m_timers(timers) { Show(); }
+EditTimerModel::EditTimerModel(TimerLibrary& timers) : m_timers(timers)
+{
+    Show();
+}
 
 void EditTimerModel::Show()
 {
@@ -20,7 +23,10 @@ void EditTimerModel::Show()
     }
 }
 
-void EditTimerModel::NameChanged(std::string_view text) { m_nameText = TimerNameFieldText(text); }
+void EditTimerModel::NameChanged(std::string_view text)
+{
+    m_nameText = TimerNameFieldText(text);
+}
 
 void EditTimerModel::SpinReported(int32_t value, int controlId)
 {

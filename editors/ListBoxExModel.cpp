@@ -44,9 +44,15 @@ void ListBoxExModel::SetRowText(int row, std::string_view text)
         m_rows[static_cast<size_t>(row)].text = std::string(text);
 }
 
-void ListBoxExModel::Select(int row) { m_selection = RowAt(row) ? row : -1; }
+void ListBoxExModel::Select(int row)
+{
+    m_selection = RowAt(row) ? row : -1;
+}
 
-void ListBoxExModel::SetCaret(int row) { m_caret = RowAt(row) ? row : -1; }
+void ListBoxExModel::SetCaret(int row)
+{
+    m_caret = RowAt(row) ? row : -1;
+}
 
 bool ListBoxExModel::BeginNewEntry()
 {

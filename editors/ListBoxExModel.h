@@ -36,8 +36,14 @@ constexpr uint32_t RowValue(uint16_t ownerPart, ListRowPicture picture)
 {
     return (static_cast<uint32_t>(ownerPart) << 16) | static_cast<uint16_t>(picture);
 }
-constexpr ListRowPicture RowPicture(uint32_t value) { return static_cast<ListRowPicture>(value & 0xFFFFu); }
-constexpr uint16_t RowOwnerPart(uint32_t value) { return static_cast<uint16_t>(value >> 16); }
+constexpr ListRowPicture RowPicture(uint32_t value)
+{
+    return static_cast<ListRowPicture>(value & 0xFFFFu);
+}
+constexpr uint16_t RowOwnerPart(uint32_t value)
+{
+    return static_cast<uint16_t>(value >> 16);
+}
 
 struct ListRow {
     std::string text;

@@ -9,14 +9,20 @@
 
 namespace {
 
-bool SameName(std::string_view a, std::string_view b) { return EqualNoCase(Trim(a), Trim(b)); }
+bool SameName(std::string_view a, std::string_view b)
+{
+    return EqualNoCase(Trim(a), Trim(b));
+}
 
 } // namespace
 
 // A macro name as stored: what fits the field, without leading and trailing blanks. Keys find their
 // macro by the trimmed name without regard to case, so two names differing only so could not be
 // told apart.
-std::string MacroNameFieldText(std::string_view text) { return std::string(Trim(text.substr(0, kMacroNameLimit))); }
+std::string MacroNameFieldText(std::string_view text)
+{
+    return std::string(Trim(text.substr(0, kMacroNameLimit)));
+}
 
 std::optional<std::string> SetNameFromField(std::string_view fieldText)
 {
@@ -48,7 +54,10 @@ std::string MacroManagerModel::SwitchLabel() const
     return m_page == MacroPage::Basic ? "SWITCH TO ADVANCED EDIT" : "SWITCH TO BASIC EDIT";
 }
 
-bool MacroManagerModel::IsSet(int s) const { return s >= 0 && static_cast<size_t>(s) < m_library.size(); }
+bool MacroManagerModel::IsSet(int s) const
+{
+    return s >= 0 && static_cast<size_t>(s) < m_library.size();
+}
 
 int MacroManagerModel::MacroCount() const
 {

@@ -13,9 +13,15 @@ constexpr const char* kMouseButtonNames[] = {"Left Button", "Right Button", "Mid
                                              "Side Button 2"};
 constexpr int kMouseButtonCount = 5;
 
-bool IsMouseButton(uint8_t key) { return key >= kMouseLeft && key <= kMouseSide2; }
+bool IsMouseButton(uint8_t key)
+{
+    return key >= kMouseLeft && key <= kMouseSide2;
+}
 
-std::string PauseText(long long ms) { return FormatInt(ms) + " ms"; }
+std::string PauseText(long long ms)
+{
+    return FormatInt(ms) + " ms";
+}
 
 // The leading decimal digits of text; none gives 0. Large numbers stop growing once they are past
 // any pause, so a long row of digits cannot overflow.
@@ -80,7 +86,10 @@ MacroRecorderModel::MacroRecorderModel(MacroLibrary& library, LastKeyMessage& la
 {
 }
 
-MacroRecord* MacroRecorderModel::Macro() const { return MacroAt(m_library, m_set, m_macro); }
+MacroRecord* MacroRecorderModel::Macro() const
+{
+    return MacroAt(m_library, m_set, m_macro);
+}
 
 RecorderWarning MacroRecorderModel::MissingMacroWarning() const
 {
@@ -260,8 +269,7 @@ RecorderWarning MacroRecorderModel::Command(int id)
         SaveEvents();
         RebuildList();
         return RecorderWarning::None;
-    default:
-        break;
+    default: break;
     }
     if (id < kCmdFirstMouseButton || id > kCmdLastMouseButton)
         return RecorderWarning::None;

@@ -10,9 +10,15 @@ namespace {
 constexpr long long kLowest = std::numeric_limits<int32_t>::min();
 constexpr long long kHighest = std::numeric_limits<int32_t>::max();
 
-bool IsSeparator(char c) { return c == ',' || c == '.'; }
+bool IsSeparator(char c)
+{
+    return c == ',' || c == '.';
+}
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 std::string WithoutSeparators(std::string_view text)
 {

@@ -3,11 +3,20 @@
 #include "NameRules.h"
 #include "Text.h"
 
-bool TimerCreationAllowed(const TimerLibrary& timers) { return timers.size() <= kTimersBeforeLastCreate; }
+bool TimerCreationAllowed(const TimerLibrary& timers)
+{
+    return timers.size() <= kTimersBeforeLastCreate;
+}
 
-bool TimerEditingAllowed(const TimerLibrary& timers) { return !timers.empty(); }
+bool TimerEditingAllowed(const TimerLibrary& timers)
+{
+    return !timers.empty();
+}
 
-std::string TimerNameFieldText(std::string_view text) { return std::string(text.substr(0, kTimerNameLimit)); }
+std::string TimerNameFieldText(std::string_view text)
+{
+    return std::string(text.substr(0, kTimerNameLimit));
+}
 
 std::optional<std::string> TimerNameFromField(std::string_view fieldText)
 {

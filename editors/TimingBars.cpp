@@ -42,8 +42,7 @@ std::vector<TimingBar> BarsFromEvents(const MacroEvent* events, int count)
         if (e.Action != kKeyRelease)
             continue;
         // Presses above the match stay open in their order, as if taken off and put back.
-        auto match = std::find_if(open.rbegin(), open.rend(),
-                                  [&](const OpenPress& p) { return p.key == e.Key; });
+        auto match = std::find_if(open.rbegin(), open.rend(), [&](const OpenPress& p) { return p.key == e.Key; });
         if (match == open.rend())
             continue;
         bars.push_back({e.Key, match->time, time});

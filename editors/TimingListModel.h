@@ -45,15 +45,15 @@ std::optional<HandleMove> UnpackHandleMoved(uint32_t wParam);
 
 // What one row shows: part of a bar, its grab handles and the label with the key's name.
 struct TimingRow {
-    int bar = -1;              // index of the row's bar; -1: an empty row
-    bool barShown = false;     // some of the bar lies in the shown time
-    int32_t left = 0;          // pixels of the drawn bar in the row's bar area
+    int bar = -1;          // index of the row's bar; -1: an empty row
+    bool barShown = false; // some of the bar lies in the shown time
+    int32_t left = 0;      // pixels of the drawn bar in the row's bar area
     int32_t right = 0;
-    bool startHandle = false;  // the start lies in the shown time and can be dragged
+    bool startHandle = false; // the start lies in the shown time and can be dragged
     bool endHandle = false;
-    std::string label;         // the key's name
-    bool keyPending = false;   // the label shows a white box instead of a name
-    bool highlighted = false;  // the label of the selected bar
+    std::string label;        // the key's name
+    bool keyPending = false;  // the label shows a white box instead of a name
+    bool highlighted = false; // the label of the selected bar
 
     bool operator==(const TimingRow& other) const;
 };

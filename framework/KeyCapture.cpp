@@ -47,7 +47,8 @@ void RemoveCapture()
         return;
     }
     const HHOOK hook = capture.hook.Get();
-    LogHook(capture.hook.Remove() ? "key capture: hook %lx removed\r\n" : "key capture: hook %lx could not be removed\r\n",
+    LogHook(capture.hook.Remove() ? "key capture: hook %lx removed\r\n"
+                                  : "key capture: hook %lx could not be removed\r\n",
             hook);
     capture.target = nullptr;
     capture.stamps.clear();

@@ -140,8 +140,8 @@ ClassOf<Handler>& Target(CWnd& window)
 template <auto Handler, class Signature>
 struct HasSignature;
 template <auto Handler, class R, class... Args>
-struct HasSignature<Handler, R(Args...)>
-    : std::is_same<decltype(Handler), R (ClassOf<Handler>::*)(Args...)> {};
+struct HasSignature<Handler, R(Args...)> : std::is_same<decltype(Handler), R (ClassOf<Handler>::*)(Args...)> {
+};
 template <auto Handler, class Signature>
 constexpr bool kHasSignature = HasSignature<Handler, Signature>::value;
 
@@ -263,7 +263,7 @@ LRESULT SetCursorThunk(CWnd& window, WPARAM wParam, LPARAM lParam)
 {
     const auto bits = static_cast<DWORD>(lParam);
     return (Target<Handler>(window).*Handler)(reinterpret_cast<HWND>(wParam), LOWORD(bits), HIWORD(bits)) ? TRUE
-                                                                                                         : FALSE;
+                                                                                                          : FALSE;
 }
 
 template <auto Handler>
@@ -360,10 +360,8 @@ constexpr bool IsMouseMessage(UINT message)
     case WM_RBUTTONDBLCLK:
     case WM_MBUTTONDOWN:
     case WM_MBUTTONUP:
-    case WM_MBUTTONDBLCLK:
-        return true;
-    default:
-        return false;
+    case WM_MBUTTONDBLCLK: return true;
+    default: return false;
     }
 }
 
@@ -402,8 +400,7 @@ constexpr bool HasCracker(UINT message)
     case WM_KILLFOCUS:
     case WM_SETFOCUS:
     case WM_INITMENUPOPUP:
-    case WM_MENUSELECT:
-        return true;
+    case WM_MENUSELECT: return true;
     default:
         return IsMouseMessage(message) || IsKeyMessage(message) || IsScrollMessage(message) ||
                IsCtlColorMessage(message);

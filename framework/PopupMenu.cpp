@@ -63,9 +63,7 @@ CPopupMenu PlainPopupMenu(const Menu& menu)
     for (const MenuItem& item : menu.items) {
         const UINT state = (item.checked ? MF_CHECKED : 0) | (item.disabled ? MF_GRAYED : 0);
         switch (item.type) {
-        case MenuItemType::Separator:
-            popup.AppendItem(MF_SEPARATOR, 0, nullptr);
-            break;
+        case MenuItemType::Separator: popup.AppendItem(MF_SEPARATOR, 0, nullptr); break;
         case MenuItemType::Submenu:
             popup.AppendSubmenu(MF_STRING | state, PlainPopupMenu(item.submenu), item.text.c_str());
             break;

@@ -119,9 +119,9 @@ using UniqueMenu = UniqueResource<MenuTraits>;           // DestroyMenu
 // selected into a device context when it is closed.
 template <class GdiHandle = HGDIOBJ>
 using UniqueGdiObject = UniqueResource<GdiObjectTraits<GdiHandle>>;
-using UniqueView = UniqueResource<ViewTraits>;           // UnmapViewOfFile
-using UniqueHwnd = UniqueResource<HwndTraits>;           // DestroyWindow
-using UniqueRegKey = UniqueResource<RegKeyTraits>;       // RegCloseKey (advapi32)
-using UniqueIcon = UniqueResource<IconTraits>;           // DestroyIcon
+using UniqueView = UniqueResource<ViewTraits>;     // UnmapViewOfFile
+using UniqueHwnd = UniqueResource<HwndTraits>;     // DestroyWindow
+using UniqueRegKey = UniqueResource<RegKeyTraits>; // RegCloseKey (advapi32)
+using UniqueIcon = UniqueResource<IconTraits>;     // DestroyIcon
 // LocalFree
 using UniqueLocalMemory = UniqueResource<LocalMemoryTraits>;

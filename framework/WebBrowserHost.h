@@ -16,7 +16,8 @@ struct IOleInPlaceActiveObject;
 struct IWebBrowser2;
 
 // The system's web browser control, {8856F961-340A-11D0-A96B-00C04FD705A2}.
-inline constexpr CLSID kWebBrowserClassId = {0x8856F961, 0x340A, 0x11D0, {0xA9, 0x6B, 0x00, 0xC0, 0x4F, 0xD7, 0x05, 0xA2}};
+inline constexpr CLSID kWebBrowserClassId = {
+    0x8856F961, 0x340A, 0x11D0, {0xA9, 0x6B, 0x00, 0xC0, 0x4F, 0xD7, 0x05, 0xA2}};
 
 class WebBrowserHost {
 public:

@@ -9,8 +9,7 @@ bool CWinApp::PreTranslateMessage(MSG& message)
     // Keyboard navigation of a modeless dialog (tab, arrows, mnemonics).
     HWND root = ::GetAncestor(message.hwnd, GA_ROOT);
     char className[16] = {};
-    if (root != nullptr && ::GetClassNameA(root, className, sizeof className) > 0 &&
-        lstrcmpA(className, "#32770") == 0)
+    if (root != nullptr && ::GetClassNameA(root, className, sizeof className) > 0 && lstrcmpA(className, "#32770") == 0)
         return ::IsDialogMessageA(root, &message) != FALSE;
     return false;
 }

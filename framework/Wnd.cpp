@@ -35,8 +35,7 @@ CWnd::~CWnd()
     }
 }
 
-bool CWnd::RegisterWindowClass(const char* className, UINT classStyle, HCURSOR cursor, HBRUSH background,
-                               HICON icon)
+bool CWnd::RegisterWindowClass(const char* className, UINT classStyle, HCURSOR cursor, HBRUSH background, HICON icon)
 {
     HINSTANCE instance = ::GetModuleHandleA(nullptr);
     WNDCLASSEXA existing{};
@@ -58,8 +57,8 @@ bool CWnd::RegisterWindowClass(const char* className, UINT classStyle, HCURSOR c
     return ::RegisterClassExA(&wc) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
-bool CWnd::CreateEx(DWORD exStyle, const char* className, const char* title, DWORD style, int x, int y,
-                    int width, int height, HWND parent, HMENU menu)
+bool CWnd::CreateEx(DWORD exStyle, const char* className, const char* title, DWORD style, int x, int y, int width,
+                    int height, HWND parent, HMENU menu)
 {
     if (m_hWnd != nullptr)
         return false;
@@ -264,22 +263,18 @@ HWND CWnd::NotifyingControl(UINT message, WPARAM, LPARAM lParam)
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORSCROLLBAR:
-        return reinterpret_cast<HWND>(lParam);
+    case WM_CTLCOLORSCROLLBAR: return reinterpret_cast<HWND>(lParam);
     case WM_DRAWITEM: {
         const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
         return item != nullptr && item->CtlType != ODT_MENU ? item->hwndItem : nullptr;
     }
-    case WM_DELETEITEM:
-        return lParam != 0 ? reinterpret_cast<const DELETEITEMSTRUCT*>(lParam)->hwndItem : nullptr;
-    case WM_COMPAREITEM:
-        return lParam != 0 ? reinterpret_cast<const COMPAREITEMSTRUCT*>(lParam)->hwndItem : nullptr;
+    case WM_DELETEITEM: return lParam != 0 ? reinterpret_cast<const DELETEITEMSTRUCT*>(lParam)->hwndItem : nullptr;
+    case WM_COMPAREITEM: return lParam != 0 ? reinterpret_cast<const COMPAREITEMSTRUCT*>(lParam)->hwndItem : nullptr;
     case WM_VSCROLL:
     case WM_HSCROLL:
         // From a scroll bar control; a window's own scroll bars send none.
         return reinterpret_cast<HWND>(lParam);
-    default:
-        return nullptr;
+    default: return nullptr;
     }
 }
 
@@ -313,8 +308,8 @@ bool CWnd::HandleReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
 
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    HWND control = message == WM_MEASUREITEM ? MeasuredControl(m_hWnd, wParam, lParam)
-                                             : NotifyingControl(message, wParam, lParam);
+    HWND control =
+        message == WM_MEASUREITEM ? MeasuredControl(m_hWnd, wParam, lParam) : NotifyingControl(message, wParam, lParam);
     if (control != nullptr) {
         CWnd* child = FromHandle(control);
         LRESULT result = 0;

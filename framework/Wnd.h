@@ -41,8 +41,8 @@ public:
     // class, a class registered with RegisterWindowClass, or a system class ("BUTTON", "EDIT",
     // "LISTBOX"), which is subclassed before its first message. False when the object already has
     // a window or the creation failed (including OnCreate returning -1).
-    bool CreateEx(DWORD exStyle, const char* className, const char* title, DWORD style, int x, int y,
-                  int width, int height, HWND parent, HMENU menu);
+    bool CreateEx(DWORD exStyle, const char* className, const char* title, DWORD style, int x, int y, int width,
+                  int height, HWND parent, HMENU menu);
     // A child window of parent at rect (parent's client coordinates) with control id id; style adds
     // to WS_CHILD. className as for CreateEx.
     bool CreateChild(const char* className, const RECT& rect, HWND parent, DWORD style, UINT id = 0,
@@ -143,7 +143,7 @@ protected:
 
 private:
     CurrentMessage m_current{};
-    WNDPROC m_superProc = nullptr; // the subclassed window's own procedure
+    WNDPROC m_superProc = nullptr;  // the subclassed window's own procedure
     bool m_endsMessageLoop = false; // the application's main window: its destruction posts WM_QUIT
 };
 
@@ -169,9 +169,11 @@ HWND CWnd::CreateBound(Create&& create)
 namespace message_table_detail {
 
 template <class C, class = void>
-struct HasMessageEntries : std::false_type {};
+struct HasMessageEntries : std::false_type {
+};
 template <class C>
-struct HasMessageEntries<C, std::void_t<decltype(&C::MessageEntries)>> : std::true_type {};
+struct HasMessageEntries<C, std::void_t<decltype(&C::MessageEntries)>> : std::true_type {
+};
 
 } // namespace message_table_detail
 

@@ -203,8 +203,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     FuzzRequire(doc.WriteString(w.section, w.key, lastLine), "a string can be written");
     FuzzRequire(doc.WriteInt(w.section, w.intKey, w.intValue), "an int can be written");
-    FuzzRequire(doc.WriteStruct(w.section, w.structKey, w.structBytes.data(), w.structSize),
-                "a struct can be written");
+    FuzzRequire(doc.WriteStruct(w.section, w.structKey, w.structBytes.data(), w.structSize), "a struct can be written");
     CheckWritten(doc, w, "in memory");
 
     std::string once = doc.Serialize();

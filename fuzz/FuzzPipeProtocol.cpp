@@ -14,8 +14,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (again.size() != size || !std::equal(again.begin(), again.end(), data))
         std::abort();
     if (std::optional<ControlRequest> control = ParseControlFrame(*frame)) {
-        std::vector<uint8_t> rebuilt = EncodePipeFrame(MakeControlFrame(
-            control->code, control->request.data(), static_cast<uint32_t>(control->request.size()), control->outLength));
+        std::vector<uint8_t> rebuilt =
+            EncodePipeFrame(MakeControlFrame(control->code, control->request.data(),
+                                             static_cast<uint32_t>(control->request.size()), control->outLength));
         if (rebuilt != again)
             std::abort();
     }

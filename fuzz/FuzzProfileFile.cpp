@@ -55,7 +55,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FuzzRequire(static_cast<int32_t>(profile.Mode) == doc.ReadInt(kSetting, "Mode", -1), "Mode reads as stored");
     FuzzRequire(profile.MediaOption == doc.ReadInt(kSetting, "MediaOption", -1), "MediaOption reads as stored");
     for (int k = 0; k < kKeyCount; ++k)
-        FuzzRequire(static_cast<uint8_t>(profile.KeyFlags[k]) == static_cast<uint8_t>(doc.ReadInt(kSetting, "key" + FormatInt(k), -1) & 0xFF),
+        FuzzRequire(static_cast<uint8_t>(profile.KeyFlags[k]) ==
+                        static_cast<uint8_t>(doc.ReadInt(kSetting, "key" + FormatInt(k), -1) & 0xFF),
                     "a key flag reads as stored");
 
     ProfileSet set;

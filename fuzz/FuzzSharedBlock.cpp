@@ -43,7 +43,8 @@ void Patch(unsigned char* block, const uint8_t* data, size_t size)
     else if (data[0] % 3 == 2)
         SetDefaultProfiles(*reinterpret_cast<ProfileSet*>(block));
     for (size_t at = 1; at + 4 <= size;) {
-        const size_t offset = (size_t{data[at]} | size_t{data[at + 1]} << 8 | size_t{data[at + 2]} << 16) % sizeof(ProfileSet);
+        const size_t offset =
+            (size_t{data[at]} | size_t{data[at + 1]} << 8 | size_t{data[at + 2]} << 16) % sizeof(ProfileSet);
         size_t length = data[at + 3];
         at += 4;
         length = std::min({length, size - at, sizeof(ProfileSet) - offset});
@@ -52,7 +53,10 @@ void Patch(unsigned char* block, const uint8_t* data, size_t size)
     }
 }
 
-bool Terminated(const char* field, size_t n) { return std::memchr(field, '\0', n) != nullptr; }
+bool Terminated(const char* field, size_t n)
+{
+    return std::memchr(field, '\0', n) != nullptr;
+}
 
 void RequireUsable(const ProfileSet& set)
 {
@@ -62,13 +66,13 @@ void RequireUsable(const ProfileSet& set)
         FuzzRequire(Terminated(p.GameFile0, sizeof p.GameFile0) && Terminated(p.GameFile1, sizeof p.GameFile1) &&
                         Terminated(p.GameFile2, sizeof p.GameFile2),
                     "the game files end in their fields");
-        FuzzRequire(p.Mode == KeyboardMode::Unknown || p.Mode == KeyboardMode::NumLockOn || p.Mode == KeyboardMode::NumLockOff,
+        FuzzRequire(p.Mode == KeyboardMode::Unknown || p.Mode == KeyboardMode::NumLockOn ||
+                        p.Mode == KeyboardMode::NumLockOff,
                     "the mode is known or unknown, never another number");
         for (const ButtonInfo& b : p.Buttons) {
             FuzzRequire(b.MacroEventCount <= kMaxMacroEvents, "at most 512 macro events");
             FuzzRequire(Terminated(b.MacroSetName, sizeof b.MacroSetName) &&
-                            Terminated(b.MacroName, sizeof b.MacroName) &&
-                            Terminated(b.TimerName, sizeof b.TimerName),
+                            Terminated(b.MacroName, sizeof b.MacroName) && Terminated(b.TimerName, sizeof b.TimerName),
                         "the names of a key end in their fields");
         }
     }

@@ -102,8 +102,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     SkinFile skin = SkinFile::FromText(bytes);
 
     SkinPictures pictures = skin.Pictures();
-    for (const std::string* picture : {&pictures.mask, &pictures.main, &pictures.over, &pictures.down,
-                                       &pictures.disabled})
+    for (const std::string* picture :
+         {&pictures.mask, &pictures.main, &pictures.over, &pictures.down, &pictures.disabled})
         CheckValue(*picture);
 
     std::vector<int> keys = skin.ButtonKeys();

@@ -18,12 +18,14 @@ public:
     void Replace(const ProfileSet& set);
 
     // Runs f(ProfileSet&) under the lock and returns its result. f must not wait or call out.
-    template <class F> auto With(F&& f)
+    template <class F>
+    auto With(F&& f)
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         return f(*m_set);
     }
-    template <class F> auto With(F&& f) const
+    template <class F>
+    auto With(F&& f) const
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         return f(static_cast<const ProfileSet&>(*m_set));

@@ -17,14 +17,10 @@ constexpr uint8_t kVkNumLock = 0x90;
 } // namespace
 
 HostCore::HostCore(HostPorts ports, HostState& state, uint32_t eventHandleValue)
-    : m_ports(ports),
-      m_state(state),
-      m_link(ports.driver, ports.clock, eventHandleValue),
-      m_player(ports.clock, ports.input, ports.layout),
-      m_countdown(ports.timers, ports.sound, state.programFolder),
+    : m_ports(ports), m_state(state), m_link(ports.driver, ports.clock, eventHandleValue),
+      m_player(ports.clock, ports.input, ports.layout), m_countdown(ports.timers, ports.sound, state.programFolder),
       m_media(ports.windows, ports.settings, ports.launcher, ports.clock, ports.input),
-      m_tray(ports.tray, ports.timers),
-      m_lifecycle(*this, ports.clock)
+      m_tray(ports.tray, ports.timers), m_lifecycle(*this, ports.clock)
 {
 }
 

@@ -23,8 +23,8 @@ public:
 
 // How shut-down ended.
 enum class ShutdownOutcome {
-    Finished,          // the read thread ended: device closed, worker ended, tray icon gone
-    ReadThreadStuck    // it did not: keys released and tray icon gone, the device left open
+    Finished,       // the read thread ended: device closed, worker ended, tray icon gone
+    ReadThreadStuck // it did not: keys released and tray icon gone, the device left open
 };
 
 class HostLifecycle {

@@ -15,8 +15,10 @@ void DispatchKey(const ButtonInfo& key, int keyIndex, bool release, int32_t medi
         players.countdown.StartCountdown(key.TimerSeconds);
     else if (code == static_cast<uint8_t>(KeyFunction::StopTimer))
         players.countdown.StopCountdown();
-    else if (code >= static_cast<uint8_t>(KeyFunction::OpenPlayer) && code <= static_cast<uint8_t>(KeyFunction::VolumeDown))
+    else if (code >= static_cast<uint8_t>(KeyFunction::OpenPlayer) &&
+             code <= static_cast<uint8_t>(KeyFunction::VolumeDown))
         players.media.MediaCommand(code, mediaOption);
-    else if (code >= static_cast<uint8_t>(KeyFunction::WwwSearch) && code <= static_cast<uint8_t>(KeyFunction::WwwFavorites))
+    else if (code >= static_cast<uint8_t>(KeyFunction::WwwSearch) &&
+             code <= static_cast<uint8_t>(KeyFunction::WwwFavorites))
         players.media.WebKey(code);
 }

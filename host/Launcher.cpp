@@ -27,8 +27,7 @@ std::optional<int> UpdaterArgument(bool callOk, uint16_t version, int32_t packag
 
 void StartUpdater(ProgramLauncher& launcher, const std::string& programFolder, int argument)
 {
-    launcher.ShellOpen(FolderWithoutSeparator(programFolder) + "\\FWUpdate\\TolkUpdate.exe",
-                      std::to_string(argument));
+    launcher.ShellOpen(FolderWithoutSeparator(programFolder) + "\\FWUpdate\\TolkUpdate.exe", std::to_string(argument));
 }
 
 void ShowConfigProgram(DesktopWindows& windows, ProgramLauncher& launcher, const std::string& programFolder)

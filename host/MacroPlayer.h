@@ -112,7 +112,7 @@ private:
     std::atomic<int> m_lastMacroKey{-1};
     std::atomic<uint32_t> m_generation{0}; // changes with every start: a pass of an older macro stops
 
-    std::vector<Held> m_held; // worker only
+    std::vector<Held> m_held;     // worker only
     bool m_anchorPending = false; // worker only: no key of this playback has gone out yet
 
     std::mutex m_queueMutex;

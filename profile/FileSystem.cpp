@@ -67,8 +67,8 @@ bool WriteFileAtomic(const std::string& path, std::string_view bytes)
     std::lock_guard<std::recursive_mutex> lock(DataFileWriteLock());
     static std::atomic<unsigned> counter{0};
     std::string target = NativePath(path);
-    std::string temp = target + "." + std::to_string(platform::ProcessId()) + "." +
-                       std::to_string(counter.fetch_add(1)) + ".tmp";
+    std::string temp =
+        target + "." + std::to_string(platform::ProcessId()) + "." + std::to_string(counter.fetch_add(1)) + ".tmp";
     std::FILE* f = std::fopen(temp.c_str(), "wb");
     if (!f)
         return false;

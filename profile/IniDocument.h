@@ -62,16 +62,16 @@ public:
 
 private:
     struct Line {
-        std::string text;           // the line as in the file, without its line end
-        uint32_t keyPos = 0;        // key and value are ranges of text; only for entries
+        std::string text;    // the line as in the file, without its line end
+        uint32_t keyPos = 0; // key and value are ranges of text; only for entries
         uint32_t keyLen = 0;
         uint32_t valuePos = 0;
         uint32_t valueLen = 0;
         bool isEntry = false;
     };
     struct Section {
-        std::string name;                                  // trimmed; empty for the lines before any header
-        std::string header;                                // the header line as in the file
+        std::string name;   // trimmed; empty for the lines before any header
+        std::string header; // the header line as in the file
         bool hasHeader = false;
         std::vector<Line> lines;
         std::unordered_map<std::string, size_t> keyIndex; // folded key -> first entry line

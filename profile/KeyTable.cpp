@@ -4,6 +4,7 @@
 
 // Defined constexpr so that its shape can be checked at compile time; the header's declaration gives
 // it external linkage.
+// clang-format off
 constexpr KeyTableRow KeyTable[kKeyTableRowCount] = {
     // Letters A..Z
     {0x41, 0x04, 0x1E}, {0x42, 0x05, 0x30}, {0x43, 0x06, 0x2E}, {0x44, 0x07, 0x20},
@@ -54,6 +55,7 @@ constexpr KeyTableRow KeyTable[kKeyTableRowCount] = {
     // Mouse buttons
     {0xF0, 0xF0, 0}, {0xF1, 0xF1, 0}, {0xF2, 0xF2, 0}, {0xF3, 0xF3, 0}, {0xF4, 0xF4, 0},
 };
+// clang-format on
 
 namespace {
 
@@ -95,6 +97,7 @@ struct CodeName {
 };
 
 // Usages with a fixed name, apart from the F-keys and keypad digits, which are numbered.
+// clang-format off
 constexpr CodeName kUsageNames[] = {
     {0x46, "Print Screen"},  {0x47, "Scroll Lock"},   {0x48, "Break"},
     {0x49, "Insert"},        {0x4A, "Home"},          {0x4B, "Page Up"},
@@ -110,8 +113,10 @@ constexpr CodeName kUsageNames[] = {
     {0xF1, "Right Button"},  {0xF2, "Middle Button"}, {0xF3, "Side Button 1"},
     {0xF4, "Side Button 2"},
 };
+// clang-format on
 
 // Virtual keys with a fixed name, apart from the F-keys and keypad digits, which are numbered.
+// clang-format off
 constexpr CodeName kVirtualKeyNames[] = {
     {0x08, "BackSpace"},    {0x09, "Tab"},
     {0x0C, "Clr"},          {0x0D, "Enter"},
@@ -138,8 +143,10 @@ constexpr CodeName kVirtualKeyNames[] = {
     {0xF1, "Right Button"}, {0xF2, "Middle Button"},
     {0xF3, "Side Button 1"}, {0xF4, "Side Button 2"},
 };
+// clang-format on
 
-template <size_t N> const char* FindName(const CodeName (&names)[N], uint32_t code)
+template <size_t N>
+const char* FindName(const CodeName (&names)[N], uint32_t code)
 {
     for (const CodeName& entry : names)
         if (entry.Code == code)

@@ -45,7 +45,8 @@ int EntriesToRead(const IniDocument& ini, std::string_view section, int32_t coun
     return static_cast<int>(highest + 1 < limit ? highest + 1 : limit);
 }
 
-template <class Record> std::unique_ptr<Record> ReadRecord(const IniDocument& ini, std::string_view section, int index)
+template <class Record>
+std::unique_ptr<Record> ReadRecord(const IniDocument& ini, std::string_view section, int index)
 {
     auto record = std::make_unique<Record>();
     std::memset(record.get(), 0, sizeof(Record));

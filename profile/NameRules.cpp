@@ -11,7 +11,10 @@ constexpr std::string_view kExtension = ".rkp";
 // The index section of the macro library (see Libraries.cpp).
 constexpr std::string_view kIndexSection = "Main";
 
-bool IsControl(char c) { return static_cast<unsigned char>(c) < 0x20; }
+bool IsControl(char c)
+{
+    return static_cast<unsigned char>(c) < 0x20;
+}
 
 bool HasControl(std::string_view name)
 {
@@ -63,7 +66,10 @@ NameProblem ProfileFileNameProblem(std::string_view name, std::string_view folde
     return NameProblem::None;
 }
 
-bool SameProfileName(std::string_view a, std::string_view b) { return EqualNoCase(Trim(a), Trim(b)); }
+bool SameProfileName(std::string_view a, std::string_view b)
+{
+    return EqualNoCase(Trim(a), Trim(b));
+}
 
 std::optional<int> SlotNamed(const ProfileSet& set, std::string_view name, int exceptSlot)
 {
@@ -114,4 +120,7 @@ bool MacroSetNameAccepted(std::string_view name)
            name.find(']') == std::string_view::npos && name.front() != '[' && name.front() != ';';
 }
 
-bool RecordNameAccepted(std::string_view name) { return !Trim(name).empty() && !HasControl(name); }
+bool RecordNameAccepted(std::string_view name)
+{
+    return !Trim(name).empty() && !HasControl(name);
+}

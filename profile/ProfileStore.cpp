@@ -243,8 +243,8 @@ ProfileTransfer ExportProfileFile(const ProfileSet& set, const std::string& chos
     }
     const std::array<std::string, kProfileCount> listed = ListedNames(IniFile(ConfigIniPath(folder)).Load());
     for (int slot = 1; slot <= kProfileCount && result.otherSlot == 0; ++slot)
-        if (slot != set.CurrentProfile &&
-            (SameProfileName(FieldText(set.Profiles[slot - 1].Name), title) || SameProfileName(listed[slot - 1], title)))
+        if (slot != set.CurrentProfile && (SameProfileName(FieldText(set.Profiles[slot - 1].Name), title) ||
+                                           SameProfileName(listed[slot - 1], title)))
             result.otherSlot = slot;
     if (IsForbiddenExportTarget(set, listed, chosenPath, folder)) {
         result.outcome = TransferOutcome::ForbiddenFile;

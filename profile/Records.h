@@ -122,8 +122,7 @@ struct TimerRecord {
 };
 
 static_assert(sizeof(MacroEvent) == 4, "MacroEvent layout");
-static_assert(offsetof(MacroEvent, Key) == 0 && offsetof(MacroEvent, Action) == 1 &&
-                  offsetof(MacroEvent, Delay) == 2,
+static_assert(offsetof(MacroEvent, Key) == 0 && offsetof(MacroEvent, Action) == 1 && offsetof(MacroEvent, Delay) == 2,
               "MacroEvent layout");
 
 static_assert(sizeof(ButtonInfo) == 2268, "ButtonInfo layout");
@@ -165,4 +164,7 @@ static_assert(offsetof(TimerRecord, Name) == 4, "TimerRecord layout");
 
 // True when slot is a usable profile slot number (1..5). A CurrentProfile outside this range
 // selects no slot and must never be used as an index.
-constexpr bool IsValidSlot(int32_t slot) { return slot >= 1 && slot <= kProfileCount; }
+constexpr bool IsValidSlot(int32_t slot)
+{
+    return slot >= 1 && slot <= kProfileCount;
+}

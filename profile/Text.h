@@ -12,16 +12,28 @@
 // zero-terminating. Bytes after the terminator are zeroed so records compare byte for byte.
 void CopyToField(char* dst, size_t n, std::string_view src);
 
-template <size_t N> void CopyToField(char (&dst)[N], std::string_view src) { CopyToField(dst, N, src); }
+template <size_t N>
+void CopyToField(char (&dst)[N], std::string_view src)
+{
+    CopyToField(dst, N, src);
+}
 
 // Reads a fixed field that may lack its terminator: the text up to the first zero or the field end.
 std::string_view FieldText(const char* field, size_t n);
-template <size_t N> std::string_view FieldText(const char (&field)[N]) { return FieldText(field, N); }
+template <size_t N>
+std::string_view FieldText(const char (&field)[N])
+{
+    return FieldText(field, N);
+}
 
 // Ends a fixed field read from outside inside the field: when no zero is in it, its last byte
 // becomes one. A terminated field is left as it is.
 void TerminateField(char* field, size_t n);
-template <size_t N> void TerminateField(char (&field)[N]) { TerminateField(field, N); }
+template <size_t N>
+void TerminateField(char (&field)[N])
+{
+    TerminateField(field, N);
+}
 
 // White space as the standard classification in the "C" locale sees it.
 constexpr bool IsBlank(char c)

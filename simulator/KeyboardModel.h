@@ -47,8 +47,7 @@ public:
 
     bool Open() override;
     void Close() override;
-    bool Control(uint32_t code, const uint8_t* request, uint32_t inLength, uint8_t* reply,
-                 uint32_t outLength) override;
+    bool Control(uint32_t code, const uint8_t* request, uint32_t inLength, uint8_t* reply, uint32_t outLength) override;
 
     // The keyboard's side. Each method queues exactly one event word.
     // key is the key number 1..5; false, with nothing queued, outside that range.
@@ -103,8 +102,7 @@ private:
     int64_t ElapsedMs() const;
     void RestoreDefaultsLocked();
     void QueueEvent(uint32_t word, const std::function<void()>& changeUnderLock = {});
-    bool AnswerLocked(uint32_t code, const uint8_t* request, uint32_t inLength, uint8_t* reply,
-                      uint32_t outLength);
+    bool AnswerLocked(uint32_t code, const uint8_t* request, uint32_t inLength, uint8_t* reply, uint32_t outLength);
 
     Clock* m_clock;
     int64_t m_startUs;

@@ -100,10 +100,8 @@ bool NumericEditAllowsKey(uint32_t virtualKey)
     case kRight:
     case kDelete:
     case kComma:
-    case kPeriod:
-        return true;
-    default:
-        return false;
+    case kPeriod: return true;
+    default: return false;
     }
 }
 

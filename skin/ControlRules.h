@@ -25,10 +25,10 @@ ButtonPicture ChooseButtonPicture(const ButtonLookState& state);
 // What a bitmap button does when the pointer moves over it (WM_MOUSEMOVE).
 struct ButtonMouseInput {
     bool leftButtonHeld;
-    bool hasCapture;        // the button holds the mouse capture
+    bool hasCapture;         // the button holds the mouse capture
     bool activeWindowExists; // the process has an active window
     bool hasOwner;
-    bool pointerOverSelf;   // the window under the pointer is the button itself
+    bool pointerOverSelf; // the window under the pointer is the button itself
     bool highlighted;
 };
 
@@ -60,12 +60,12 @@ bool ButtonPressActivatesWindow(bool hasOwner, bool topLevelIsActive);
 
 // What a bitmap button does when the left button is released over it (WM_LBUTTONUP).
 struct ButtonReleaseActions {
-    bool systemHandles = true;   // a push button: the system's own release reports the click
-    bool unpush = false;         // the system's pushed look ends (its release does not run)
+    bool systemHandles = true; // a push button: the system's own release reports the click
+    bool unpush = false;       // the system's pushed look ends (its release does not run)
     bool releaseCapture = false;
-    bool checked = false;        // the new checked state
+    bool checked = false; // the new checked state
     bool repaint = false;
-    bool notifyParent = false;   // WM_COMMAND to the parent, as a click
+    bool notifyParent = false; // WM_COMMAND to the parent, as a click
 };
 // A toggle button flips its checked state and reports the click itself.
 ButtonReleaseActions OnButtonLeftRelease(bool toggleMode, bool checked, bool hasCapture);

@@ -23,9 +23,8 @@ struct ChannelRange {
 
 } // namespace
 
-size_t FindMaskRuns(const uint8_t* pixels, int width, int height, size_t strideBytes, Rgb key,
-                    uint8_t tolerance, size_t blockSize,
-                    const std::function<void(const RegionRect* rects, size_t count)>& emitBlock,
+size_t FindMaskRuns(const uint8_t* pixels, int width, int height, size_t strideBytes, Rgb key, uint8_t tolerance,
+                    size_t blockSize, const std::function<void(const RegionRect* rects, size_t count)>& emitBlock,
                     RegionRect* bounds)
 {
     if (bounds)

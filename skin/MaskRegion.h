@@ -10,7 +10,7 @@
 struct RegionRect {
     int32_t left;
     int32_t top;
-    int32_t right; // exclusive
+    int32_t right;  // exclusive
     int32_t bottom; // exclusive
 };
 
@@ -32,9 +32,8 @@ constexpr size_t kRegionBlockSize = 2000;
 // taken as kRegionBlockSize); bounds gets the bounding box (all zero when there is no run).
 // Returns the number of rectangles. Non-positive sizes, no pixels or a stride below 4 * width give
 // no runs.
-size_t FindMaskRuns(const uint8_t* pixels, int width, int height, size_t strideBytes, Rgb key,
-                    uint8_t tolerance, size_t blockSize,
-                    const std::function<void(const RegionRect* rects, size_t count)>& emitBlock,
+size_t FindMaskRuns(const uint8_t* pixels, int width, int height, size_t strideBytes, Rgb key, uint8_t tolerance,
+                    size_t blockSize, const std::function<void(const RegionRect* rects, size_t count)>& emitBlock,
                     RegionRect* bounds = nullptr);
 
 // All runs in one list (tests and tools).

@@ -10,9 +10,9 @@
 
 // Colours are COLORREF values (0x00BBGGRR).
 struct MenuColours {
-    uint32_t background = 0x000000;   // normal items and separators
-    uint32_t highlight = 0xDEA035;    // the selected item
-    uint32_t line = 0xDEA035;         // a separator's line
+    uint32_t background = 0x000000; // normal items and separators
+    uint32_t highlight = 0xDEA035;  // the selected item
+    uint32_t line = 0xDEA035;       // a separator's line
     uint32_t text = 0xFFFFFF;
     uint32_t selectedText = 0xFFFFFF;
     uint32_t current = 0xFFBF44;      // the text of the entry that is the present choice
@@ -53,13 +53,13 @@ MenuItemSize MeasureMenuItem(const MenuItem& item, int menuWidth, int itemHeight
 
 // What one item shows.
 struct MenuItemLook {
-    uint32_t fill = 0;         // the whole item rectangle
-    bool line = false;         // a separator: a 1-pixel line in lineColour across the middle
+    uint32_t fill = 0; // the whole item rectangle
+    bool line = false; // a separator: a 1-pixel line in lineColour across the middle
     uint32_t lineColour = 0;
-    std::string text;          // drawn transparent, single line, vertically centred
+    std::string text; // drawn transparent, single line, vertically centred
     uint32_t textColour = 0;
-    bool trademark = false;    // "TM" right after the text
-    bool arrow = false;        // the submenu arrow
+    bool trademark = false; // "TM" right after the text
+    bool arrow = false;     // the submenu arrow
 };
 // An item's submenu plays no part in its look.
 MenuItemLook LookOfMenuItem(const MenuItem& item, bool selected, const MenuColours& colours = {});

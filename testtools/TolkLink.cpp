@@ -205,8 +205,8 @@ int Squat(const std::string& seconds)
     if (!wait)
         return Fail("'" + seconds + "' is not a number of seconds");
     UniqueHandle lock(CreateMutexA(nullptr, FALSE, kSharedBlockLockName));
-    UniqueHandle mapping(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4096,
-                                            kSharedBlockMappingName));
+    UniqueHandle mapping(
+        CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4096, kSharedBlockMappingName));
     if (!lock || !mapping)
         return Fail("the objects cannot be created (error " + std::to_string(GetLastError()) + ")");
     std::puts("holding");

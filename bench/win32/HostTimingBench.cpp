@@ -17,7 +17,6 @@
 #include "WinInputSink.h"
 #include "WinKeyboardLayout.h"
 
-
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
@@ -52,7 +51,6 @@ public:
             Sleep(static_cast<DWORD>((left + 999) / 1000));
     }
 };
-
 
 void Pump(int64_t untilUs)
 {
@@ -124,8 +122,8 @@ int main()
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = "TolkTimingProbe";
     RegisterClassA(&wc);
-    HWND probe = CreateWindowExA(0, wc.lpszClassName, "Timing probe", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50,
-                                 300, 200, nullptr, nullptr, wc.hInstance, nullptr);
+    HWND probe = CreateWindowExA(0, wc.lpszClassName, "Timing probe", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 300,
+                                 200, nullptr, nullptr, wc.hInstance, nullptr);
     SetForegroundWindow(probe);
     SetFocus(probe);
     Pump(g_clock.NowUs() + 500000);

@@ -32,7 +32,8 @@ int64_t NowTicks()
     return now.QuadPart;
 }
 
-template <size_t N> void Put(char (&field)[N], const char* text)
+template <size_t N>
+void Put(char (&field)[N], const char* text)
 {
     std::strncpy(field, text, N - 1);
 }
@@ -81,9 +82,9 @@ private:
 };
 
 struct Run {
-    double buildMs;  // BuildKeyMenu
-    double menusMs;  // CExMenuTree
-    double totalMs;  // from the start to the menu window shown
+    double buildMs; // BuildKeyMenu
+    double menusMs; // CExMenuTree
+    double totalMs; // from the start to the menu window shown
 };
 
 double Median(std::vector<double> values)
@@ -160,7 +161,8 @@ int main()
             ++failed;
             continue;
         }
-        runs.push_back(Run{static_cast<double>(built - start) / ticksPerMs, static_cast<double>(made - built) / ticksPerMs,
+        runs.push_back(Run{static_cast<double>(built - start) / ticksPerMs,
+                           static_cast<double>(made - built) / ticksPerMs,
                            static_cast<double>(owner.shownAt - start) / ticksPerMs});
         menuCount = menus.MenuCount();
         items = 0;

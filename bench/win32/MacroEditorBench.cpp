@@ -339,8 +339,8 @@ bool BenchPauses(HWND parent)
             ++wrongKeys;
         if (i == compared)
             break;
-        const double error = static_cast<double>(event.Delay) - Ms(sentUs[static_cast<std::size_t>(i) + 1] -
-                                                                   sentUs[static_cast<std::size_t>(i)]);
+        const double error = static_cast<double>(event.Delay) -
+                             Ms(sentUs[static_cast<std::size_t>(i) + 1] - sentUs[static_cast<std::size_t>(i)]);
         errors.push_back(std::fabs(error));
         signedSum += error;
     }

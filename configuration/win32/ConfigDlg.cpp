@@ -164,21 +164,12 @@ BOOL CConfigDlg::LoadSkin()
 bool CConfigDlg::RunKeyDialog(int keyIndex, const KeyCommandOutcome& outcome)
 {
     switch (outcome.dialog) {
-    case KeyDialog::Shortcut:
-        return RunShortcutDialog(keyIndex);
-    case KeyDialog::SelectPlayer:
-        return RunPlayerDialog(outcome);
-    case KeyDialog::MacroManager:
-        RunMacroManagerDialog(keyIndex, outcome);
-        return false;
-    case KeyDialog::CreateTimer:
-        RunCreateTimerDialog(m_hWnd, m_document.Timers(), m_document.Folder());
-        return false;
-    case KeyDialog::EditTimer:
-        RunEditTimerDialog(m_hWnd, m_document.Timers(), m_document.Folder());
-        return false;
-    case KeyDialog::None:
-        break;
+    case KeyDialog::Shortcut: return RunShortcutDialog(keyIndex);
+    case KeyDialog::SelectPlayer: return RunPlayerDialog(outcome);
+    case KeyDialog::MacroManager: RunMacroManagerDialog(keyIndex, outcome); return false;
+    case KeyDialog::CreateTimer: RunCreateTimerDialog(m_hWnd, m_document.Timers(), m_document.Folder()); return false;
+    case KeyDialog::EditTimer: RunEditTimerDialog(m_hWnd, m_document.Timers(), m_document.Folder()); return false;
+    case KeyDialog::None: break;
     }
     return false;
 }
@@ -219,7 +210,7 @@ void CConfigDlg::RunMacroManagerDialog(int keyIndex, const KeyCommandOutcome& ou
     // The recorder and the timing editor, made inside the manager over its library.
     auto basic = [this](CMacroManagerDlg& manager, const RECT&) -> std::unique_ptr<CWnd> {
         auto page = std::make_unique<CMacroRecorderDlg>(manager.Library(), m_lastKey,
-                                                   [&manager](bool enable) { manager.EnableControls(enable); });
+                                                        [&manager](bool enable) { manager.EnableControls(enable); });
         return page->Create(manager.GetSafeHwnd()) ? std::move(page) : nullptr;
     };
     auto advanced = [](CMacroManagerDlg& manager, const RECT&) -> std::unique_ptr<CWnd> {
@@ -238,11 +229,11 @@ BOOL CConfigDlg::OnInitDialog()
 {
     CSkinDialog::OnInitDialog();
     const HINSTANCE instance = ::GetModuleHandleA(nullptr);
-    m_icon.Reset(static_cast<HICON>(::LoadImageA(instance, MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON, 0, 0,
-                                                 LR_DEFAULTSIZE)));
-    m_smallIcon.Reset(static_cast<HICON>(::LoadImageA(instance, MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON,
-                                                    ::GetSystemMetrics(SM_CXSMICON),
-                                                    ::GetSystemMetrics(SM_CYSMICON), 0)));
+    m_icon.Reset(
+        static_cast<HICON>(::LoadImageA(instance, MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
+    m_smallIcon.Reset(
+        static_cast<HICON>(::LoadImageA(instance, MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON,
+                                        ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), 0)));
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_icon.Get()));
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_smallIcon.Get()));
     SetHintWindow(m_hWnd);
@@ -391,9 +382,8 @@ void CConfigDlg::RunGameProfileDialog(bool filled)
     if (filled)
         dialog.SetValues(openedWith.name, openedWith.games[0], openedWith.games[1], openedWith.games[2]);
     // A name that cannot name a file of its own keeps the dialog open with the reason.
-    dialog.SetNameCheck([this, slot](const std::string& name) {
-        return GameProfileNameRefusal(m_document, slot, name, Language());
-    });
+    dialog.SetNameCheck(
+        [this, slot](const std::string& name) { return GameProfileNameRefusal(m_document, slot, name, Language()); });
     if (dialog.DoModal(m_hWnd) != IDOK)
         return;
     GameProfileValues values;

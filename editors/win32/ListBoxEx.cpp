@@ -24,16 +24,11 @@ constexpr UINT kEndAfterFocusLoss = WM_APP + 0x500;
 UINT RowBitmapResource(ListRowPicture picture)
 {
     switch (picture) {
-    case ListRowPicture::Pause:
-        return IDB_ROW_PAUSE;
-    case ListRowPicture::KeyPress:
-        return IDB_ROW_KEY_PRESS;
-    case ListRowPicture::KeyRelease:
-        return IDB_ROW_KEY_RELEASE;
-    case ListRowPicture::Mouse:
-        return IDB_ROW_MOUSE;
-    case ListRowPicture::None:
-        break;
+    case ListRowPicture::Pause: return IDB_ROW_PAUSE;
+    case ListRowPicture::KeyPress: return IDB_ROW_KEY_PRESS;
+    case ListRowPicture::KeyRelease: return IDB_ROW_KEY_RELEASE;
+    case ListRowPicture::Mouse: return IDB_ROW_MOUSE;
+    case ListRowPicture::None: break;
     }
     return 0;
 }
@@ -107,8 +102,7 @@ void CListBoxEx::CInPlaceEdit::OnKillFocus(HWND)
 }
 
 CListBoxEx::CListBoxEx()
-    : m_editBox(*this), m_backgroundBrush(::CreateSolidBrush(m_background)),
-      m_font(MakeFont(14, 0, FW_LIGHT))
+    : m_editBox(*this), m_backgroundBrush(::CreateSolidBrush(m_background)), m_font(MakeFont(14, 0, FW_LIGHT))
 {
 }
 
@@ -267,8 +261,8 @@ void CListBoxEx::EndEdit(ListEditEnd how)
     if (!IsEditing())
         return;
     std::string text(kListEditReadLimit + 1, '\0');
-    text.resize(static_cast<size_t>(::GetWindowTextA(m_editBox.GetSafeHwnd(), text.data(),
-                                                     static_cast<int>(text.size()))));
+    text.resize(
+        static_cast<size_t>(::GetWindowTextA(m_editBox.GetSafeHwnd(), text.data(), static_cast<int>(text.size()))));
     CloseEditBox();
     m_model.Select(Selection());
     const std::optional<int> reported = m_model.EndEdit(how, text);

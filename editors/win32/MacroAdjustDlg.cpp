@@ -25,10 +25,8 @@ MessageSpan CMacroAdjustDlg::MessageEntries()
 CMacroAdjustDlg::CMacroAdjustDlg(MacroLibrary& library, std::function<void(bool)> enableManagerControls,
                                  RecorderCapture* capture)
     : BaseWindow(IDD_SKIN_PAGE, "skins\\skin_macro_adjust.ini"),
-      m_capture(capture != nullptr ? *capture : m_windowCapture),
-      m_model(library, m_layout),
-      m_enableManagerControls(std::move(enableManagerControls)),
-      m_timing(m_model.List(), m_layout)
+      m_capture(capture != nullptr ? *capture : m_windowCapture), m_model(library, m_layout),
+      m_enableManagerControls(std::move(enableManagerControls)), m_timing(m_model.List(), m_layout)
 {
 }
 
@@ -73,19 +71,13 @@ void CMacroAdjustDlg::CommitBars()
 void CMacroAdjustDlg::OnButton(std::size_t index)
 {
     switch (index) {
-    case 0:
-        AddBar();
-        return;
+    case 0: AddBar(); return;
     case 1:
         if (m_model.DeleteBar())
             m_timing.Refresh();
         return;
-    case 2:
-        m_model.List().ZoomOut();
-        break;
-    default:
-        m_model.List().ZoomIn();
-        break;
+    case 2: m_model.List().ZoomOut(); break;
+    default: m_model.List().ZoomIn(); break;
     }
     m_timing.Refresh();
 }
@@ -105,13 +97,9 @@ void CMacroAdjustDlg::AddBar()
         dialog.DoModal(owner);
         return;
     }
-    case AddBarOutcome::Refused:
-        return;
-    case AddBarOutcome::CaptureFailed:
-        ::SendMessageA(GetParent(), WM_MACRO_CAPTURE_FAILED, 0, 0);
-        return;
-    case AddBarOutcome::CaptureStarted:
-        break;
+    case AddBarOutcome::Refused: return;
+    case AddBarOutcome::CaptureFailed: ::SendMessageA(GetParent(), WM_MACRO_CAPTURE_FAILED, 0, 0); return;
+    case AddBarOutcome::CaptureStarted: break;
     }
     m_timing.Refresh();
     if (m_enableManagerControls)

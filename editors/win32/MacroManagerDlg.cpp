@@ -51,8 +51,7 @@ CMacroManagerDlg::CMacroManagerDlg(MacroLibrary& library, int set, const ButtonI
       m_model(library, m_basicSlot, m_advancedSlot)
 {
     std::memcpy(&m_key, &key, sizeof m_key);
-    m_list.SetEditEndedHandler(
-        [this](ListEditEnd how, const std::string& text) { OnMacroEntryEnded(how, text); });
+    m_list.SetEditEndedHandler([this](ListEditEnd how, const std::string& text) { OnMacroEntryEnded(how, text); });
 }
 
 CMacroManagerDlg::~CMacroManagerDlg()
@@ -181,8 +180,7 @@ void CMacroManagerDlg::SetMenuChosen(UINT id)
             m_model.DeleteSetConfirmed();
         break;
     }
-    default:
-        break;
+    default: break;
     }
     ShowList();
 }
@@ -195,11 +193,8 @@ void CMacroManagerDlg::OnAdd()
         warning.DoModal(m_hWnd);
         break;
     }
-    case ManagerDialog::NewMacroEntry:
-        m_list.BeginNewEntry();
-        break;
-    default:
-        break;
+    case ManagerDialog::NewMacroEntry: m_list.BeginNewEntry(); break;
+    default: break;
     }
 }
 
@@ -224,8 +219,7 @@ void CMacroManagerDlg::OnDelete()
         ShowList();
         break;
     }
-    default:
-        break;
+    default: break;
     }
 }
 

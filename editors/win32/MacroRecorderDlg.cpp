@@ -35,7 +35,7 @@ MessageSpan CMacroRecorderDlg::MessageEntries()
 }
 
 CMacroRecorderDlg::CMacroRecorderDlg(MacroLibrary& library, LastKeyMessage& lastKey,
-                           std::function<void(bool)> enableManagerControls)
+                                     std::function<void(bool)> enableManagerControls)
     : BaseWindow(IDD_SKIN_PAGE, "skins\\skin_macro_record.ini"),
       m_model(library, lastKey, m_capture, m_layout, std::move(enableManagerControls))
 {

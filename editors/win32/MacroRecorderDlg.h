@@ -25,7 +25,7 @@ public:
     // lastKey outlives the page (the program holds one); enableManagerControls is called with false
     // when a recording starts and true when it stops.
     CMacroRecorderDlg(MacroLibrary& library, LastKeyMessage& lastKey,
-                 std::function<void(bool)> enableManagerControls = {});
+                      std::function<void(bool)> enableManagerControls = {});
     // Stops a running recording's capture.
     ~CMacroRecorderDlg() override;
 

@@ -172,7 +172,8 @@ void CTimingLabel::OnPaint(const PaintDc& paint)
     if (m_highlighted) {
         SIZE extent{};
         ::GetTextExtentPoint32A(dc, m_text.c_str(), static_cast<int>(m_text.size()), &extent);
-        Fill(dc, RECT{client.left, client.top, std::min<LONG>(client.left + extent.cx + 4, client.right), client.bottom},
+        Fill(dc,
+             RECT{client.left, client.top, std::min<LONG>(client.left + extent.cx + 4, client.right), client.bottom},
              kHighlight);
     }
     ::SetBkMode(dc, TRANSPARENT);
@@ -223,9 +224,10 @@ bool CTimingList::Create(const RECT& rect, HWND parent)
     }
     for (int k = 0; k < kTimingRowCount; ++k) {
         const int top = kRowTop + kRowPitch * k;
-        m_sliders[static_cast<std::size_t>(k)].Create(RECT{kSliderLeft, top, kSliderLeft + kBarAreaWidth, top + kRowHeight},
-                                                      m_hWnd, k + 1);
-        m_labels[static_cast<std::size_t>(k)].Create(RECT{kLabelLeft, top, kLabelRight, top + kRowHeight}, m_hWnd, k + 1);
+        m_sliders[static_cast<std::size_t>(k)].Create(
+            RECT{kSliderLeft, top, kSliderLeft + kBarAreaWidth, top + kRowHeight}, m_hWnd, k + 1);
+        m_labels[static_cast<std::size_t>(k)].Create(RECT{kLabelLeft, top, kLabelRight, top + kRowHeight}, m_hWnd,
+                                                     k + 1);
     }
     m_vertical.CreateChild("SCROLLBAR", kVerticalScroll, m_hWnd, WS_VISIBLE | SBS_VERT, kVerticalScrollId);
     m_horizontal.CreateChild("SCROLLBAR", kHorizontalScroll, m_hWnd, WS_VISIBLE | SBS_HORZ, kHorizontalScrollId);
@@ -289,19 +291,13 @@ bool CTimingList::OnEraseBkgnd(HDC)
 ScrollRequest CTimingList::RequestOf(UINT code)
 {
     switch (code) {
-    case SB_LINEUP:
-        return ScrollRequest::LineBack;
-    case SB_LINEDOWN:
-        return ScrollRequest::LineForward;
-    case SB_PAGEUP:
-        return ScrollRequest::PageBack;
-    case SB_PAGEDOWN:
-        return ScrollRequest::PageForward;
+    case SB_LINEUP: return ScrollRequest::LineBack;
+    case SB_LINEDOWN: return ScrollRequest::LineForward;
+    case SB_PAGEUP: return ScrollRequest::PageBack;
+    case SB_PAGEDOWN: return ScrollRequest::PageForward;
     case SB_THUMBTRACK:
-    case SB_THUMBPOSITION:
-        return ScrollRequest::Track;
-    default:
-        return ScrollRequest::Other;
+    case SB_THUMBPOSITION: return ScrollRequest::Track;
+    default: return ScrollRequest::Other;
     }
 }
 

@@ -82,10 +82,7 @@ public:
 
     CTimingSlider& Slider(int row) { return m_sliders.at(static_cast<std::size_t>(row)); }
     CTimingLabel& Label(int row) { return m_labels.at(static_cast<std::size_t>(row)); }
-    HWND ScrollBar(bool vertical) const
-    {
-        return vertical ? m_vertical.GetSafeHwnd() : m_horizontal.GetSafeHwnd();
-    }
+    HWND ScrollBar(bool vertical) const { return vertical ? m_vertical.GetSafeHwnd() : m_horizontal.GetSafeHwnd(); }
     const std::array<std::string, kTimeScaleMarks>& Scale() const { return m_scale; }
 
 private:

@@ -16,7 +16,7 @@ enum class PipeResult {
     Malformed, // the header is not one of a frame (see DecodePipeHeader); the link is unusable
     Stopped,   // the stop event was set
     TimedOut,
-    Failed,    // any other system error
+    Failed, // any other system error
 };
 
 class PipeChannel {

@@ -115,8 +115,8 @@ UniqueHandle KeyboardServer::DuplicateClientSemaphore(HANDLE pipe, uint32_t hand
     // extension, as the driver takes it.
     const HANDLE source = LongToHandle(static_cast<LONG>(handleValue));
     if (!DuplicateHandle(process.Get(), source, GetCurrentProcess(), &semaphore, SEMAPHORE_MODIFY_STATE, FALSE, 0)) {
-        std::fprintf(stderr, "TolkDeviceSim: handle %#x of process %lu cannot be duplicated (error %lu)\n",
-                     handleValue, pid, GetLastError());
+        std::fprintf(stderr, "TolkDeviceSim: handle %#x of process %lu cannot be duplicated (error %lu)\n", handleValue,
+                     pid, GetLastError());
         return {};
     }
     return UniqueHandle(semaphore);

@@ -94,8 +94,7 @@ int Control(const std::string& pipeName, const std::string& command)
     DWORD error = 0;
     UniqueHandle pipe = Connect(pipeName, connected, error);
     switch (connected) {
-    case ConnectResult::Connected:
-        break;
+    case ConnectResult::Connected: break;
     case ConnectResult::NoSimulator:
         std::fprintf(stderr, "TolkDeviceSim: no simulator serves %s\n", pipeName.c_str());
         return kExitUnreachable;

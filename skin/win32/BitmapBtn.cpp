@@ -95,14 +95,10 @@ ButtonPicture CBitmapBtn::CurrentPicture(bool pressed) const
 HBITMAP CBitmapBtn::StateBitmap(ButtonPicture picture) const
 {
     switch (picture) {
-    case ButtonPicture::Over:
-        return m_over.Get();
-    case ButtonPicture::Down:
-        return m_down.Get();
-    case ButtonPicture::Disabled:
-        return m_disabled.Get();
-    case ButtonPicture::Normal:
-        break;
+    case ButtonPicture::Over: return m_over.Get();
+    case ButtonPicture::Down: return m_down.Get();
+    case ButtonPicture::Disabled: return m_disabled.Get();
+    case ButtonPicture::Normal: break;
     }
     return m_normal.Get();
 }

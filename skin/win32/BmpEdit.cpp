@@ -20,10 +20,7 @@ MessageSpan CBmpEdit::MessageEntries()
     return kEntries;
 }
 
-CBmpEdit::CBmpEdit()
-    : m_font(MakeFont(14, 0, FW_NORMAL))
-{
-}
+CBmpEdit::CBmpEdit() : m_font(MakeFont(14, 0, FW_NORMAL)) {}
 
 bool CBmpEdit::Create(const RECT& rect, HWND parent, DWORD style, UINT id)
 {

@@ -46,8 +46,8 @@ bool CExMenu::AppendEntry(const MenuItem& item)
 bool CExMenu::AppendSubmenu(const MenuItem& item, CExMenu& submenu)
 {
     if (!m_arrow)
-        m_arrow.Reset(static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_SUBMENU_ARROW),
-                                                      IMAGE_ICON, 32, 32, 0)));
+        m_arrow.Reset(static_cast<HICON>(
+            ::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_SUBMENU_ARROW), IMAGE_ICON, 32, 32, 0)));
     if (!AppendDrawnSubmenu(item.disabled ? MF_GRAYED : 0, submenu, m_entries.size()))
         return false;
     return Record(item, MenuItemType::Submenu);

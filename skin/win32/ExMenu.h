@@ -41,7 +41,7 @@ private:
     MenuColours m_colours;
     int m_itemHeight = kMenuItemHeight;
     int m_minimumWidth = 0;
-    int m_textWidth = 0; // the estimate of the longest text
+    int m_textWidth = 0;             // the estimate of the longest text
     std::vector<MenuItem> m_entries; // an item's data is its index here
     UniqueGdiObject<HFONT> m_textFont;
     UniqueGdiObject<HFONT> m_trademarkFont;

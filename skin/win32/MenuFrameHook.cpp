@@ -175,11 +175,8 @@ LRESULT CALLBACK CMenuFrameHook::MenuWndProc(HWND window, UINT message, WPARAM w
             break;
         Restore(window);
         return ::CallWindowProcA(old, window, message, wParam, lParam);
-    case WM_NCDESTROY:
-        Restore(window);
-        return ::CallWindowProcA(old, window, message, wParam, lParam);
-    default:
-        break;
+    case WM_NCDESTROY: Restore(window); return ::CallWindowProcA(old, window, message, wParam, lParam);
+    default: break;
     }
     return ::CallWindowProcA(old, window, message, wParam, lParam);
 }

@@ -52,8 +52,8 @@ bool LoadSkinImage(const char* path, UniqueBitmap& target, int& width, int& heig
     width = 0;
     height = 0;
     target.Reset();
-    UniqueHandle file(::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                                    nullptr));
+    UniqueHandle file(
+        ::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         return false;
     LARGE_INTEGER size{};
@@ -80,8 +80,8 @@ bool LoadSkinImage(const char* path, UniqueBitmap& target, int& width, int& heig
         return false;
     }
     IPicture* picture = nullptr;
-    const HRESULT loaded = ::OleLoadPicture(stream, static_cast<LONG>(bytes), FALSE, IID_IPicture,
-                                            reinterpret_cast<void**>(&picture));
+    const HRESULT loaded =
+        ::OleLoadPicture(stream, static_cast<LONG>(bytes), FALSE, IID_IPicture, reinterpret_cast<void**>(&picture));
     stream->Release();
     if (FAILED(loaded) || picture == nullptr)
         return false;
@@ -89,8 +89,8 @@ bool LoadSkinImage(const char* path, UniqueBitmap& target, int& width, int& heig
     OLE_HANDLE handle = 0;
     if (SUCCEEDED(picture->get_Type(&type)) && type == PICTYPE_BITMAP && SUCCEEDED(picture->get_Handle(&handle))) {
         // The picture object owns its bitmap; a copy outlives it.
-        HBITMAP own = static_cast<HBITMAP>(::CopyImage(reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle)),
-                                                       IMAGE_BITMAP, 0, 0, 0));
+        HBITMAP own = static_cast<HBITMAP>(
+            ::CopyImage(reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle)), IMAGE_BITMAP, 0, 0, 0));
         target.Reset(own);
     }
     picture->Release();
@@ -143,8 +143,8 @@ HRGN MakeRegionFromMask(HBITMAP mask, COLORREF key, BYTE tolerance)
                          bounds.bottom = std::max(bounds.bottom, out[i].bottom);
                      }
                      data->rdh.rcBound = bounds;
-                     HRGN block = ::ExtCreateRegion(nullptr, static_cast<DWORD>(sizeof(RGNDATAHEADER) + count * sizeof(RECT)),
-                                                    data);
+                     HRGN block = ::ExtCreateRegion(
+                         nullptr, static_cast<DWORD>(sizeof(RGNDATAHEADER) + count * sizeof(RECT)), data);
                      if (block == nullptr)
                          return;
                      if (result == nullptr) {

@@ -14,8 +14,8 @@ UniqueGdiObject<HFONT> MakeLabelFont(int width)
 }
 
 // Fills a back buffer with back, draws text with format, and copies it to the window in one blit.
-void PaintText(HWND hwnd, const PaintDc& paint, COLORREF back, COLORREF textColour, HFONT font,
-               const std::string& text, UINT format)
+void PaintText(HWND hwnd, const PaintDc& paint, COLORREF back, COLORREF textColour, HFONT font, const std::string& text,
+               UINT format)
 {
     BackBuffer buffer(hwnd, paint.Get());
     if (!buffer)
@@ -34,10 +34,8 @@ void PaintText(HWND hwnd, const PaintDc& paint, COLORREF back, COLORREF textColo
 MessageSpan CTextLabel::MessageEntries()
 {
     static constexpr MessageEntry kEntries[] = {
-        OnWmCreate<&CTextLabel::OnCreate>(),
-        OnWmDestroy<&CTextLabel::OnDestroy>(),
-        OnWmPaint<&CTextLabel::OnPaint>(),
-        OnMouse<WM_MOUSEMOVE, &CTextLabel::OnMouseMove>(),
+        OnWmCreate<&CTextLabel::OnCreate>(),         OnWmDestroy<&CTextLabel::OnDestroy>(),
+        OnWmPaint<&CTextLabel::OnPaint>(),           OnMouse<WM_MOUSEMOVE, &CTextLabel::OnMouseMove>(),
         OnWmEraseBkgnd<&CTextLabel::OnEraseBkgnd>(),
     };
     return kEntries;

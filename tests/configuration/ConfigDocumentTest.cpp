@@ -13,7 +13,10 @@
 
 namespace {
 
-bool Same(const ProfileSet& a, const ProfileSet& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+bool Same(const ProfileSet& a, const ProfileSet& b)
+{
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
 
 // The default set with every slot renamed after tag, saved in folder or kept for the block.
 std::unique_ptr<ProfileSet> NamedSet(const std::string& tag, int current)
@@ -192,7 +195,9 @@ TEST_F(ConfigDocumentTest, KeySwitchAndMode_AreWrittenIntoAllFiveProfileFiles)
     auto files = LoadFiles(dir.Path());
     for (const Profile& p : files->Profiles) {
         EXPECT_EQ(p.Mode, KeyboardMode::NumLockOn) << p.Name;
-        EXPECT_EQ(std::vector<KeySwitch>(p.KeyFlags, p.KeyFlags + kKeyCount), (std::vector<KeySwitch>{KeySwitch::On, KeySwitch::Off, KeySwitch::On, KeySwitch::On, KeySwitch::On})) << p.Name;
+        EXPECT_EQ(std::vector<KeySwitch>(p.KeyFlags, p.KeyFlags + kKeyCount),
+                  (std::vector<KeySwitch>{KeySwitch::On, KeySwitch::Off, KeySwitch::On, KeySwitch::On, KeySwitch::On}))
+            << p.Name;
     }
     doc.SetKeySwitch(2, true);
     doc.SetMode(false);

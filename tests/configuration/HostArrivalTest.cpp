@@ -17,7 +17,10 @@
 
 namespace {
 
-bool Same(const ButtonInfo& a, const ButtonInfo& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+bool Same(const ButtonInfo& a, const ButtonInfo& b)
+{
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
 
 ButtonInfo Shortcut(uint8_t key)
 {
@@ -27,7 +30,10 @@ ButtonInfo Shortcut(uint8_t key)
 }
 
 // A language whose every text is its number.
-std::string Numbered(uint32_t id) { return "#" + std::to_string(id); }
+std::string Numbered(uint32_t id)
+{
+    return "#" + std::to_string(id);
+}
 
 class HostArrival : public ::testing::Test {
 protected:

@@ -70,8 +70,8 @@ TEST(KeyAssignmentDialog, CtrlAndF5StoreUsage3EWithCtrlOnlyAndReadCtrlF5)
     ASSERT_EQ(open.dialog, KeyDialog::Shortcut);
 
     KeyAssignmentModel dlg(open.shortcutKey, open.shortcutFlags, UsKeyboardLayout());
-    dlg.KeyCaptured(kVkF5);              // press
-    dlg.KeyCaptured(kVkF5);              // release
+    dlg.KeyCaptured(kVkF5); // press
+    dlg.KeyCaptured(kVkF5); // release
     dlg.ToggleClicked(kFlagCtrl, true);
     EXPECT_EQ(dlg.KeyName(), "F5");
     dlg.StoreInto(key);

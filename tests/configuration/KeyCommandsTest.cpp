@@ -11,9 +11,15 @@
 
 namespace {
 
-bool SameBytes(const Profile& a, const Profile& b) { return std::memcmp(&a, &b, sizeof(Profile)) == 0; }
+bool SameBytes(const Profile& a, const Profile& b)
+{
+    return std::memcmp(&a, &b, sizeof(Profile)) == 0;
+}
 
-bool SameBytes(const ButtonInfo& a, const ButtonInfo& b) { return std::memcmp(&a, &b, sizeof(ButtonInfo)) == 0; }
+bool SameBytes(const ButtonInfo& a, const ButtonInfo& b)
+{
+    return std::memcmp(&a, &b, sizeof(ButtonInfo)) == 0;
+}
 
 bool MacroCopyCleared(const ButtonInfo& b)
 {
@@ -225,8 +231,8 @@ TEST(KeyCommandHandling, AMacroCopyCutsNamesToTheKeysFieldsAndKeepsAllEventSlots
     macros.push_back(TestSet(longSet));
     auto macro = TestMacro("m", 0);
     std::memset(macro->Name, 'n', sizeof macro->Name); // a name read without its terminator
-    macro->EventCount = 0x10003;                        // only the low 16 bits fit the key's count
-    macro->Events[511] = {0x29, 1, 7};                  // a slot beyond the count travels as well
+    macro->EventCount = 0x10003;                       // only the low 16 bits fit the key's count
+    macro->Events[511] = {0x29, 1, 7};                 // a slot beyond the count travels as well
     macros.back()->Elements.push_back(std::move(macro));
 
     Profile p = TestProfile();
@@ -253,11 +259,16 @@ TEST(KeyCommandHandling, FixedFunctionsStoreTheirCodeAndClearTheMacroCopy)
         const char* label;
     };
     const Case cases[] = {
-        {1018, KeyFunction::ButtonOff, "Button off"},     {1001, KeyFunction::OpenPlayer, "Open Player"},
-        {1008, KeyFunction::VolumeDown, "Volume Down"},   {1010, KeyFunction::MacroPlayPause, "Macro-Play/Pause"},
-        {1011, KeyFunction::WwwSearch, "WWW Search"},     {1017, KeyFunction::WwwFavorites, "WWW Favorites"},
-        {1019, KeyFunction::MacroStop, "Macro-Stop"},     {1021, KeyFunction::StopTimer, "Stop Timer"},
-        {1023, KeyFunction::None, ""},                    {1075, KeyFunction::None, ""},
+        {1018, KeyFunction::ButtonOff, "Button off"},
+        {1001, KeyFunction::OpenPlayer, "Open Player"},
+        {1008, KeyFunction::VolumeDown, "Volume Down"},
+        {1010, KeyFunction::MacroPlayPause, "Macro-Play/Pause"},
+        {1011, KeyFunction::WwwSearch, "WWW Search"},
+        {1017, KeyFunction::WwwFavorites, "WWW Favorites"},
+        {1019, KeyFunction::MacroStop, "Macro-Stop"},
+        {1021, KeyFunction::StopTimer, "Stop Timer"},
+        {1023, KeyFunction::None, ""},
+        {1075, KeyFunction::None, ""},
     };
     for (const Case& c : cases) {
         Profile p = withMacro;

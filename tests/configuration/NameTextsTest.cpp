@@ -11,9 +11,15 @@
 namespace {
 
 // A language whose every text is its number, with the place of the profile number behind it.
-std::string Numbered(uint32_t id) { return std::to_string(id) + " {slot}"; }
+std::string Numbered(uint32_t id)
+{
+    return std::to_string(id) + " {slot}";
+}
 
-std::string Id(uint32_t id, int slot = 0) { return std::to_string(id) + " " + std::to_string(slot); }
+std::string Id(uint32_t id, int slot = 0)
+{
+    return std::to_string(id) + " " + std::to_string(slot);
+}
 
 TEST(NameTexts, TheGameProfileDialogIsToldWhyTheDocumentRefusesATypedName)
 {

@@ -34,10 +34,11 @@ struct NoHost : HostWindow {
 std::string RandomName(std::mt19937& rng)
 {
     static const char* const kPieces[] = {
-        "Race", "race", "RACE", "Main", "main", " MAIN ", "CON", "nul", "Com1", "lpt9", ".txt", ".", "..",
-        "..\\..\\", "\\", "/", ":", "*", "?", "\"", "'", "<", ">", "|", "[", "]", ";", "=", " ", "  ", "\t",
-        "\n", "\r", "\x01", "\x1f", "\x7f", "\x80", "\x81", "\x9f", "\xb9", "\xc4", "\xe4", "\xff", "a", "Z",
-        "0", "7", "-", "_", "(2)", "ZENTOR Tolk", "Default1", "default3"};
+        "Race", "race", "RACE",     "Main", "main", " MAIN ", "CON",         "nul",      "Com1",    "lpt9", ".txt",
+        ".",    "..",   "..\\..\\", "\\",   "/",    ":",      "*",           "?",        "\"",      "'",    "<",
+        ">",    "|",    "[",        "]",    ";",    "=",      " ",           "  ",       "\t",      "\n",   "\r",
+        "\x01", "\x1f", "\x7f",     "\x80", "\x81", "\x9f",   "\xb9",        "\xc4",     "\xe4",    "\xff", "a",
+        "Z",    "0",    "7",        "-",    "_",    "(2)",    "ZENTOR Tolk", "Default1", "default3"};
     std::string name;
     const unsigned pieces = rng() % 5;
     for (unsigned i = 0; i < pieces; ++i)
@@ -45,7 +46,10 @@ std::string RandomName(std::mt19937& rng)
     return name;
 }
 
-bool SameBytes(const void* a, const void* b, size_t n) { return std::memcmp(a, b, n) == 0; }
+bool SameBytes(const void* a, const void* b, size_t n)
+{
+    return std::memcmp(a, b, n) == 0;
+}
 
 TEST(NamesRoundTrip, EveryAcceptedNameComesBackAndOnlyTheProgramsOwnFilesAreWritten)
 {
@@ -109,7 +113,8 @@ TEST(NamesRoundTrip, EveryAcceptedNameComesBackAndOnlyTheProgramsOwnFilesAreWrit
             EXPECT_STREQ(macros[s]->Name, doc.Macros()[s]->Name);
             ASSERT_EQ(macros[s]->Elements.size(), doc.Macros()[s]->Elements.size()) << macros[s]->Name;
             for (size_t m = 0; m < macros[s]->Elements.size(); ++m)
-                EXPECT_TRUE(SameBytes(macros[s]->Elements[m].get(), doc.Macros()[s]->Elements[m].get(), sizeof(MacroRecord)));
+                EXPECT_TRUE(
+                    SameBytes(macros[s]->Elements[m].get(), doc.Macros()[s]->Elements[m].get(), sizeof(MacroRecord)));
         }
         TimerLibrary timers;
         LoadTimerLibrary(timers, program);

@@ -12,14 +12,35 @@ TEST(ProgramTexts, LanguageModuleFollowsTheUsersLanguage)
         uint16_t id;
         const char* file;
     } table[] = {
-        {0x0406, "Danish.dll"},  {0x0407, "German.dll"},  {0x0807, "German.dll"},  {0x0C07, "German.dll"},
-        {0x1007, "German.dll"},  {0x1407, "German.dll"},  {0x0409, "Eng.dll"},     {0x040A, "Spanish.dll"},
-        {0x0C0A, "Spanish.dll"}, {0x040B, "Finnish.dll"}, {0x040C, "French.dll"},  {0x080C, "French.dll"},
-        {0x0C0C, "French.dll"},  {0x100C, "French.dll"},  {0x140C, "French.dll"},  {0x0415, "Polish.dll"},
-        {0x0419, "Russian.dll"}, {0x041D, "Swedish.dll"}, {0x041F, "Turkish.dll"},
+        {0x0406, "Danish.dll"},
+        {0x0407, "German.dll"},
+        {0x0807, "German.dll"},
+        {0x0C07, "German.dll"},
+        {0x1007, "German.dll"},
+        {0x1407, "German.dll"},
+        {0x0409, "Eng.dll"},
+        {0x040A, "Spanish.dll"},
+        {0x0C0A, "Spanish.dll"},
+        {0x040B, "Finnish.dll"},
+        {0x040C, "French.dll"},
+        {0x080C, "French.dll"},
+        {0x0C0C, "French.dll"},
+        {0x100C, "French.dll"},
+        {0x140C, "French.dll"},
+        {0x0415, "Polish.dll"},
+        {0x0419, "Russian.dll"},
+        {0x041D, "Swedish.dll"},
+        {0x041F, "Turkish.dll"},
         // Everything else falls back to English: other languages, and sublanguages without a module.
-        {0x0410, "Eng.dll"},     {0x0809, "Eng.dll"},     {0x1807, "Eng.dll"},     {0x180C, "Eng.dll"},
-        {0x000A, "Eng.dll"},     {0x050A, "Eng.dll"},     {0x540A, "Eng.dll"},     {0x0000, "Eng.dll"},     {0xFFFF, "Eng.dll"},
+        {0x0410, "Eng.dll"},
+        {0x0809, "Eng.dll"},
+        {0x1807, "Eng.dll"},
+        {0x180C, "Eng.dll"},
+        {0x000A, "Eng.dll"},
+        {0x050A, "Eng.dll"},
+        {0x540A, "Eng.dll"},
+        {0x0000, "Eng.dll"},
+        {0xFFFF, "Eng.dll"},
     };
     for (const auto& row : table)
         EXPECT_STREQ(LanguageModuleFile(row.id), row.file) << std::hex << row.id;

@@ -20,8 +20,14 @@
 
 namespace {
 
-bool Same(const ProfileSet& a, const ProfileSet& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
-bool Same(const ButtonInfo& a, const ButtonInfo& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+bool Same(const ProfileSet& a, const ProfileSet& b)
+{
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+bool Same(const ButtonInfo& a, const ButtonInfo& b)
+{
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
 
 ButtonInfo Shortcut(uint8_t key)
 {

@@ -88,7 +88,8 @@ TEST(KeySequence, ShortcutsSendModifierDownsKeyAndModifierUpsInReverse)
 TEST(KeySequence, PlainFlagDropsModifiersAndAKeyWithoutCodeDropsTheKey)
 {
     EXPECT_EQ(Encoded(*Shortcut(kA, {kFlagPlain, kFlagCtrl})), Sequence({0x12, 1, 0x12, 0}));
-    EXPECT_EQ(Encoded(*Shortcut(kNoDeviceCode, {kFlagShift, kFlagCtrl})), Sequence({0x29, 1, 0x7D, 1, 0x7D, 0, 0x29, 0}));
+    EXPECT_EQ(Encoded(*Shortcut(kNoDeviceCode, {kFlagShift, kFlagCtrl})),
+              Sequence({0x29, 1, 0x7D, 1, 0x7D, 0, 0x29, 0}));
     EXPECT_EQ(Encoded(*Shortcut(kMouseLeft, {})), Sequence({}));
 
     auto unread = Shortcut(kA, {kFlagCtrl});
@@ -201,16 +202,26 @@ TEST(DeviceKeyCodes, EveryCodeEncodesBackToItselfExceptTheSecondCodeOfF7)
 TEST(DeviceEvents, KindAndValueSelectWhatTheHostDoes)
 {
     const std::pair<uint32_t, DeviceEventKind> cases[] = {
-        {0xF0000000, DeviceEventKind::Key},     {0xF0000004, DeviceEventKind::Key},
-        {0xF0000102, DeviceEventKind::Key},     {0xF0000005, DeviceEventKind::Ignored},
-        {0xF00001FF, DeviceEventKind::Ignored}, {0xF0000108, DeviceEventKind::Ignored},
-        {0xF0000202, DeviceEventKind::Ignored}, {0xF0000008, DeviceEventKind::ModeNumLockOn},
-        {0xF0000009, DeviceEventKind::ModeNumLockOff},  {0xF0000109, DeviceEventKind::Ignored},
-        {0x70000001, DeviceEventKind::Arrival}, {0x70000002, DeviceEventKind::Removal},
-        {0x70000003, DeviceEventKind::Ignored}, {0xB0000000, DeviceEventKind::Reset},
-        {0xB0001234, DeviceEventKind::Reset},   {0x00000000, DeviceEventKind::OsdHide},
-        {0x00000005, DeviceEventKind::OsdHide}, {0xA0000001, DeviceEventKind::Ignored},
-        {0xE0000001, DeviceEventKind::Ignored}, {0xF0010000, DeviceEventKind::Ignored},
+        {0xF0000000, DeviceEventKind::Key},
+        {0xF0000004, DeviceEventKind::Key},
+        {0xF0000102, DeviceEventKind::Key},
+        {0xF0000005, DeviceEventKind::Ignored},
+        {0xF00001FF, DeviceEventKind::Ignored},
+        {0xF0000108, DeviceEventKind::Ignored},
+        {0xF0000202, DeviceEventKind::Ignored},
+        {0xF0000008, DeviceEventKind::ModeNumLockOn},
+        {0xF0000009, DeviceEventKind::ModeNumLockOff},
+        {0xF0000109, DeviceEventKind::Ignored},
+        {0x70000001, DeviceEventKind::Arrival},
+        {0x70000002, DeviceEventKind::Removal},
+        {0x70000003, DeviceEventKind::Ignored},
+        {0xB0000000, DeviceEventKind::Reset},
+        {0xB0001234, DeviceEventKind::Reset},
+        {0x00000000, DeviceEventKind::OsdHide},
+        {0x00000005, DeviceEventKind::OsdHide},
+        {0xA0000001, DeviceEventKind::Ignored},
+        {0xE0000001, DeviceEventKind::Ignored},
+        {0xF0010000, DeviceEventKind::Ignored},
     };
     for (const auto& [word, kind] : cases)
         EXPECT_EQ(ClassifyDeviceEvent(DeviceEvent::FromWord(word)), kind) << std::hex << word;

@@ -112,10 +112,11 @@ using Texts = std::vector<std::string>;
 TEST_F(RecorderTest, RowsShowEachEventAndEachPauseWithTheirPictures)
 {
     Show({{kA, 0, 120}, {kA, 1, 0}, {kMouseLeft, 0, 5}, {kMouseSide2, 1, 0}});
-    EXPECT_EQ(RowTexts(), (Texts{"A Press", "120 ms", "A Release", "Left Button Press", "5 ms", "Side Button 2 Release"}));
-    const std::vector<uint32_t> values = {RowValue(1, ListRowPicture::KeyPress), RowValue(1, ListRowPicture::Pause),
+    EXPECT_EQ(RowTexts(),
+              (Texts{"A Press", "120 ms", "A Release", "Left Button Press", "5 ms", "Side Button 2 Release"}));
+    const std::vector<uint32_t> values = {RowValue(1, ListRowPicture::KeyPress),   RowValue(1, ListRowPicture::Pause),
                                           RowValue(2, ListRowPicture::KeyRelease), RowValue(3, ListRowPicture::Mouse),
-                                          RowValue(3, ListRowPicture::Pause), RowValue(4, ListRowPicture::Mouse)};
+                                          RowValue(3, ListRowPicture::Pause),      RowValue(4, ListRowPicture::Mouse)};
     ASSERT_EQ(recorder.List().Count(), 6);
     for (size_t i = 0; i < values.size(); ++i)
         EXPECT_EQ(recorder.List().Rows()[i].value, values[i]) << "row " << i;
@@ -459,8 +460,8 @@ TEST(RecorderFeedback, AMacroPlayedWhileRecordingIsRecordedAsItPlayed)
     recorder.LoadMacro(0, 0);
     recorder.SetRecordPauses(true);
 
-    const Events played = {{kA, 0, 100}, {kA, 1, 250}, {kB, 0, 450}, {kB, 1, 40}, {kMouseLeft, 0, 20},
-                           {kMouseLeft, 1, 37}, {kC, 0, 37}, {kC, 1, 0}};
+    const Events played = {{kA, 0, 100},        {kA, 1, 250},        {kB, 0, 450}, {kB, 1, 40},
+                           {kMouseLeft, 0, 20}, {kMouseLeft, 1, 37}, {kC, 0, 37},  {kC, 1, 0}};
     ButtonInfo key;
     std::memset(&key, 0, sizeof key);
     key.FunctionCode = static_cast<uint8_t>(KeyFunction::Macro);

@@ -40,10 +40,14 @@ TimerLibrary NumberedTimers(int count)
     return list;
 }
 
-std::string NameOf(const TimerLibrary& timers, size_t i) { return std::string(FieldText(timers[i]->Name)); }
+std::string NameOf(const TimerLibrary& timers, size_t i)
+{
+    return std::string(FieldText(timers[i]->Name));
+}
 
 // The length field of a timer dialog, as the dialog sets it up, reporting to model.
-template <class Model> struct LengthField {
+template <class Model>
+struct LengthField {
     Model& model;
     SpinModel spin;
     LengthField(Model& m, int32_t shown) : model(m)

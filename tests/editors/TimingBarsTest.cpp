@@ -50,9 +50,9 @@ TEST(TimingBars, OnlyMatchedPairsSurviveAndTheirTimesFollowTheCountedPauses)
 {
     // Releases with nothing open, a release of a key never pressed and a press left open.
     const std::vector<MacroEvent> events = {
-        {kB, kRelease, 1000}, // nothing open: skipped with its pause
+        {kB, kRelease, 1000},                       // nothing open: skipped with its pause
         {kA, kPress, 10},     {kC, kRelease, 2000}, // C is not open: skipped with its pause
-        {kC, kPress, 20},     // never released: dropped, but its pause counts
+        {kC, kPress, 20},                           // never released: dropped, but its pause counts
         {kA, kRelease, 30},
     };
     EXPECT_EQ(Bars(events), (std::vector<TimingBar>{{kA, 0, 30}}));
@@ -71,8 +71,7 @@ TEST(TimingBars, AReleaseClosesTheLatestPressOfItsKeyAndLeavesTheOthersOpen)
 {
     // A held twice (the inner press is closed first); B pressed between, closed after the A's.
     const std::vector<MacroEvent> events = {
-        {kA, kPress, 10}, {kB, kPress, 10},   {kA, kPress, 10},
-        {kA, kRelease, 10}, {kA, kRelease, 10}, {kB, kRelease, 5},
+        {kA, kPress, 10}, {kB, kPress, 10}, {kA, kPress, 10}, {kA, kRelease, 10}, {kA, kRelease, 10}, {kB, kRelease, 5},
     };
     const std::vector<TimingBar> bars = Bars(events);
     EXPECT_EQ(bars, (std::vector<TimingBar>{{kA, 20, 30}, {kA, 0, 40}, {kB, 10, 50}}));
@@ -162,8 +161,8 @@ GeneratedMacro Generate(Random& random)
     const uint32_t length = 1 + random.Below(kMaxMacroEvents);
     for (uint32_t i = 0; i < length; ++i) {
         const uint8_t key = keys[random.Below(5)];
-        const uint16_t pause = static_cast<uint16_t>(
-            random.Below(40) == 0 ? 30000 + random.Below(35536) : 1 + random.Below(300));
+        const uint16_t pause =
+            static_cast<uint16_t>(random.Below(40) == 0 ? 30000 + random.Below(35536) : 1 + random.Below(300));
         const uint8_t action = random.Below(100) < 55 ? kPress : kRelease;
         m.events.push_back({key, action, pause});
         std::vector<int32_t>& presses = held[key];
@@ -219,8 +218,12 @@ TEST(TimingBars, EveryMatchedPairKeepsItsKeyAndTimesThroughBarsAndBack)
         ++exact;
         // The rebuilt macro starts at its first press; every pair keeps its place relative to it.
         std::vector<TimingBar> expected = m.pairs;
-        const int32_t first = expected.empty() ? 0 : std::min_element(expected.begin(), expected.end(),
-            [](const TimingBar& x, const TimingBar& y) { return x.start < y.start; })->start;
+        const int32_t first =
+            expected.empty()
+                ? 0
+                : std::min_element(expected.begin(), expected.end(), [](const TimingBar& x, const TimingBar& y) {
+                      return x.start < y.start;
+                  })->start;
         for (TimingBar& p : expected) {
             p.start -= first;
             p.end -= first;

@@ -22,7 +22,10 @@ std::vector<TimingBar> Staircase(int count)
     return bars;
 }
 
-TimingView ViewOf(const TimingListModel& list) { return list.View(UsKeyboardLayout()); }
+TimingView ViewOf(const TimingListModel& list)
+{
+    return list.View(UsKeyboardLayout());
+}
 
 // A row as the user sees it: "[76-380" is a bar from pixel 76 with a start handle running off the
 // right edge, "." a row whose bar lies outside the shown time, "" an empty row.
@@ -49,8 +52,13 @@ TEST(TimingList, TimeAndPixelsMeetAtTheSpansResolution)
 TEST(TimingList, RowsShowThePartOfEachBarInTheShownTimeWithHandlesOnlyOnVisibleEnds)
 {
     TimingListModel list;
-    list.SetBars({{kA, 200, 700}, {kB, 500, 1800}, {kA, 1200, 2500}, {kB, 0, 900},
-                  {kA, 2000, 2100}, {kA, 0, 5000}, {kA, 1000, 1000}});
+    list.SetBars({{kA, 200, 700},
+                  {kB, 500, 1800},
+                  {kA, 1200, 2500},
+                  {kB, 0, 900},
+                  {kA, 2000, 2100},
+                  {kA, 0, 5000},
+                  {kA, 1000, 1000}});
     list.ScrollHorizontal(ScrollRequest::Track, 1000);
     const TimingView view = ViewOf(list);
     std::vector<std::string> looks;
@@ -142,8 +150,9 @@ TEST(TimingList, NewBarsTakeTheSelectedOrLastBarsTimesAndDeletingSelectsTheNext)
     list.RowClicked(2);
     EXPECT_EQ(list.InsertBar(), 1);
     EXPECT_EQ(list.Selected(), 1) << "the selection names the new bar";
-    EXPECT_EQ(list.Bars(), (std::vector<TimingBar>{
-                               {kA, 0, 50}, {kKeyPending, 100, 150}, {kA, 100, 150}, {kA, 200, 250}, {kKeyPending, 200, 250}}));
+    EXPECT_EQ(list.Bars(),
+              (std::vector<TimingBar>{
+                  {kA, 0, 50}, {kKeyPending, 100, 150}, {kA, 100, 150}, {kA, 200, 250}, {kKeyPending, 200, 250}}));
 
     list.SetBars(Staircase(3));
     EXPECT_TRUE(list.DeleteSelected());
@@ -285,8 +294,8 @@ struct AdvancedPage {
             TestMacro("Burst", 0, {{0x04, 0, 100}, {0x05, 0, 50}, {0x04, 1, 200}, {0x05, 1, 0}}));
         library.back()->Elements.push_back(TestMacro("Idle", 0));
         // A press never released sits between A and B: without it they are 131070 ms apart.
-        library.back()->Elements.push_back(TestMacro(
-            "Slow", 0, {{0x04, 0, 10}, {0x04, 1, 65535}, {0x06, 0, 65535}, {0x05, 0, 10}, {0x05, 1, 0}}));
+        library.back()->Elements.push_back(
+            TestMacro("Slow", 0, {{0x04, 0, 10}, {0x04, 1, 65535}, {0x06, 0, 65535}, {0x05, 0, 10}, {0x05, 1, 0}}));
     }
     MacroRecord& Macro(int i) { return *library[0]->Elements[static_cast<size_t>(i)]; }
 };

@@ -37,10 +37,9 @@ struct HostTest : ::testing::Test {
         ClearProfileSet(set);
         LoadProfileSet(set, dir.Path());
         state.profiles.Replace(set);
-        host = std::make_unique<HostCore>(
-            HostPorts{clock, keyboard, input, UsKeyboardLayout(), shared, desktop, settings, launcher, trayArea, sound,
-                      foreground, timers},
-            state, 0x1234);
+        host = std::make_unique<HostCore>(HostPorts{clock, keyboard, input, UsKeyboardLayout(), shared, desktop,
+                                                    settings, launcher, trayArea, sound, foreground, timers},
+                                          state, 0x1234);
     }
 
     void Edit(const std::function<void(ProfileSet&)>& f) { state.profiles.With(f); }
@@ -174,7 +173,8 @@ TEST_F(HostTest, AFailedModeReadSavesNothing)
     EXPECT_FALSE(host->PullAllFromDevice());
     EXPECT_EQ(shared.writes, writes);
     EXPECT_EQ(ReadBytes(dir / "config.ini").find("CurrentProfile"), std::string::npos);
-    EXPECT_EQ(IniFile(dir / "config.ini").ReadInt("Setting", "FWVersion", -1), 128) << "the firmware is recorded all the same";
+    EXPECT_EQ(IniFile(dir / "config.ini").ReadInt("Setting", "FWVersion", -1), 128)
+        << "the firmware is recorded all the same";
 }
 
 TEST_F(HostTest, ArrivalAndRemovalHappenOnceAndDuplicatesDoNothing)
@@ -274,7 +274,8 @@ TEST_F(HostTest, NumLockFollowsTheMode)
     EXPECT_FALSE(input.numLock) << "a second Mode 1 leaves it off";
     host->OnDeviceEvent(0xF0000008);
     EXPECT_TRUE(input.numLock);
-    EXPECT_EQ(shared.block.Profiles[4].Mode, KeyboardMode::NumLockOn) << "every profile takes the Mode, and the block is shared";
+    EXPECT_EQ(shared.block.Profiles[4].Mode, KeyboardMode::NumLockOn)
+        << "every profile takes the Mode, and the block is shared";
     auto msgs = desktop.MessagesTo(kConfigWindowTitle);
     ASSERT_EQ(msgs.size(), 3u);
     EXPECT_EQ(msgs[0].message, WM_CFG_DATA_CHANGED);

@@ -35,10 +35,10 @@ TEST(Launcher, ProgramsStartFromTheProgramFolderAndAConfigWindowIsReused)
     ShowConfigProgram(desktop, launcher, "C:\\Tolk\\");
     const WindowId config = desktop.AddWindow("TolkCfg", kConfigWindowTitle);
     ShowConfigProgram(desktop, launcher, "C:\\Tolk\\"); // e.g. minimised: restored, not started again
-    EXPECT_EQ(launcher.shellOpens, (std::vector<std::pair<std::string, std::string>>{
-                                      {"C:\\Tolk\\FWUpdate\\TolkUpdate.exe", "2"},
-                                      {"C:\\Tolk\\osd.exe", ""},
-                                      {"C:\\Tolk\\TolkCfg.exe", ""}}));
+    EXPECT_EQ(launcher.shellOpens,
+              (std::vector<std::pair<std::string, std::string>>{{"C:\\Tolk\\FWUpdate\\TolkUpdate.exe", "2"},
+                                                                {"C:\\Tolk\\osd.exe", ""},
+                                                                {"C:\\Tolk\\TolkCfg.exe", ""}}));
     EXPECT_EQ(desktop.restored, std::vector<WindowId>{config});
 }
 

@@ -74,8 +74,14 @@ TEST_F(PlayerTest, ArrowsAndAltGrGoOutAsExtendedKeysOnBothEdges)
 {
     constexpr uint8_t kLeftArrow = 0x50, kRightAlt = 0xE6, kLeftAlt = 0xE2, kKeypad4 = 0x5C;
     player.MacroKey(0, false,
-                    MacroKeyInfo({{kLeftArrow, 0, 1}, {kLeftArrow, 1, 1}, {kRightAlt, 0, 1}, {kRightAlt, 1, 1},
-                                  {kLeftAlt, 0, 1}, {kLeftAlt, 1, 1}, {kKeypad4, 0, 1}, {kKeypad4, 1, 1}}));
+                    MacroKeyInfo({{kLeftArrow, 0, 1},
+                                  {kLeftArrow, 1, 1},
+                                  {kRightAlt, 0, 1},
+                                  {kRightAlt, 1, 1},
+                                  {kLeftAlt, 0, 1},
+                                  {kLeftAlt, 1, 1},
+                                  {kKeypad4, 0, 1},
+                                  {kKeypad4, 1, 1}}));
     player.RunPending();
     auto e = input.Events();
     ASSERT_EQ(e.size(), 8u);
@@ -159,8 +165,16 @@ TEST_F(PlayerTest, LongHoldsRepeatEvery33MillisecondsAfterHalfASecond)
     clock.Set(0);
     player.MacroKey(2, false, MacroKeyInfo({{kA, 0, 600}, {kA, 1, 1}}));
     player.RunPending();
-    EXPECT_EQ(KeyLog(kVkA), (Log{{0, "d"}, {500, "u"}, {500, "d"}, {533, "u"}, {533, "d"}, {566, "u"},
-                                 {566, "d"}, {599, "u"}, {599, "d"}, {600, "u"}}));
+    EXPECT_EQ(KeyLog(kVkA), (Log{{0, "d"},
+                                 {500, "u"},
+                                 {500, "d"},
+                                 {533, "u"},
+                                 {533, "d"},
+                                 {566, "u"},
+                                 {566, "d"},
+                                 {599, "u"},
+                                 {599, "d"},
+                                 {600, "u"}}));
     EXPECT_TRUE(input.NothingHeld());
 }
 
@@ -216,9 +230,15 @@ TEST_F(PlayerTest, StopReleasesTheMouseButtonPressedLastBeforeShift)
 
 TEST_F(PlayerTest, SideButtonsAreTheExtraButtonsTheOtherWayRound)
 {
-    player.MacroKey(0, false, MacroKeyInfo({{kMouseSide1, 0, 1}, {kMouseSide1, 1, 1}, {kMouseSide2, 0, 1},
-                                            {kMouseSide2, 1, 1}, {kMouseRight, 0, 1}, {kMouseRight, 1, 1},
-                                            {kMouseMiddle, 0, 1}, {kMouseMiddle, 1, 1}}));
+    player.MacroKey(0, false,
+                    MacroKeyInfo({{kMouseSide1, 0, 1},
+                                  {kMouseSide1, 1, 1},
+                                  {kMouseSide2, 0, 1},
+                                  {kMouseSide2, 1, 1},
+                                  {kMouseRight, 0, 1},
+                                  {kMouseRight, 1, 1},
+                                  {kMouseMiddle, 0, 1},
+                                  {kMouseMiddle, 1, 1}}));
     player.RunPending();
     auto e = input.Events();
     ASSERT_EQ(e.size(), 8u);
@@ -276,8 +296,8 @@ TEST_F(PlayerTest, AnotherMacroKeySwitchesAfterTheSwitchDelay)
 
 TEST_F(PlayerTest, PauseLetsGoAndResumeContinuesWithTheKeysPressedAgain)
 {
-    ButtonInfo info = MacroKeyInfo({{kLeftShift, 0, 100}, {kA, 0, 100}, {kA, 1, 100}, {kB, 0, 10},
-                                    {kB, 1, 10}, {kLeftShift, 1, 10}});
+    ButtonInfo info =
+        MacroKeyInfo({{kLeftShift, 0, 100}, {kA, 0, 100}, {kA, 1, 100}, {kB, 0, 10}, {kB, 1, 10}, {kLeftShift, 1, 10}});
     player.MacroKey(0, false, info);
     At(150, [&] { player.PauseResume(); });
     player.RunPending();

@@ -53,11 +53,11 @@ TEST_F(MediaKeysTest, ITunesGetsCtrlArrowsEvery100MsAndSpaceForPlayPauseAndStop)
     desktop.AddWindow("iTunes", "iTunes Store");
     const WindowId itunes = desktop.AddWindow("iTunes", "iTunes");
     keys.MediaCommand(33, kITunes);
-    EXPECT_EQ(Received(itunes), (Lines{"0 send 100 11 001D0001", "100 send 100 25 014B0001",
-                                       "200 send 101 25 C14B0001", "300 send 101 11 C01D0001"}));
+    EXPECT_EQ(Received(itunes), (Lines{"0 send 100 11 001D0001", "100 send 100 25 014B0001", "200 send 101 25 C14B0001",
+                                       "300 send 101 11 C01D0001"}));
     keys.MediaCommand(34, kITunes);
-    EXPECT_EQ(Received(itunes), (Lines{"0 send 100 11 001D0001", "100 send 100 27 014D0001",
-                                       "200 send 101 27 C14D0001", "300 send 101 11 C01D0001"}));
+    EXPECT_EQ(Received(itunes), (Lines{"0 send 100 11 001D0001", "100 send 100 27 014D0001", "200 send 101 27 C14D0001",
+                                       "300 send 101 11 C01D0001"}));
     for (uint8_t code : {35, 36}) {
         keys.MediaCommand(code, kITunes);
         EXPECT_EQ(Received(itunes), (Lines{"0 post 100 20 00390001", "100 post 101 20 C0390001"}));
@@ -76,9 +76,9 @@ TEST_F(MediaKeysTest, VlcKeysGoToTheFirstQWidgetWindowNamedVlc)
     keys.MediaCommand(36, kVlc);
     EXPECT_EQ(desktop.foregrounded, (std::vector<WindowId>{vlc, vlc, vlc}));
     EXPECT_EQ(desktop.messages.size(), 6u) << "nothing for the window of the wrong class";
-    EXPECT_EQ(Received(vlc), (Lines{"0 post 100 50 00190001", "100 post 101 50 C0190001", "100 post 100 4E 00310001",
-                                    "200 post 101 4E C0310001", "200 post 100 53 001F0001",
-                                    "300 post 101 53 C01F0001"}));
+    EXPECT_EQ(Received(vlc),
+              (Lines{"0 post 100 50 00190001", "100 post 101 50 C0190001", "100 post 100 4E 00310001",
+                     "200 post 101 4E C0310001", "200 post 100 53 001F0001", "300 post 101 53 C01F0001"}));
 }
 
 TEST_F(MediaKeysTest, WinampPlayPauseTogglesPerPressAcrossProfilesAndPlayers)
@@ -89,10 +89,10 @@ TEST_F(MediaKeysTest, WinampPlayPauseTogglesPerPressAcrossProfilesAndPlayers)
                                                    {35, kWmp},    {35, kWinamp}, {33, kWinamp}, {34, kWinamp}};
     for (auto [code, option] : presses)
         keys.MediaCommand(code, option);
-    EXPECT_EQ(Received(winamp), (Lines{"0 send 111 9C6D 00000000", "0 send 111 9C6E 00000000",
-                                       "0 send 111 9C6F 00000000", "0 send 111 9C6D 00000000",
-                                       "0 send 111 9C6E 00000000", "0 send 111 9C6C 00000000",
-                                       "0 send 111 9C70 00000000"}));
+    EXPECT_EQ(Received(winamp),
+              (Lines{"0 send 111 9C6D 00000000", "0 send 111 9C6E 00000000", "0 send 111 9C6F 00000000",
+                     "0 send 111 9C6D 00000000", "0 send 111 9C6E 00000000", "0 send 111 9C6C 00000000",
+                     "0 send 111 9C70 00000000"}));
 }
 
 TEST_F(MediaKeysTest, VolumeCodesAndUnknownPlayersReachNoPlayer)
@@ -126,7 +126,7 @@ TEST_F(MediaKeysTest, OpenStartsTheRegisteredProgramOrActivatesWindowsMediaPlaye
     settings.registry[std::string(kVlcRegistryKey) + "|"] = "D:\\VLC\\vlc.exe";
     keys.MediaCommand(32, kVlc);
     EXPECT_EQ(launcher.runs, (Lines{"C:\\Program Files\\WMP\\wmplayer.exe", "C:\\ITUNES\\itunes.exe",
-                                   "C:\\VideoLAN\\vlc.exe", "C:\\Winamp\\winamp.exe", "D:\\VLC\\vlc.exe"}));
+                                    "C:\\VideoLAN\\vlc.exe", "C:\\Winamp\\winamp.exe", "D:\\VLC\\vlc.exe"}));
 }
 
 TEST(PlayerCommandLine, AnyRegistryTextIsReadSafely)
@@ -154,8 +154,8 @@ TEST_F(MediaKeysTest, WebKeysOpenTheSearchPageOrPressTheBrowserKeys)
     Lines keysSent;
     for (const auto& e : input.events)
         keysSent.push_back(std::to_string(e.vk) + " " + std::to_string(e.scan) + " " + std::to_string(e.flags));
-    EXPECT_EQ(keysSent, (Lines{"172 0 1", "172 0 3", "166 0 1", "166 0 3", "167 0 1", "167 0 3", "169 0 1",
-                               "169 0 3", "168 0 1", "168 0 3", "171 0 1", "171 0 3"}));
+    EXPECT_EQ(keysSent, (Lines{"172 0 1", "172 0 3", "166 0 1", "166 0 3", "167 0 1", "167 0 3", "169 0 1", "169 0 3",
+                               "168 0 1", "168 0 3", "171 0 1", "171 0 3"}));
 }
 
 TEST(RegistryPath, RootNameBeforeTheFirstBackslashWithoutCaseElseLocalMachine)

@@ -22,7 +22,10 @@ public:
     bool readable = true;
 };
 
-bool EndsInField(const char* field, size_t n) { return std::memchr(field, '\0', n) != nullptr; }
+bool EndsInField(const char* field, size_t n)
+{
+    return std::memchr(field, '\0', n) != nullptr;
+}
 
 TEST(SharedBlock, GarbageIsMadeSafe_CountsClampedTextsEndedSlotAndModeInRange)
 {

@@ -30,8 +30,9 @@ TEST(Menu, TheBuildersMakeEachKindOfItem)
 
 TEST(Menu, MenusAreEqualOnlyWhenEveryItemStateAndSubmenuIs)
 {
-    const Menu menu{140, {CommandItem("Create", 1099), SeparatorItem(),
-                          SubmenuItem("Fight", Menu{140, {CommandItem("Combo", 1200, true)}})}};
+    const Menu menu{140,
+                    {CommandItem("Create", 1099), SeparatorItem(),
+                     SubmenuItem("Fight", Menu{140, {CommandItem("Combo", 1200, true)}})}};
     Menu same = menu;
     EXPECT_TRUE(same == menu);
 

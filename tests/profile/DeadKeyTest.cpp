@@ -15,7 +15,7 @@ constexpr uint32_t kE = 0x45;
 constexpr uint32_t kQ = 0x51;
 constexpr uint32_t kAccentKey = 0xDD; // VK_OEM_6: "^" on the French layout, "´" on the German one
 constexpr uint8_t kCircumflex = '^';
-constexpr uint8_t kAcute = 0xB4;      // in code page 1252
+constexpr uint8_t kAcute = 0xB4; // in code page 1252
 
 // A layout with one dead key, its accent combining with "e" only. The accent stays pending between
 // presses, as in the thread's keyboard state under Windows; keepsAccent false is a translation that

@@ -104,9 +104,9 @@ TEST(IniDocument, UpdatesInPlaceAndKeepsEveryOtherLine)
     IniDocument doc = IniDocument::Parse(original);
     EXPECT_EQ(doc.Serialize(), original);
 
-    doc.WriteString("one", "A", "10");   // replaced in place, the key keeps its spelling
-    doc.WriteString("One", "c", "3");    // new key after the last non-blank line of its section
-    doc.WriteString("Three", "d", "4");  // new section at the end
+    doc.WriteString("one", "A", "10");  // replaced in place, the key keeps its spelling
+    doc.WriteString("One", "c", "3");   // new key after the last non-blank line of its section
+    doc.WriteString("Three", "d", "4"); // new section at the end
     EXPECT_EQ(doc.Serialize(),
               "; a comment\r\n[One]\r\na=10\r\nnoequals\r\nc=3\r\n\r\n[Two]\r\nb=2\r\n[Three]\r\nd=4\r\n");
 }

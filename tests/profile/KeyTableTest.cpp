@@ -41,7 +41,10 @@ FakeLayout Azerty()
     return layout;
 }
 
-const KeyboardLayout& Us() { return UsKeyboardLayout(); }
+const KeyboardLayout& Us()
+{
+    return UsKeyboardLayout();
+}
 
 ButtonInfo Shortcut(uint8_t key, uint8_t plain, uint8_t shift, uint8_t ctrl, uint8_t win, uint8_t alt)
 {

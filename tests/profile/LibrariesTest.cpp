@@ -111,7 +111,7 @@ TEST(MacroLibrary, UnreadableMacrosArriveZeroedAndLaterOnesKeepTheirPlace)
     SaveMacroLibrary(SmallLibrary(), dir.Path());
     IniFile file(dir / "config\\macro.ini");
     file.WriteString("Fight Set", "Count", "4");
-    file.WriteString("Fight Set", "0", "00");            // wrong length
+    file.WriteString("Fight Set", "0", "00"); // wrong length
     file.WriteStruct("Fight Set", "3", TestMacro("Late", 0, {}).get(), sizeof(MacroRecord));
     MacroLibrary lib;
     LoadMacroLibrary(lib, dir.Path());

@@ -15,7 +15,10 @@ using Names = std::vector<std::string>;
 // A program folder as Windows programs are usually installed.
 const std::string kFolder = "C:\\Program Files (x86)\\ZENTOR Tolk\\";
 
-NameProblem Problem(const std::string& name) { return ProfileFileNameProblem(name, kFolder); }
+NameProblem Problem(const std::string& name)
+{
+    return ProfileFileNameProblem(name, kFolder);
+}
 
 std::unique_ptr<ProfileSet> DefaultSet()
 {
@@ -26,23 +29,26 @@ std::unique_ptr<ProfileSet> DefaultSet()
 
 TEST(ProfileNames, OrdinaryNamesAreFileNames)
 {
-    for (const std::string& name : Names{"Race", "Raid night", "Counter-Strike 2", ".hidden", "a.b.c", "\xC4rger & Co (1)",
-                                   "Console", "COM10", "LPT", "nul-free", "100%", "x;y=[z]", "'quoted'"})
+    for (const std::string& name :
+         Names{"Race", "Raid night", "Counter-Strike 2", ".hidden", "a.b.c", "\xC4rger & Co (1)", "Console", "COM10",
+               "LPT", "nul-free", "100%", "x;y=[z]", "'quoted'"})
         EXPECT_EQ(Problem(name), NameProblem::None) << name;
 }
 
 TEST(ProfileNames, PathPartsReservedCharactersAndControlCharactersAreRefused)
 {
     for (const std::string& name : Names{"..\\..\\x", "a/b", "a\\b", "C:x", "what?", "*", "say \"hi\"", "<a>", "a|b",
-                                   std::string("tab\there"), std::string("line\nbreak"), std::string("\x1f" "x")})
+                                         std::string("tab\there"), std::string("line\nbreak"),
+                                         std::string("\x1f"
+                                                     "x")})
         EXPECT_EQ(Problem(name), NameProblem::ReservedCharacter) << name;
 }
 
 TEST(ProfileNames, DeviceNamesAreRefusedInAnyCaseAndWithAnExtension)
 {
-    for (const std::string& name : Names{"CON", "con", "Prn", "AUX", "nul", "COM1", "com9", "LPT1", "lpt9", "COM0",
-                                   "NUL.txt", "con.rkp", "CON .x", "aux.a.b", "CONIN$", "conout$",
-                                   std::string("COM\xB9"), std::string("LPT\xB2")})
+    for (const std::string& name :
+         Names{"CON", "con", "Prn", "AUX", "nul", "COM1", "com9", "LPT1", "lpt9", "COM0", "NUL.txt", "con.rkp",
+               "CON .x", "aux.a.b", "CONIN$", "conout$", std::string("COM\xB9"), std::string("LPT\xB2")})
         EXPECT_EQ(Problem(name), NameProblem::DeviceName) << name;
 }
 
@@ -93,10 +99,11 @@ TEST(ProfileNames, FirstUnusableProfileNameNamesTheSlot)
 
 TEST(LibraryNames, TheIndexSectionAndWhatINIReadersTakeApartAreNoSetNames)
 {
-    for (const std::string& name : Names{"Main", "MAIN", "main", "a]b", "]", "[x", ";x", "\"x\"", "'x'",
-                                   std::string("tab\tname"), ""})
+    for (const std::string& name :
+         Names{"Main", "MAIN", "main", "a]b", "]", "[x", ";x", "\"x\"", "'x'", std::string("tab\tname"), ""})
         EXPECT_FALSE(MacroSetNameAccepted(name)) << name;
-    for (const std::string& name : Names{"Mains", "Main set", "x[y", "x;y", "a=b", "\"x", "'x\"", "ZENTOR Tolk", "\xC4rger"})
+    for (const std::string& name :
+         Names{"Mains", "Main set", "x[y", "x;y", "a=b", "\"x", "'x\"", "ZENTOR Tolk", "\xC4rger"})
         EXPECT_TRUE(MacroSetNameAccepted(name)) << name;
 
     // What the file itself cannot hold; the rest of the refusals above only keep other readers right.

@@ -43,7 +43,10 @@ std::unique_ptr<ProfileSet> Loaded(const std::string& folder)
     return set;
 }
 
-bool SameProfile(const Profile& a, const Profile& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+bool SameProfile(const Profile& a, const Profile& b)
+{
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
 
 // A program folder one level below a folder of its own, so that escaping files would be seen.
 struct NestedFolder {

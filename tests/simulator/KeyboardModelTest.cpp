@@ -144,7 +144,8 @@ TEST(KeyboardModel, RefusedCallsChangeNothingAndWriteNoReply)
         {"key 0", IOCTL_FLT_SET_KEY, withByte(key, 2, 0), 0, 0},
         {"key 6", IOCTL_FLT_SET_KEY, withByte(key, 2, 6), 0, 0},
         {"set-key command byte", IOCTL_FLT_SET_KEY, withByte(key, 0, 3), 0, 0},
-        {"set-mode command byte", IOCTL_FLT_SET_MODE, withByte(DeviceRequest::SetMode(KeyboardMode::NumLockOn), 0, 4), 0, 0},
+        {"set-mode command byte", IOCTL_FLT_SET_MODE, withByte(DeviceRequest::SetMode(KeyboardMode::NumLockOn), 0, 4),
+         0, 0},
         {"set-profile 0", IOCTL_FLT_SET_PROFILE, DeviceRequest::SetProfile(0), 0, 0},
         {"set-profile 6", IOCTL_FLT_SET_PROFILE, DeviceRequest::SetProfile(6), 0, 0},
         {"switch of a sixth key", IOCTL_FLT_SET_KEY_SWITCH, DeviceRequest::SetKeySwitch(0x20), 0, 0},
@@ -159,8 +160,8 @@ TEST(KeyboardModel, RefusedCallsChangeNothingAndWriteNoReply)
         RequestBuffer request = c.request;
         RequestBuffer reply;
         reply.fill(0xAA);
-        EXPECT_FALSE(model->Control(c.code, request.data(), lengths.in + c.inDelta, reply.data(),
-                                    lengths.out + c.outDelta))
+        EXPECT_FALSE(
+            model->Control(c.code, request.data(), lengths.in + c.inDelta, reply.data(), lengths.out + c.outDelta))
             << c.what;
         EXPECT_TRUE(std::all_of(reply.begin(), reply.end(), [](uint8_t b) { return b == 0xAA; })) << c.what;
     }

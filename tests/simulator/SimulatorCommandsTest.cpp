@@ -76,11 +76,21 @@ TEST(SimulatorCommands, KeyboardActionsReachTheHostAsOneEventEach)
         const char* line;
         uint32_t word;
     } cases[] = {
-        {"press 1", 0xF0000000},      {"release 1", 0xF0000100},  {"press 5", 0xF0000004},
-        {"release 5", 0xF0000104},    {"mode 0", 0xF0000008},     {"mode 1", 0xF0000009},
-        {"remove", 0x70000002},       {"arrive", 0x70000001},     {"reset", 0xB0000000},
-        {"osd-hide", 0x00000000},     {"event 0xE0001234", 0xE0001234}, {"event 0XA000abcd", 0xA000ABCD},
-        {"event 4026531841", 0xF0000001}, {"event 0", 0},         {"  press\t2  ", 0xF0000001},
+        {"press 1", 0xF0000000},
+        {"release 1", 0xF0000100},
+        {"press 5", 0xF0000004},
+        {"release 5", 0xF0000104},
+        {"mode 0", 0xF0000008},
+        {"mode 1", 0xF0000009},
+        {"remove", 0x70000002},
+        {"arrive", 0x70000001},
+        {"reset", 0xB0000000},
+        {"osd-hide", 0x00000000},
+        {"event 0xE0001234", 0xE0001234},
+        {"event 0XA000abcd", 0xA000ABCD},
+        {"event 4026531841", 0xF0000001},
+        {"event 0", 0},
+        {"  press\t2  ", 0xF0000001},
         {"press 3\r\n", 0xF0000002},
     };
     for (const auto& c : cases) {
@@ -122,12 +132,42 @@ TEST(SimulatorCommands, BadCommandsAnswerOneErrorLineAndChangeNothing)
     const std::vector<std::string> state = sim.kb.StateLines();
     const std::string garbage("\x01\xFF\0zz\x7F", 6);
     const char* lines[] = {
-        "",           "   \t ",     "press",        "press 0",     "press 6",         "press -1",
-        "press +1",   "press 1 2",  "press one",    "press 0x",    "release 7",       "release",
-        "mode",       "mode 2",     "mode 01x",     "mode 0 1",    "event",           "event 0x100000000",
-        "event 4294967296", "event 0xG", "event 1 2", "event -5",  "firmware",        "firmware 65536",
-        "firmware 1.05", "arrive now", "remove 1",  "reset all",   "osd-hide 20",     "state 1",
-        "log x",      "quit now",   "PRESS 1",      "pressed 1",   "jump",            "press\n1\npress 2",
+        "",
+        "   \t ",
+        "press",
+        "press 0",
+        "press 6",
+        "press -1",
+        "press +1",
+        "press 1 2",
+        "press one",
+        "press 0x",
+        "release 7",
+        "release",
+        "mode",
+        "mode 2",
+        "mode 01x",
+        "mode 0 1",
+        "event",
+        "event 0x100000000",
+        "event 4294967296",
+        "event 0xG",
+        "event 1 2",
+        "event -5",
+        "firmware",
+        "firmware 65536",
+        "firmware 1.05",
+        "arrive now",
+        "remove 1",
+        "reset all",
+        "osd-hide 20",
+        "state 1",
+        "log x",
+        "quit now",
+        "PRESS 1",
+        "pressed 1",
+        "jump",
+        "press\n1\npress 2",
     };
     for (const char* line : lines) {
         const std::string reply = sim.Run(line);
@@ -154,8 +194,8 @@ TEST(SimulatorCommands, OverlongLinesAreRefusedWhole)
     EXPECT_EQ(sim.Run(longest + " "), "error: command longer than 256 characters\n");
     const std::string unknown(100000, 'x');
     EXPECT_EQ(sim.Run(unknown), "error: command longer than 256 characters\n");
-    EXPECT_EQ(sim.Run(std::string(kMaxSimulatorCommandLength, 'y')), "error: unknown command '" +
-                                                                           std::string(32, 'y') + "...'\n");
+    EXPECT_EQ(sim.Run(std::string(kMaxSimulatorCommandLength, 'y')),
+              "error: unknown command '" + std::string(32, 'y') + "...'\n");
     EXPECT_EQ(sim.wakeUps, 1);
 }
 

@@ -43,8 +43,8 @@ struct Desk {
         if (target < 0)
             return;
         Button& b = buttons[static_cast<size_t>(target)];
-        ButtonMouseActions a = OnButtonMouseMove(
-            {leftHeld, capture == target, true, true, under == target, b.highlighted});
+        ButtonMouseActions a =
+            OnButtonMouseMove({leftHeld, capture == target, true, true, under == target, b.highlighted});
         if (a.setHighlighted || a.clearHighlighted) {
             b.highlighted = a.setHighlighted;
             reports.push_back(b.hint + (a.setHighlighted ? " on" : " off"));
@@ -89,8 +89,8 @@ TEST(OnButtonMouseMove, MovingFromOneButtonToTheNextHandsOverTheHighlight)
     desk.MoveTo(0);
     desk.MoveTo(0);
     desk.MoveTo(1);
-    EXPECT_EQ(desk.reports, (std::vector<std::string>{"Apply the profile on", "Apply the profile off",
-                                                      "Reset the keys on"}));
+    EXPECT_EQ(desk.reports,
+              (std::vector<std::string>{"Apply the profile on", "Apply the profile off", "Reset the keys on"}));
     EXPECT_EQ(desk.hints.Current(), "Reset the keys");
     EXPECT_FALSE(desk.buttons[0].highlighted);
     EXPECT_TRUE(desk.buttons[1].highlighted);

@@ -80,21 +80,20 @@ TEST(MaskRuns, FollowTheOutlineInsideAWhiteBorder)
 
     RegionRect bounds{-1, -1, -1, -1};
     EXPECT_EQ(FindMaskRuns(mask.Pixels(), 7, 5, mask.Stride(), kWhite, 0, 0, nullptr, &bounds), 4u);
-    EXPECT_EQ(std::vector<int>({bounds.left, bounds.top, bounds.right, bounds.bottom}),
-              std::vector<int>({1, 1, 6, 4}));
+    EXPECT_EQ(std::vector<int>({bounds.left, bounds.top, bounds.right, bounds.bottom}), std::vector<int>({1, 1, 6, 4}));
 }
 
 TEST(MaskRuns, KeyAndToleranceApplyToEachChannelInBgrOrder)
 {
     Mask mask(8, 1);
-    mask.Set(0, 0, {255, 0, 0}, 0x77);   // pure red, unused byte set
-    mask.Set(1, 0, {0, 0, 255});         // pure blue
-    mask.Set(2, 0, {210, 200, 200});     // all in [200, 210]
-    mask.Set(3, 0, {211, 200, 200});     // red one above
-    mask.Set(4, 0, {200, 199, 200});     // green one below
+    mask.Set(0, 0, {255, 0, 0}, 0x77); // pure red, unused byte set
+    mask.Set(1, 0, {0, 0, 255});       // pure blue
+    mask.Set(2, 0, {210, 200, 200});   // all in [200, 210]
+    mask.Set(3, 0, {211, 200, 200});   // red one above
+    mask.Set(4, 0, {200, 199, 200});   // green one below
     mask.Set(5, 0, {255, 255, 255});
     mask.Set(6, 0, {249, 250, 250});
-    mask.Set(7, 0, {3, 3, 3});           // what a wrapped upper bound 250 + 10 would take in
+    mask.Set(7, 0, {3, 3, 3}); // what a wrapped upper bound 250 + 10 would take in
     EXPECT_FALSE(Inside(mask, 0, 0, {255, 0, 0}, 0)) << "the key colour is outside, unused byte ignored";
     EXPECT_TRUE(Inside(mask, 1, 0, {255, 0, 0}, 0)) << "red and blue are not swapped";
     EXPECT_FALSE(Inside(mask, 2, 0, {200, 200, 200}, 10));

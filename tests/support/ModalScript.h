@@ -148,7 +148,7 @@ private:
     std::size_t m_next = 0;
     UINT_PTR m_timer = 0;
     DWORD m_armedAt = 0; // when the next step's turn came
-    int m_running = 0; // steps under way, one inside another's nested loop
+    int m_running = 0;   // steps under way, one inside another's nested loop
     bool m_started = false;
     bool m_done = false;
     bool m_gaveUp = false;

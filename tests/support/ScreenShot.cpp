@@ -117,8 +117,8 @@ int ScreenCapture::Count(const RECT& area, COLORREF colour, int tolerance) const
     for (LONG y = std::max(area.top, m_rect.top); y < std::min(area.bottom, m_rect.bottom); ++y) {
         for (LONG x = std::max(area.left, m_rect.left); x < std::min(area.right, m_rect.right); ++x) {
             const COLORREF c = At(POINT{x, y});
-            if (c != CLR_INVALID && within(GetRValue(c), GetRValue(colour)) && within(GetGValue(c), GetGValue(colour)) &&
-                within(GetBValue(c), GetBValue(colour)))
+            if (c != CLR_INVALID && within(GetRValue(c), GetRValue(colour)) &&
+                within(GetGValue(c), GetGValue(colour)) && within(GetBValue(c), GetBValue(colour)))
                 ++count;
         }
     }

@@ -14,8 +14,8 @@ TempFolder::TempFolder()
 {
     static std::atomic<unsigned> counter{0};
     std::random_device rd;
-    fs::path base = fs::temp_directory_path() /
-                    ("tolk-test-" + std::to_string(rd()) + "-" + std::to_string(counter.fetch_add(1)));
+    fs::path base =
+        fs::temp_directory_path() / ("tolk-test-" + std::to_string(rd()) + "-" + std::to_string(counter.fetch_add(1)));
     fs::create_directories(base);
     m_path = base.string();
     char sep = fs::path::preferred_separator == '\\' ? '\\' : '/';

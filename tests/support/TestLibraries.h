@@ -13,7 +13,7 @@
 #include <string>
 
 inline std::unique_ptr<MacroRecord> TestMacro(const std::string& name, int loop,
-                                             std::initializer_list<MacroEvent> events = {})
+                                              std::initializer_list<MacroEvent> events = {})
 {
     auto e = std::make_unique<MacroRecord>();
     std::memset(e.get(), 0, sizeof(MacroRecord));

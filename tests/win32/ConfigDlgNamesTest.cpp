@@ -63,8 +63,8 @@ protected:
     POINT KeyCentre(int key) const
     {
         ButtonPosition pos;
-        ParseButtonPos(IniFile(folder / "skins\\skin_main.ini").ReadString("BUTTONPOS", std::to_string(key), "").c_str(),
-                       pos);
+        ParseButtonPos(
+            IniFile(folder / "skins\\skin_main.ini").ReadString("BUTTONPOS", std::to_string(key), "").c_str(), pos);
         return POINT{(pos.left + pos.right) / 2, (pos.top + pos.bottom) / 2};
     }
     void ClickKey(const CConfigDlg& main, int key) const
@@ -150,18 +150,19 @@ TEST_F(ConfigDlgNames, TheGameProfileEditLandsInTheSlotItWasOpenedForWhenTheHost
         ASSERT_EQ(main.Document().Working().CurrentProfile, 2) << "the host's block was read";
         ClickKey(main, kNewGameKey);
     });
-    script.ThenWhen([&] { return (game = ActiveDialog<CGameProfileDlg>()) != nullptr; }, [&] {
-        ASSERT_NE(game, nullptr);
-        // A listed game came to the front: the host switched to profile 4 and tells the window.
-        stored->CurrentProfile = 4;
-        ASSERT_TRUE(host->Write(*stored));
-        main.PostMessage(WM_CFG_DATA_CHANGED);
-        Pump(300);
-        currentWhileOpen = main.Document().Working().CurrentProfile;
-        Click(CentreOf(game->Edit(0)));
-        TypeText("Rally");
-        Click(CentreOf(game->CloseButton(0)));
-    });
+    script.ThenWhen([&] { return (game = ActiveDialog<CGameProfileDlg>()) != nullptr; },
+                    [&] {
+                        ASSERT_NE(game, nullptr);
+                        // A listed game came to the front: the host switched to profile 4 and tells the window.
+                        stored->CurrentProfile = 4;
+                        ASSERT_TRUE(host->Write(*stored));
+                        main.PostMessage(WM_CFG_DATA_CHANGED);
+                        Pump(300);
+                        currentWhileOpen = main.Document().Working().CurrentProfile;
+                        Click(CentreOf(game->Edit(0)));
+                        TypeText("Rally");
+                        Click(CentreOf(game->CloseButton(0)));
+                    });
     script.Then(300, [&] {
         if (CGameProfileDlg* open = ActiveDialog<CGameProfileDlg>())
             open->EndDialog(IDCANCEL);

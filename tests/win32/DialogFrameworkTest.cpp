@@ -227,8 +227,8 @@ public:
 
     bool Create(HWND parent)
     {
-        return CreateEx(0, "LISTBOX", "", WS_CHILD | WS_VISIBLE | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY, 0, 0,
-                        200, 120, parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(4096)));
+        return CreateEx(0, "LISTBOX", "", WS_CHILD | WS_VISIBLE | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY, 0,
+                        0, 200, 120, parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(4096)));
     }
     int measured = 0;
     std::vector<std::string> drawn;
@@ -337,8 +337,8 @@ void HandlePendingMessages()
 TEST(PopupMenu, TheChoiceReachesTheOwnersCommandTableAndTheDefaultItemIsMarked)
 {
     CommandWindow owner;
-    ASSERT_TRUE(owner.CreateEx(0, nullptr, "Tray menu owner", WS_POPUP | WS_VISIBLE, 50, 50, 100, 100, nullptr,
-                               nullptr));
+    ASSERT_TRUE(
+        owner.CreateEx(0, nullptr, "Tray menu owner", WS_POPUP | WS_VISIBLE, 50, 50, 100, 100, nullptr, nullptr));
     CPopupMenu menu;
     ASSERT_TRUE(menu.AppendItem(MF_STRING, 2000, "Configuration"));
     ASSERT_TRUE(menu.AppendItem(MF_SEPARATOR, 0, nullptr));

@@ -185,14 +185,10 @@ TEST(PipeFilterDriver, RefusedAndMalformedRepliesFailOnlyTheirCall)
     enum : uint32_t { kRefused = 1, kWrongKind, kGarbageHeader, kShortReply, kCutOff };
     TestPipeServer server(Simulator([](const ControlRequest& request) -> Answer {
         switch (request.code) {
-        case kRefused:
-            return {Reply(0, {1, 2, 3, 4})};
-        case kWrongKind:
-            return {EncodePipeFrame(PipeFrame{PipeFrameKind::Control, 1, {9, 9}})};
-        case kGarbageHeader:
-            return {std::vector<uint8_t>(kPipeHeaderSize, 0xFF)};
-        case kShortReply:
-            return {Reply(1, {7, 8})};
+        case kRefused: return {Reply(0, {1, 2, 3, 4})};
+        case kWrongKind: return {EncodePipeFrame(PipeFrame{PipeFrameKind::Control, 1, {9, 9}})};
+        case kGarbageHeader: return {std::vector<uint8_t>(kPipeHeaderSize, 0xFF)};
+        case kShortReply: return {Reply(1, {7, 8})};
         default: { // a reply that promises 10 bytes, brings 3, and the simulator goes away
             std::vector<uint8_t> cut = Reply(1, std::vector<uint8_t>(10, 6));
             cut.resize(kPipeHeaderSize + 3);

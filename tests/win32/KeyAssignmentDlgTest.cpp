@@ -50,8 +50,7 @@ std::vector<DWORD> PixelsOf(HBITMAP bitmap, int width, int height)
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     const ClientDc screen(nullptr);
-    if (::GetDIBits(screen.Get(), bitmap, 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS) !=
-        height)
+    if (::GetDIBits(screen.Get(), bitmap, 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS) != height)
         pixels.clear();
     for (DWORD& p : pixels)
         p &= 0xFFFFFF;
@@ -83,8 +82,7 @@ std::string ShownPicture(const CBitmapBtn& button)
                                                               {ButtonPicture::Down, "down"},
                                                               {ButtonPicture::Disabled, "disabled"}};
     for (const auto& [picture, name] : pictures) {
-        const std::vector<DWORD> drawn =
-            PixelsOf(button.StateBitmap(picture), r.right - r.left, r.bottom - r.top);
+        const std::vector<DWORD> drawn = PixelsOf(button.StateBitmap(picture), r.right - r.left, r.bottom - r.top);
         if (!drawn.empty() && drawn == screen)
             return name;
     }

@@ -94,8 +94,8 @@ TEST_F(KeyCapture, AHeldKeyArrivesAsRepeatedPressesAndOneReleaseAndStillReachesT
     SendKeyInput(kProbeKey, true);
     Pump(300);
 
-    const std::vector<Captured> expected{{kProbeKey, 0}, {kProbeKey, 0}, {kProbeKey, 0}, {kProbeKey, 0},
-                                         {kProbeKey, 0x80}};
+    const std::vector<Captured> expected{
+        {kProbeKey, 0}, {kProbeKey, 0}, {kProbeKey, 0}, {kProbeKey, 0}, {kProbeKey, 0x80}};
     EXPECT_EQ(expected, target.captured);
     EXPECT_EQ(std::vector<UINT>(4, kProbeKey), target.keyDowns) << "the capture swallows no key";
 

@@ -230,8 +230,8 @@ TEST_F(KeyMenuWindows, ItemsAreDrawnInTheProgramsColoursWithTheMarkTheArrowsAndT
         seen.rootFramed = screen.At(POINT{frame.left, frame.top}) == kFrame &&
                           screen.At(POINT{frame.right - 1, frame.bottom - 1}) == kFrame &&
                           screen.At(POINT{frame.left, (frame.top + frame.bottom) / 2}) == kFrame;
-        seen.rootFrameInnerBlack = screen.Count(RECT{frame.left + 1, frame.top + 1, frame.left + 3, frame.bottom - 1},
-                                                kBackground);
+        seen.rootFrameInnerBlack =
+            screen.Count(RECT{frame.left + 1, frame.top + 1, frame.left + 3, frame.bottom - 1}, kBackground);
         const RECT macroItem = ItemRect(root, 0);
         const RECT shortcutItem = ItemRect(root, 1);
         const RECT timerItem = ItemRect(root, 2);
@@ -353,8 +353,8 @@ TEST_F(KeyMenuWindows, AMenuWindowIsDecoratedAtEveryShowingAndRestoredWhenItHide
             const std::vector<HWND> windows = OpenMenuWindows();
             if (!windows.empty()) {
                 seenWindow = windows.front();
-                decoratedWhileOpen = CMenuFrameHook::IsDecorated(seenWindow) &&
-                                     ::GetPropA(seenWindow, "CoolMenu_oldProc") != nullptr;
+                decoratedWhileOpen =
+                    CMenuFrameHook::IsDecorated(seenWindow) && ::GetPropA(seenWindow, "CoolMenu_oldProc") != nullptr;
                 const RECT r = WindowRect(seenWindow);
                 corner = ScreenPixel(POINT{r.left, r.top});
             }
@@ -553,9 +553,9 @@ TEST_F(KeyPage, AKeysMenuOpensUnderItsButtonAndAChoiceRelabelsTheKey)
     const int refreshes = owner.refreshes;
 
     // "Multimedia", into it ("Open Player"), down to "Volume Up".
-    const OpenMenu seen = ChooseFromKeyMenu(0, {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT},
-                                            {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN},
-                                            "key_page_menu.png");
+    const OpenMenu seen =
+        ChooseFromKeyMenu(0, {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT},
+                          {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}, "key_page_menu.png");
     ASSERT_TRUE(seen.open) << "a click on key 1 opens its menu";
     EXPECT_EQ(seen.window.left, key.left) << "at the bottom-left corner of the key button";
     EXPECT_EQ(seen.window.top, key.bottom);

@@ -20,7 +20,7 @@ namespace {
 struct LanguageModule {
     const char* file;
     LANGID language;
-    UINT codePage;  // ANSI code page of Windows in this language
+    UINT codePage; // ANSI code page of Windows in this language
 };
 
 const LanguageModule kEnglish{"Eng.dll", MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), 1252};
@@ -33,7 +33,7 @@ const LanguageModule kPolish{"Polish.dll", MAKELANGID(LANG_POLISH, SUBLANG_POLIS
 const LanguageModule kRussian{"Russian.dll", MAKELANGID(LANG_RUSSIAN, SUBLANG_RUSSIAN_RUSSIA), 1251};
 const LanguageModule kSwedish{"Swedish.dll", MAKELANGID(LANG_SWEDISH, SUBLANG_SWEDISH), 1252};
 const LanguageModule kTurkish{"Turkish.dll", MAKELANGID(LANG_TURKISH, SUBLANG_TURKISH_TURKEY), 1254};
-const LanguageModule kTranslations[] = {kGerman,  kFrench,  kSpanish, kDanish,  kFinnish,
+const LanguageModule kTranslations[] = {kGerman, kFrench,  kSpanish, kDanish, kFinnish,
                                         kPolish, kRussian, kSwedish, kTurkish};
 
 // Program folder + "lang\" + file name, with backslashes as the program builds it.
@@ -143,7 +143,10 @@ bool FitsCodePage(const std::wstring& wide, UINT cp)
     return !usedDefault;
 }
 
-std::string Utf8(const std::wstring& wide) { return Narrow(wide, CP_UTF8); }
+std::string Utf8(const std::wstring& wide)
+{
+    return Narrow(wide, CP_UTF8);
+}
 
 // Whether `wide` is UTF-8 read as code page `cp`, as "Ã¤" is "ä" read as 1252: its bytes in that code
 // page then form valid UTF-8 with letters beyond ASCII. Real text practically never does: its accented
@@ -155,8 +158,8 @@ bool IsMisreadUtf8(const std::wstring& wide, UINT cp)
     for (char c : bytes)
         if (static_cast<unsigned char>(c) >= 0x80)
             ascii = false;
-    return !ascii &&
-           MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0) > 0;
+    return !ascii && MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()),
+                                         nullptr, 0) > 0;
 }
 
 std::vector<LanguageModule> AllModules()
@@ -220,7 +223,8 @@ TEST(LanguageModules, SlotAndProfileNameHintsNameTheirOwnProfile)
                 for (wchar_t c : hint)
                     if (c >= L'0' && c <= L'9')
                         digits += static_cast<char>(c);
-                EXPECT_EQ(digits, std::to_string(n)) << language.file << " string " << first + n - 1 << ": " << Utf8(hint);
+                EXPECT_EQ(digits, std::to_string(n))
+                    << language.file << " string " << first + n - 1 << ": " << Utf8(hint);
             }
         }
     }
@@ -287,21 +291,38 @@ TEST(LanguageModules, AccentedTextsReadBackThroughLoadStringA)
         const char* cp1252;
     };
     const Sample samples[] = {
-        {kGerman, IDS_HINT_APPLY, "\xC3\x84nderungen \xC3\xBC" "bernehmen", "\xC4nderungen \xFC" "bernehmen"},
-        {kGerman, IDS_HINT_CLOSE, "Programm schlie\xC3\x9F" "en, ohne die \xC3\x84nderungen zu \xC3\xBC" "bernehmen",
-         "Programm schlie\xDF" "en, ohne die \xC4nderungen zu \xFC" "bernehmen"},
-        {kFrench, IDS_HINT_MINIMIZE, "R\xC3\xA9" "duire la fen\xC3\xAAtre", "R\xE9" "duire la fen\xEAtre"},
+        {kGerman, IDS_HINT_APPLY,
+         "\xC3\x84nderungen \xC3\xBC"
+         "bernehmen",
+         "\xC4nderungen \xFC"
+         "bernehmen"},
+        {kGerman, IDS_HINT_CLOSE,
+         "Programm schlie\xC3\x9F"
+         "en, ohne die \xC3\x84nderungen zu \xC3\xBC"
+         "bernehmen",
+         "Programm schlie\xDF"
+         "en, ohne die \xC4nderungen zu \xFC"
+         "bernehmen"},
+        {kFrench, IDS_HINT_MINIMIZE,
+         "R\xC3\xA9"
+         "duire la fen\xC3\xAAtre",
+         "R\xE9"
+         "duire la fen\xEAtre"},
         {kSpanish, IDS_HINT_KEY_BUTTON, "Haga clic para asignar una funci\xC3\xB3n a esta tecla",
          "Haga clic para asignar una funci\xF3n a esta tecla"},
-        {kSpanish, IDS_HINT_KEY_LOCATION, "Se\xC3\xB1" "ale el bot\xC3\xB3n de una tecla para ver d\xC3\xB3nde est\xC3\xA1 en el teclado",
-         "Se\xF1" "ale el bot\xF3n de una tecla para ver d\xF3nde est\xE1 en el teclado"},
+        {kSpanish, IDS_HINT_KEY_LOCATION,
+         "Se\xC3\xB1"
+         "ale el bot\xC3\xB3n de una tecla para ver d\xC3\xB3nde est\xC3\xA1 en el teclado",
+         "Se\xF1"
+         "ale el bot\xF3n de una tecla para ver d\xF3nde est\xE1 en el teclado"},
         {kDanish, IDS_HINT_CLOSE, "Luk programmet uden at anvende \xC3\xA6ndringerne",
          "Luk programmet uden at anvende \xE6ndringerne"},
         {kDanish, IDS_HINT_UPDATE, "S\xC3\xB8g efter driver- og firmwareopdateringer",
          "S\xF8g efter driver- og firmwareopdateringer"},
         {kDanish, IDS_HINT_PROFILE_NAME1, "Navn p\xC3\xA5 profil 1", "Navn p\xE5 profil 1"},
         {kFinnish, IDS_HINT_KEY_SWITCH,
-         "Ota t\xC3\xA4m\xC3\xA4 n\xC3\xA4pp\xC3\xA4in k\xC3\xA4ytt\xC3\xB6\xC3\xB6n tai poista se k\xC3\xA4yt\xC3\xB6st\xC3\xA4",
+         "Ota t\xC3\xA4m\xC3\xA4 n\xC3\xA4pp\xC3\xA4in k\xC3\xA4ytt\xC3\xB6\xC3\xB6n tai poista se "
+         "k\xC3\xA4yt\xC3\xB6st\xC3\xA4",
          "Ota t\xE4m\xE4 n\xE4pp\xE4in k\xE4ytt\xF6\xF6n tai poista se k\xE4yt\xF6st\xE4"},
         {kSwedish, IDS_HINT_RESET, "\xC3\x85terst\xC3\xA4ll standardprofilerna", "\xC5terst\xE4ll standardprofilerna"},
         {kSwedish, IDS_HINT_CANCEL, "F\xC3\xB6rkasta \xC3\xA4ndringarna och st\xC3\xA4ng",
@@ -335,9 +356,13 @@ TEST(LanguageModules, CentralEuropeanCyrillicAndTurkishTextsReadBackExactly)
     };
     const Sample samples[] = {
         {kPolish, IDS_STATUS_PREFIX, "Wskaz\xC3\xB3wka"},
-        {kPolish, IDS_HINT_KEY_SWITCH, "W\xC5\x82\xC4\x85" "cz lub wy\xC5\x82\xC4\x85" "cz ten klawisz"},
+        {kPolish, IDS_HINT_KEY_SWITCH,
+         "W\xC5\x82\xC4\x85"
+         "cz lub wy\xC5\x82\xC4\x85"
+         "cz ten klawisz"},
         {kRussian, IDS_STATUS_PREFIX, "\xD0\x9F\xD0\xBE\xD0\xB4\xD1\x81\xD0\xBA\xD0\xB0\xD0\xB7\xD0\xBA\xD0\xB0"},
-        {kRussian, IDS_HINT_MINIMIZE, "\xD0\xA1\xD0\xB2\xD0\xB5\xD1\x80\xD0\xBD\xD1\x83\xD1\x82\xD1\x8C \xD0\xBE\xD0\xBA\xD0\xBD\xD0\xBE"},
+        {kRussian, IDS_HINT_MINIMIZE,
+         "\xD0\xA1\xD0\xB2\xD0\xB5\xD1\x80\xD0\xBD\xD1\x83\xD1\x82\xD1\x8C \xD0\xBE\xD0\xBA\xD0\xBD\xD0\xBE"},
         {kTurkish, IDS_STATUS_PREFIX, "\xC4\xB0pucu"},
         {kTurkish, IDS_HINT_CANCEL, "De\xC4\x9Fi\xC5\x9Fiklikleri iptal et ve kapat"},
         {kTurkish, IDS_HINT_KEY_BUTTON,
@@ -346,7 +371,8 @@ TEST(LanguageModules, CentralEuropeanCyrillicAndTurkishTextsReadBackExactly)
     for (const Sample& sample : samples) {
         Module module(sample.module);
         ASSERT_NE(module.Get(), nullptr) << sample.module.file;
-        EXPECT_EQ(WideText(module.Get(), sample.id), Widen(sample.utf8)) << sample.module.file << " string " << sample.id;
+        EXPECT_EQ(WideText(module.Get(), sample.id), Widen(sample.utf8))
+            << sample.module.file << " string " << sample.id;
     }
 }
 
@@ -361,7 +387,8 @@ TEST(LanguageModules, EveryTextIsCleanTextOfItsCodePage)
             std::wstring text = WideText(module.Get(), id);
             EXPECT_TRUE(FitsCodePage(text, language.codePage))
                 << language.file << " string " << id << " in code page " << language.codePage << ": " << Utf8(text);
-            EXPECT_FALSE(IsMisreadUtf8(text, language.codePage)) << language.file << " string " << id << ": " << Utf8(text);
+            EXPECT_FALSE(IsMisreadUtf8(text, language.codePage))
+                << language.file << " string " << id << ": " << Utf8(text);
             for (wchar_t c : text)
                 EXPECT_GE(c, L' ') << language.file << " string " << id << " holds a control character";
         }
@@ -455,4 +482,4 @@ TEST(LanguageModules, HoldNoCodeToRun)
     }
 }
 
-}  // namespace
+} // namespace

@@ -364,7 +364,7 @@ TEST_F(MacroManagerWindow, WithoutSetOrMacroAddDeleteAndRecordOnlyWarnAndTheClos
     LastKeyMessage lastKey;
     auto recorder = [&lastKey](CMacroManagerDlg& manager, const RECT&) -> std::unique_ptr<CWnd> {
         auto page = std::make_unique<CMacroRecorderDlg>(manager.Library(), lastKey,
-                                                   [&manager](bool enable) { manager.EnableControls(enable); });
+                                                        [&manager](bool enable) { manager.EnableControls(enable); });
         return page->Create(manager.GetSafeHwnd()) ? std::move(page) : nullptr;
     };
     bool setWarning = false;
@@ -418,8 +418,8 @@ TEST_F(MacroManagerWindow, WithoutSetOrMacroAddDeleteAndRecordOnlyWarnAndTheClos
         controlsAfterRecord = manager->Model().ControlsEnabled() && manager->OkButton().IsWindowEnabled();
         Click(CentreOf(manager->CancelButton(1)));
     });
-    EXPECT_FALSE(script.RunModal(
-        [&] { return RunMacroManager(nullptr, library, m_folder.Path(), -1, m_key, recorder); }));
+    EXPECT_FALSE(
+        script.RunModal([&] { return RunMacroManager(nullptr, library, m_folder.Path(), -1, m_key, recorder); }));
     EXPECT_FALSE(script.GaveUp());
     EXPECT_EQ("", caption);
     EXPECT_TRUE(setWarning) << "adding a macro without a set warns";
@@ -486,10 +486,11 @@ TEST_F(MacroManagerWindow, TheSwitchFlipsThePagesCommitsTheAdvancedOneAndClosing
         captureWhileOpen = StartKeyCapture(pages[0]->GetSafeHwnd());
         manager->EnableControls(false);
         enabledWhileCapturing = 0;
-        for (const CWnd* control : {static_cast<CWnd*>(&manager->OkButton()), static_cast<CWnd*>(&manager->CancelButton(0)),
-                                    static_cast<CWnd*>(&manager->CancelButton(1)), static_cast<CWnd*>(&manager->SetButton()),
-                                    static_cast<CWnd*>(&manager->AddButton()), static_cast<CWnd*>(&manager->DeleteButton()),
-                                    static_cast<CWnd*>(&manager->SwitchButton()), static_cast<CWnd*>(&manager->MacroList())})
+        for (const CWnd* control :
+             {static_cast<CWnd*>(&manager->OkButton()), static_cast<CWnd*>(&manager->CancelButton(0)),
+              static_cast<CWnd*>(&manager->CancelButton(1)), static_cast<CWnd*>(&manager->SetButton()),
+              static_cast<CWnd*>(&manager->AddButton()), static_cast<CWnd*>(&manager->DeleteButton()),
+              static_cast<CWnd*>(&manager->SwitchButton()), static_cast<CWnd*>(&manager->MacroList())})
             enabledWhileCapturing += control->IsWindowEnabled() ? 1 : 0;
         manager->EndDialog(IDCANCEL); // the owner closes it
     });
@@ -560,9 +561,8 @@ TEST_F(MacroManagerWindow, APauseCutByACommitIsShownInTheStatusLineAndReportedAf
         Click(CentreOf(manager->OkButton()));
     });
     bool cut = false;
-    EXPECT_TRUE(script.RunModal([&] {
-        return RunMacroManager(nullptr, library, m_folder.Path(), -1, m_key, page(false), page(true), &cut);
-    }));
+    EXPECT_TRUE(script.RunModal(
+        [&] { return RunMacroManager(nullptr, library, m_folder.Path(), -1, m_key, page(false), page(true), &cut); }));
     EXPECT_FALSE(script.GaveUp());
     EXPECT_EQ("", before);
     EXPECT_TRUE(cut);
@@ -582,9 +582,8 @@ TEST_F(MacroManagerWindow, APauseCutByACommitIsShownInTheStatusLineAndReportedAf
         Click(CentreOf(manager->CancelButton(0)));
     });
     cut = true;
-    EXPECT_FALSE(again.RunModal([&] {
-        return RunMacroManager(nullptr, library, m_folder.Path(), -1, m_key, page(false), page(true), &cut);
-    }));
+    EXPECT_FALSE(again.RunModal(
+        [&] { return RunMacroManager(nullptr, library, m_folder.Path(), -1, m_key, page(false), page(true), &cut); }));
     EXPECT_FALSE(again.GaveUp());
     EXPECT_EQ("Pause cut to 65535 ms", shown);
     EXPECT_FALSE(cut);
@@ -635,17 +634,18 @@ TEST_F(MacroManagerWindow, AnAddedBarWhoseKeyCannotBeCapturedIsToldAndLeavesTheM
         status = manager->StatusLabel().Text();
         pageEnabled = page->IsWindowEnabled();
         enabledAfter = 0;
-        for (const CWnd* control : {static_cast<CWnd*>(&manager->OkButton()), static_cast<CWnd*>(&manager->CancelButton(0)),
-                                    static_cast<CWnd*>(&manager->CancelButton(1)), static_cast<CWnd*>(&manager->SetButton()),
-                                    static_cast<CWnd*>(&manager->AddButton()), static_cast<CWnd*>(&manager->DeleteButton()),
-                                    static_cast<CWnd*>(&manager->SwitchButton()), static_cast<CWnd*>(&manager->MacroList())})
+        for (const CWnd* control :
+             {static_cast<CWnd*>(&manager->OkButton()), static_cast<CWnd*>(&manager->CancelButton(0)),
+              static_cast<CWnd*>(&manager->CancelButton(1)), static_cast<CWnd*>(&manager->SetButton()),
+              static_cast<CWnd*>(&manager->AddButton()), static_cast<CWnd*>(&manager->DeleteButton()),
+              static_cast<CWnd*>(&manager->SwitchButton()), static_cast<CWnd*>(&manager->MacroList())})
             enabledAfter += control->IsWindowEnabled() ? 1 : 0;
         Screenshot(*manager, "manager_capture_refused");
         // Its own Cancel still closes it.
         Click(CentreOf(manager->CancelButton(0)));
     });
-    EXPECT_FALSE(script.RunModal(
-        [&] { return RunMacroManager(nullptr, library, m_folder.Path(), 0, m_key, {}, advanced); }));
+    EXPECT_FALSE(
+        script.RunModal([&] { return RunMacroManager(nullptr, library, m_folder.Path(), 0, m_key, {}, advanced); }));
     EXPECT_FALSE(script.GaveUp()) << "the manager closed with its own Cancel";
     EXPECT_EQ(1, refused.starts);
     EXPECT_EQ(1u, barsBefore);

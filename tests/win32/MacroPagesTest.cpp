@@ -72,7 +72,8 @@ std::vector<std::string> ListTexts(const CListBoxEx& list)
     std::vector<std::string> texts;
     for (const ListRow& row : list.Model().Rows())
         texts.push_back(row.text);
-    EXPECT_EQ(static_cast<LRESULT>(texts.size()), list.SendMessage(LB_GETCOUNT)) << "rows drawn and rows of the list box";
+    EXPECT_EQ(static_cast<LRESULT>(texts.size()), list.SendMessage(LB_GETCOUNT))
+        << "rows drawn and rows of the list box";
     return texts;
 }
 
@@ -98,7 +99,10 @@ bool RowInView(const CListBoxEx& list, int row)
     return row >= 0 && row < list.Count() && item.top >= 0 && item.bottom <= list.GetClientRect().bottom;
 }
 
-int TopRow(const CListBoxEx& list) { return static_cast<int>(list.SendMessage(LB_GETTOPINDEX)); }
+int TopRow(const CListBoxEx& list)
+{
+    return static_cast<int>(list.SendMessage(LB_GETTOPINDEX));
+}
 
 // How many pixels differ between the pictures at the left of two rows in a capture of the list.
 int PictureDifference(const ScreenCapture& shot, const CListBoxEx& list, int rowA, int rowB)
@@ -266,7 +270,8 @@ TEST_F(MacroPages, Recorder_RecordsATypedWordWithThePausesBetweenTheKeys)
         EXPECT_EQ(keys[i].up ? 1 : 0, Macro(0).Events[i].Action);
     }
     for (int i = 0; i < 3; ++i) {
-        const double sentGapMs = static_cast<double>(sentUs[static_cast<std::size_t>(i) + 1] - sentUs[static_cast<std::size_t>(i)]) / 1000.0;
+        const double sentGapMs =
+            static_cast<double>(sentUs[static_cast<std::size_t>(i) + 1] - sentUs[static_cast<std::size_t>(i)]) / 1000.0;
         EXPECT_NEAR(sentGapMs, Macro(0).Events[i].Delay, 4.0) << "pause after key " << i;
         EXPECT_NEAR(keys[i].gapAfterMs, Macro(0).Events[i].Delay, 6.0) << "pause after key " << i;
     }
@@ -331,20 +336,21 @@ TEST_F(MacroPages, Recorder_WithoutAMacroTheRecordButtonAndTheMenuOnlyWarn)
         std::string kind;
         bool modalOverHost = false;
         ModalScript script;
-        script.ThenWhen([] { return ActiveDialog<CWarnDlg>() != nullptr; }, [&] {
-            auto* warning = ActiveDialog<CWarnDlg>();
-            ASSERT_NE(nullptr, warning);
-            kind = dynamic_cast<CWarnMacroSet*>(warning) != nullptr    ? "set"
-                   : dynamic_cast<CWarnMacroName*>(warning) != nullptr ? "name"
-                                                                       : "other";
-            modalOverHost = ::GetWindow(warning->GetSafeHwnd(), GW_OWNER) == host.GetSafeHwnd() &&
-                            !host.IsWindowEnabled();
-            RECT both = host.GetWindowRect();
-            const RECT over = warning->GetWindowRect();
-            ::UnionRect(&both, &both, &over);
-            SaveScreenPng(both, ScreenshotFolder() + "macro_page_" + shot + ".png");
-            Click(CentreOf(warning->Button(0)));
-        });
+        script.ThenWhen([] { return ActiveDialog<CWarnDlg>() != nullptr; },
+                        [&] {
+                            auto* warning = ActiveDialog<CWarnDlg>();
+                            ASSERT_NE(nullptr, warning);
+                            kind = dynamic_cast<CWarnMacroSet*>(warning) != nullptr    ? "set"
+                                   : dynamic_cast<CWarnMacroName*>(warning) != nullptr ? "name"
+                                                                                       : "other";
+                            modalOverHost = ::GetWindow(warning->GetSafeHwnd(), GW_OWNER) == host.GetSafeHwnd() &&
+                                            !host.IsWindowEnabled();
+                            RECT both = host.GetWindowRect();
+                            const RECT over = warning->GetWindowRect();
+                            ::UnionRect(&both, &both, &over);
+                            SaveScreenPng(both, ScreenshotFolder() + "macro_page_" + shot + ".png");
+                            Click(CentreOf(warning->Button(0)));
+                        });
         script.RunModal([&] {
             act();
             Pump(200);
@@ -361,8 +367,11 @@ TEST_F(MacroPages, Recorder_WithoutAMacroTheRecordButtonAndTheMenuOnlyWarn)
     page.LoadMacro(0, -1);
     EXPECT_EQ("name", warningOf([&] { Click(CentreOf(page.RecordButton())); }, "recorder_no_macro"));
     // "Start Record after" from the menu of the empty list does the same.
-    EXPECT_EQ("name", warningOf([&] { ChooseFromMenu(page.EventList(), -1, {VK_DOWN, VK_DOWN}); },
-                                "recorder_menu_no_macro"));
+    EXPECT_EQ("name", warningOf(
+                          [&] {
+                              ChooseFromMenu(page.EventList(), -1, {VK_DOWN, VK_DOWN});
+                          },
+                          "recorder_menu_no_macro"));
 
     // Nothing records: no capture runs, the manager was never told of a recording, the button
     // kept its pictures, and a key typed now reaches no macro.
@@ -411,7 +420,8 @@ TEST_F(MacroPages, Recorder_StopsByItselfAtTheFiveHundredTwelfthEvent)
     EXPECT_EQ((std::vector<bool>{false, true}), managerEnabled);
     EXPECT_TRUE(page.DelaySwitch().IsWindowEnabled());
     MoveMouse(POINT{1200, 1000});
-    EXPECT_LT(DifferingPixels(idle, ScreenCapture(button), button), 50) << "the record button has its own pictures back";
+    EXPECT_LT(DifferingPixels(idle, ScreenCapture(button), button), 50)
+        << "the record button has its own pictures back";
 
     ASSERT_EQ(kMaxMacroEvents, Macro(index).EventCount);
     int changed = 0;
@@ -654,7 +664,10 @@ SCROLLBARINFO ScrollBarInfo(HWND bar)
 }
 
 // Whether the scroll bar shows that it can move: its arrows are not greyed.
-bool ScrollBarUsable(HWND bar) { return (ScrollBarInfo(bar).rgstate[0] & STATE_SYSTEM_UNAVAILABLE) == 0; }
+bool ScrollBarUsable(HWND bar)
+{
+    return (ScrollBarInfo(bar).rgstate[0] & STATE_SYSTEM_UNAVAILABLE) == 0;
+}
 
 // A point of the scroll bar, `along` pixels from its top or left end, across its middle.
 POINT ScrollBarPoint(HWND bar, int along)
@@ -675,9 +688,8 @@ void ScrollBarPress(POINT from, POINT to)
     press.Then(10, [] { ::mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0); });
     const int steps = from.x == to.x && from.y == to.y ? 0 : 6;
     for (int i = 1; i <= steps; ++i)
-        press.Then(30, [=] {
-            ::SetCursorPos(from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps);
-        });
+        press.Then(30,
+                   [=] { ::SetCursorPos(from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps); });
     press.Then(80, [] { ::mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0); });
     press.Start();
     Pump(600);
@@ -750,7 +762,8 @@ TEST_F(MacroAdjustPage, ScrollBarsMoveTheRowsThroughTheBarsAndTheTimeScaleThroug
     EXPECT_EQ("1166", list.Scale()[1]);
     EXPECT_GT(DifferingPixels(before, ScreenCapture(scaleStrip), scaleStrip), 20) << "the scale shows the new times";
     EXPECT_EQ(CTimingSlider::kBar, ScreenPixel(SliderPoint(list, 4, 10)));
-    EXPECT_EQ(CTimingSlider::kBackground, ScreenPixel(SliderPoint(list, 0, 10))) << "G's bar lies before the shown time";
+    EXPECT_EQ(CTimingSlider::kBackground, ScreenPixel(SliderPoint(list, 0, 10)))
+        << "G's bar lies before the shown time";
     Screenshot(page, "timing_scrolled");
 
     // Zoomed out, the same start shows twice the time.

@@ -118,21 +118,20 @@ public:
 
     bool Create()
     {
-        static const bool registered = RegisterWindowClass(
-            "TolkCrackerProbe", CS_DBLCLKS, ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW)),
-            reinterpret_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-        if (!registered ||
-            !CreateEx(0, "TolkCrackerProbe", "cracker probe", WS_POPUP | WS_VISIBLE, kOrigin.x, kOrigin.y, 300, 200,
-                      nullptr, nullptr))
+        static const bool registered = RegisterWindowClass("TolkCrackerProbe", CS_DBLCLKS,
+                                                           ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW)),
+                                                           reinterpret_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+        if (!registered || !CreateEx(0, "TolkCrackerProbe", "cracker probe", WS_POPUP | WS_VISIBLE, kOrigin.x,
+                                     kOrigin.y, 300, 200, nullptr, nullptr))
             return false;
         // Children without objects: they go with the window.
         m_edit = ::CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE, kEditRect.left, kEditRect.top,
                                    kEditRect.right - kEditRect.left, kEditRect.bottom - kEditRect.top, m_hWnd, nullptr,
                                    nullptr, nullptr);
-        m_horizontalBar = ::CreateWindowExA(
-            0, "SCROLLBAR", "", WS_CHILD | WS_VISIBLE | SBS_HORZ, kHorizontalBarRect.left, kHorizontalBarRect.top,
-            kHorizontalBarRect.right - kHorizontalBarRect.left, kHorizontalBarRect.bottom - kHorizontalBarRect.top,
-            m_hWnd, nullptr, nullptr, nullptr);
+        m_horizontalBar =
+            ::CreateWindowExA(0, "SCROLLBAR", "", WS_CHILD | WS_VISIBLE | SBS_HORZ, kHorizontalBarRect.left,
+                              kHorizontalBarRect.top, kHorizontalBarRect.right - kHorizontalBarRect.left,
+                              kHorizontalBarRect.bottom - kHorizontalBarRect.top, m_hWnd, nullptr, nullptr, nullptr);
         if (!verticalBar.Create(m_hWnd) || m_edit == nullptr || m_horizontalBar == nullptr)
             return false;
         ::SetScrollRange(verticalBar.GetSafeHwnd(), SB_CTL, 0, 100, TRUE);
@@ -590,11 +589,11 @@ TEST_F(Crackers, ScrollBarsReportTheirCodeAndPositionAndAControlKeepsItsOwnNotif
     drag.Start();
     Pump(900);
     scrolls = window.Named("hscroll");
-    const auto tracked = std::find_if(scrolls.begin(), scrolls.end(),
-                                      [](const Event& e) { return e.a == SB_THUMBTRACK && e.b > 0; });
+    const auto tracked =
+        std::find_if(scrolls.begin(), scrolls.end(), [](const Event& e) { return e.a == SB_THUMBTRACK && e.b > 0; });
     EXPECT_NE(tracked, scrolls.end());
-    const auto placed = std::find_if(scrolls.begin(), scrolls.end(),
-                                     [](const Event& e) { return e.a == SB_THUMBPOSITION; });
+    const auto placed =
+        std::find_if(scrolls.begin(), scrolls.end(), [](const Event& e) { return e.a == SB_THUMBPOSITION; });
     ASSERT_NE(placed, scrolls.end());
     EXPECT_GT(placed->b, 1u);
     EXPECT_LE(placed->b, 100u);
@@ -720,8 +719,8 @@ private:
 TEST_F(Crackers, MenuCommandsOfARangeArriveWithTheirIdAndControlsWithSuchIdsDoNot)
 {
     RangeWindow owner;
-    ASSERT_TRUE(owner.CreateEx(0, nullptr, "range", WS_POPUP | WS_VISIBLE, kOrigin.x, kOrigin.y, 200, 100, nullptr,
-                               nullptr));
+    ASSERT_TRUE(
+        owner.CreateEx(0, nullptr, "range", WS_POPUP | WS_VISIBLE, kOrigin.x, kOrigin.y, 200, 100, nullptr, nullptr));
     CWnd button;
     ASSERT_TRUE(button.CreateChild("BUTTON", RECT{10, 10, 90, 40}, owner.GetSafeHwnd(), WS_VISIBLE, 1000, "b"));
     CPopupMenu menu;

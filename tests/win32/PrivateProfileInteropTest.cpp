@@ -122,7 +122,8 @@ TEST(PrivateProfileInterop, StructsAndChecksumsAgreeBothWays)
         EXPECT_FALSE(GetPrivateProfileStructA("S", "blob", back.data(), static_cast<UINT>(size), ours.c_str()));
         EXPECT_FALSE(IniFile(ours).ReadStruct("S", "blob", back.data(), size));
         if (size > 1) {
-            EXPECT_FALSE(GetPrivateProfileStructA("S", "blob", back.data(), static_cast<UINT>(size - 1), theirs.c_str()));
+            EXPECT_FALSE(
+                GetPrivateProfileStructA("S", "blob", back.data(), static_cast<UINT>(size - 1), theirs.c_str()));
             EXPECT_FALSE(IniFile(theirs).ReadStruct("S", "blob", back.data(), size - 1));
         }
     }
@@ -138,10 +139,9 @@ TEST(PrivateProfileInterop, CrOnlyLineEndsAndDefaultsReadTheSameOnBothSides)
     WriteBytes(ours, crOnly);
     WriteBytes(theirs, crOnly);
     IniFile ini(ours);
-    const std::pair<const char*, const char*> kKeys[] = {{"section1", "name1"}, {"section1", "name2"},
-                                                          {"section1", "name3"}, {"section1", "name4"},
-                                                          {"section2", "k"},     {"section2", "k2"},
-                                                          {"section2", "k3"},    {"section2", "b"}};
+    const std::pair<const char*, const char*> kKeys[] = {
+        {"section1", "name1"}, {"section1", "name2"}, {"section1", "name3"}, {"section1", "name4"},
+        {"section2", "k"},     {"section2", "k2"},    {"section2", "k3"},    {"section2", "b"}};
     for (const auto& [section, key] : kKeys) {
         SCOPED_TRACE(std::string(section) + " " + key);
         EXPECT_EQ(ini.ReadString(section, key, "missing"), WinReadString(ours, section, key, "missing"));

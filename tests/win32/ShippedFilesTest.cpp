@@ -93,14 +93,16 @@ TEST(ShippedFiles, TheProgramsRunAtTheUsersRightsUnscaledAndShowTheProgramIcon)
 {
     for (const char* program : {"TolkHid.exe", "TolkCfg.exe"}) {
         SCOPED_TRACE(program);
-        HMODULE module = ::LoadLibraryExA((std::string(TOLK_DIST) + program).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        HMODULE module =
+            ::LoadLibraryExA((std::string(TOLK_DIST) + program).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
         ASSERT_NE(nullptr, module);
         const std::string manifest = ManifestOf(module);
         EXPECT_NE(std::string::npos, manifest.find("level=\"asInvoker\"")) << manifest;
         EXPECT_NE(std::string::npos, manifest.find("<dpiAware>false</dpiAware>")) << manifest;
         const bool commonControls = manifest.find("Microsoft.Windows.Common-Controls") != std::string::npos;
         EXPECT_EQ(std::string(program) == "TolkCfg.exe", commonControls) << "only TolkCfg opens file dialogs";
-        EXPECT_NE(nullptr, ::FindResourceA(module, MAKEINTRESOURCEA(IDI_PROGRAM), MAKEINTRESOURCEA(14))) // RT_GROUP_ICON
+        EXPECT_NE(nullptr,
+                  ::FindResourceA(module, MAKEINTRESOURCEA(IDI_PROGRAM), MAKEINTRESOURCEA(14))) // RT_GROUP_ICON
             << "the program icon: the tray and Explorer show it";
         ::FreeLibrary(module);
     }

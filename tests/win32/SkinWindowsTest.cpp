@@ -83,7 +83,8 @@ void WriteSkin(const TempFolder& folder, const std::string& file, int width, int
     WriteBmp(folder / ("skins\\" + stem + "_down.bmp"), width, height, [](int, int) { return kDownColour; });
     WriteBmp(folder / ("skins\\" + stem + "_disabled.bmp"), width, height, [](int, int) { return kDisabledColour; });
     std::string ini = "[Screen]\r\nMask=" + stem + "_mask.bmp\r\nMain=" + stem + "_main.bmp\r\nOver=" + stem +
-                      "_over.bmp\r\nDown=" + stem + "_down.bmp\r\nDisabled=" + stem + "_disabled.bmp\r\n[BUTTONPOS]\r\n";
+                      "_over.bmp\r\nDown=" + stem + "_down.bmp\r\nDisabled=" + stem +
+                      "_disabled.bmp\r\n[BUTTONPOS]\r\n";
     for (const std::string& line : buttonLines)
         ini += line + "\r\n";
     WriteBytes(folder / ("skins\\" + file), ini);
@@ -508,10 +509,11 @@ TEST_F(SkinWindows, ReturnInAnEditNotifiesTheParentAndEscapeOrReturnNeverCloseTh
 
 TEST_F(SkinWindows, WarningDialogAnswersOkForKeyTwoAndCancelForKeysThreeAndFour)
 {
-    WriteSkin(m_folder, "skin_reset_warn.ini", 240, 140,
-              {"2=OK,20,100,60,24,Reset the keys,NO", "3=Cancel,100,100,60,24,Keep them,NO",
-               "4=Close,210,6,22,22,Close,NO"});
-    for (const auto& [index, expected] : std::vector<std::pair<int, INT_PTR>>{{0, IDOK}, {1, IDCANCEL}, {2, IDCANCEL}}) {
+    WriteSkin(
+        m_folder, "skin_reset_warn.ini", 240, 140,
+        {"2=OK,20,100,60,24,Reset the keys,NO", "3=Cancel,100,100,60,24,Keep them,NO", "4=Close,210,6,22,22,Close,NO"});
+    for (const auto& [index, expected] :
+         std::vector<std::pair<int, INT_PTR>>{{0, IDOK}, {1, IDCANCEL}, {2, IDCANCEL}}) {
         CWarnDlg dialog;
         bool openAfterEscape = false;
         Script script;
@@ -587,7 +589,8 @@ TEST_F(SkinWindows, LineWindowShowsItsPictureOnlyThroughItsMask)
 
     CLineWnd missing;
     ASSERT_TRUE(missing.Create(RECT{300, 130, 400, 150}, window.GetSafeHwnd(), 41));
-    EXPECT_FALSE(missing.SetPictures((m_folder / "skins\\absent.bmp").c_str(), (m_folder / "skins\\absent.bmp").c_str()));
+    EXPECT_FALSE(
+        missing.SetPictures((m_folder / "skins\\absent.bmp").c_str(), (m_folder / "skins\\absent.bmp").c_str()));
 }
 
 TEST_F(SkinWindows, EditTellsItsParentWhenItLosesTheFocus)

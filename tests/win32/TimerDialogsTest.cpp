@@ -323,8 +323,7 @@ TEST_F(TimerDialogs, EditTimer_DeleteAsksFirstThenShowsTheNextTimerAndFinallyNon
         asked.push_back(ActiveDialog<CDeleteTimerDlg>() != nullptr);
         Click(CentreOf(dialog->CancelButton(0)));
     });
-    EXPECT_FALSE(script.RunModal([&] { return RunEditTimerDialog(nullptr, timers, m_folder.Path()); }))
-        << "cancelled";
+    EXPECT_FALSE(script.RunModal([&] { return RunEditTimerDialog(nullptr, timers, m_folder.Path()); })) << "cancelled";
     EXPECT_FALSE(script.GaveUp());
 
     EXPECT_EQ((std::vector<bool>{true, true, true, false}), asked);

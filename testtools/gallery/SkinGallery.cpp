@@ -58,7 +58,8 @@ std::vector<GalleryEntry> ReadManifest(const std::string& path)
             const std::string value = line.substr(equals + 1);
             if (name == "Child")
                 entry.child = value == "1";
-            else if (!name.empty() && std::all_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; }))
+            else if (!name.empty() &&
+                     std::all_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; }))
                 entry.keys.push_back(GalleryKey{std::atoi(name.c_str()), value});
         }
         windows.push_back(std::move(entry));
@@ -166,7 +167,8 @@ int Shots(const std::string& manifest, const std::string& outFolder)
     for (const GalleryEntry& entry : windows) {
         const auto start = std::chrono::steady_clock::now();
         OpenWindow open = Open(entry, windows);
-        const double openMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        const double openMs =
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
         if (!open.window || open.window->GetSafeHwnd() == nullptr) {
             report << entry.section << " open=0\n";
             ++failures;
@@ -213,9 +215,10 @@ int Shots(const std::string& manifest, const std::string& outFolder)
                  << (r.bottom - rect.top);
             return text.str();
         };
-        report << entry.section << " open=1 width=" << (rect.right - rect.left) << " height=" << (rect.bottom - rect.top)
-               << " region=" << (open.window->HasRegion() ? 1 : 0) << " buttons=" << buttons.size()
-               << " hover=" << hoverKey << (hoverKey != 0 ? " hoverRect=" + at(hoverKey) : std::string())
+        report << entry.section << " open=1 width=" << (rect.right - rect.left)
+               << " height=" << (rect.bottom - rect.top) << " region=" << (open.window->HasRegion() ? 1 : 0)
+               << " buttons=" << buttons.size() << " hover=" << hoverKey
+               << (hoverKey != 0 ? " hoverRect=" + at(hoverKey) : std::string())
                << " hint=" << (SkinHints().Current() == hoverHint ? "followed" : "lost") << " checked=" << checkedKey
                << (checkedKey != 0 ? " checkedRect=" + at(checkedKey) : std::string()) << " open_ms=" << openMs << "\n";
         open.page.reset();
@@ -282,13 +285,15 @@ int Bench(const std::string& manifest)
         CGalleryWindow window(SkinPathOf(*largest), largest->keys);
         if (!window.Create(nullptr))
             return 1;
-        openTimes.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+        openTimes.push_back(
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
         pictureTimes.push_back(window.PicturesMs());
         controlTimes.push_back(window.ControlsMs());
         window.DestroyWindow();
         Pump(10);
     }
-    std::printf("open skin_main.ini (800 x 600, pictures, controls, outline): median %.1f ms, p90 %.1f ms, max %.1f ms over %zu\n",
+    std::printf("open skin_main.ini (800 x 600, pictures, controls, outline): median %.1f ms, p90 %.1f ms, max %.1f ms "
+                "over %zu\n",
                 Median(openTimes), Percentile(openTimes, 0.9), Percentile(openTimes, 1.0), openTimes.size());
     std::printf("  of which: pictures loaded median %.1f ms, controls created median %.1f ms\n", Median(pictureTimes),
                 Median(controlTimes));
@@ -304,7 +309,8 @@ int Bench(const std::string& manifest)
             int height = 0;
             const auto start = std::chrono::steady_clock::now();
             LoadSkinImage(SkinFile::PicturePath(SkinProgramFolder(), pictures.main).c_str(), picture, width, height);
-            decodeTimes.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+            decodeTimes.push_back(
+                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
         }
         UniqueBitmap windowMask;
         int width = 0;
@@ -313,17 +319,19 @@ int Bench(const std::string& manifest)
         for (int i = 0; i < 10; ++i) {
             const auto start = std::chrono::steady_clock::now();
             LoadSkinImage(SkinFile::PicturePath(SkinProgramFolder(), pictures.mask).c_str(), windowMask, width, height);
-            maskTimes.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+            maskTimes.push_back(
+                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
         }
         std::vector<double> outlineTimes;
         for (int i = 0; i < 10; ++i) {
             const auto start = std::chrono::steady_clock::now();
             UniqueRegion region(MakeRegionFromMask(windowMask.Get(), RGB(255, 255, 255), 0));
-            outlineTimes.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+            outlineTimes.push_back(
+                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
         }
-        std::printf("  of which: one picture decoded median %.1f ms (%s), %.1f ms (%s); the window's outline median %.1f ms\n",
-                    Median(decodeTimes), pictures.main.c_str(), Median(maskTimes), pictures.mask.c_str(),
-                    Median(outlineTimes));
+        std::printf(
+            "  of which: one picture decoded median %.1f ms (%s), %.1f ms (%s); the window's outline median %.1f ms\n",
+            Median(decodeTimes), pictures.main.c_str(), Median(maskTimes), pictures.mask.c_str(), Median(outlineTimes));
     }
 
     UniqueBitmap mask(DetailedMask());
@@ -332,7 +340,8 @@ int Bench(const std::string& manifest)
     for (int i = 0; i < 50; ++i) {
         const auto start = std::chrono::steady_clock::now();
         HRGN region = MakeRegionFromMask(mask.Get(), RGB(255, 255, 255), 0);
-        regionTimes.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+        regionTimes.push_back(
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
         if (region != nullptr) {
             rects = ::GetRegionData(region, 0, nullptr);
             ::DeleteObject(region);

@@ -69,8 +69,8 @@ HMODULE Ntdll()
 // Through void(*)() because the system's FARPROC has no parameters of its own.
 NtDelayExecutionFn ThreadDelayFunction()
 {
-    static const auto delay = reinterpret_cast<NtDelayExecutionFn>(
-        reinterpret_cast<void (*)()>(GetProcAddress(Ntdll(), "NtDelayExecution")));
+    static const auto delay =
+        reinterpret_cast<NtDelayExecutionFn>(reinterpret_cast<void (*)()>(GetProcAddress(Ntdll(), "NtDelayExecution")));
     return delay;
 }
 
@@ -133,8 +133,7 @@ WinClock::WinClock(WaitMethod method)
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency); // never fails on Windows XP and later
     m_frequency = frequency.QuadPart > 0 ? frequency.QuadPart : 1;
-    const bool wantDelay =
-        method == WaitMethod::ThreadDelay || (method == WaitMethod::Automatic && RunningUnderWine());
+    const bool wantDelay = method == WaitMethod::ThreadDelay || (method == WaitMethod::Automatic && RunningUnderWine());
     m_threadDelay = wantDelay && ThreadDelayFunction() != nullptr;
 }
 

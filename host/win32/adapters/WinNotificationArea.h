@@ -26,6 +26,6 @@ public:
 private:
     HWND m_hostWindow;
     std::mutex m_mutex;
-    UniqueIcon m_icon;       // loaded at the first add, kept until removal
+    UniqueIcon m_icon;    // loaded at the first add, kept until removal
     bool m_added = false; // an add succeeded since the last removal
 };

@@ -14,14 +14,10 @@ constexpr size_t kTextBufferSize = 260;
 HKEY RootKey(RegistryRoot root)
 {
     switch (root) {
-    case RegistryRoot::CurrentUser:
-        return HKEY_CURRENT_USER;
-    case RegistryRoot::CurrentConfig:
-        return HKEY_CURRENT_CONFIG;
-    case RegistryRoot::ClassesRoot:
-        return HKEY_CLASSES_ROOT;
-    case RegistryRoot::LocalMachine:
-        break;
+    case RegistryRoot::CurrentUser: return HKEY_CURRENT_USER;
+    case RegistryRoot::CurrentConfig: return HKEY_CURRENT_CONFIG;
+    case RegistryRoot::ClassesRoot: return HKEY_CLASSES_ROOT;
+    case RegistryRoot::LocalMachine: break;
     }
     return HKEY_LOCAL_MACHINE;
 }

@@ -83,7 +83,7 @@ private:
 
     UniqueModule m_wtsapi;
     std::unique_ptr<SessionRegistration> m_sessionRegistration; // while wtsapi32 offers it
-    UniqueModule m_download; // held, never called
+    UniqueModule m_download;                                    // held, never called
     // Released by the driver once per queued event; its handle value is registered with the driver.
     UniqueHandle m_eventSemaphore;
     std::unique_ptr<HostCore> m_core; // from creation to shut-down
