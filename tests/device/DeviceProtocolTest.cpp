@@ -1,5 +1,7 @@
 #include "DeviceProtocol.h"
 
+#include "TestRecords.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,17 +11,6 @@
 #include <vector>
 
 namespace {
-
-std::unique_ptr<ButtonInfo> Shortcut(uint8_t usage, std::initializer_list<int> setFlags)
-{
-    auto info = std::make_unique<ButtonInfo>();
-    std::memset(info.get(), 0, sizeof(ButtonInfo));
-    info->FunctionCode = static_cast<uint8_t>(KeyFunction::Shortcut);
-    info->ShortcutKey = usage;
-    for (int flag : setFlags)
-        info->ShortcutFlags[flag] = 1;
-    return info;
-}
 
 std::unique_ptr<ButtonInfo> WithFunction(KeyFunction function)
 {

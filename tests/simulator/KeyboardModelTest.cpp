@@ -3,6 +3,7 @@
 #include "Fakes.h"
 #include "KeyTable.h"
 #include "ProfileStore.h"
+#include "TestRecords.h"
 
 #include <gtest/gtest.h>
 
@@ -40,17 +41,6 @@ std::optional<uint32_t> ReadEvent(KeyboardModel& model)
     if (!Send(model, IOCTL_FLT_READ_EVENT, buffer))
         return std::nullopt;
     return DeviceEvent::FromBytes(buffer.data()).Word();
-}
-
-std::unique_ptr<ButtonInfo> Shortcut(uint8_t usage, std::initializer_list<int> setFlags)
-{
-    auto info = std::make_unique<ButtonInfo>();
-    std::memset(info.get(), 0, sizeof(ButtonInfo));
-    info->FunctionCode = static_cast<uint8_t>(KeyFunction::Shortcut);
-    info->ShortcutKey = usage;
-    for (int flag : setFlags)
-        info->ShortcutFlags[flag] = 1;
-    return info;
 }
 
 // What the host reads back for a key after pushing info to it: SET_KEY, then GET_KEY decoded into
