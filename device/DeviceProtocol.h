@@ -49,6 +49,8 @@ constexpr uint8_t kCommandSetProfile = 7;
 constexpr size_t kKeySequenceOffset = 3;
 constexpr size_t kKeySequenceLength = 21;
 constexpr size_t kKeyReplyLength = kKeySequenceOffset + kKeySequenceLength; // 24
+// The 21 bytes the keyboard stores for one key.
+using KeySequence = std::array<uint8_t, kKeySequenceLength>;
 constexpr uint8_t kKeyStateDown = 1;
 constexpr uint8_t kKeyStateUp = 0;
 

@@ -9,6 +9,7 @@ DeviceLink::DeviceLink(FilterDriver& driver, Clock& clock, uint32_t eventHandleV
 
 bool DeviceLink::Open()
 {
+    ForgetKeyboardMemory();
     std::lock_guard<std::mutex> lock(m_driverMutex);
     if (!m_driver.Open())
         return false;
@@ -23,6 +24,7 @@ bool DeviceLink::Open()
 
 void DeviceLink::Close()
 {
+    ForgetKeyboardMemory();
     std::lock_guard<std::mutex> lock(m_driverMutex);
     if (!m_open)
         return;
@@ -43,6 +45,40 @@ bool DeviceLink::Control(uint32_t code, uint8_t* buffer)
     return m_driver.Control(code, buffer, lengths->in, lengths->out ? buffer : nullptr, lengths->out);
 }
 
+bool DeviceLink::PacedControl(uint32_t code, uint8_t* buffer)
+{
+    if (m_lastTransferUs)
+        m_clock.SleepUntilUs(*m_lastTransferUs + kTransferPacingMs * 1000);
+    const bool ok = Control(code, buffer);
+    m_lastTransferUs = m_clock.NowUs();
+    return ok;
+}
+
+void DeviceLink::ForgetKeyboardMemory()
+{
+    std::lock_guard<std::mutex> lock(m_knownMutex);
+    m_known.Forget();
+    ++m_generation;
+}
+
+void DeviceLink::ForgetMode()
+{
+    std::lock_guard<std::mutex> lock(m_knownMutex);
+    m_known.ForgetMode();
+}
+
+KeyboardMirror DeviceLink::Known() const
+{
+    std::lock_guard<std::mutex> lock(m_knownMutex);
+    return m_known;
+}
+
+uint64_t DeviceLink::Generation() const
+{
+    std::lock_guard<std::mutex> lock(m_knownMutex);
+    return m_generation;
+}
+
 std::optional<uint16_t> DeviceLink::ReadFirmwareVersion()
 {
     RequestBuffer buf{};
@@ -61,76 +97,96 @@ std::optional<uint32_t> DeviceLink::ReadEvent()
 
 bool DeviceLink::SetProfile(int32_t profile)
 {
-    RequestBuffer request = DeviceRequest::SetProfile(static_cast<uint8_t>(profile));
-    return Control(IOCTL_FLT_SET_PROFILE, request.data());
+    if (!m_open)
+        return false;
+    std::lock_guard<std::mutex> sequence(m_sequenceMutex);
+    const uint64_t generation = Generation();
+    const DeviceTransfer transfer{IOCTL_FLT_SET_PROFILE, DeviceRequest::SetProfile(static_cast<uint8_t>(profile))};
+    RequestBuffer request = transfer.request;
+    const bool ok = PacedControl(transfer.code, request.data());
+    UpdateKnown(generation, [&](KeyboardMirror& known) { known.Record(transfer, ok); });
+    return ok;
 }
 
 bool DeviceLink::PullInto(GuardedProfileSet& profiles)
 {
+    std::lock_guard<std::mutex> sequence(m_sequenceMutex);
+    // What the keyboard held before is not trusted: a pull that fails or does not end leaves unknown
+    // what it did not read.
+    ForgetKeyboardMemory();
+    const uint64_t generation = Generation();
+
     RequestBuffer buf{};
-    if (Control(IOCTL_FLT_GET_PROFILE, buf.data()) && IsValidSlot(buf[1])) {
+    if (PacedControl(IOCTL_FLT_GET_PROFILE, buf.data()) && IsValidSlot(buf[1])) {
         int32_t profile = buf[1];
         profiles.With([&](ProfileSet& set) { set.CurrentProfile = profile; });
+        UpdateKnown(generation, [&](KeyboardMirror& known) { known.KnowProfile(buf[1]); });
     }
     Pace();
 
     buf.fill(0);
-    bool modeOk = Control(IOCTL_FLT_GET_MODE, buf.data());
+    bool modeOk = PacedControl(IOCTL_FLT_GET_MODE, buf.data());
     if (modeOk) {
         const auto mode = static_cast<KeyboardMode>(buf[1]);
         profiles.With([&](ProfileSet& set) {
             for (Profile& p : set.Profiles)
                 p.Mode = mode;
         });
+        UpdateKnown(generation, [&](KeyboardMirror& known) { known.KnowMode(buf[1]); });
     }
     Pace();
 
     for (int p = 1; p <= kProfileCount; ++p) {
         for (int k = 1; k <= kKeyCount; ++k) {
             RequestBuffer key = DeviceRequest::GetKey(static_cast<uint8_t>(p), static_cast<uint8_t>(k));
-            if (!Control(IOCTL_FLT_GET_KEY, key.data()))
+            if (!PacedControl(IOCTL_FLT_GET_KEY, key.data()))
                 break; // the rest of this profile's keys is skipped
             profiles.With([&](ProfileSet& set) { DecodeKeyReply(key.data(), set.Profiles[p - 1].Buttons[k - 1]); });
+            UpdateKnown(generation, [&](KeyboardMirror& known) { known.KnowKey(p, k, key.data() + kKeySequenceOffset); });
             Pace();
         }
         Pace();
     }
 
     buf.fill(0);
-    if (Control(IOCTL_FLT_GET_KEY_SWITCH, buf.data())) {
+    if (PacedControl(IOCTL_FLT_GET_KEY_SWITCH, buf.data())) {
         uint8_t mask = buf[1];
         profiles.With([&](ProfileSet& set) {
             for (Profile& p : set.Profiles)
                 for (int i = 0; i < kKeyCount; ++i)
                     p.KeyFlags[i] = (mask >> i) & 1 ? KeySwitch::Off : KeySwitch::On;
         });
+        UpdateKnown(generation, [&](KeyboardMirror& known) { known.KnowSwitches(mask); });
     }
     return modeOk;
 }
 
-void DeviceLink::Push(const ProfileSet& set)
+int DeviceLink::Push(const ProfileSet& set)
 {
-    // Without a current profile nothing names a slot to select; the Mode and the key switches are
-    // the same in every profile, so the first one stands for all.
-    const bool hasCurrent = IsValidSlot(set.CurrentProfile);
-    const Profile& current = set.Profiles[hasCurrent ? set.CurrentProfile - 1 : 0];
-
-    if (hasCurrent)
-        SetProfile(set.CurrentProfile);
-    Pace();
-    RequestBuffer mode = DeviceRequest::SetMode(current.Mode);
-    Control(IOCTL_FLT_SET_MODE, mode.data());
-    Pace();
-    for (int p = 1; p <= kProfileCount; ++p) {
-        for (int k = 1; k <= kKeyCount; ++k) {
-            RequestBuffer key = DeviceRequest::SetKey(static_cast<uint8_t>(p), static_cast<uint8_t>(k),
-                                                      set.Profiles[p - 1].Buttons[k - 1]);
-            if (!Control(IOCTL_FLT_SET_KEY, key.data()))
-                LogDebug("TolkHid: set key %d/%d failed\n", p, k);
-            Pace();
-        }
-        Pace();
+    std::lock_guard<std::mutex> sequence(m_sequenceMutex);
+    std::vector<DeviceTransfer> transfers;
+    uint64_t generation = 0;
+    {
+        std::lock_guard<std::mutex> lock(m_knownMutex);
+        transfers = m_known.TransfersFor(set);
+        generation = m_generation;
     }
-    RequestBuffer mask = DeviceRequest::SetKeySwitch(KeySwitchMask(current));
-    Control(IOCTL_FLT_SET_KEY_SWITCH, mask.data());
+    int made = 0;
+    for (const DeviceTransfer& transfer : transfers) {
+        // A closed link or a forgotten memory (a removal, a reset, another link) ends what was
+        // decided against the memory as it was.
+        if (!m_open || Generation() != generation)
+            break;
+        RequestBuffer request = transfer.request;
+        const bool ok = PacedControl(transfer.code, request.data());
+        ++made;
+        if (!ok) {
+            if (transfer.code == IOCTL_FLT_SET_KEY)
+                LogDebug("TolkHid: set key %d/%d failed\n", transfer.request[1], transfer.request[2]);
+            else
+                LogDebug("TolkHid: transfer 0x%x failed\n", static_cast<unsigned>(transfer.code));
+        }
+        UpdateKnown(generation, [&](KeyboardMirror& known) { known.Record(transfer, ok); });
+    }
+    return made;
 }

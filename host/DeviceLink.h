@@ -1,12 +1,14 @@
 // The host's link to the keyboard's filter driver: opening and closing it, every control call, the
-// pacing between the transfers of a whole push or pull, and the lock that lets one call at a time
-// reach the driver from the window thread and the read thread.
+// pacing between the transfers of pushes and pulls, what the keyboard's memory holds as far as the
+// host knows it, and the locks that let one call at a time reach the driver from the window thread,
+// the read thread and the device worker, and one push or pull at a time talk to the keyboard.
 #pragma once
 
 #include "Clock.h"
 #include "DeviceProtocol.h"
 #include "FilterDriver.h"
 #include "GuardedProfileSet.h"
+#include "KeyboardMirror.h"
 #include "Records.h"
 
 #include <atomic>
@@ -16,15 +18,16 @@
 
 class DeviceLink {
 public:
-    // The keyboard takes one transfer of a push or pull at a time, this far apart.
+    // The keyboard takes one transfer of a push or pull at a time, at least this far apart.
     static constexpr int64_t kTransferPacingMs = 100;
 
     // eventHandleValue: the value of the semaphore handle the driver releases once per event.
     DeviceLink(FilterDriver& driver, Clock& clock, uint32_t eventHandleValue);
 
     // Opens the driver and registers the event semaphore; a refused registration closes it again.
+    // The keyboard's memory is unknown until a pull reads it.
     bool Open();
-    // Unregisters and closes the driver when it is open.
+    // Unregisters and closes the driver when it is open, and forgets the keyboard's memory.
     void Close();
     // A device handle is held.
     bool IsOpen() const { return m_open; }
@@ -37,22 +40,57 @@ public:
     std::optional<uint16_t> ReadFirmwareVersion();
     // The next event word of the driver's queue; nothing when the read fails.
     std::optional<uint32_t> ReadEvent();
-    // Selects profile slot 1..5 on the keyboard.
+    // Selects profile slot 1..5 on the keyboard, as one paced transfer.
     bool SetProfile(int32_t profile);
 
     // Reads profile, Mode, the 25 key sequences and the key switches into profiles, 100 ms apart;
     // a failed key read skips the rest of that profile's keys. True when the Mode could be read.
+    // The keyboard's memory counts as unknown from its start; each read that succeeds makes its
+    // part known.
     bool PullInto(GuardedProfileSet& profiles);
-    // Sends profile (when set names a slot), Mode, the 25 key sequences and the key switches, 100 ms
-    // apart.
-    void Push(const ProfileSet& set);
+    // Sends the transfers that make the keyboard hold set (KeyboardMirror::TransfersFor: the slot,
+    // the Mode, the keys and the key switches that differ from what the keyboard holds, or are not
+    // known), 100 ms apart, with no pause for a part it leaves out. Each transfer's outcome is
+    // recorded. It stops early when the link closes or the keyboard's memory is forgotten meanwhile.
+    // The number of transfers made.
+    int Push(const ProfileSet& set);
+
+    // The keyboard's memory counts as unknown: after its removal, or a reset of its memory.
+    void ForgetKeyboardMemory();
+    // The keyboard changed its Mode itself.
+    void ForgetMode();
+    // A copy of what the host knows the keyboard holds.
+    KeyboardMirror Known() const;
 
 private:
     void Pace() { m_clock.SleepMs(kTransferPacingMs); }
+    // One control call of a push or pull, at least kTransferPacingMs after the previous one. Only
+    // under m_sequenceMutex.
+    bool PacedControl(uint32_t code, uint8_t* buffer);
+    // The generation of the keyboard's memory that the next records belong to.
+    uint64_t Generation() const;
+    // Runs f(KeyboardMirror&) under its lock when the memory is still of generation.
+    template <class F>
+    void UpdateKnown(uint64_t generation, F&& f)
+    {
+        std::lock_guard<std::mutex> lock(m_knownMutex);
+        if (generation == m_generation)
+            f(m_known);
+    }
 
     FilterDriver& m_driver;
     Clock& m_clock;
     uint32_t m_eventHandleValue;
     std::atomic<bool> m_open{false};
-    std::mutex m_driverMutex; // one call at a time reaches the driver, from either thread
+    std::mutex m_driverMutex; // one call at a time reaches the driver, from any thread
+    // One push or pull at a time: the keyboard takes their transfers in one paced sequence. Event
+    // reads do not wait for it.
+    std::mutex m_sequenceMutex;
+    std::optional<int64_t> m_lastTransferUs; // under m_sequenceMutex
+
+    mutable std::mutex m_knownMutex;
+    KeyboardMirror m_known;
+    // Changes whenever the memory is forgotten, so that the outcome of a transfer made before that
+    // is not recorded after it.
+    uint64_t m_generation = 0;
 };

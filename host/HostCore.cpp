@@ -20,7 +20,7 @@ HostCore::HostCore(HostPorts ports, HostState& state, uint32_t eventHandleValue)
     : m_ports(ports), m_state(state), m_link(ports.driver, ports.clock, eventHandleValue),
       m_player(ports.clock, ports.input, ports.layout), m_countdown(ports.timers, ports.sound, state.programFolder),
       m_media(ports.windows, ports.settings, ports.launcher, ports.clock, ports.input),
-      m_tray(ports.tray, ports.timers), m_lifecycle(*this, ports.clock)
+      m_tray(ports.tray, ports.timers), m_lifecycle(*this, ports.clock), m_deviceWorker([this] { PushToDevice(); })
 {
 }
 
@@ -62,12 +62,18 @@ bool HostCore::PullAllFromDevice()
     return modeOk;
 }
 
-void HostCore::PushAllToDevice()
+void HostCore::PushToDevice()
 {
     if (!m_link.IsOpen())
         return;
-    m_link.Push(m_state.profiles.Copy());
+    const int transfers = m_link.Push(m_state.profiles.Copy());
     SyncNumLock();
+    LogDebug("TolkHid: push done, %d transfers\n", transfers);
+}
+
+void HostCore::RequestPush()
+{
+    m_deviceWorker.Request();
 }
 
 void HostCore::CheckFirmware()
@@ -146,7 +152,7 @@ void HostCore::OnHostApply()
             incoming->CurrentProfile = m_state.profiles.CurrentProfile();
         m_state.profiles.Replace(*incoming);
     }
-    PushAllToDevice();
+    RequestPush();
 }
 
 void HostCore::OnGameWatchTimer()
@@ -182,8 +188,14 @@ void HostCore::OnDeviceEvent(uint32_t word)
         if (!m_state.quit)
             DispatchKey(event.value);
         break;
-    case DeviceEventKind::ModeNumLockOn: SetMode(KeyboardMode::NumLockOn); break;
-    case DeviceEventKind::ModeNumLockOff: SetMode(KeyboardMode::NumLockOff); break;
+    case DeviceEventKind::ModeNumLockOn:
+        m_link.ForgetMode();
+        SetMode(KeyboardMode::NumLockOn);
+        break;
+    case DeviceEventKind::ModeNumLockOff:
+        m_link.ForgetMode();
+        SetMode(KeyboardMode::NumLockOff);
+        break;
     case DeviceEventKind::Arrival:
         if (!m_state.deviceConnected) {
             m_state.deviceConnected = true;
@@ -197,12 +209,17 @@ void HostCore::OnDeviceEvent(uint32_t word)
         if (m_state.deviceConnected) {
             m_state.deviceConnected = false;
             LogDebug("TolkHid: keyboard removed\n");
+            m_link.ForgetKeyboardMemory();
             m_tray.Remove();
             m_ports.timers.Kill(kGameWatchTimerId);
             WriteDeviceState(false, m_state.programFolder);
         }
         break;
-    case DeviceEventKind::Reset: ResetToDefaults(); break;
+    case DeviceEventKind::Reset:
+        // The keyboard's memory is its defaults now, but nothing is sent: the next push writes it all.
+        m_link.ForgetKeyboardMemory();
+        ResetToDefaults();
+        break;
     case DeviceEventKind::OsdHide:
         if (WindowId osd = m_ports.windows.FindWindow("", kOsdWindowTitle))
             m_ports.windows.PostMessage(osd, WM_OSD_COMMAND, kOsdHide, 0);
@@ -272,13 +289,23 @@ void HostCore::SetCurrentProfile(int32_t profile)
         return;
     m_state.profiles.With([&](ProfileSet& set) { set.CurrentProfile = profile; });
     ShareSet();
-    m_link.SetProfile(profile);
+    RequestPush();
     PostToConfig(WM_CFG_DATA_CHANGED);
 }
 
 void HostCore::StartMacroWorker()
 {
     m_player.StartWorker();
+}
+
+void HostCore::StartDeviceWorker()
+{
+    m_deviceWorker.Start();
+}
+
+bool HostCore::EndDeviceWorker(uint32_t timeoutMs)
+{
+    return m_deviceWorker.End(timeoutMs);
 }
 
 void HostCore::StartDisplay()

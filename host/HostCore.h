@@ -1,13 +1,14 @@
 // The host's decisions, wired together from three pieces that are read and tested alone: the device
 // link (DeviceLink: the transfers, their pacing and their lock), key dispatch (DispatchKey) and the
 // lifecycle (HostLifecycle: start, shut-down, session, timers). What is left here is what joins them
-// to the host's state: the open sequence, events, Mode and NumLock, reset, profile switching and the
-// apply request from the configuration program. The Win32 program only turns messages, threads and
+// to the host's state: the open sequence, events, Mode and NumLock, reset, profile switching, the
+// apply request from the configuration program and the device worker that pushes to the keyboard. The Win32 program only turns messages, threads and
 // handles into these calls.
 #pragma once
 
 #include "Countdown.h"
 #include "DeviceLink.h"
+#include "DeviceWorker.h"
 #include "HostLifecycle.h"
 #include "HostState.h"
 #include "Launcher.h"
@@ -31,9 +32,12 @@ public:
     // Reads firmware, profile, Mode, the 25 key sequences and the key switches into the profile
     // set; saves and shares the set when the Mode could be read (the result).
     bool PullAllFromDevice();
-    // Sends profile, Mode, the 25 key sequences and the key switches, 100 ms apart, then aligns
-    // NumLock. Does nothing while the device is closed.
-    void PushAllToDevice();
+    // The push itself, on the calling thread: sends what the keyboard holds differently from the
+    // host's set (DeviceLink::Push), then aligns NumLock. Does nothing while the device is closed.
+    // The device worker runs it.
+    void PushToDevice();
+    // Asks the device worker for a push and returns at once.
+    void RequestPush();
     // The firmware check that starts every open sequence: records the version and starts the
     // updater when the packaged firmware differs.
     void CheckFirmware();
@@ -55,7 +59,8 @@ public:
     bool OnDeviceChange();
     // WM_WTSSESSION_CHANGE: 1 console connect, 2 console disconnect.
     void OnSessionChange(uint32_t change) { m_lifecycle.OnSessionChange(change); }
-    // WM_HOST_APPLY: takes the shared block (never trusting it) and pushes it to the keyboard.
+    // WM_HOST_APPLY: takes the shared block (never trusting it) as the host's set and asks for a
+    // push of it; the answer does not wait for the keyboard.
     void OnHostApply();
     // WM_TIMER of the hidden window.
     void OnTimer(uint32_t id) { m_lifecycle.OnTimer(id); }
@@ -71,12 +76,14 @@ public:
     void SetMode(KeyboardMode mode);
     void SyncNumLock();
     void ResetToDefaults();
+    // The game watch's switch: the host's set, the block and the configuration program at once, the
+    // keyboard by a push.
     void SetCurrentProfile(int32_t profile);
 
     // Shut-down, first half: no more game watch, the other programs asked to close, key events no
     // longer dispatched, playback stopped.
     void BeginShutdown() override;
-    // Second half, after the read thread has left: device closed, macro worker ended with every
+    // Second half, after the read thread and the device worker have left: device closed, macro worker ended with every
     // held key released, tray icon gone.
     void FinishShutdown() override;
 
@@ -85,10 +92,13 @@ public:
     Countdown& Timer() { return m_countdown; }
     MediaKeys& Media() { return m_media; }
     TrayIcon& Tray() { return m_tray; }
+    DeviceWorker& Pushes() { return m_deviceWorker; }
 
 private:
     // The lifecycle's other steps.
     void StartMacroWorker() override;
+    void StartDeviceWorker() override;
+    bool EndDeviceWorker(uint32_t timeoutMs) override;
     void StartDisplay() override;
     void FinishShutdownLeavingTheDevice() override;
     void ConnectSession() override;
@@ -110,4 +120,6 @@ private:
     MediaKeys m_media;
     TrayIcon m_tray;
     HostLifecycle m_lifecycle;
+    // Last, so that it ends before the members its pushes use go.
+    DeviceWorker m_deviceWorker;
 };

@@ -10,6 +10,7 @@ bool HostLifecycle::Start(ReadThread& readThread)
     if (!readThread.Start())
         return false;
     m_steps.StartMacroWorker();
+    m_steps.StartDeviceWorker();
     m_steps.StartUp();
     m_steps.StartDisplay();
     return true;
@@ -20,13 +21,18 @@ ShutdownOutcome HostLifecycle::ShutDown(ReadThread& readThread)
     m_steps.BeginShutdown();
     readThread.Wake();
     m_clock.SleepMs(kShutdownGraceMs);
-    if (readThread.WaitForEnd(kReadThreadExitWaitMs)) {
-        m_steps.FinishShutdown();
-        return ShutdownOutcome::Finished;
+    if (!readThread.WaitForEnd(kReadThreadExitWaitMs)) {
+        LogDebug("TolkHid: the read thread did not end; leaving it to the end of the process\n");
+        m_steps.FinishShutdownLeavingTheDevice();
+        return ShutdownOutcome::ReadThreadStuck;
     }
-    LogDebug("TolkHid: the read thread did not end; leaving it to the end of the process\n");
-    m_steps.FinishShutdownLeavingTheDevice();
-    return ShutdownOutcome::ReadThreadStuck;
+    if (!m_steps.EndDeviceWorker(kDeviceWorkerExitWaitMs)) {
+        LogDebug("TolkHid: the device worker did not end; leaving it to the end of the process\n");
+        m_steps.FinishShutdownLeavingTheDevice();
+        return ShutdownOutcome::DeviceWorkerStuck;
+    }
+    m_steps.FinishShutdown();
+    return ShutdownOutcome::Finished;
 }
 
 void HostLifecycle::OnSessionChange(uint32_t change)

@@ -17,8 +17,6 @@
 #include <string>
 #include <vector>
 
-using KeySequence = std::array<uint8_t, kKeySequenceLength>;
-
 // Every method may be called from any thread; one lock guards the whole state.
 //
 // Presence: Open() succeeds only while the keyboard is present. Remove() keeps an open link open

@@ -38,7 +38,7 @@ constexpr size_t kBlockSize = kSharedBlockSize;
 
 // No copy holds the lock for long; a longer wait means the lock is stuck.
 constexpr DWORD kLockWaitMs = 10000;
-// The host answers WM_HOST_APPLY after pushing everything to the keyboard (about three seconds).
+// The host answers WM_HOST_APPLY once it has taken the set over; its push to the keyboard follows.
 constexpr DWORD kApplyWaitMs = 60000;
 
 constexpr int kExitOk = 0;

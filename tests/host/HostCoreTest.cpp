@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <random>
 
 namespace {
 
@@ -52,6 +53,36 @@ struct HostTest : ::testing::Test {
         return out;
     }
     WindowId OpenConfigWindow() { return desktop.AddWindow("#32770", kConfigWindowTitle); }
+    // The keyboard present and read, as after start-up.
+    void OpenAndPull()
+    {
+        ASSERT_TRUE(host->OpenDevice());
+        host->OpenSequence();
+        keyboard.ClearCallLog();
+    }
+    // The configuration program's apply of the host's set as edit changes it.
+    void Apply(const std::function<void(ProfileSet&)>& edit)
+    {
+        auto set = std::make_unique<ProfileSet>(state.profiles.Copy());
+        edit(*set);
+        shared.Write(*set);
+        host->OnHostApply();
+    }
+    // The calls on the keyboard's memory (event reads left out).
+    std::vector<KeyboardModel::LoggedCall> MemoryCalls()
+    {
+        std::vector<KeyboardModel::LoggedCall> out;
+        for (const auto& c : keyboard.CallLog())
+            if (c.code != IOCTL_FLT_READ_EVENT)
+                out.push_back(c);
+        return out;
+    }
+    // The events the keyboard queued, read and handled as the read thread does.
+    void ReadEvents()
+    {
+        while (keyboard.PendingEvents() > 0)
+            host->ReadAndHandleEvent();
+    }
     // Key 1 of slot 1 plays a macro that presses left Shift and A, then waits a minute: a key event
     // during that wait finds both keys held.
     void HoldShiftAndAOnKey1()
@@ -123,7 +154,7 @@ TEST_F(HostTest, PushThenPullGivesBackShortcutsAndMediaAndKeepsHostOnlyKeys)
         }
     });
     const ProfileSet pushed = state.profiles.Copy();
-    host->PushAllToDevice();
+    host->PushToDevice();
     EXPECT_EQ(keyboard.CurrentProfile(), 2);
     EXPECT_EQ(keyboard.Mode(), 0);
     EXPECT_EQ(keyboard.KeySwitch(), 0x12);
@@ -318,9 +349,12 @@ TEST_F(HostTest, GameWatchSwitchesProfileOnKeyboardBlockAndConfiguration)
         CopyToField(set.Profiles[3].GameFile1, "  C:\\Games\\Raid.EXE ");
     });
     foreground.name = "raid.exe";
+    keyboard.ClearCallLog();
     host->OnTimer(kGameWatchTimerId);
     EXPECT_EQ(state.profiles.CurrentProfile(), 4);
     EXPECT_EQ(shared.block.CurrentProfile, 4);
+    EXPECT_TRUE(keyboard.CallLog().empty()) << "the keyboard is switched by the device worker";
+    ASSERT_TRUE(host->Pushes().RunPending());
     EXPECT_EQ(keyboard.CurrentProfile(), 4);
     ASSERT_EQ(desktop.MessagesTo(kConfigWindowTitle).size(), 1u);
     EXPECT_EQ(desktop.MessagesTo(kConfigWindowTitle)[0].message, WM_CFG_DATA_CHANGED);
@@ -340,6 +374,7 @@ TEST_F(HostTest, ApplyNeverTrustsTheSharedBlock)
     std::memset(shared.block.Profiles[0].Name, 'x', sizeof shared.block.Profiles[0].Name);
     std::memset(shared.block.Profiles[1].Buttons[1].TimerName, 'y', 100);
     host->OnHostApply();
+    ASSERT_TRUE(host->Pushes().RunPending());
     ProfileSet now = state.profiles.Copy();
     EXPECT_EQ(now.CurrentProfile, 2);
     EXPECT_EQ(now.Profiles[0].Buttons[0].MacroEventCount, 512);
@@ -347,6 +382,214 @@ TEST_F(HostTest, ApplyNeverTrustsTheSharedBlock)
     EXPECT_EQ(std::strlen(now.Profiles[1].Buttons[1].TimerName), 99u);
     EXPECT_EQ(keyboard.CurrentProfile(), 2);
     EXPECT_EQ(Calls(IOCTL_FLT_SET_KEY).size(), 25u);
+}
+
+TEST_F(HostTest, AnApplyAnswersAtOnceAndThePushSendsOnlyWhatChanged)
+{
+    OpenAndPull();
+    Apply([](ProfileSet& set) { set.Profiles[0].Buttons[1] = Shortcut(2, 0x3E, false, true, false, false); });
+    EXPECT_EQ(state.profiles.Copy().Profiles[0].Buttons[1].ShortcutKey, 0x3E) << "the set is the host's at once";
+    EXPECT_TRUE(keyboard.CallLog().empty()) << "the answer does not wait for the keyboard";
+    EXPECT_TRUE(host->Pushes().Busy());
+    ASSERT_TRUE(host->Pushes().RunPending());
+    auto log = keyboard.CallLog();
+    ASSERT_EQ(log.size(), 1u) << "one shortcut changed in one profile: one key transfer";
+    EXPECT_EQ(log[0].code, IOCTL_FLT_SET_KEY);
+    EXPECT_EQ(log[0].request[1], 1);
+    EXPECT_EQ(log[0].request[2], 2);
+    EXPECT_FALSE(host->Pushes().Busy());
+
+    // A macro key holds no sequence: a second macro on it reaches the keyboard no more than the first
+    // one's events did.
+    Apply([](ProfileSet& set) {
+        ButtonInfo& b = set.Profiles[2].Buttons[4];
+        b = ButtonInfo{};
+        b.FunctionCode = static_cast<uint8_t>(KeyFunction::Macro);
+        b.MacroEventCount = 1;
+        b.MacroEvents[0] = {0x04, 0, 10};
+    });
+    keyboard.ClearCallLog();
+    host->Pushes().RunPending();
+    EXPECT_EQ(Calls(IOCTL_FLT_SET_KEY).size(), 1u) << "the default shortcut is cleared once";
+    Apply([](ProfileSet& set) { set.Profiles[2].Buttons[4].MacroEvents[0] = {0x05, 0, 200}; });
+    keyboard.ClearCallLog();
+    host->Pushes().RunPending();
+    EXPECT_TRUE(keyboard.CallLog().empty());
+
+    Apply([](ProfileSet& set) { set.CurrentProfile = 3; });
+    keyboard.ClearCallLog();
+    host->Pushes().RunPending();
+    ASSERT_EQ(keyboard.CallLog().size(), 1u);
+    EXPECT_EQ(keyboard.CallLog()[0].code, IOCTL_FLT_SET_PROFILE);
+    EXPECT_EQ(keyboard.CurrentProfile(), 3);
+}
+
+TEST_F(HostTest, AnApplyDuringAPushWaitsForItAndAnyNumberOfThemMakeOnePush)
+{
+    OpenAndPull();
+    Apply([](ProfileSet& set) {
+        for (int k = 0; k < kKeyCount; ++k)
+            set.Profiles[0].Buttons[k] = Shortcut(k + 1, 0x04, true, false, false, false);
+    });
+    // While the first push paces its transfers, three more applies come.
+    int sleeps = 0;
+    clock.onSleep = [&](int64_t) {
+        if (++sleeps == 2)
+            for (uint8_t usage : {0x10, 0x11, 0x12})
+                Apply([usage](ProfileSet& set) { set.Profiles[4].Buttons[0] = Shortcut(1, usage, false, false, false, true); });
+    };
+    ASSERT_TRUE(host->Pushes().RunPending());
+    clock.onSleep = nullptr;
+    auto first = keyboard.CallLog();
+    ASSERT_EQ(first.size(), 5u) << "the running push ends as it was decided";
+    EXPECT_TRUE(host->Pushes().Busy()) << "the applies are not lost";
+    keyboard.ClearCallLog();
+    ASSERT_TRUE(host->Pushes().RunPending());
+    auto second = keyboard.CallLog();
+    ASSERT_EQ(second.size(), 1u) << "one push for the three applies, with the last one's set";
+    EXPECT_EQ(second[0].request[1], 5);
+    KeySequence last{};
+    EncodeKeySequence(Shortcut(1, 0x12, false, false, false, true), last.data());
+    EXPECT_EQ(keyboard.StoredSequence(5, 1), last);
+    EXPECT_GE(second[0].timeMs - first.back().timeMs, 100) << "paced after the previous push too";
+    EXPECT_FALSE(host->Pushes().RunPending());
+}
+
+TEST_F(HostTest, AfterAResetOrARemovalTheNextPushWritesEverything)
+{
+    OpenAndPull();
+    keyboard.Reset();
+    ReadEvents();
+    EXPECT_TRUE(MemoryCalls().empty()) << "a reset sends nothing";
+    Apply([](ProfileSet&) {});
+    host->Pushes().RunPending();
+    EXPECT_EQ(MemoryCalls().size(), 28u);
+
+    keyboard.Remove();
+    ReadEvents();
+    const KeyboardMirror known = host->Link().Known();
+    EXPECT_FALSE(known.Profile() || known.Mode() || known.Switches() || known.Key(1, 1));
+    keyboard.Arrive();
+    ReadEvents();
+    keyboard.ClearCallLog();
+    Apply([](ProfileSet&) {});
+    host->Pushes().RunPending();
+    EXPECT_TRUE(MemoryCalls().empty()) << "the arrival's pull read it all again";
+
+    // The keyboard's own Mode switch: the next push writes the Mode, nothing else.
+    keyboard.SetModeSwitch(0);
+    ReadEvents();
+    keyboard.ClearCallLog();
+    Apply([](ProfileSet&) {});
+    host->Pushes().RunPending();
+    ASSERT_EQ(MemoryCalls().size(), 1u);
+    EXPECT_EQ(MemoryCalls()[0].code, IOCTL_FLT_SET_MODE);
+    EXPECT_EQ(keyboard.Mode(), 0);
+}
+
+// What the host knows of the keyboard's memory against the simulator's memory, after any mix of
+// applies, failing calls, resets, removals, arrivals and Mode switches: nothing it knows is wrong,
+// and once calls work again one push makes the keyboard hold exactly the host's set.
+TEST_F(HostTest, TheKeyboardHoldsWhatTheHostKnowsAndAfterAPushTheHostsSet)
+{
+    const uint32_t memoryCodes[] = {IOCTL_FLT_SET_PROFILE, IOCTL_FLT_SET_MODE,   IOCTL_FLT_SET_KEY,
+                                    IOCTL_FLT_SET_KEY_SWITCH, IOCTL_FLT_GET_PROFILE, IOCTL_FLT_GET_MODE,
+                                    IOCTL_FLT_GET_KEY,       IOCTL_FLT_GET_KEY_SWITCH};
+    auto expectKnownHeld = [&](const std::string& where) {
+        const KeyboardMirror known = host->Link().Known();
+        EXPECT_EQ(known.Profile().value_or(keyboard.CurrentProfile()), keyboard.CurrentProfile()) << where;
+        EXPECT_EQ(known.Mode().value_or(keyboard.Mode()), keyboard.Mode()) << where;
+        EXPECT_EQ(known.Switches().value_or(keyboard.KeySwitch()), keyboard.KeySwitch()) << where;
+        for (int p = 1; p <= kProfileCount; ++p) {
+            for (int k = 1; k <= kKeyCount; ++k) {
+                const KeySequence held = keyboard.StoredSequence(p, k);
+                EXPECT_EQ(known.Key(p, k).value_or(held), held) << where << " key " << p << "/" << k;
+            }
+        }
+    };
+    OpenAndPull();
+    for (uint32_t seed = 1; seed <= 6; ++seed) {
+        std::mt19937 rng(seed);
+        auto pick = [&rng](uint32_t n) { return static_cast<int>(rng() % n); };
+        for (int step = 0; step < 40; ++step) {
+            const std::string where = "seed " + std::to_string(seed) + " step " + std::to_string(step);
+            switch (pick(10)) {
+            case 0: keyboard.SetFailing(memoryCodes[pick(8)], pick(2) == 0); break;
+            case 1: keyboard.Reset(); break;
+            case 2: keyboard.Remove(); break;
+            case 3: keyboard.Arrive(); break;
+            case 4: keyboard.SetModeSwitch(pick(2)); break;
+            default:
+                Apply([&](ProfileSet& set) {
+                    const int p = pick(kProfileCount);
+                    const int k = pick(kKeyCount);
+                    ButtonInfo& b = set.Profiles[p].Buttons[k];
+                    switch (pick(6)) {
+                    case 0: b = Shortcut(k + 1, static_cast<uint8_t>(0x04 + pick(40)), pick(2), pick(2), 0, pick(2)); break;
+                    case 1:
+                        b = ButtonInfo{};
+                        b.FunctionCode = static_cast<uint8_t>(KeyFunction::Macro);
+                        break;
+                    case 2: b.FunctionCode = static_cast<uint8_t>(pick(2) ? KeyFunction::Mute : KeyFunction::VolumeUp); break;
+                    case 3: set.CurrentProfile = 1 + pick(kProfileCount); break;
+                    case 4:
+                        for (Profile& each : set.Profiles)
+                            each.Mode = pick(2) ? KeyboardMode::NumLockOn : KeyboardMode::NumLockOff;
+                        break;
+                    default:
+                        for (Profile& each : set.Profiles)
+                            each.KeyFlags[k] = each.KeyFlags[k] == KeySwitch::On ? KeySwitch::Off : KeySwitch::On;
+                    }
+                });
+                host->Pushes().RunPending();
+            }
+            ReadEvents();
+            expectKnownHeld(where);
+        }
+        for (uint32_t code : memoryCodes)
+            keyboard.SetFailing(code, false);
+        if (!keyboard.IsPresent()) {
+            keyboard.Arrive();
+            ReadEvents();
+        }
+        Apply([](ProfileSet&) {});
+        host->Pushes().RunPending();
+        expectKnownHeld("seed " + std::to_string(seed) + " at the end");
+        const ProfileSet set = state.profiles.Copy();
+        const Profile& current = set.Profiles[set.CurrentProfile - 1];
+        EXPECT_EQ(keyboard.CurrentProfile(), set.CurrentProfile) << seed;
+        EXPECT_EQ(keyboard.Mode(), static_cast<uint8_t>(current.Mode)) << seed;
+        EXPECT_EQ(keyboard.KeySwitch(), KeySwitchMask(current)) << seed;
+        for (int p = 1; p <= kProfileCount; ++p)
+            for (int k = 1; k <= kKeyCount; ++k) {
+                KeySequence expected{};
+                EncodeKeySequence(set.Profiles[p - 1].Buttons[k - 1], expected.data());
+                EXPECT_EQ(keyboard.StoredSequence(p, k), expected) << "seed " << seed << " key " << p << "/" << k;
+            }
+    }
+}
+
+TEST_F(HostTest, TheDeviceWorkerPushesBesideTheCallerAndShutDownWaitsForItBeforeClosing)
+{
+    struct IdleReadThread : ReadThread {
+        bool Start() override { return true; }
+        void Wake() override {}
+        bool WaitForEnd(uint32_t) override { return true; }
+    } thread;
+    ASSERT_TRUE(host->Start(thread)); // the device worker runs on its own thread from here
+    for (uint8_t usage = 0x04; usage < 0x0C; ++usage)
+        Apply([usage](ProfileSet& set) { set.Profiles[1].Buttons[3] = Shortcut(4, usage, true, false, false, false); });
+    host->Pushes().WaitUntilIdle();
+    KeySequence expected{};
+    EncodeKeySequence(Shortcut(4, 0x0B, true, false, false, false), expected.data());
+    EXPECT_EQ(keyboard.StoredSequence(2, 4), expected) << "the last apply reached the keyboard";
+
+    Apply([](ProfileSet& set) { set.Profiles[4].Buttons[4] = Shortcut(5, 0x1D, false, false, true, false); });
+    EXPECT_EQ(host->ShutDown(thread), ShutdownOutcome::Finished);
+    EncodeKeySequence(Shortcut(5, 0x1D, false, false, true, false), expected.data());
+    EXPECT_EQ(keyboard.StoredSequence(5, 5), expected) << "an apply just before shut-down is not lost";
+    EXPECT_FALSE(keyboard.IsOpen());
+    EXPECT_FALSE(host->Pushes().Request()) << "no push after shut-down";
 }
 
 TEST_F(HostTest, TheStoredProfilesBecomeTheHostsAndTheConfigurationProgramsBeforeStartUp)

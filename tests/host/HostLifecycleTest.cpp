@@ -18,12 +18,21 @@ struct HostLifecycleTest : ::testing::Test, HostLifecycle::Steps, ReadThread {
     std::vector<std::string> log;
     bool threadStarts = true;
     bool threadEndsInTime = true;
+    bool workerEndsInTime = true;
+    uint32_t workerWaitedMs = 0;
     int64_t wakeUs = -1;
     int64_t waitUs = -1;
     uint32_t waitedMs = 0;
 
     void LoadAndShareProfileSet() override { log.push_back("load"); }
     void StartMacroWorker() override { log.push_back("worker"); }
+    void StartDeviceWorker() override { log.push_back("device worker"); }
+    bool EndDeviceWorker(uint32_t timeoutMs) override
+    {
+        log.push_back("end device worker");
+        workerWaitedMs = timeoutMs;
+        return workerEndsInTime;
+    }
     void StartUp() override { log.push_back("start-up"); }
     void StartDisplay() override { log.push_back("display"); }
     void BeginShutdown() override { log.push_back("begin"); }
@@ -59,7 +68,7 @@ using Log = std::vector<std::string>;
 TEST_F(HostLifecycleTest, StartRunsTheThreadBeforeTheDeviceAndTheDisplayLast)
 {
     EXPECT_TRUE(lifecycle.Start(*this));
-    EXPECT_EQ(log, (Log{"load", "thread", "worker", "start-up", "display"}));
+    EXPECT_EQ(log, (Log{"load", "thread", "worker", "device worker", "start-up", "display"}));
 }
 
 TEST_F(HostLifecycleTest, AThreadThatCannotStartStopsTheStartBeforeTheDevice)
@@ -73,10 +82,18 @@ TEST_F(HostLifecycleTest, ShutDownWakesTheThreadGivesItTheGraceTimeAndWaitsABoun
 {
     clock.Set(5'000'000);
     EXPECT_EQ(lifecycle.ShutDown(*this), ShutdownOutcome::Finished);
-    EXPECT_EQ(log, (Log{"begin", "wake", "wait", "finish"}));
+    EXPECT_EQ(log, (Log{"begin", "wake", "wait", "end device worker", "finish"}))
+        << "the device closes after the last push";
     EXPECT_EQ(wakeUs, 5'000'000);
     EXPECT_EQ(waitUs - wakeUs, HostLifecycle::kShutdownGraceMs * 1000);
     EXPECT_EQ(waitedMs, HostLifecycle::kReadThreadExitWaitMs);
+    EXPECT_EQ(workerWaitedMs, HostLifecycle::kDeviceWorkerExitWaitMs);
+
+    log.clear();
+    workerEndsInTime = false;
+    EXPECT_EQ(lifecycle.ShutDown(*this), ShutdownOutcome::DeviceWorkerStuck);
+    EXPECT_EQ(log, (Log{"begin", "wake", "wait", "end device worker", "finish without device"}))
+        << "a push stuck in the driver holds the device's lock";
 
     log.clear();
     threadEndsInTime = false;

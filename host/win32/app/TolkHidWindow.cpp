@@ -107,10 +107,10 @@ int CTolkHidWindow::OnCreate(CREATESTRUCTA& create)
 }
 
 // The core runs shut-down (HostLifecycle::ShutDown). Its order differs from the traditional one in three
-// places: the read thread is joined (for a bounded time) rather than abandoned; the tray icon goes
-// together with the device and the macro worker instead of after the shared block; and the event
-// semaphore is closed after the macro worker has ended instead of before it. Every step checks its
-// object, since a failed OnCreate also ends here.
+// places: the read thread and then the device worker are joined (each for a bounded time) rather
+// than abandoned; the tray icon goes together with the device and the macro worker instead of after
+// the shared block; and the event semaphore is closed after the macro worker has ended instead of
+// before it. Every step checks its object, since a failed OnCreate also ends here.
 void CTolkHidWindow::OnDestroy()
 {
     ShutdownOutcome outcome = ShutdownOutcome::Finished;
@@ -128,8 +128,9 @@ void CTolkHidWindow::OnDestroy()
         // Nothing calls the core any more; it goes before the services it refers to.
         m_core.reset();
     } else {
-        // The read thread may still return into the core: the core and everything it reaches stay
-        // alive; the process ends right after its window, and that ends the thread.
+        // The read thread or the device worker may still return into the core: the core and
+        // everything it reaches stay alive; the process ends right after its window, and that ends
+        // the thread.
         static_cast<void>(m_core.release());
         static_cast<void>(m_driver.release());
         static_cast<void>(m_windows.release());
