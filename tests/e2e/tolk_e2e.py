@@ -282,12 +282,20 @@ class Session:
         with open(path, "rb") as f:
             return ProfileSet(f.read())
 
-    def apply_block(self, block):
+    def pushes_done(self):
+        return sum(1 for line in self.host_debug() if "push done" in line)
+
+    def apply_block(self, block, wait_push=True):
+        """Applies block as the configuration program does. The host answers once it has taken the
+        set and pushes to the keyboard afterwards; with wait_push, until that push is done."""
         path = os.path.join(self.work, "apply.bin")
         with open(path, "wb") as f:
             f.write(block.data)
+        done = self.pushes_done()
         code, out = self.link("apply", win_path(path))
         check(code == 0, "TolkLink apply failed: %s" % out)
+        if wait_push and ini_value(self.config_ini, "Setting", "Device") == "1":
+            wait_for(lambda: self.pushes_done() > done, 30, "the host's push to the keyboard")
 
     def post_host(self, message, wparam=0, lparam=0):
         return self.link("post", "ZentorTolkHid", str(message), str(wparam), str(lparam))[0]
@@ -371,25 +379,43 @@ def scenario_start_with_keyboard(s):
     check(sum(1 for line in s.host_debug() if "tray icon added" in line) == 1, "not exactly one tray icon")
 
 
+SET_KEY, SET_PROFILE = 0x222420, 0x222434
+
+
 def scenario_apply_push(s):
     s.start_simulator()
     s.start_host()
+    # A shortcut on key 2 of the current profile: the keyboard gets that key and nothing else.
+    block = s.read_block()
+    check(block.current == 1, "the host's block names profile %d, not 1" % block.current)
+    block.set_shortcut(1, 2, 0x05, shift=1)  # Shift+B
+    before = len(s.sim_log())
+    s.apply_block(block)
+    calls = s.sim_log()[before:]
+    check([(c[1], c[2][2:6]) for c in calls] == [(SET_KEY, "0102")],
+          "one shortcut applied sent %s" % ["%X %s" % (c[1], c[2]) for c in calls])
+    stored = s.sim_state()["keys"][(1, 2)]
+    check(stored[0:4] == "2901" and stored[6:8] == "01" and stored[8:10] == stored[4:6] and stored[10:16] == "002900",
+          "Shift+B was stored as %s" % stored)
+    # Another slot and a shortcut in it: the slot and that key, 100 ms apart.
     block = s.read_block()
     block.current = 2
     block.set_shortcut(2, 1, 0x04, ctrl=1)  # Ctrl+A
-    s.ctl("log")  # what the open sequence sent is not this scenario's business
     before = len(s.sim_log())
     s.apply_block(block)
     calls = s.sim_log()[before:]
     codes = [c[1] for c in calls]
-    check(codes == [0x222434, 0x222418] + [0x222420] * 25 + [0x22242C],
-          "push order was %s" % ["%X" % c for c in codes])
+    check(codes == [SET_PROFILE, SET_KEY], "push order was %s" % ["%X" % c for c in codes])
     gaps = [b[0] - a[0] for a, b in zip(calls, calls[1:])]
     check(all(90 <= g <= 400 for g in gaps), "push pacing was %s ms" % gaps)
     state = s.sim_state()
     check(state["profile"] == 2, "the keyboard's profile is %d" % state["profile"])
     check(state["keys"][(2, 1)].startswith("7D0112011200" + "7D00"),
           "Ctrl+A was stored as %s" % state["keys"][(2, 1)])
+    # The same set again: nothing to send.
+    before = len(s.sim_log())
+    s.apply_block(s.read_block())
+    check(s.sim_log()[before:] == [], "an unchanged set sent %s" % s.sim_log()[before:])
 
 
 def typing_profile(s, events, loop=False, key=1):
