@@ -8,6 +8,9 @@
 //   TolkLink send TITLE MESSAGE [WPARAM [LPARAM]]
 //                            send MESSAGE to the window titled exactly TITLE, as the system sends
 //                            the end of the session, and print the window's answer (decimal)
+//   TolkLink ping TITLE COUNT
+//                            send WM_NULL COUNT times, 20 ms apart, to the window titled exactly
+//                            TITLE and print the longest wait for its answer in milliseconds
 //   TolkLink broadcast NAME  post the registered message NAME (RegisterWindowMessage) to every
 //                            top-level window, as the taskbar announces "TaskbarCreated"
 //   TolkLink squat SECONDS   hold the block's lock and a mapping of the block's name that is too
@@ -56,6 +59,7 @@ int Usage()
                "       TolkLink apply FILE\n"
                "       TolkLink post TITLE MESSAGE [WPARAM [LPARAM]]\n"
                "       TolkLink send TITLE MESSAGE [WPARAM [LPARAM]]\n"
+               "       TolkLink ping TITLE COUNT\n"
                "       TolkLink broadcast NAME\n"
                "       TolkLink squat SECONDS\n",
                stderr);
@@ -189,6 +193,36 @@ int Deliver(const std::vector<std::string>& args, bool send)
     return kExitOk;
 }
 
+// Pause between two pings: the window is asked often enough to be caught in any long call.
+constexpr DWORD kPingSpacingMs = 20;
+
+int Ping(const std::string& title, const std::string& countText)
+{
+    const std::optional<uint32_t> count = ParseNumber(countText);
+    if (!count || *count == 0 || *count > 10000)
+        return Fail("'" + countText + "' is not a count 1..10000");
+    const HWND window = FindWindowA(nullptr, title.c_str());
+    if (!window)
+        return Fail("no window titled '" + title + "'");
+    LARGE_INTEGER frequency{};
+    QueryPerformanceFrequency(&frequency);
+    double longestMs = 0;
+    for (uint32_t i = 0; i < *count; ++i) {
+        LARGE_INTEGER start{};
+        LARGE_INTEGER end{};
+        DWORD_PTR answer = 0;
+        QueryPerformanceCounter(&start);
+        if (!SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, kSendWaitMs, &answer))
+            return Fail("the window did not answer (error " + std::to_string(GetLastError()) + ")");
+        QueryPerformanceCounter(&end);
+        const double ms = 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / frequency.QuadPart;
+        longestMs = ms > longestMs ? ms : longestMs;
+        Sleep(kPingSpacingMs);
+    }
+    std::printf("%.1f\n", longestMs);
+    return kExitOk;
+}
+
 int Broadcast(const std::string& name)
 {
     const UINT message = RegisterWindowMessageA(name.c_str());
@@ -229,6 +263,8 @@ int main(int argc, char** argv)
         return Apply(args[0]);
     if ((verb == "post" || verb == "send") && args.size() >= 2 && args.size() <= 4)
         return Deliver(args, verb == "send");
+    if (verb == "ping" && args.size() == 2)
+        return Ping(args[0], args[1]);
     if (verb == "broadcast" && args.size() == 1)
         return Broadcast(args[0]);
     if (verb == "squat" && args.size() == 1)

@@ -416,6 +416,25 @@ def scenario_apply_push(s):
     before = len(s.sim_log())
     s.apply_block(s.read_block())
     check(s.sim_log()[before:] == [], "an unchanged set sent %s" % s.sim_log()[before:])
+    # After a reset of its memory the keyboard is written whole, and the host's window answers
+    # meanwhile: the apply is sent from a process of its own while another one pings the window.
+    s.ctl("reset")
+    wait_for(lambda: s.read_block().current == 1, 30, "the host to take the keyboard's defaults")
+    path = os.path.join(s.work, "apply.bin")
+    with open(path, "wb") as f:
+        f.write(s.read_block().data)
+    done = s.pushes_done()
+    before = len(s.sim_log())
+    apply = s.start(s.tool("TolkLink.exe"), "apply", win_path(path))
+    code, out = s.link("ping", "ZentorTolkHid", "100")
+    check(code == 0, "TolkLink ping failed: %s" % out)
+    check(apply.wait(timeout=60) == 0, "TolkLink apply failed")
+    wait_for(lambda: s.pushes_done() > done, 30, "the full push after the reset")
+    pushed = len(s.sim_log()) - before
+    check(pushed == 28, "the push after the reset made %d transfers, not 28" % pushed)
+    longest = float(out.split()[0])
+    print("longest answer during the push: %.1f ms" % longest)
+    check(longest < 100, "the host's window took %.1f ms to answer during the push" % longest)
 
 
 def typing_profile(s, events, loop=False, key=1):
