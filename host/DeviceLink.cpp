@@ -142,7 +142,8 @@ bool DeviceLink::PullInto(GuardedProfileSet& profiles)
             if (!PacedControl(IOCTL_FLT_GET_KEY, key.data()))
                 break; // the rest of this profile's keys is skipped
             profiles.With([&](ProfileSet& set) { DecodeKeyReply(key.data(), set.Profiles[p - 1].Buttons[k - 1]); });
-            UpdateKnown(generation, [&](KeyboardMirror& known) { known.KnowKey(p, k, key.data() + kKeySequenceOffset); });
+            UpdateKnown(generation,
+                        [&](KeyboardMirror& known) { known.KnowKey(p, k, key.data() + kKeySequenceOffset); });
             Pace();
         }
         Pace();

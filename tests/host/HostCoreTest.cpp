@@ -436,7 +436,9 @@ TEST_F(HostTest, AnApplyDuringAPushWaitsForItAndAnyNumberOfThemMakeOnePush)
     clock.onSleep = [&](int64_t) {
         if (++sleeps == 2)
             for (uint8_t usage : {0x10, 0x11, 0x12})
-                Apply([usage](ProfileSet& set) { set.Profiles[4].Buttons[0] = Shortcut(1, usage, false, false, false, true); });
+                Apply([usage](ProfileSet& set) {
+                    set.Profiles[4].Buttons[0] = Shortcut(1, usage, false, false, false, true);
+                });
     };
     ASSERT_TRUE(host->Pushes().RunPending());
     clock.onSleep = nullptr;
@@ -492,9 +494,9 @@ TEST_F(HostTest, AfterAResetOrARemovalTheNextPushWritesEverything)
 // and once calls work again one push makes the keyboard hold exactly the host's set.
 TEST_F(HostTest, TheKeyboardHoldsWhatTheHostKnowsAndAfterAPushTheHostsSet)
 {
-    const uint32_t memoryCodes[] = {IOCTL_FLT_SET_PROFILE, IOCTL_FLT_SET_MODE,   IOCTL_FLT_SET_KEY,
-                                    IOCTL_FLT_SET_KEY_SWITCH, IOCTL_FLT_GET_PROFILE, IOCTL_FLT_GET_MODE,
-                                    IOCTL_FLT_GET_KEY,       IOCTL_FLT_GET_KEY_SWITCH};
+    const uint32_t memoryCodes[] = {IOCTL_FLT_SET_PROFILE,    IOCTL_FLT_SET_MODE,      IOCTL_FLT_SET_KEY,
+                                    IOCTL_FLT_SET_KEY_SWITCH, IOCTL_FLT_GET_PROFILE,   IOCTL_FLT_GET_MODE,
+                                    IOCTL_FLT_GET_KEY,        IOCTL_FLT_GET_KEY_SWITCH};
     auto expectKnownHeld = [&](const std::string& where) {
         const KeyboardMirror known = host->Link().Known();
         EXPECT_EQ(known.Profile().value_or(keyboard.CurrentProfile()), keyboard.CurrentProfile()) << where;
@@ -525,12 +527,16 @@ TEST_F(HostTest, TheKeyboardHoldsWhatTheHostKnowsAndAfterAPushTheHostsSet)
                     const int k = pick(kKeyCount);
                     ButtonInfo& b = set.Profiles[p].Buttons[k];
                     switch (pick(6)) {
-                    case 0: b = Shortcut(k + 1, static_cast<uint8_t>(0x04 + pick(40)), pick(2), pick(2), 0, pick(2)); break;
+                    case 0:
+                        b = Shortcut(k + 1, static_cast<uint8_t>(0x04 + pick(40)), pick(2), pick(2), 0, pick(2));
+                        break;
                     case 1:
                         b = ButtonInfo{};
                         b.FunctionCode = static_cast<uint8_t>(KeyFunction::Macro);
                         break;
-                    case 2: b.FunctionCode = static_cast<uint8_t>(pick(2) ? KeyFunction::Mute : KeyFunction::VolumeUp); break;
+                    case 2:
+                        b.FunctionCode = static_cast<uint8_t>(pick(2) ? KeyFunction::Mute : KeyFunction::VolumeUp);
+                        break;
                     case 3: set.CurrentProfile = 1 + pick(kProfileCount); break;
                     case 4:
                         for (Profile& each : set.Profiles)
