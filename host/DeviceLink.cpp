@@ -45,12 +45,12 @@ bool DeviceLink::Control(uint32_t code, uint8_t* buffer)
     return m_driver.Control(code, buffer, lengths->in, lengths->out ? buffer : nullptr, lengths->out);
 }
 
-bool DeviceLink::PacedControl(uint32_t code, uint8_t* buffer)
+bool DeviceLink::PacedControl(uint32_t code, uint8_t* buffer, int64_t restAfterMs)
 {
-    if (m_lastTransferUs)
-        m_clock.SleepUntilUs(*m_lastTransferUs + kTransferPacingMs * 1000);
+    if (m_nextTransferUs)
+        m_clock.SleepUntilUs(*m_nextTransferUs);
     const bool ok = Control(code, buffer);
-    m_lastTransferUs = m_clock.NowUs();
+    m_nextTransferUs = m_clock.NowUs() + restAfterMs * 1000;
     return ok;
 }
 
@@ -173,13 +173,20 @@ int DeviceLink::Push(const ProfileSet& set)
         generation = m_generation;
     }
     int made = 0;
-    for (const DeviceTransfer& transfer : transfers) {
+    for (size_t i = 0; i < transfers.size(); ++i) {
+        const DeviceTransfer& transfer = transfers[i];
         // A closed link or a forgotten memory (a removal, a reset, another link) ends what was
         // decided against the memory as it was.
         if (!m_open || Generation() != generation)
             break;
+        // The keyboard rests once more after the last key it is sent of a profile, as it does
+        // between the profiles of a whole push.
+        const bool endsProfileKeys = transfer.code == IOCTL_FLT_SET_KEY &&
+                                     (i + 1 == transfers.size() || transfers[i + 1].code != IOCTL_FLT_SET_KEY ||
+                                      transfers[i + 1].request[1] != transfer.request[1]);
         RequestBuffer request = transfer.request;
-        const bool ok = PacedControl(transfer.code, request.data());
+        const bool ok = PacedControl(transfer.code, request.data(),
+                                     endsProfileKeys ? kTransferPacingMs + kProfileRestMs : kTransferPacingMs);
         ++made;
         if (!ok) {
             if (transfer.code == IOCTL_FLT_SET_KEY)

@@ -20,6 +20,8 @@ class DeviceLink {
 public:
     // The keyboard takes one transfer of a push or pull at a time, at least this far apart.
     static constexpr int64_t kTransferPacingMs = 100;
+    // The further rest after the last key transfer of a profile: a whole push takes 3.2 s.
+    static constexpr int64_t kProfileRestMs = 100;
 
     // eventHandleValue: the value of the semaphore handle the driver releases once per event.
     DeviceLink(FilterDriver& driver, Clock& clock, uint32_t eventHandleValue);
@@ -50,8 +52,9 @@ public:
     bool PullInto(GuardedProfileSet& profiles);
     // Sends the transfers that make the keyboard hold set (KeyboardMirror::TransfersFor: the slot,
     // the Mode, the keys and the key switches that differ from what the keyboard holds, or are not
-    // known), 100 ms apart, with no pause for a part it leaves out. Each transfer's outcome is
-    // recorded. It stops early when the link closes or the keyboard's memory is forgotten meanwhile.
+    // known), 100 ms apart (200 ms after a profile's last key), with no pause for a part it leaves
+    // out. Each transfer's outcome is recorded. It stops early when the link closes or the
+    // keyboard's memory is forgotten meanwhile.
     // The number of transfers made.
     int Push(const ProfileSet& set);
 
@@ -64,9 +67,9 @@ public:
 
 private:
     void Pace() { m_clock.SleepMs(kTransferPacingMs); }
-    // One control call of a push or pull, at least kTransferPacingMs after the previous one. Only
-    // under m_sequenceMutex.
-    bool PacedControl(uint32_t code, uint8_t* buffer);
+    // One control call of a push or pull, no sooner than the previous one's rest allows; the next
+    // may follow restAfterMs after this one. Only under m_sequenceMutex.
+    bool PacedControl(uint32_t code, uint8_t* buffer, int64_t restAfterMs = kTransferPacingMs);
     // The generation of the keyboard's memory that the next records belong to.
     uint64_t Generation() const;
     // Runs f(KeyboardMirror&) under its lock when the memory is still of generation.
@@ -86,7 +89,8 @@ private:
     // One push or pull at a time: the keyboard takes their transfers in one paced sequence. Event
     // reads do not wait for it.
     std::mutex m_sequenceMutex;
-    std::optional<int64_t> m_lastTransferUs; // under m_sequenceMutex
+    // When the next transfer may go; under m_sequenceMutex.
+    std::optional<int64_t> m_nextTransferUs;
 
     mutable std::mutex m_knownMutex;
     KeyboardMirror m_known;
