@@ -6,6 +6,8 @@ ApplyStep ApplyRun::Start(ApplyRequest request, HostBlockSource& source)
 {
     m_last = m_document.BeginApply(source, ++m_request);
     m_waiting = m_last == ApplyOutcome::Updating;
+    if (m_waiting)
+        LogDebug("TolkCfg apply: request %u sent; the host's answer is awaited\n", m_request);
     ApplyStep step;
     step.status = m_last;
     // What did not reach the files or the host stays on the screen to retry or cancel.
@@ -38,6 +40,7 @@ ApplyStep ApplyRun::HostAnswered(uint32_t request, HostWindow::Answer answer, Ho
     }
     m_waiting = false;
     m_last = m_document.FinishApply(answer);
+    LogDebug("TolkCfg apply: request %u ended (outcome %d)\n", request, static_cast<int>(m_last));
     const std::optional<ApplyRequest> remembered = m_remembered;
     m_remembered.reset();
     if (remembered && m_document.HasUnappliedEdits())
