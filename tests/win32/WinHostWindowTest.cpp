@@ -96,7 +96,13 @@ public:
                                      ::GetModuleHandleA(nullptr), nullptr);
         g_told.clear();
     }
-    ~AnswerWindow() { ::DestroyWindow(m_window); }
+    ~AnswerWindow() { Destroy(); }
+    void Destroy()
+    {
+        if (m_window != nullptr)
+            ::DestroyWindow(m_window);
+        m_window = nullptr;
+    }
     HWND Get() const { return m_window; }
     // Runs this thread's message loop until the next answer was told.
     Told Next()
@@ -146,6 +152,31 @@ TEST(WinHostWindow, AHostThatNeverAnswers_IsToldAsNoAnswerOnceTheLimitPassed)
         EXPECT_EQ(told.answer, HostWindow::Answer::NoAnswer);
     }
     EXPECT_EQ(g_applies.load(), 0) << "the stuck host's request was never handled";
+}
+
+// The configuration window closed while its apply waited: the host's late answer goes nowhere, and
+// the next window's apply is told its own answer only.
+TEST(WinHostWindow, AnAnswerToAWindowThatClosedMeanwhileIsDropped)
+{
+    g_applies = 0;
+    HostStandIn busy(false);
+    {
+        AnswerWindow closed;
+        WinHostWindow host(600000);
+        host.SetAnswerWindow(closed.Get());
+        ASSERT_TRUE(host.SendApply(4));
+        closed.Destroy();
+    }
+    AnswerWindow window;
+    WinHostWindow host(600000);
+    host.SetAnswerWindow(window.Get());
+    ASSERT_TRUE(host.SendApply(5));
+    busy.StartAnswering();
+    // The host answers in order: the closed window's answer has come back before this one.
+    const Told told = window.Next();
+    EXPECT_EQ(told.request, 5u);
+    EXPECT_EQ(g_told.size(), 1u);
+    EXPECT_EQ(g_applies.load(), 2);
 }
 
 } // namespace
