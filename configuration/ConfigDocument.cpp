@@ -156,7 +156,7 @@ void ConfigDocument::ResetToDefaults()
     SetDefaultProfiles(m_working);
 }
 
-ApplyOutcome ConfigDocument::Apply()
+ApplyOutcome ConfigDocument::BeginApply(uint32_t request)
 {
     if (!SaveProfileSet(m_working, m_folder)) {
         LogDebug("TolkCfg apply: the profile files could not be written\n");
@@ -166,29 +166,38 @@ ApplyOutcome ConfigDocument::Apply()
     // the block took the copy.
     const bool written = m_block->Write(m_working);
     m_committed = m_working;
-    ApplyOutcome outcome = m_hostPresent ? ApplyOutcome::HostBusy : ApplyOutcome::SavedWithoutHost;
     if (!written && m_hostPresent)
         LogDebug("TolkCfg apply: the host's block could not be taken; the keyboard was not updated\n");
-    if (written) {
-        switch (m_host.SendApply()) {
-        case HostWindow::Answer::NoHost: outcome = ApplyOutcome::SavedWithoutHost; break;
-        case HostWindow::Answer::Answered: outcome = ApplyOutcome::Applied; break;
-        case HostWindow::Answer::NoAnswer: outcome = ApplyOutcome::HostDidNotAnswer; break;
-        }
-    }
-    if (!SaveMacroLibrary(m_macros, m_folder)) {
+    // Everything is on disk before the host is asked: a window closed while the answer is awaited
+    // loses nothing.
+    m_macrosSaved = SaveMacroLibrary(m_macros, m_folder);
+    if (!m_macrosSaved)
         LogDebug("TolkCfg apply: the macro library could not be written\n");
-        if (ApplyLetsWindowClose(outcome))
-            outcome = ApplyOutcome::MacrosNotSaved;
-    }
+    ApplyOutcome outcome = m_hostPresent ? ApplyOutcome::HostBusy : ApplyOutcome::SavedWithoutHost;
+    if (written)
+        outcome = m_host.SendApply(request) ? ApplyOutcome::Updating : ApplyOutcome::SavedWithoutHost;
+    if (outcome == ApplyOutcome::SavedWithoutHost && !m_macrosSaved)
+        outcome = ApplyOutcome::MacrosNotSaved;
     return outcome;
 }
 
-ApplyOutcome ConfigDocument::Apply(HostBlockSource& source)
+ApplyOutcome ConfigDocument::BeginApply(HostBlockSource& source, uint32_t request)
 {
     if (!m_hostPresent)
         Attach(source);
-    return Apply();
+    return BeginApply(request);
+}
+
+ApplyOutcome ConfigDocument::FinishApply(HostWindow::Answer answer)
+{
+    if (answer == HostWindow::Answer::NoAnswer)
+        return ApplyOutcome::HostDidNotAnswer; // the worse news is told
+    return m_macrosSaved ? ApplyOutcome::Applied : ApplyOutcome::MacrosNotSaved;
+}
+
+bool ConfigDocument::HasUnappliedEdits() const
+{
+    return std::memcmp(&m_working, &m_committed, sizeof m_working) != 0;
 }
 
 KeyboardArrival ConfigDocument::KeyboardArrived(HostBlockSource& source)

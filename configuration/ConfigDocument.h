@@ -16,13 +16,14 @@
 class HostWindow {
 public:
     enum class Answer {
-        NoHost,   // no window titled "ZentorTolkHid": nothing was sent
-        Answered, // the host took the block over and pushed it to the keyboard
-        NoAnswer  // the host did not answer in time (hung, or the push never ended)
+        Answered, // the host took the block over (and pushes it to the keyboard)
+        NoAnswer  // the host did not answer within the time limit (hung, or busy for too long)
     };
     virtual ~HostWindow() = default;
-    // Sends the apply request and waits for the host's answer, within a generous limit.
-    virtual Answer SendApply() = 0;
+    // Sends the apply request numbered request and returns at once, without waiting for the host:
+    // false when no host window runs (nothing was sent). The host's answer, or NoAnswer once the
+    // time limit passed, comes back later with the same number (see ApplyRun::HostAnswered).
+    virtual bool SendApply(uint32_t request) = 0;
 };
 
 // Where the running host's shared block is found. The configuration program may start before the
@@ -42,12 +43,13 @@ enum class ApplyOutcome {
     SavedWithoutHost, // files saved; no host runs, it reads them at its next start
     HostBusy,         // files saved, but the host's block could not be taken: the keyboard was not updated
     HostDidNotAnswer, // files saved and the block written, but the host did not answer
+    Updating,         // files saved and the block written; the host was asked and its answer is awaited
     MacrosNotSaved,   // the profiles went their whole way, but the macro library could not be written
     FilesNotSaved     // a profile file or config.ini could not be written: nothing was handed on
 };
 
 // True when the apply left nothing to retry, so OK may close the window: everything was saved and
-// either the host took it or no host runs. On any other outcome the window stays open with the
+// either the host took it or no host runs. Never while the host's answer is awaited. On any other outcome the window stays open with the
 // outcome on the status line, and the user can retry or choose Cancel.
 bool ApplyLetsWindowClose(ApplyOutcome outcome);
 
@@ -142,14 +144,20 @@ public:
     // The five default profiles into the working copy (the caller applies at once).
     void ResetToDefaults();
 
-    // Saves the working copy to "config.ini" and the profile files, writes it into the shared
-    // block, makes it the committed copy, asks the host to push it to the keyboard (only when the
-    // block took it) and saves the macro library. When the files cannot be written nothing else
+    // The first half of an apply, which never waits for the host: saves the working copy to
+    // "config.ini" and the profile files, writes it into the shared block, makes it the committed
+    // copy, saves the macro library, and sends the host the apply request numbered request (only
+    // when the block took the copy). Updating when the host was asked: its answer goes to
+    // FinishApply. Otherwise how the apply ended. When the files cannot be written nothing else
     // happens and the committed copy stays as it was.
-    ApplyOutcome Apply();
-    // As Apply, after looking for the block of a host that started after this program and has not
-    // told about itself yet.
-    ApplyOutcome Apply(HostBlockSource& source);
+    ApplyOutcome BeginApply(uint32_t request);
+    // As BeginApply, after looking for the block of a host that started after this program and has
+    // not told about itself yet.
+    ApplyOutcome BeginApply(HostBlockSource& source, uint32_t request);
+    // The second half: how the apply that BeginApply left Updating went, given the host's answer.
+    ApplyOutcome FinishApply(HostWindow::Answer answer);
+    // True when the working copy holds edits that no apply has handed on yet.
+    bool HasUnappliedEdits() const;
 
     // The host changed the block (profile switch, mode, key switches, a reset's defaults) or
     // re-read the keyboard: the committed copy becomes the block's content, and the working copy
@@ -215,6 +223,8 @@ private:
     bool m_hostPresent = false;
     ProfileSet m_committed{};
     ProfileSet m_working{};
+    // Whether the macro library was saved by the apply whose host's answer is awaited.
+    bool m_macrosSaved = true;
     MacroLibrary m_macros;
     TimerLibrary m_timers;
 };

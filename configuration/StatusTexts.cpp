@@ -10,6 +10,7 @@ uint32_t ApplyOutcomeTextId(ApplyOutcome outcome)
     case ApplyOutcome::SavedWithoutHost: return IDS_STATUS_SAVED_NO_HOST;
     case ApplyOutcome::HostBusy: return IDS_STATUS_HOST_BUSY;
     case ApplyOutcome::HostDidNotAnswer: return IDS_STATUS_HOST_NO_ANSWER;
+    case ApplyOutcome::Updating: return IDS_STATUS_UPDATING;
     case ApplyOutcome::MacrosNotSaved: return IDS_STATUS_MACROS_NOT_SAVED;
     case ApplyOutcome::FilesNotSaved: return IDS_STATUS_NOT_SAVED;
     }

@@ -31,7 +31,7 @@ public:
 
 class NoHostWindow final : public HostWindow {
 public:
-    Answer SendApply() override { return Answer::NoHost; }
+    bool SendApply(uint32_t) override { return false; }
 };
 
 void Patch(unsigned char* block, const uint8_t* data, size_t size)

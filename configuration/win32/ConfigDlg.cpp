@@ -92,6 +92,7 @@ MessageSpan CConfigDlg::MessageEntries()
         OnMessage<WM_SHOW_NOTICE, &CConfigDlg::OnShowNotice>(),
         OnMessage<WM_CFG_DEVICE_READY, &CConfigDlg::OnDeviceReady>(),
         OnMessage<WM_CFG_DATA_CHANGED, &CConfigDlg::OnDataChanged>(),
+        OnMessage<WM_CFG_APPLY_ANSWER, &CConfigDlg::OnApplyAnswer>(),
         OnMessage<WM_QUERYDRAGICON, &CConfigDlg::OnQueryDragIcon>(),
         OnMessage<WM_CLOSE, &CConfigDlg::OnCloseMessage>(),
         OnMessage<WM_QUERYENDSESSION, &CConfigDlg::OnQueryEndSession>(),
@@ -237,6 +238,7 @@ BOOL CConfigDlg::OnInitDialog()
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_icon.Get()));
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_smallIcon.Get()));
     SetHintWindow(m_hWnd);
+    m_host.SetAnswerWindow(m_hWnd);
     // The host finds this window by its title.
     ::SetWindowTextA(m_hWnd, kConfigWindowTitle);
 
@@ -307,10 +309,20 @@ void CConfigDlg::RefreshAll()
 
 void CConfigDlg::ApplyNow()
 {
-    HCURSOR previous = ::SetCursor(::LoadCursorA(nullptr, IDC_WAIT));
-    m_lastApply = m_document.Apply(*this);
-    ::SetCursor(previous);
-    SetStatus(ApplyStatusText(m_lastApply, m_document, Language()));
+    RequestApply(ApplyRequest::Apply);
+}
+
+void CConfigDlg::RequestApply(ApplyRequest request)
+{
+    ShowApplyStep(m_applyRun.Request(request, *this));
+}
+
+void CConfigDlg::ShowApplyStep(const ApplyStep& step)
+{
+    if (step.status)
+        SetStatus(ApplyStatusText(*step.status, m_document, Language()));
+    if (step.close)
+        PostMessage(WM_CLOSE);
 }
 
 void CConfigDlg::SetStatus(const std::string& text)
@@ -436,15 +448,12 @@ void CConfigDlg::OnCloseButton()
 
 void CConfigDlg::OnOkButton()
 {
-    ApplyNow();
-    // What did not reach the files or the host stays on the screen to retry or cancel.
-    if (ApplyLetsWindowClose(m_lastApply))
-        PostMessage(WM_CLOSE);
+    RequestApply(ApplyRequest::Ok);
 }
 
 void CConfigDlg::OnApplyButton()
 {
-    ApplyNow();
+    RequestApply(ApplyRequest::Apply);
 }
 
 void CConfigDlg::OnCancelButton()
@@ -478,6 +487,13 @@ LRESULT CConfigDlg::OnDataChanged(WPARAM, LPARAM)
     return 0;
 }
 
+LRESULT CConfigDlg::OnApplyAnswer(WPARAM request, LPARAM answer)
+{
+    ShowApplyStep(
+        m_applyRun.HostAnswered(static_cast<uint32_t>(request), static_cast<HostWindow::Answer>(answer), *this));
+    return 0;
+}
+
 LRESULT CConfigDlg::OnQueryDragIcon(WPARAM, LPARAM)
 {
     return reinterpret_cast<LRESULT>(m_icon.Get());
@@ -485,6 +501,8 @@ LRESULT CConfigDlg::OnQueryDragIcon(WPARAM, LPARAM)
 
 LRESULT CConfigDlg::OnCloseMessage(WPARAM, LPARAM)
 {
+    // The files are saved before the host is asked: an answer still awaited is dropped.
+    m_applyRun.Close();
     // The dialogs' own loops run inside this window's: they end first, each as Cancel, and this
     // window's loop ends after them.
     CDialog::CancelAllModal();

@@ -3,6 +3,7 @@
 // the status line. It owns the document every dialog edits and its link to the host.
 #pragma once
 
+#include "ApplyRun.h"
 #include "BitmapBtn.h"
 #include "CapturedKey.h"
 #include "ConfigDocument.h"
@@ -72,16 +73,24 @@ private:
     LRESULT OnStatusHint(WPARAM state, LPARAM);
     LRESULT OnDeviceReady(WPARAM, LPARAM);
     LRESULT OnDataChanged(WPARAM, LPARAM);
+    // The host's answer to an apply request, or the end of its time limit (see WinHostWindow).
+    LRESULT OnApplyAnswer(WPARAM request, LPARAM answer);
     LRESULT OnQueryDragIcon(WPARAM, LPARAM);
     // Asked to close (Close, Cancel, the host's Exit, the installer, the uninstaller): every dialog,
-    // menu and file window open over the main window ends as Cancel, then the program ends.
+    // menu and file window open over the main window ends as Cancel, then the program ends. An
+    // apply whose answer is awaited is not waited for (see ApplyRun::Close).
     LRESULT OnCloseMessage(WPARAM, LPARAM);
-    // The session may end: yes, since closing keeps nothing that was not applied.
+    // The session may end: yes, since closing keeps nothing that was not applied, and an apply
+    // whose answer is awaited has already saved everything.
     LRESULT OnQueryEndSession(WPARAM, LPARAM);
     // The session ends (wParam TRUE): as WM_CLOSE.
     LRESULT OnEndSession(WPARAM endsNow, LPARAM);
     void OnPaint(const PaintDc& paint);
 
+    // Starts an apply (or remembers the click while one waits for the host) and shows its step.
+    void RequestApply(ApplyRequest request);
+    // Shows what a step of an apply left on the status line, and closes the window when it says so.
+    void ShowApplyStep(const ApplyStep& step);
     void RunGameProfileDialog(bool filled);
     // Import (exporting false) or export of the current profile through the file dialog, told on the
     // status line.
@@ -109,8 +118,6 @@ private:
     // that a held key's repeats are recognised.
     LastKeyMessage m_lastKey;
     bool m_mapErrorShown = false;
-    // How the last apply went: OK closes the window only after one that left nothing to retry.
-    ApplyOutcome m_lastApply = ApplyOutcome::Applied;
     std::string m_notice;
 
     // The session's keyboard layout, for the captions of key assignments.
@@ -118,6 +125,8 @@ private:
     std::unique_ptr<WinSharedBlock> m_block;
     WinHostWindow m_host;
     ConfigDocument m_document;
+    // The apply under way, from the click to the host's answer.
+    ApplyRun m_applyRun{m_document};
 
     std::array<CBitmapBtn, 3> m_tabs; // keys 1, 4, 5
     CBitmapBtn m_newGame;

@@ -91,9 +91,11 @@
 #define IDS_STATUS_EXPORT_COPY_FAILED 1056
 #define IDS_STATUS_EXPORT_FORBIDDEN 1057
 #define IDS_STATUS_NAME_NOT_SAVED 1058
+/* While an apply waits for TolkHid's answer: the files are saved and TolkHid updates the keyboard. */
+#define IDS_STATUS_UPDATING 1059
 
 /* First and last number every language module defines. */
 #define IDS_LANGUAGE_FIRST 1000
-#define IDS_LANGUAGE_LAST 1058
+#define IDS_LANGUAGE_LAST 1059
 
 #endif

@@ -101,7 +101,9 @@ TEST_F(ConfigDocumentTest, SelectSlot_NothingApplied_ConfigIniStaysAsItWas)
     EXPECT_EQ(host.calls, 0);
 }
 
-TEST_F(ConfigDocumentTest, Apply_FilesThenBlockThenCommittedCopyThenHostThenMacroLibrary)
+// Everything is on disk before the host is asked: a window closed while the answer is awaited loses
+// nothing.
+TEST_F(ConfigDocumentTest, Apply_FilesThenBlockThenCommittedCopyThenMacroLibraryThenHost)
 {
     *block.content = *NamedSet("Block", 1);
     doc.Open(true);
@@ -117,12 +119,11 @@ TEST_F(ConfigDocumentTest, Apply_FilesThenBlockThenCommittedCopyThenHostThenMacr
         seen.push_back("host");
         EXPECT_EQ(block.content->CurrentProfile, 3);
         EXPECT_EQ(doc.Committed().CurrentProfile, 3);
-        EXPECT_FALSE(std::filesystem::exists(NativePath(MacroLibraryPath(dir.Path())))) << "macros last";
+        EXPECT_TRUE(std::filesystem::exists(NativePath(MacroLibraryPath(dir.Path())))) << "macros before the host";
     };
 
-    EXPECT_EQ(doc.Apply(), ApplyOutcome::Applied);
+    EXPECT_EQ(ApplyAndAnswer(doc, host), ApplyOutcome::Applied);
     EXPECT_EQ(seen, (std::vector<std::string>{"block", "host"}));
-    EXPECT_TRUE(std::filesystem::exists(NativePath(MacroLibraryPath(dir.Path()))));
     EXPECT_TRUE(std::filesystem::exists(NativePath(ProfilePath(dir.Path(), "Block3"))));
 }
 
@@ -130,14 +131,14 @@ TEST_F(ConfigDocumentTest, Apply_HostAbsentOrSilent_FilesAreSavedAndTheOutcomeSa
 {
     doc.Open(false);
     doc.SelectSlot(2);
-    host.answer = HostWindow::Answer::NoHost;
-    EXPECT_EQ(doc.Apply(), ApplyOutcome::SavedWithoutHost);
+    host.answer = std::nullopt;
+    EXPECT_EQ(ApplyAndAnswer(doc, host), ApplyOutcome::SavedWithoutHost);
     EXPECT_EQ(CurrentInConfigIni(dir.Path()), 2);
     EXPECT_EQ(doc.Committed().CurrentProfile, 2);
 
     doc.SelectSlot(5);
     host.answer = HostWindow::Answer::NoAnswer;
-    EXPECT_EQ(doc.Apply(), ApplyOutcome::HostDidNotAnswer);
+    EXPECT_EQ(ApplyAndAnswer(doc, host), ApplyOutcome::HostDidNotAnswer);
     EXPECT_EQ(CurrentInConfigIni(dir.Path()), 5);
     EXPECT_EQ(block.content->CurrentProfile, 5);
     EXPECT_EQ(doc.Committed().CurrentProfile, 5);
@@ -150,7 +151,7 @@ TEST_F(ConfigDocumentTest, Apply_BlockNotWritten_HostIsNotAskedAndTheFilesAreSav
     doc.SetBlock(none, false);
     doc.Open(false);
     doc.SelectSlot(4);
-    EXPECT_EQ(doc.Apply(), ApplyOutcome::SavedWithoutHost);
+    EXPECT_EQ(ApplyAndAnswer(doc, host), ApplyOutcome::SavedWithoutHost);
     EXPECT_EQ(host.calls, 0);
     EXPECT_EQ(CurrentInConfigIni(dir.Path()), 4);
 }
@@ -172,7 +173,7 @@ TEST_F(ConfigDocumentTest, Apply_FilesNotWritable_CommittedCopyStaysAndNothingRe
         document.SelectSlot(4);
         document.SetMode(true);
 
-        EXPECT_EQ(document.Apply(), ApplyOutcome::FilesNotSaved) << name;
+        EXPECT_EQ(ApplyAndAnswer(document, hostWindow), ApplyOutcome::FilesNotSaved) << name;
         EXPECT_EQ(document.Committed().CurrentProfile, 1) << name;
         EXPECT_EQ(document.Committed().Profiles[0].Mode, KeyboardMode::NumLockOff) << name;
         EXPECT_EQ(hostBlock.writes, 0) << name;
@@ -190,7 +191,7 @@ TEST_F(ConfigDocumentTest, KeySwitchAndMode_AreWrittenIntoAllFiveProfileFiles)
     doc.SelectSlot(1);
     doc.SetKeySwitch(2, false);
     doc.SetMode(true);
-    ASSERT_EQ(doc.Apply(), ApplyOutcome::Applied);
+    ASSERT_EQ(ApplyAndAnswer(doc, host), ApplyOutcome::Applied);
 
     auto files = LoadFiles(dir.Path());
     for (const Profile& p : files->Profiles) {
@@ -215,7 +216,7 @@ TEST_F(ConfigDocumentTest, ResetThenApply_PutsTheDefaultProfilesInTheFiles)
     SaveProfileSet(*edited, dir.Path());
     doc.Open(false);
     doc.ResetToDefaults();
-    ASSERT_EQ(doc.Apply(), ApplyOutcome::Applied);
+    ASSERT_EQ(ApplyAndAnswer(doc, host), ApplyOutcome::Applied);
 
     auto defaults = std::make_unique<ProfileSet>();
     SetDefaultProfiles(*defaults);
@@ -232,7 +233,7 @@ TEST_F(ConfigDocumentTest, SetBlock_HostStartedLater_ApplyAndTakeOverUseItsBlock
     alone.SetBlock(later, true);
     EXPECT_TRUE(alone.HostPresent());
     alone.SelectSlot(2);
-    EXPECT_EQ(alone.Apply(), ApplyOutcome::Applied);
+    EXPECT_EQ(ApplyAndAnswer(alone, host), ApplyOutcome::Applied);
     EXPECT_EQ(later.content->CurrentProfile, 2);
 
     later.content->CurrentProfile = 4;

@@ -8,6 +8,8 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
+#include <vector>
 
 class RecordingSharedBlock : public SharedBlock {
 public:
@@ -42,16 +44,19 @@ public:
 
 class RecordingHostWindow : public HostWindow {
 public:
-    Answer SendApply() override
+    bool SendApply(uint32_t request) override
     {
         ++calls;
+        requests.push_back(request);
         if (onCall)
             onCall();
-        return answer;
+        return answer.has_value();
     }
 
-    Answer answer = Answer::Answered;
+    // What the host answers when ApplyAndAnswer hands its answer on; nothing: no host runs.
+    std::optional<Answer> answer = Answer::Answered;
     int calls = 0;
+    std::vector<uint32_t> requests;
     std::function<void()> onCall;
 };
 
@@ -66,3 +71,17 @@ public:
     SharedBlock* running = nullptr; // the block of the running host; nullptr while none runs
     int opens = 0;
 };
+
+// A whole apply as the window runs it: the first half, then, when the host was asked, the host's
+// answer as host.answer says.
+inline ApplyOutcome ApplyAndAnswer(ConfigDocument& document, RecordingHostWindow& host)
+{
+    const ApplyOutcome begun = document.BeginApply(static_cast<uint32_t>(host.calls + 1));
+    return begun == ApplyOutcome::Updating ? document.FinishApply(*host.answer) : begun;
+}
+
+inline ApplyOutcome ApplyAndAnswer(ConfigDocument& document, RecordingHostWindow& host, HostBlockSource& source)
+{
+    const ApplyOutcome begun = document.BeginApply(source, static_cast<uint32_t>(host.calls + 1));
+    return begun == ApplyOutcome::Updating ? document.FinishApply(*host.answer) : begun;
+}

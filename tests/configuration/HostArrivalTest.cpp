@@ -52,17 +52,17 @@ TEST_F(HostArrival, WithoutAHostTheFilesAreUsedAndAnApplyLooksForAHostStartedSin
     EXPECT_EQ(source.opens, 1);
     EXPECT_FALSE(doc.HostPresent());
     doc.SelectSlot(2);
-    EXPECT_EQ(doc.Apply(source), ApplyOutcome::SavedWithoutHost);
+    EXPECT_EQ(ApplyAndAnswer(doc, host, source), ApplyOutcome::SavedWithoutHost);
     EXPECT_EQ(source.opens, 2) << "every apply without a host looks for one";
     EXPECT_EQ(host.calls, 0) << "the host is not asked to push what it does not hold";
 
     // The host started meanwhile without telling: the apply finds its block and hands the set on.
     source.running = &hostBlock;
-    EXPECT_EQ(doc.Apply(source), ApplyOutcome::Applied);
+    EXPECT_EQ(ApplyAndAnswer(doc, host, source), ApplyOutcome::Applied);
     EXPECT_TRUE(doc.HostPresent());
     EXPECT_EQ(hostBlock.content->CurrentProfile, 2);
     EXPECT_EQ(host.calls, 1);
-    EXPECT_EQ(doc.Apply(source), ApplyOutcome::Applied);
+    EXPECT_EQ(ApplyAndAnswer(doc, host, source), ApplyOutcome::Applied);
     EXPECT_EQ(source.opens, 3) << "an attached host is not looked for again";
 }
 

@@ -28,7 +28,7 @@ struct NoPage : MacroEditorPage {
 };
 
 struct NoHost : HostWindow {
-    Answer SendApply() override { return Answer::NoHost; }
+    bool SendApply(uint32_t) override { return false; }
 };
 
 std::string RandomName(std::mt19937& rng)
@@ -100,7 +100,7 @@ TEST(NamesRoundTrip, EveryAcceptedNameComesBackAndOnlyTheProgramsOwnFilesAreWrit
                 ASSERT_TRUE(AddCreatedTimer(doc.Timers(), timer.Name(), timer.Seconds(), program));
             }
         }
-        ASSERT_EQ(doc.Apply(), ApplyOutcome::SavedWithoutHost);
+        ASSERT_EQ(doc.BeginApply(1), ApplyOutcome::SavedWithoutHost);
 
         auto profiles = std::make_unique<ProfileSet>();
         ClearProfileSet(*profiles);

@@ -92,7 +92,7 @@ TEST_F(ProfileNamesDocument, AnApplyWithASharedNameSavesNothingAndTellsTheSlot)
     ASSERT_TRUE(doc.UnusableProfileName());
     EXPECT_EQ(doc.UnusableProfileName()->slot, 4);
     EXPECT_EQ(doc.UnusableProfileName()->problem, NameProblem::Taken);
-    EXPECT_EQ(doc.Apply(), ApplyOutcome::FilesNotSaved);
+    EXPECT_EQ(ApplyAndAnswer(doc, host), ApplyOutcome::FilesNotSaved);
     EXPECT_EQ(FilesBelow(dir.Path()), std::vector<std::string>{});
     EXPECT_EQ(block.writes, 0);
     EXPECT_EQ(host.calls, 0);
@@ -106,7 +106,7 @@ TEST_F(ProfileNamesDocument, ImportAndExportTellWhatBecameOfTheProfile)
     EXPECT_EQ(imported.outcome, TransferOutcome::TitleTaken);
     EXPECT_EQ(imported.otherSlot, 1);
     EXPECT_STREQ(doc.CurrentProfile()->Name, "Race (2)");
-    EXPECT_EQ(doc.Apply(), ApplyOutcome::Applied) << "two slots, two files";
+    EXPECT_EQ(ApplyAndAnswer(doc, host), ApplyOutcome::Applied) << "two slots, two files";
     EXPECT_EQ(ReadBytes(ProfilePath(dir.Path(), "Race")).empty(), false);
     EXPECT_EQ(IniFile(ProfilePath(dir.Path(), "Race (2)")).ReadString("Setting", "GameFile0", ""), "race.exe");
 

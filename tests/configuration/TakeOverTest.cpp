@@ -84,7 +84,7 @@ TEST_F(TakeOverTest, HostChangesOtherParts_TheUsersEditsStayAndTheHostsChangesAr
     }
 
     // What was kept is what the next apply sends.
-    ASSERT_EQ(doc.Apply(), ApplyOutcome::Applied);
+    ASSERT_EQ(ApplyAndAnswer(doc, host), ApplyOutcome::Applied);
     EXPECT_TRUE(Same(Host().Profiles[1].Buttons[0], Shortcut(0x3E)));
     EXPECT_TRUE(Same(Host().Profiles[4].Buttons[4], Shortcut(0x10)));
 }
@@ -184,7 +184,7 @@ TEST_F(TakeOverTest, RandomEditsOnBothSides_OnlyTheHostsChangedPartsAreReplaced)
                     EXPECT_TRUE(Same(now, working->Profiles[s].Buttons[k])) << round << " " << s << " " << k;
             }
         }
-        doc.Apply();
+        ApplyAndAnswer(doc, host);
     }
 }
 
@@ -222,17 +222,17 @@ TEST_F(TakeOverTest, Apply_EachFailureHasItsOwnOutcomeAndOnlyACompleteOneLetsOkC
 {
     doc.SelectSlot(3);
     block.writable = false; // the host runs but its block's lock cannot be taken
-    EXPECT_EQ(doc.Apply(), ApplyOutcome::HostBusy);
+    EXPECT_EQ(ApplyAndAnswer(doc, host), ApplyOutcome::HostBusy);
     EXPECT_EQ(host.calls, 0);
     EXPECT_EQ(IniFile(ConfigIniPath(dir.Path())).ReadInt("Setting", "CurrentProfile", -1), 3);
 
     block.writable = true;
     std::filesystem::remove(NativePath(MacroLibraryPath(dir.Path())));
     std::filesystem::create_directories(NativePath(MacroLibraryPath(dir.Path())));
-    EXPECT_EQ(doc.Apply(), ApplyOutcome::MacrosNotSaved);
+    EXPECT_EQ(ApplyAndAnswer(doc, host), ApplyOutcome::MacrosNotSaved);
     EXPECT_EQ(Host().CurrentProfile, 3) << "the profiles still went their whole way";
     host.answer = HostWindow::Answer::NoAnswer;
-    EXPECT_EQ(doc.Apply(), ApplyOutcome::HostDidNotAnswer) << "the worse news is told";
+    EXPECT_EQ(ApplyAndAnswer(doc, host), ApplyOutcome::HostDidNotAnswer) << "the worse news is told";
 
     EXPECT_TRUE(ApplyLetsWindowClose(ApplyOutcome::Applied));
     EXPECT_TRUE(ApplyLetsWindowClose(ApplyOutcome::SavedWithoutHost));

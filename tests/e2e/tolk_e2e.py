@@ -8,6 +8,7 @@ Each scenario starts from a fresh copy of the program folder and ends every proc
 """
 import os
 import shutil
+import signal
 import struct
 import subprocess
 import sys
@@ -1110,9 +1111,37 @@ def scenario_cfg_with_host(s):
     check([block.mode(p) for p in range(1, 6)] == [0] * 5, "the block's modes are not 0")
     check([block.key_flag(p, 1) for p in range(1, 6)] == [1] * 5, "the block's key switch 1 is not off")
 
+    # The window never waits for the host. With the host's process held still, an Apply saves the
+    # block at once and waits for the answer with "Updating the keyboard..." on the status line,
+    # while the window switches pages; the host, running again, answers and pushes.
+    cfg.click_page(PAGE_SWITCH[2])
+    cfg.expect_page(True, [False, False, True, True, True], "key switch 2 off")
+    sent = "request 2 sent; the host's answer is awaited"
+    ended = "request 2 ended (outcome 0)"
+    os.kill(s.host.pid, signal.SIGSTOP)
+    with open("/proc/%d/status" % s.host.pid) as status:
+        check("TolkHid.exe" in status.readline(), "the process held still is not the host's")
+    try:
+        cfg.click(CFG_APPLY)
+        wait_for(lambda: any(sent in line for line in cfg.debug()), 30, "the apply to wait for the held host")
+        check(s.read_block().key_flag(1, 2) == 1, "the block was not written before the host's answer")
+        cfg.save_shot("apply_updating")
+        cfg.click(CFG_TAB_UPDATE)
+        cfg.wait_screen(lambda: cfg.checked(CFG_TAB_UPDATE) and not cfg.checked(CFG_TAB_KEYS),
+                        "the Update page to open while the apply waits for the host")
+        check(not any(ended in line for line in cfg.debug()), "the apply ended while the host was held")
+    finally:
+        os.kill(s.host.pid, signal.SIGCONT)
+    wait_for(lambda: any(ended in line for line in cfg.debug()), 30, "the host's answer to the apply")
+    wait_for(lambda: s.sim_state()["switch"] == 3, 30, "the keyboard to take key switch mask 3")
+    cfg.save_shot("apply_answered")
+    cfg.click(CFG_TAB_KEYS)
+    cfg.wait_screen(lambda: cfg.checked(CFG_TAB_KEYS), "the key page back")
+    settle_files(s)
+
     # The keyboard's own mode change reaches the window (data changed).
     s.ctl("mode", "1")
-    cfg.expect_page(False, [False, True, True, True, True], "the mode button to follow the keyboard")
+    cfg.expect_page(False, [False, False, True, True, True], "the mode button to follow the keyboard")
 
     # A keyboard reset makes the window take over the defaults (device ready): the key switch the
     # reset turned on again is the keyboard's, while the choice of slot 3, which the reset did not

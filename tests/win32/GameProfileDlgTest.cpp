@@ -215,7 +215,7 @@ TEST_F(GameProfileDialog, ARefusedNameKeepsTheDialogOpenAndSaysWhyUnderTheGames)
     ASSERT_TRUE(SaveProfileSet(*stored, folder.Path()));
     NullSharedBlock noBlock;
     struct NoHost : HostWindow {
-        Answer SendApply() override { return Answer::NoHost; }
+        bool SendApply(uint32_t) override { return false; }
     } noHost;
     ConfigDocument document(folder.Path(), noBlock, noHost);
     document.Open(false);

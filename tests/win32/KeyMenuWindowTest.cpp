@@ -421,7 +421,7 @@ TEST_F(KeyMenuWindows, AMenuWindowIsDecoratedAtEveryShowingAndRestoredWhenItHide
 
 class NoHost final : public HostWindow {
 public:
-    Answer SendApply() override { return Answer::NoHost; }
+    bool SendApply(uint32_t) override { return false; }
 };
 
 // The main window as the key page sees it: it shows the working copy on the page.
