@@ -150,13 +150,9 @@ BOOL CConfigDlg::LoadSkin()
         m_keyPage.MoveWindow(m_frame);
         m_keyPage.ShowWindow(SW_SHOW);
     }
-    for (CWebPageDlg* page : {static_cast<CWebPageDlg*>(&m_updatePage), static_cast<CWebPageDlg*>(&m_helpPage)}) {
+    // The update and help pages are made when their tab is first clicked: most runs never show them.
+    for (CWebPageDlg* page : {static_cast<CWebPageDlg*>(&m_updatePage), static_cast<CWebPageDlg*>(&m_helpPage)})
         page->SetButtonHint(m_language.String(IDS_HINT_UPDATE));
-        if (page->Create(m_hWnd)) {
-            page->MoveWindow(m_frame);
-            page->ShowWindow(SW_HIDE);
-        }
-    }
     m_page = MainPage::Keys;
     m_tabs[0].SetChecked(1);
     return TRUE;
@@ -248,6 +244,8 @@ BOOL CConfigDlg::OnInitDialog()
     RefreshAll();
     LogDebug("TolkCfg: main window filled %lu ms after the process started (%s)\n", MillisecondsSinceStart(),
              m_document.HostPresent() ? "host's block" : "profile files");
+    if (m_whenFilled)
+        m_whenFilled();
     return TRUE;
 }
 
@@ -349,15 +347,24 @@ LRESULT CConfigDlg::OnShowNotice(WPARAM, LPARAM)
 
 void CConfigDlg::ShowPage(MainPage page)
 {
-    if (page != m_page) {
-        CWnd* pages[] = {&m_keyPage, &m_updatePage, &m_helpPage};
+    CSkinDialog* pages[] = {&m_keyPage, &m_updatePage, &m_helpPage};
+    CSkinDialog& shown = *pages[static_cast<int>(page)];
+    if (page != m_page && (shown.GetSafeHwnd() != nullptr || MakePage(shown))) {
         pages[static_cast<int>(m_page)]->ShowWindow(SW_HIDE);
-        pages[static_cast<int>(page)]->ShowWindow(SW_SHOW);
+        shown.ShowWindow(SW_SHOW);
         m_page = page;
     }
     // Exactly the tab of the page shown is checked (a click on it may have toggled it).
     for (std::size_t i = 0; i < m_tabs.size(); ++i)
         m_tabs[i].SetChecked(kTabPages[i] == m_page ? 1 : 0);
+}
+
+bool CConfigDlg::MakePage(CSkinDialog& page)
+{
+    if (!page.Create(m_hWnd))
+        return false;
+    page.MoveWindow(m_frame);
+    return true;
 }
 
 void CConfigDlg::OnTab(std::size_t index)

@@ -20,6 +20,7 @@
 #include "WinSharedBlock.h"
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -36,6 +37,10 @@ public:
     const std::string& FirmwareText() const { return m_firmwareText; }
     CUpdateDlg& UpdatePage() { return m_updatePage; }
     CAboutDlg& HelpPage() { return m_helpPage; }
+
+    // Called once the window is filled, before it is shown: what the program needs only after its
+    // window is made (the menu frame hook slows the making of every window).
+    std::function<void()> m_whenFilled;
 
 protected:
     BOOL LoadSkin() override;
@@ -59,6 +64,8 @@ private:
     bool RunPlayerDialog(const KeyCommandOutcome& outcome);
     void RunMacroManagerDialog(int keyIndex, const KeyCommandOutcome& outcome);
     void ShowPage(MainPage page);
+    // Creates a page hidden over the frame; false when it could not be made.
+    bool MakePage(CSkinDialog& page);
     void OnTab(std::size_t index);
     void OnSlot(std::size_t index);
     void OnNewGameProfile();

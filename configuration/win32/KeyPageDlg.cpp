@@ -56,17 +56,22 @@ BOOL CKeyPageDlg::LoadSkin()
     skin.Button(m_reset, 20, true, m_owner.Text(IDS_HINT_RESET).c_str());
     skin.Button(m_mode, 25, true, m_owner.Text(IDS_HINT_MODE).c_str());
     m_mode.SetToggleMode(1);
-
-    const std::string folder = SkinProgramFolder();
-    char picture[MAX_PATH];
-    std::snprintf(picture, sizeof picture, "%s%s.bmp", folder.c_str(), "skins\\key_line");
-    for (int i = 0; i < kKeyCount; ++i) {
-        char mask[MAX_PATH];
-        std::snprintf(mask, sizeof mask, "%s%s%d_line_mask.bmp", folder.c_str(), "skins\\key", i + 1);
-        m_lines[i].Create(kLineArea, m_hWnd, kLineWindowId, 0);
-        m_lines[i].SetPictures(picture, mask);
-    }
     return TRUE;
+}
+
+CLineWnd& CKeyPageDlg::MadeLine(size_t index)
+{
+    CLineWnd& line = m_lines[index];
+    // Made at the first hover over its key: most runs never show most lines.
+    if (line.GetSafeHwnd() == nullptr && line.Create(kLineArea, m_hWnd, kLineWindowId, 0)) {
+        const std::string folder = SkinProgramFolder();
+        char picture[MAX_PATH];
+        std::snprintf(picture, sizeof picture, "%s%s.bmp", folder.c_str(), "skins\\key_line");
+        char mask[MAX_PATH];
+        std::snprintf(mask, sizeof mask, "%s%s%zu_line_mask.bmp", folder.c_str(), "skins\\key", index + 1);
+        line.SetPictures(picture, mask);
+    }
+    return line;
 }
 
 void CKeyPageDlg::Show(const KeyPageView& view)
@@ -121,8 +126,13 @@ void CKeyPageDlg::OnReset()
 LRESULT CKeyPageDlg::OnButtonHover(WPARAM entered, LPARAM tag)
 {
     const LPARAM line = tag - (kFirstKeyTag - 1);
-    if (line >= 1 && line <= kKeyCount)
-        m_lines[static_cast<size_t>(line - 1)].ShowWindow(entered == 1 ? SW_SHOW : SW_HIDE);
+    if (line < 1 || line > kKeyCount)
+        return 0;
+    const size_t index = static_cast<size_t>(line - 1);
+    if (entered == 1)
+        MadeLine(index).ShowWindow(SW_SHOW);
+    else if (m_lines[index].GetSafeHwnd() != nullptr)
+        m_lines[index].ShowWindow(SW_HIDE);
     return 0;
 }
 

@@ -59,6 +59,8 @@ private:
     void OnMode();
     void OnReset();
     LRESULT OnButtonHover(WPARAM entered, LPARAM tag);
+    // The key's line window, made hidden with its pictures if it was not yet.
+    CLineWnd& MadeLine(std::size_t index);
     // The commands of a key's assignment menu.
     void OnAssignCommand(UINT id);
 

@@ -3,6 +3,7 @@
 #include "FileSystem.h"
 #include "Gdi.h"
 #include "Log.h"
+#include "SkinPicturesAhead.h"
 #include "Text.h"
 
 #include <thread>
@@ -36,7 +37,9 @@ SkinLoader::SkinLoader(CSkinDialog& window, const char* skinFileName) : m_window
         int width = 0;
         int height = 0;
         const std::string picturePath = SkinFile::PicturePath(folder, name);
-        if (!LoadSkinImage(picturePath.c_str(), target, width, height))
+        const PictureAhead ahead = TakeSkinImageDecodedAhead(picturePath, target, width, height);
+        if (ahead == PictureAhead::Failed ||
+            (ahead == PictureAhead::NotAsked && !LoadSkinImage(picturePath.c_str(), target, width, height)))
             LogDebug("Skin %s: picture \"%s\" not loaded", skinFileName, name.c_str());
     };
     // Decoding is most of the time a window takes to open: the three other state pictures are
