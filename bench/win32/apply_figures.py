@@ -18,7 +18,8 @@ the programs as they were (--before) and as they are (--after). Prints figures; 
   e  start      TolkCfg from its process start to its main window shown and filled, without and
                 with the host, beside a minimal Win32 program (one class, one window, compiled
                 here with x86_64-w64-mingw32-gcc) from its process start to its window painted;
-                the two programs started in turn
+                the two programs started in turn, and one such round of each build in turn, so
+                that both builds' starts meet the same load on the machine
 
 The simulator is watched from inside Wine by a small program compiled here (the same compiler): it
 asks the simulator's pipe for its call log every few milliseconds and writes each new answer with
@@ -483,30 +484,36 @@ class Build:
             time.sleep(tolkcfg_figures.POLL_S)
         raise e2e.Failure("the minimal window did not appear within 60 s")
 
-    def starts(self, count):
+    def start_rounds(self, count):
+        """Takes the starts one round at a time (the minimal window, then TolkCfg), yielding after
+        each, so that the starts of two builds are taken in turn under the same load. With the host,
+        each round starts the simulator and the host first and stops them after."""
         ui = e2e.pointer_module()
-        s = e2e.Session(self.folder, "bench_apply_start")
-        try:
-            e2e.write_profile_folder(s, e2e.CFG_NAMES, 1)
-            # Warm: Wine's server, its prefix and both programs' files in the page cache.
-            self.minimal_once(s, ui)
-            _, proc = tolkcfg_figures.start_once(s, ui)
-            tolkcfg_figures.close(s, proc)
-            for with_host in (False, True):
+        s = e2e.Session(self.folder, "bench_apply_start_" + self.label)
+        # Closed when every build's rounds are taken: closing stops Wine's server for all of them.
+        self.start_session = s
+        e2e.write_profile_folder(s, e2e.CFG_NAMES, 1)
+        # Warm: Wine's server, its prefix and both programs' files in the page cache.
+        self.minimal_once(s, ui)
+        _, proc = tolkcfg_figures.start_once(s, ui)
+        tolkcfg_figures.close(s, proc)
+        yield
+        for with_host in (False, True):
+            for _ in range(count):
                 if with_host:
                     s.start_simulator()
                     s.start_host()
-                for _ in range(count):
-                    self.add("e_minimal", self.minimal_once(s, ui))
-                    seconds, proc = tolkcfg_figures.start_once(s, ui)
-                    self.add("e_host" if with_host else "e_alone", seconds)
-                    tolkcfg_figures.close(s, proc)
-        finally:
-            s.close()
+                self.add("e_minimal", self.minimal_once(s, ui))
+                seconds, proc = tolkcfg_figures.start_once(s, ui)
+                self.add("e_host" if with_host else "e_alone", seconds)
+                tolkcfg_figures.close(s, proc)
+                if with_host:
+                    s.stop_host()
+                    s.ctl("quit", check_ok=False)
+                yield
 
     def run(self, runs, starts, only):
-        for name, step, arg in (("a", self.shortcut, runs), ("b", self.macro, runs), ("cd", self.full_push, runs),
-                                ("e", self.starts, starts)):
+        for name, step, arg in (("a", self.shortcut, runs), ("b", self.macro, runs), ("cd", self.full_push, runs)):
             if only and not set(name) & set(only):
                 continue
             print("  %s: %s ..." % (self.label, step.__name__), file=sys.stderr, flush=True)
@@ -517,6 +524,30 @@ class Build:
                     e2e.pointer_module().grab().save(os.path.join(os.environ["TOLK_BENCH_SHOTS"],
                                                                   "%s_%s.png" % (self.label, step.__name__)))
                 self.figures.setdefault("failed", []).append("%s: %s" % (step.__name__, error))
+
+
+def take_starts_in_turn(builds, count):
+    """The builds' starts, one round of each build in turn."""
+    rounds = [(build, build.start_rounds(count)) for build in builds]
+    print("  starts, the builds in turn ...", file=sys.stderr, flush=True)
+    try:
+        while rounds:
+            for pair in list(rounds):
+                build, steps = pair
+                try:
+                    next(steps)
+                except StopIteration:
+                    rounds.remove(pair)
+                except (e2e.Failure, subprocess.TimeoutExpired, OSError) as error:
+                    build.figures.setdefault("failed", []).append("starts: %s" % error)
+                    rounds.remove(pair)
+    finally:
+        for _, steps in rounds:
+            steps.close()
+        for build in builds:
+            session = getattr(build, "start_session", None)
+            if session is not None:
+                session.close()
 
 
 ROWS = [
@@ -602,6 +633,8 @@ def main():
         builds = [Build(label, folder, helpers, pings[0]) for label, folder in folders if folder]
         for build in builds:
             build.run(args.runs, args.starts, args.only)
+        if not args.only or "e" in args.only:
+            take_starts_in_turn(builds, args.starts)
         report(builds, args.runs, args.starts)
     finally:
         shutil.rmtree(temp, ignore_errors=True)
