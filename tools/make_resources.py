@@ -7,8 +7,8 @@ writes into OUTDIR:
   - row_pause.bmp (15 x 15), row_key_press.bmp (11 x 14), row_key_release.bmp (11 x 14),
     row_mouse.bmp (16 x 18): 24-bit BMP pictures of the macro event list rows, drawn on
     the list's black;
-  - program.ico (16, 32 and 48 pixels) and submenu_arrow.ico (16 and 32 pixels), 32-bit icons with
-    alpha and an AND mask;
+  - program.ico (16, 20, 24, 32, 40, 48 and 64 pixels) and submenu_arrow.ico (16 and 32 pixels),
+    32-bit icons with alpha and an AND mask;
   - TolkLook.rc, which names them with the numbers of resources/ResourceIds.h
     (i686-w64-mingw32-windres -I <source>/resources TolkLook.rc ...).
 """
@@ -154,7 +154,9 @@ def generate(outdir):
     for name, im in rows.values():
         _rgb_on_black(im).save(os.path.join(outdir, name), "BMP")
     icons = {
-        "IDI_PROGRAM": ("program.ico", [program_icon(n) for n in (16, 32, 48)]),
+        # Small and large icons at 100, 125, 150 and 200 % display scaling: the system picks the size it
+        # needs instead of stretching one.
+        "IDI_PROGRAM": ("program.ico", [program_icon(n) for n in (16, 20, 24, 32, 40, 48, 64)]),
         "IDI_SUBMENU_ARROW": ("submenu_arrow.ico", [submenu_arrow(n) for n in (16, 32)]),
     }
     for name, ims in icons.values():

@@ -296,7 +296,7 @@ class LookTest(unittest.TestCase):
                 self.assertEqual(head[:2], b"BM")
                 self.assertEqual(struct.unpack("<ii", head[18:26]), size)
                 self.assertEqual(struct.unpack("<H", head[28:30])[0], 24)
-        for name, sizes in (("program.ico", [16, 32, 48]), ("submenu_arrow.ico", [16, 32])):
+        for name, sizes in (("program.ico", [16, 20, 24, 32, 40, 48, 64]), ("submenu_arrow.ico", [16, 32])):
             with self.subTest(name=name):
                 with open(os.path.join(self.res, name), "rb") as f:
                     data = f.read()
