@@ -58,13 +58,11 @@ BOOL CKeyPageDlg::LoadSkin()
     m_mode.SetToggleMode(1);
 
     const std::string folder = SkinProgramFolder();
-    char picture[MAX_PATH];
-    std::snprintf(picture, sizeof picture, "%s%s.bmp", folder.c_str(), "skins\\key_line");
     for (int i = 0; i < kKeyCount; ++i) {
         char mask[MAX_PATH];
-        std::snprintf(mask, sizeof mask, "%s%s%d_line_mask.bmp", folder.c_str(), "skins\\key", i + 1);
-        m_lines[i].Create(kLineArea, m_hWnd, kLineWindowId, 0);
-        m_lines[i].SetPictures(picture, mask);
+        std::snprintf(mask, sizeof mask, "key%d_line_mask.bmp", i + 1);
+        m_lines[i].Create(Scaled(kLineArea), m_hWnd, kLineWindowId, 0);
+        m_lines[i].SetPictures(folder, "key_line.bmp", mask, skin.Scale());
     }
     return TRUE;
 }
