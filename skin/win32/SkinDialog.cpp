@@ -34,8 +34,11 @@ SkinLoader::SkinLoader(CSkinDialog& window, const char* skinFileName) : m_window
     const SkinPictures pictures = m_file.Pictures();
     // The set of the window's scaling when the skin folder has it (one look at a file; only the
     // chosen set is decoded), mask and pictures alike.
-    m_scale = ChooseSkinScale(folder, pictures.main, SkinPercentOf(m_window.GetSafeHwnd()));
+    // A reload for a new scaling (WM_DPICHANGED) takes the percent of the DPI the message gives.
+    const int percent = m_window.m_reloadPercent != 0 ? m_window.m_reloadPercent : SkinPercentOf(m_window.GetSafeHwnd());
+    m_scale = ChooseSkinScale(folder, pictures.main, percent);
     m_window.m_scale = m_scale;
+    SetSkinPercentOf(m_window.GetSafeHwnd(), m_scale.layout);
     auto load = [this, &folder, skinFileName](const std::string& name, UniqueBitmap& target, bool mask = false) {
         if (!LoadSkinPicture(folder, name, m_scale, target, mask))
             LogDebug("Skin %s: picture \"%s\" not loaded", skinFileName, name.c_str());
@@ -157,7 +160,9 @@ LRESULT CSkinDialog::OnDpiChanged(WPARAM dpi, LPARAM suggested)
     const int percent = LayoutPercentForDpi(HIWORD(dpi));
     if (percent != m_scale.layout && PrepareReload()) {
         ::SetWindowRgn(m_hWnd, nullptr, FALSE);
+        m_reloadPercent = percent;
         LoadSkin();
+        m_reloadPercent = 0;
         ApplyRegion();
         AfterReload();
     }
@@ -173,6 +178,7 @@ LRESULT CSkinDialog::OnDpiChanged(WPARAM dpi, LPARAM suggested)
 void CSkinDialog::OnDestroy()
 {
     CWnd::OnDestroy();
+    SetSkinPercentOf(m_hWnd, 0);
     m_mask.Reset();
     m_background.Reset();
 }

@@ -117,5 +117,6 @@ private:
     UniqueBitmap m_background;
     bool m_hasRegion = false;
     SkinScaleChoice m_scale;
+    int m_reloadPercent = 0; // the new layout percent while OnDpiChanged reloads the skin
     void ApplyRegion();
 };

@@ -52,9 +52,32 @@ int WindowDpi(HWND window)
     return dpi > 0 ? dpi : kBaseDpi;
 }
 
+namespace {
+
+constexpr char kSkinPercentProperty[] = "TolkSkinPercent";
+
+} // namespace
+
 int SkinPercentOf(HWND window)
 {
+    for (HWND at = window; at != nullptr; at = ::GetParent(at)) {
+        if (const HANDLE recorded = ::GetPropA(at, kSkinPercentProperty))
+            return static_cast<int>(reinterpret_cast<INT_PTR>(recorded));
+        // Up through child windows only: a dialog is not scaled as the window that owns it.
+        if ((::GetWindowLongA(at, GWL_STYLE) & WS_CHILD) == 0)
+            break;
+    }
     return LayoutPercentForDpi(WindowDpi(window));
+}
+
+void SetSkinPercentOf(HWND window, int percent)
+{
+    if (window == nullptr)
+        return;
+    if (percent > 0)
+        ::SetPropA(window, kSkinPercentProperty, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(percent)));
+    else
+        ::RemovePropA(window, kSkinPercentProperty);
 }
 
 void BecomeDpiAware()

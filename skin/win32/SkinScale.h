@@ -18,8 +18,12 @@ constexpr UINT kWmGetDpiScaledSize = 0x02E4;
 // found at run time, since older systems and headers lack it), else the screen's LOGPIXELSY.
 // 96 for a process that is not DPI aware.
 int WindowDpi(HWND window);
-// The layout percent of the skin in window (100 for none).
+// The layout percent of the skin in window: the one its skinned window was loaded for (a child
+// asks the skinned window it sits in, so that a window and its controls always agree), else the
+// one of the window's DPI (100 for none).
 int SkinPercentOf(HWND window);
+// Records on a skinned window the layout percent its skin was loaded for (0 removes it).
+void SetSkinPercentOf(HWND window, int percent);
 // Makes the running process per-monitor DPI aware (v2 where the system has it, else per-monitor,
 // else system aware), as the programs' manifests do; for test tools without such a manifest.
 void BecomeDpiAware();
