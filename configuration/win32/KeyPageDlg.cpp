@@ -84,7 +84,7 @@ void CKeyPageDlg::OnKey(std::size_t index)
     m_editedKey = static_cast<int>(index);
     // The marks come from the assignment as it is when the menu opens.
     const ButtonInfo assignment = profile->Buttons[index];
-    CExMenuTree menus(BuildKeyMenu(assignment, m_document.Macros(), m_document.Timers()));
+    CExMenuTree menus(BuildKeyMenu(assignment, m_document.Macros(), m_document.Timers()), SkinPercent());
     CBitmapBtn& key = m_keys[index];
     key.SetHighlight(1);
     const RECT button = key.GetWindowRect();

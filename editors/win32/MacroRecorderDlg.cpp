@@ -162,7 +162,7 @@ LRESULT CMacroRecorderDlg::OnCapturedKey(WPARAM wParam, LPARAM lParam)
 
 void CMacroRecorderDlg::TrackContextMenu()
 {
-    CExMenuTree menu(RecorderContextMenu());
+    CExMenuTree menu(RecorderContextMenu(), SkinPercent());
     POINT at{};
     ::GetCursorPos(&at);
     // Posted: the command runs once the menu has closed and given the focus back, so that an edit

@@ -1264,6 +1264,36 @@ def scenario_cfg_dpi192(s):
     cfg.park()
     wait_for(lambda: warn.wid not in cfg.visible_windows(), 15, "the warning to close on Cancel")
 
+    # The key menu, owner-drawn at 200 %: items twice as high, chosen at their scaled centres; its
+    # "Create New Macro..." opens the macro manager at twice its size; its switch shows the timing
+    # editor (the timing list's picture of 200 %).
+    heights = [ui.scale(MENU_ITEM_HEIGHT, s.percent)] * len(KEY_MENU)
+    known, menu = open_key_menu(cfg, 1)
+    check(menu[3] >= sum(heights) and menu[3] < sum(heights) + 20,
+          "the key menu is %d high for items of %d" % (menu[3], heights[0]))
+    time.sleep(0.3)
+    ui.grab((menu[0], menu[1], menu[0] + menu[2], menu[1] + menu[3])).save(os.path.join(shots, "tolkcfg_key_menu.png"))
+    choose(cfg, menu, heights, KEY_MENU.index("Assign Macro"))
+    submenu = wait_menu(cfg, known | {w for w, g in menu_windows(cfg, known) if g == menu},
+                        (menu[0] + menu[2], menu[1]), "the macro submenu to open")
+    time.sleep(0.3)
+    both = (menu[0], min(menu[1], submenu[1]), submenu[0] + submenu[2],
+            max(menu[1] + menu[3], submenu[1] + submenu[3]))
+    ui.grab(both).save(os.path.join(shots, "tolkcfg_key_menu_macro.png"))
+    choose(cfg, submenu, [ui.scale(MENU_ITEM_HEIGHT, s.percent)], 0)
+    manager_skin = cfg.skin("skin_macro_manager.ini")
+    twice(manager_skin, "skin_macro_manager.ini")
+    manager = ui.SkinnedWindow(None, manager_skin, wid=cfg.find_new_window(manager_skin, known))
+    time.sleep(0.5)
+    own_pictures(manager, "skin_macro_manager.ini", [MANAGER_SET, MANAGER_ADD, MANAGER_OK], "macro manager")
+    manager.screenshot().save(os.path.join(shots, "tolkcfg_macro_manager.png"))
+    manager.click(MANAGER_SWITCH)
+    time.sleep(1.0)
+    manager.screenshot().save(os.path.join(shots, "tolkcfg_macro_manager_advanced.png"))
+    manager.click(MANAGER_CANCEL)
+    cfg.park()
+    wait_for(lambda: manager.wid not in cfg.visible_windows(), 15, "the macro manager to close on Cancel")
+
 
 # The key menu (an owner-drawn popup under the key button): its items are 18 pixels high, its
 # separators 5, placed in the middle of the menu window between equal margins.
@@ -1455,6 +1485,7 @@ def scenario_cfg_assign_shortcut_timer(s):
 # Macro manager keys (skins\\skin_macro_manager.ini): set button, add, OK; its page frame holds the
 # recorder (skins\\skin_macro_record.ini): record button and the record-delay switch.
 MANAGER_SET, MANAGER_ADD, MANAGER_OK = 1, 3, 6
+MANAGER_SWITCH, MANAGER_CANCEL = 5, 7
 RECORD_BUTTON, RECORD_DELAYS = 3, 4
 # New set name dialog (skins\\skin_create_macro_set.ini): the name and OK.
 SET_NAME, SET_OK = 1, 2
