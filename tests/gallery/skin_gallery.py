@@ -111,11 +111,12 @@ def main():
         prefix = dpi_prefix(build, dpi)
         env["WINEPREFIX"] = prefix
     raw = os.path.join(shots, "bmp")
-    # The gallery's own pictures only: other tests keep theirs in folders of their own beside it.
+    # The gallery's own pictures only (skin_*.png): other tests keep theirs in folders of their own
+    # beside it, or, at another scaling, under other names beside them (e2e_cfg_dpi192: tolkcfg_*).
     shutil.rmtree(raw, ignore_errors=True)
     if os.path.isdir(shots):
         for name in os.listdir(shots):
-            if name.endswith(".png"):
+            if name.endswith(".png") and name.startswith("skin_"):
                 os.remove(os.path.join(shots, name))
     os.makedirs(raw)
 
@@ -210,7 +211,9 @@ def main():
                 for got, key_name in ((seen, picture), (before, "Main")):
                     own = mean_difference(got, pictures[key_name].crop(box))
                     other = mean_difference(got, stretched[key_name].crop(box))
-                    if not own < other:
+                    # Shown pixel for pixel: its own picture's crop within a rounding, clearly nearer
+                    # than the stretched one (which differs by 4 to 10 on the generated skins).
+                    if not (own < 1.5 and own < other):
                         failures.append("%s: button %s looks like the stretched 100 %% %s picture "
                                         "(difference %.2f to its own, %.2f to the stretched)"
                                         % (section, key, key_name, own, other))
