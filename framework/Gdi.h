@@ -127,6 +127,14 @@ inline UniqueGdiObject<HFONT> MakeFont(int height, int width, int weight, const 
                                                 pitchAndFamily, face));
 }
 
+// The same font for a display scaling: height and width (in 100 % pixels) scaled by percent
+// (skin/DpiScale.h gives a window's percent), rounded to the nearest.
+inline UniqueGdiObject<HFONT> MakeFontAt(int percent, int height, int width, int weight, const char* face = "Arial",
+                                         BYTE pitchAndFamily = DEFAULT_PITCH)
+{
+    return MakeFont(::MulDiv(height, percent, 100), ::MulDiv(width, percent, 100), weight, face, pitchAndFamily);
+}
+
 // A back buffer for a paint without flicker: a memory device context compatible with the target
 // and a bitmap the size of the window's client area selected into it. Draw into Get(); the
 // destructor copies the whole buffer to the target at (0, 0) in one blit. Check it before drawing:

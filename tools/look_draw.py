@@ -1,16 +1,48 @@
 """Drawing helpers of the generated look: one dark theme with the accent RGB(53, 160, 222).
 
 Pictures are drawn at twice their size and reduced with a box filter, so that shapes and text are
-smooth; every coordinate given to these helpers is in final (1x) pixels. Rectangle boundaries at
+smooth; every coordinate given to these helpers is in 100 % (1x) pixels. Rectangle boundaries at
 whole pixels therefore stay sharp, and nothing drawn inside a button's rectangle bleeds out of it.
+
+set_factor(percent) draws the same look for a display scaling of 150 % or 200 %: shapes, strokes
+and text are rendered at that size (not a resize of the 100 % picture). A whole-pixel coordinate v
+lands on pixel floor(v * factor + 0.5), as the program scales the skin's positions (skin/DpiScale.h),
+so every edge stays on a pixel boundary and a picture's size is the scaled far edge of its
+rectangle. At 100 % the pictures are exactly what they were.
 """
 
+import math
 import os
 from functools import lru_cache
 
 from PIL import Image, ImageDraw, ImageFont
 
-SCALE = 2
+OVERSAMPLE = 2
+FACTOR = 1.0  # display scaling the pictures are drawn for: 1.0, 1.5, 2.0
+SCALE = OVERSAMPLE * FACTOR
+
+
+def set_factor(percent: int):
+    """Draws every following picture for percent (100, 150, 200)."""
+    global FACTOR, SCALE
+    FACTOR = percent / 100
+    SCALE = OVERSAMPLE * FACTOR
+    font.cache_clear()
+
+
+def edge(v: float) -> int:
+    """A 100 % whole-pixel coordinate in final pixels at the current factor (half up, as the program)."""
+    return int(math.floor(v * FACTOR + 0.5))
+
+
+def scaled_rect(rect):
+    """(x, y, w, h) at 100 % as (left, top, right, bottom) in final pixels: its edges scaled."""
+    x, y, w, h = rect
+    return edge(x), edge(y), edge(x + w), edge(y + h)
+
+
+def scaled_size(w, h):
+    return edge(w), edge(h)
 
 ACCENT = (53, 160, 222)
 ACCENT_LIGHT = (150, 212, 248)
@@ -49,6 +81,9 @@ def font(size: float, bold: bool = False, condensed: bool = False) -> ImageFont.
 
 
 def s(v: float) -> int:
+    """A coordinate or a length in drawing pixels: whole pixels on the scaled pixel grid."""
+    if float(v).is_integer():
+        return OVERSAMPLE * edge(v)
     return int(round(v * SCALE))
 
 
@@ -61,27 +96,36 @@ def dim(c, t: float = 0.45):
 
 
 class Picture:
-    """A picture being drawn at SCALE times its final size."""
+    """A picture being drawn at SCALE times its final size. origin: where its (0, 0) lies in the
+    window it is part of, so that its pixel grid is the window's (a button's face, a page)."""
 
-    def __init__(self, width: int, height: int, colour=OUTSIDE):
+    def __init__(self, width: int, height: int, colour=OUTSIDE, origin=(0, 0)):
         self.width, self.height = width, height
-        self.im = Image.new("RGB", (s(width), s(height)), colour)
+        self.ox, self.oy = origin
+        self.im = Image.new("RGB", (self.X(width), self.Y(height)), colour)
         self.d = ImageDraw.Draw(self.im, "RGBA")
+
+    def X(self, v: float) -> int:
+        return s(self.ox + v) - s(self.ox)
+
+    def Y(self, v: float) -> int:
+        return s(self.oy + v) - s(self.oy)
 
     def copy(self) -> "Picture":
         p = Picture.__new__(Picture)
         p.width, p.height = self.width, self.height
+        p.ox, p.oy = self.ox, self.oy
         p.im = self.im.copy()
         p.d = ImageDraw.Draw(p.im, "RGBA")
         return p
 
     def final(self) -> Image.Image:
-        return self.im.reduce(SCALE)
+        return self.im.reduce(OVERSAMPLE)
 
     # -- shapes ------------------------------------------------------------------------------
     def box(self, rect, r: float = 0):
         x, y, w, h = rect
-        return [s(x), s(y), s(x + w) - 1, s(y + h) - 1], s(r)
+        return [self.X(x), self.Y(y), self.X(x + w) - 1, self.Y(y + h) - 1], s(r)
 
     def rrect(self, rect, r=0, fill=None, outline=None, width=1.0):
         xy, rr = self.box(rect, r)
@@ -92,7 +136,7 @@ class Picture:
 
     def gradient(self, rect, r, top, bottom, outline=None, width=1.0):
         x, y, w, h = rect
-        gw, gh = s(x + w) - s(x), s(y + h) - s(y)
+        gw, gh = self.X(x + w) - self.X(x), self.Y(y + h) - self.Y(y)
         if gw <= 0 or gh <= 0:
             return
         grad = Image.new("RGB", (1, gh))
@@ -101,7 +145,7 @@ class Picture:
         grad = grad.resize((gw, gh))
         mask = Image.new("L", (gw, gh), 0)
         ImageDraw.Draw(mask).rounded_rectangle([0, 0, gw - 1, gh - 1], s(r), fill=255)
-        self.im.paste(grad, (s(x), s(y)), mask)
+        self.im.paste(grad, (self.X(x), self.Y(y)), mask)
         if outline is not None:
             self.rrect(rect, r, outline=outline, width=width)
 
@@ -111,32 +155,32 @@ class Picture:
         n = s(width)
         for i in range(n):
             alpha = int(25 + 140 * ((i + 1) / n) ** 1.8)
-            xy = [s(x) + i, s(y) + i, s(x + w) - 1 - i, s(y + h) - 1 - i]
+            xy = [self.X(x) + i, self.Y(y) + i, self.X(x + w) - 1 - i, self.Y(y + h) - 1 - i]
             if xy[2] <= xy[0] or xy[3] <= xy[1]:
                 break
             self.d.rounded_rectangle(xy, max(0, s(r + width) - i), outline=colour + (alpha,), width=1)
 
     def line(self, points, fill, width=1.0):
-        self.d.line([(s(px), s(py)) for px, py in points], fill=fill, width=max(1, s(width)), joint="curve")
+        self.d.line([(self.X(px), self.Y(py)) for px, py in points], fill=fill, width=max(1, s(width)), joint="curve")
 
     def circle(self, cx, cy, r, fill=None, outline=None, width=1.0):
-        self.d.ellipse([s(cx - r), s(cy - r), s(cx + r) - 1, s(cy + r) - 1], fill=fill, outline=outline,
+        self.d.ellipse([self.X(cx - r), self.Y(cy - r), self.X(cx + r) - 1, self.Y(cy + r) - 1], fill=fill, outline=outline,
                        width=max(1, s(width)))
 
     def polygon(self, points, fill):
-        self.d.polygon([(s(px), s(py)) for px, py in points], fill=fill)
+        self.d.polygon([(self.X(px), self.Y(py)) for px, py in points], fill=fill)
 
     # -- text --------------------------------------------------------------------------------
     def text(self, x, y, text, size=11, fill=TEXT, bold=False, anchor="la", condensed=False, spacing=0.0):
         f = font(size, bold, condensed)
         if spacing:
             # Letter-spaced small captions.
-            cx = s(x)
+            cx = self.X(x)
             for ch in text:
-                self.d.text((cx, s(y)), ch, font=f, fill=fill, anchor=anchor)
+                self.d.text((cx, self.Y(y)), ch, font=f, fill=fill, anchor=anchor)
                 cx += f.getlength(ch) + s(spacing)
             return
-        self.d.text((s(x), s(y)), text, font=f, fill=fill, anchor=anchor)
+        self.d.text((self.X(x), self.Y(y)), text, font=f, fill=fill, anchor=anchor)
 
     def text_width(self, text, size=11, bold=False, condensed=False) -> float:
         return font(size, bold, condensed).getlength(text) / SCALE

@@ -256,7 +256,9 @@ FACES = {
 def draw_face(window_pic: Picture, key, state, face=None, **kwargs):
     """Draws key's face in state into window_pic at its rectangle, clipped to it."""
     x, y, w, h = key.rect
-    sub = Picture(w, h)
+    sub = Picture.__new__(Picture)  # its pixel grid is the window's: drawn in place, not resized
+    sub.width, sub.height = w, h
+    sub.ox, sub.oy = window_pic.ox + x, window_pic.oy + y
     box = window_pic.box(key.rect)[0]
     sub.im = window_pic.im.crop((box[0], box[1], box[2] + 1, box[3] + 1))
     from PIL import ImageDraw

@@ -10,7 +10,11 @@ writes OUTDIR/skins/:
     <stem>_normal.jpg, <stem>_over.jpg, <stem>_down.jpg, <stem>_disabled.jpg, all of one size;
   - the fixed pictures: key_line.bmp and key1_line_mask.bmp .. key5_line_mask.bmp,
     stop_normal.jpg, stop_down.jpg, stop_over.jpg, stop_disable.jpg,
-    timinglist.JPG and timinglist_mask.BMP.
+    timinglist.JPG and timinglist_mask.BMP;
+  - the same pictures and masks drawn for 150 % and 200 % display scaling (drawn at that size, not
+    resized) under the same names in OUTDIR/skins/150/ and OUTDIR/skins/200/. The skin files keep
+    the 100 % positions, which the program scales (skin/DpiScale.h); the 100 % pictures are where
+    and what they always were.
 and the manifest (default OUTDIR/../skin_manifest.ini): one section per skin file with Window=<class>,
 Child=1 for child pages and <key>=<kind> per "BUTTONPOS" key (FRAM=frame-free for the page area).
 
@@ -19,6 +23,7 @@ Python 3 with Pillow and the DejaVu fonts (Debian: python3-pil, fonts-dejavu-cor
 
 import argparse
 import os
+import time
 import sys
 
 sys.dont_write_bytecode = True  # the build runs this from the source tree: leave no __pycache__ there
@@ -26,15 +31,22 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from PIL import Image, ImageDraw  # noqa: E402
 
+import look_draw  # noqa: E402
 import skin_layout as L  # noqa: E402
 from look_draw import (ACCENT, ACCENT_LIGHT, BG_BOTTOM, BG_TOP, BORDER, LABEL_BACK, LINE, OUTSIDE,  # noqa: E402
-                       PANEL, TEXT, TEXT_CAPTION, TEXT_DIM, TITLE_BAND, Picture, fit_paragraph, s)
+                       PANEL, TEXT, TEXT_CAPTION, TEXT_DIM, TITLE_BAND, Picture, fit_paragraph, s, scaled_rect, scaled_size)
 from look_faces import STATES, draw_face, face_record, field_frame  # noqa: E402
 
 JPEG_OPTIONS = dict(quality=95, subsampling=0, optimize=True)
 STATE_KEYS = (("Main", "normal"), ("Over", "over"), ("Down", "down"), ("Disabled", "disabled"))
 STATE_SUFFIX = {"normal": "normal", "over": "over", "down": "down", "disabled": "disabled"}
 PAGE_BACK = (22, 25, 29)  # background of the child pages and of the frames that hold them
+# Display scalings the pictures are drawn for; 100 % in skins/ itself, the others in skins/<percent>/.
+PERCENTS = (100, 150, 200)
+
+
+def percent_folder(percent):
+    return "" if percent == 100 else f"{percent}/"
 
 
 # ---------------------------------------------------------------------------------------------
@@ -233,15 +245,18 @@ def draw_traces(p: Picture, bright: bool, only=None):
 
 def line_mask(n) -> Image.Image:
     """Mask of line window n: white everywhere except line n and its glow."""
-    x0, y0, w, h = L.LINE_AREA
-    m = Image.new("RGB", (w, h), (255, 255, 255))
+    left, top, right, bottom = scaled_rect(L.LINE_AREA)
+    f = look_draw.FACTOR
+    m = Image.new("RGB", (right - left, bottom - top), (255, 255, 255))
     d = ImageDraw.Draw(m)
-    pts = [(px - x0, py - y0) for px, py in trace_points(n)]
-    d.line(pts, fill=(0, 0, 0), width=9, joint="curve")
+    pts = [(px * f - left, py * f - top) for px, py in trace_points(n)]
+    if f == 1:
+        pts = [(px - L.LINE_AREA[0], py - L.LINE_AREA[1]) for px, py in trace_points(n)]
+    d.line(pts, fill=(0, 0, 0), width=int(round(9 * f)), joint="curve")
     for px, py in (pts[0], pts[-1]):
-        d.ellipse([px - 5, py - 5, px + 5, py + 5], fill=(0, 0, 0))
+        d.ellipse([px - 5 * f, py - 5 * f, px + 5 * f, py + 5 * f], fill=(0, 0, 0))
     for px, py in pts[1:-1]:
-        d.ellipse([px - 4, py - 4, px + 4, py + 4], fill=(0, 0, 0))
+        d.ellipse([px - 4 * f, py - 4 * f, px + 4 * f, py + 4 * f], fill=(0, 0, 0))
     return m
 
 
@@ -281,12 +296,14 @@ def draw_timing_list(p: Picture, ox, oy):
 
 def timing_list_pictures():
     w, h = L.TIMING_LIST[2], L.TIMING_LIST[3]
-    p = Picture(w, h)
+    # On the pixel grid of the timing editor, where the program places it.
+    p = Picture(w, h, origin=L.TIMING_LIST[:2])
     draw_timing_list(p, 0, 0)
     p.rrect((0, 0, w, h), 5, outline=(58, 66, 78), width=1)
     picture = p.final()
-    mask = Image.new("RGB", (w, h), (255, 255, 255))
-    ImageDraw.Draw(mask).rounded_rectangle([0, 0, w - 1, h - 1], 5, fill=(0, 0, 0))
+    mask = Image.new("RGB", picture.size, (255, 255, 255))
+    ImageDraw.Draw(mask).rounded_rectangle([0, 0, picture.size[0] - 1, picture.size[1] - 1],
+                                           int(round(5 * look_draw.FACTOR)), fill=(0, 0, 0))
     return picture, mask
 
 
@@ -297,12 +314,13 @@ def timing_list_pictures():
 def window_mask(win: L.Window) -> Image.Image:
     """Pure white outside the outline, black inside (drawn at 4x and reduced: a pixel is inside
     when at least half of it is)."""
-    w, h = win.size
+    w, h = scaled_size(*win.size)
     if win.radius == 0:
         return Image.new("RGB", (w, h), (0, 0, 0))
     k = 4
     big = Image.new("L", (w * k, h * k), 0)
-    ImageDraw.Draw(big).rounded_rectangle([0, 0, w * k - 1, h * k - 1], win.radius * k, fill=255)
+    radius = int(round(win.radius * look_draw.FACTOR * k))
+    ImageDraw.Draw(big).rounded_rectangle([0, 0, w * k - 1, h * k - 1], radius, fill=255)
     cover = big.resize((w, h), Image.BOX)
     inside = cover.point(lambda v: 255 if v >= 128 else 0)
     mask = Image.new("RGB", (w, h), (255, 255, 255))
@@ -339,16 +357,14 @@ def stop_pictures(record_win: L.Window, base: Picture):
     for state in STATES:
         p = base.copy()
         draw_face(p, key, state, face=face_record, stop=True)
-        x, y, w, h = key.rect
-        pics[state] = p.final().crop((x, y, x + w, y + h))
+        pics[state] = p.final().crop(scaled_rect(key.rect))
     return pics
 
 
 def key_line_picture(key_page: L.Window, base: Picture) -> Image.Image:
     p = base.copy()
     draw_traces(p, bright=True)
-    x, y, w, h = L.LINE_AREA
-    return p.final().crop((x, y, x + w, y + h))
+    return p.final().crop(scaled_rect(L.LINE_AREA))
 
 
 def button_value(k: L.Key) -> str:
@@ -419,16 +435,35 @@ def output_names(wins):
     names = []
     for win in wins:
         names.append("skins/" + win.file)
-        names += ["skins/" + n for n in picture_names(win).values()]
-    return names + ["skins/" + n for n in FIXED_PICTURES]
+    for percent in PERCENTS:
+        folder = "skins/" + percent_folder(percent)
+        for win in wins:
+            names += [folder + n for n in picture_names(win).values()]
+        names += [folder + n for n in FIXED_PICTURES]
+    return names
 
 
-def generate(outdir: str, manifest: str):
+def generate(outdir: str, manifest: str, percents=PERCENTS):
     wins = L.windows()
     problems = L.check(wins)
     if problems:
         raise SystemExit("make_look: layout problems:\n  " + "\n  ".join(problems))
+    for percent in percents:
+        started = time.monotonic()
+        generate_pictures(outdir, wins, percent)
+        if os.environ.get("TOLK_LOOK_TIMES"):
+            print(f"make_look: {percent} % drawn in {time.monotonic() - started:.1f} s")
     skins = os.path.join(outdir, "skins")
+    for win in wins:
+        write_text(os.path.join(skins, win.file), skin_ini(win, picture_names(win)))
+    os.makedirs(os.path.dirname(os.path.abspath(manifest)), exist_ok=True)
+    write_text(manifest, manifest_text(wins))
+
+
+def generate_pictures(outdir: str, wins, percent: int):
+    """Every picture and mask for one display scaling, into skins/ (100 %) or skins/<percent>/."""
+    look_draw.set_factor(percent)
+    skins = os.path.join(outdir, "skins", percent_folder(percent))
     os.makedirs(skins, exist_ok=True)
     bases = {}
     for win in wins:
@@ -438,7 +473,6 @@ def generate(outdir: str, manifest: str):
         save_mask(window_mask(win), os.path.join(skins, names["mask"]))
         for state in STATES:
             save_jpeg(pictures[state], os.path.join(skins, names[state]))
-        write_text(os.path.join(skins, win.file), skin_ini(win, names))
 
     key_page = L.find(wins, "skin_main_control.ini")
     save_bmp(key_line_picture(key_page, bases[key_page.file]), os.path.join(skins, "key_line.bmp"))
@@ -453,9 +487,7 @@ def generate(outdir: str, manifest: str):
     picture, mask = timing_list_pictures()
     save_jpeg(picture, os.path.join(skins, "timinglist.JPG"))
     save_mask(mask, os.path.join(skins, "timinglist_mask.BMP"))
-
-    os.makedirs(os.path.dirname(os.path.abspath(manifest)), exist_ok=True)
-    write_text(manifest, manifest_text(wins))
+    look_draw.set_factor(100)
 
 
 def main(argv=None):

@@ -142,7 +142,7 @@ BOOL CConfigDlg::LoadSkin()
     button(m_ok, 20, IDS_HINT_OK);
     button(m_apply, 21, IDS_HINT_APPLY);
     button(m_cancel, 22, IDS_HINT_CANCEL);
-    m_status.Create(kStatusRect, m_hWnd, 0);
+    m_status.Create(Scaled(kStatusRect), m_hWnd, 0);
 
     // The pages, created once and only shown or hidden afterwards.
     m_frame = skin.Frame();
@@ -541,14 +541,39 @@ void CConfigDlg::OnPaint(const PaintDc& paint)
     CSkinDialog::OnPaint(paint);
 }
 
+bool CConfigDlg::PrepareReload()
+{
+    m_pageBeforeReload = m_page;
+    CWnd* controls[] = {&m_newGame, &m_import, &m_export, &m_editGame, &m_minimize, &m_close, &m_ok, &m_apply,
+                        &m_cancel, &m_status, &m_keyPage, &m_updatePage, &m_helpPage};
+    for (CWnd* control : controls)
+        control->DestroyWindow();
+    for (CBitmapBtn& tab : m_tabs)
+        tab.DestroyWindow();
+    for (int i = 0; i < kProfileCount; ++i) {
+        m_slots[i].DestroyWindow();
+        m_labels[i].DestroyWindow();
+    }
+    m_versionFont.Reset();
+    return true;
+}
+
+void CConfigDlg::AfterReload()
+{
+    UpdatePageAddresses();
+    RefreshAll();
+    if (m_pageBeforeReload != MainPage::Keys)
+        ShowPage(m_pageBeforeReload);
+}
+
 void CConfigDlg::DrawTexts(HDC dc)
 {
     if (!m_versionFont)
-        m_versionFont = MakeFont(12, 6, FW_NORMAL);
+        m_versionFont = MakeFontAt(SkinPercent(), 12, 6, FW_NORMAL);
     SelectScope select(dc, m_versionFont.Get());
     ::SetTextColor(dc, RGB(255, 255, 255));
-    ::TextOutA(dc, kSoftwareVersionAt.x, kSoftwareVersionAt.y, kSoftwareVersionText,
+    ::TextOutA(dc, Scaled(kSoftwareVersionAt.x), Scaled(kSoftwareVersionAt.y), kSoftwareVersionText,
                static_cast<int>(sizeof kSoftwareVersionText - 1));
-    ::TextOutA(dc, kFirmwareVersionAt.x, kFirmwareVersionAt.y, m_firmwareText.c_str(),
+    ::TextOutA(dc, Scaled(kFirmwareVersionAt.x), Scaled(kFirmwareVersionAt.y), m_firmwareText.c_str(),
                static_cast<int>(m_firmwareText.size()));
 }

@@ -46,6 +46,10 @@ protected:
     BOOL LoadSkin() override;
     BOOL OnInitDialog() override;
     void DrawTexts(HDC dc) override;
+    // A change of display scaling while open (WM_DPICHANGED): the controls and pages are made again.
+    bool CanReload() const override { return true; }
+    bool PrepareReload() override;
+    void AfterReload() override;
 
 private:
     // KeyPageOwner
@@ -155,4 +159,5 @@ private:
     UniqueIcon m_icon;
     UniqueIcon m_smallIcon;
     UniqueGdiObject<HFONT> m_versionFont;
+    MainPage m_pageBeforeReload = MainPage::Keys;
 };

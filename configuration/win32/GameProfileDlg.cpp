@@ -63,9 +63,9 @@ BOOL CGameProfileDlg::LoadSkin()
         skin.Button(m_closeButtons[i], kCloseKeys[i]);
     RECT message = SkinLoader::RectOf(skin.Pos(kMessageKey));
     if (message.right <= message.left || message.bottom <= message.top)
-        message = kMessageFallback;
+        message = Scaled(kMessageFallback);
     // The text keeps off the well's edge.
-    ::InflateRect(&message, -kMessageInset.cx, -kMessageInset.cy);
+    ::InflateRect(&message, -Scaled(kMessageInset.cx), -Scaled(kMessageInset.cy));
     if (m_message.Create(message, m_hWnd, 0)) {
         m_message.SetCompact(1);
         m_message.SetWrap(1);

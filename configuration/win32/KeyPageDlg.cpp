@@ -63,13 +63,10 @@ CLineWnd& CKeyPageDlg::MadeLine(size_t index)
 {
     CLineWnd& line = m_lines[index];
     // Made at the first hover over its key: most runs never show most lines.
-    if (line.GetSafeHwnd() == nullptr && line.Create(kLineArea, m_hWnd, kLineWindowId, 0)) {
-        const std::string folder = SkinProgramFolder();
-        char picture[MAX_PATH];
-        std::snprintf(picture, sizeof picture, "%s%s.bmp", folder.c_str(), "skins\\key_line");
+    if (line.GetSafeHwnd() == nullptr && line.Create(Scaled(kLineArea), m_hWnd, kLineWindowId, 0)) {
         char mask[MAX_PATH];
-        std::snprintf(mask, sizeof mask, "%s%s%zu_line_mask.bmp", folder.c_str(), "skins\\key", index + 1);
-        line.SetPictures(picture, mask);
+        std::snprintf(mask, sizeof mask, "key%zu_line_mask.bmp", index + 1);
+        line.SetPictures(SkinProgramFolder(), "key_line.bmp", mask, SkinScale());
     }
     return line;
 }
@@ -91,7 +88,7 @@ void CKeyPageDlg::OnKey(std::size_t index)
     m_editedKey = static_cast<int>(index);
     // The marks come from the assignment as it is when the menu opens.
     const ButtonInfo assignment = profile->Buttons[index];
-    CExMenuTree menus(BuildKeyMenu(assignment, m_document.Macros(), m_document.Timers()));
+    CExMenuTree menus(BuildKeyMenu(assignment, m_document.Macros(), m_document.Timers()), SkinPercent());
     CBitmapBtn& key = m_keys[index];
     key.SetHighlight(1);
     const RECT button = key.GetWindowRect();

@@ -57,7 +57,7 @@ void CSelectPlayerDlg::OnButton(std::size_t index)
 void CSelectPlayerDlg::OnChoice()
 {
     const RECT button = m_choice.GetWindowRect();
-    CExMenuTree menu(PlayerMenu());
+    CExMenuTree menu(PlayerMenu(), SkinPercent());
     // The choice arrives as a menu command once the menu has closed.
     menu.Root().TrackAndPost(m_hWnd, button.left, button.bottom, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON);
     PostMessage(WM_NULL);

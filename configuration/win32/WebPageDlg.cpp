@@ -54,7 +54,7 @@ void CWebPageDlg::OnOpen()
     if (!address)
         return;
     m_openButton.ShowWindow(SW_HIDE);
-    if (m_browser.Create(m_hWnd, kBrowserRect) && m_browser.Navigate(*address))
+    if (m_browser.Create(m_hWnd, Scaled(kBrowserRect)) && m_browser.Navigate(*address))
         return;
     // Without the control (a system without a browser engine) the page still opens, outside.
     m_browser.Destroy();

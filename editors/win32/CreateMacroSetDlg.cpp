@@ -34,8 +34,9 @@ BOOL CCreateMacroSetDlg::LoadSkin()
     SkinLoader skin(*this, SkinFileName());
     // The edit control is as high as its text and sits in the middle of its well.
     const RECT well = SkinLoader::RectOf(skin.Pos(kNameKey));
-    const int top = well.top + (well.bottom - well.top - kFieldTextHeight) / 2;
-    m_field.Create(RECT{well.left + 4, top, well.right - 4, top + kFieldTextHeight}, m_hWnd, WS_TABSTOP);
+    const int textHeight = Scaled(kFieldTextHeight);
+    const int top = well.top + (well.bottom - well.top - textHeight) / 2;
+    m_field.Create(RECT{well.left + Scaled(4), top, well.right - Scaled(4), top + textHeight}, m_hWnd, WS_TABSTOP);
     for (std::size_t i = 0; i < m_buttons.size(); ++i)
         skin.Button(m_buttons[i], kButtonKeys[i]);
     return TRUE;

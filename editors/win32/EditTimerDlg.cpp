@@ -82,7 +82,7 @@ LRESULT CEditTimerDlg::OnSpinValue(WPARAM value, LPARAM controlId)
 
 UINT CEditTimerDlg::TrackTimerMenu()
 {
-    CExMenuTree menu(m_model.TimerMenu());
+    CExMenuTree menu(m_model.TimerMenu(), SkinPercent());
     const RECT button = m_timerButton.GetWindowRect();
     return menu.Root().Track(m_hWnd, button.left, button.bottom);
 }

@@ -2,6 +2,7 @@
 
 #include "Gdi.h"
 #include "ResourceIds.h"
+#include "SkinScale.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -119,6 +120,10 @@ bool CListBoxEx::Create(const RECT& rect, HWND parent, UINT id)
     // A list box without data of its own: it knows only the number of rows, and the rows are drawn
     // from the model. A macro of 512 events has over 1000 rows, and filling them one message or two
     // at a time after every recorded key would take longer than a frame.
+    // Rows, margins, pictures and the font at the display scaling of the window it sits in.
+    m_percent = SkinPercentOf(parent);
+    if (m_percent != 100)
+        m_font = MakeFontAt(m_percent, 14, 0, FW_LIGHT);
     if (!CreateChild("LISTBOX", rect, parent,
                      WS_VISIBLE | WS_VSCROLL | WS_CLIPCHILDREN | LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_NODATA, id))
         return false;
@@ -230,12 +235,12 @@ void CListBoxEx::OpenEditBox()
     SendMessage(LB_SETCARETINDEX, static_cast<WPARAM>(edit.row), FALSE);
     RECT row{};
     SendMessage(LB_GETITEMRECT, static_cast<WPARAM>(edit.row), reinterpret_cast<LPARAM>(&row));
-    int left = row.left + kEditInsetLeft;
+    int left = row.left + Scaled(kEditInsetLeft);
     if (edit.afterPicture) {
         const ListRowPicture picture = RowPicture(m_model.RowAt(edit.row)->value);
-        left = row.left + BitmapSize(RowBitmap(picture)).cx + kPictureLeft;
+        left = row.left + Scaled(BitmapSize(RowBitmap(picture)).cx + kPictureLeft);
     }
-    const RECT box{left, row.top, row.right - kEditInsetRight, row.bottom};
+    const RECT box{left, row.top, row.right - Scaled(kEditInsetRight), row.bottom};
     DWORD style = WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL;
     if (edit.digitsOnly)
         style |= ES_NUMBER;
@@ -317,7 +322,7 @@ SIZE CListBoxEx::BitmapSize(HBITMAP bitmap) const
 
 void CListBoxEx::OnMeasureItem(MEASUREITEMSTRUCT& item)
 {
-    item.itemHeight = kRowHeight;
+    item.itemHeight = static_cast<UINT>(Scaled(kRowHeight));
 }
 
 void CListBoxEx::OnDrawItem(const DRAWITEMSTRUCT& item)
@@ -333,14 +338,23 @@ void CListBoxEx::OnDrawItem(const DRAWITEMSTRUCT& item)
     const ListRow* row = m_model.RowAt(static_cast<int>(item.itemID));
     if (row == nullptr)
         return;
-    int textLeft = item.rcItem.left + kPictureLeft;
+    int textLeft = item.rcItem.left + Scaled(kPictureLeft);
     if (HBITMAP picture = RowBitmap(RowPicture(row->value))) {
+        // The row pictures are drawn for 100 %: stretched smoothly at other scalings.
         const SIZE size = BitmapSize(picture);
+        const SIZE shown{Scaled(size.cx), Scaled(size.cy)};
         const MemoryDc source(dc);
         const SelectScope select(source.Get(), picture);
-        const int top = item.rcItem.top + (item.rcItem.bottom - item.rcItem.top - size.cy) / 2;
-        ::BitBlt(dc, item.rcItem.left + kPictureLeft, top, size.cx, size.cy, source.Get(), 0, 0, SRCCOPY);
-        textLeft += size.cx + kTextGap;
+        const int top = item.rcItem.top + (item.rcItem.bottom - item.rcItem.top - shown.cy) / 2;
+        if (m_percent == 100) {
+            ::BitBlt(dc, item.rcItem.left + kPictureLeft, top, size.cx, size.cy, source.Get(), 0, 0, SRCCOPY);
+        } else {
+            ::SetStretchBltMode(dc, HALFTONE);
+            ::SetBrushOrgEx(dc, 0, 0, nullptr);
+            ::StretchBlt(dc, item.rcItem.left + Scaled(kPictureLeft), top, shown.cx, shown.cy, source.Get(), 0, 0,
+                         size.cx, size.cy, SRCCOPY);
+        }
+        textLeft += shown.cx + Scaled(kTextGap);
     }
     const SelectScope font(dc, m_font.Get());
     ::SetBkMode(dc, TRANSPARENT);

@@ -10,6 +10,8 @@
 // WM_LIST_EDIT_DONE (wParam the row) when an edit ended with a text that the row now shows.
 #pragma once
 
+#include "DpiScale.h"
+
 #include "ListBoxExModel.h"
 #include "UniqueHandle.h"
 #include "Wnd.h"
@@ -119,5 +121,8 @@ private:
     COLORREF m_text = RGB(255, 255, 255);
     UniqueGdiObject<HBRUSH> m_backgroundBrush;
     UniqueGdiObject<HFONT> m_font;
+    // The display scaling of the window the list sits in (skin/DpiScale.h).
+    int m_percent = 100;
+    int Scaled(int value) const { return ScaleValue(value, m_percent); }
     std::map<ListRowPicture, UniqueGdiObject<HBITMAP>> m_bitmaps;
 };

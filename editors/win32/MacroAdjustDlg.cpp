@@ -39,7 +39,7 @@ CMacroAdjustDlg::~CMacroAdjustDlg()
 BOOL CMacroAdjustDlg::LoadSkin()
 {
     SkinLoader skin(*this, SkinFileName());
-    m_timing.Create(kTimingListRect, m_hWnd);
+    m_timing.Create(Scaled(kTimingListRect), m_hWnd);
     for (std::size_t i = 0; i < m_buttons.size(); ++i)
         skin.Button(m_buttons[i], kButtonKeys[i]);
     return TRUE;

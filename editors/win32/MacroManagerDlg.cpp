@@ -151,7 +151,7 @@ UINT CMacroManagerDlg::TrackSetMenu()
     const RECT button = m_setButton.GetWindowRect();
     Menu sets = m_model.SetMenu();
     sets.width = button.right - button.left - 1;
-    CExMenuTree menu(sets);
+    CExMenuTree menu(sets, SkinPercent());
     const UINT chosen = menu.Root().Track(m_hWnd, button.left + 1, button.bottom);
     // The button looks pressed no longer.
     m_setButton.SendMessage(BM_SETSTATE, FALSE, 0);

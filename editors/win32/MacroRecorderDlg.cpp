@@ -64,9 +64,7 @@ BOOL CMacroRecorderDlg::LoadSkin()
     const std::string folder = SkinProgramFolder();
     for (std::size_t i = 0; i < m_recordPictures.size(); ++i) {
         CutStateBitmap(dc.Get(), m_recordPictures[i], whole[i], record.left, record.top, record.right, record.bottom);
-        int width = 0;
-        int height = 0;
-        LoadSkinImage(SkinFile::PicturePath(folder, kStopPictures[i]).c_str(), m_stopPictures[i], width, height);
+        LoadSkinPicture(folder, kStopPictures[i], skin.Scale(), m_stopPictures[i]);
     }
     m_model.LoadMacro(-1, -1);
     ShowModel();
@@ -164,7 +162,7 @@ LRESULT CMacroRecorderDlg::OnCapturedKey(WPARAM wParam, LPARAM lParam)
 
 void CMacroRecorderDlg::TrackContextMenu()
 {
-    CExMenuTree menu(RecorderContextMenu());
+    CExMenuTree menu(RecorderContextMenu(), SkinPercent());
     POINT at{};
     ::GetCursorPos(&at);
     // Posted: the command runs once the menu has closed and given the focus back, so that an edit

@@ -1,6 +1,7 @@
 #include "SpinWnd.h"
 
 #include "SkinMessages.h"
+#include "SkinScale.h"
 
 namespace {
 
@@ -25,6 +26,8 @@ bool CSpinWnd::Create(const RECT& rect, HWND parent, UINT id)
 {
     m_rect = rect;
     m_id = id;
+    // The display scaling of the window it sits in; rect is already at that scaling.
+    m_percent = SkinPercentOf(parent);
     return CreateChild(nullptr, rect, parent, WS_VISIBLE | WS_CLIPCHILDREN, id);
 }
 
@@ -34,11 +37,14 @@ int CSpinWnd::OnCreate(CREATESTRUCTA& create)
         return -1;
     const int width = create.cx;
     const int height = create.cy;
-    const int fieldWidth = width > kButtonWidth ? width - kButtonWidth : 0;
+    const int buttonsLeft = ButtonsLeft() - m_rect.left;
+    const int fieldWidth = buttonsLeft > 0 ? buttonsLeft : 0;
     // The number sits in the middle of the field's height, as the well in the picture does.
-    const int textHeight = 16;
+    const int textHeight = ScaleValue(16, m_percent);
     const int textTop = height > textHeight ? (height - textHeight) / 2 : 0;
-    if (!m_edit.Create(RECT{4, textTop, fieldWidth - 2, textTop + textHeight}, m_hWnd, WS_TABSTOP))
+    if (!m_edit.Create(RECT{ScaleValue(4, m_percent), textTop, fieldWidth - ScaleValue(2, m_percent),
+                            textTop + textHeight},
+                       m_hWnd, WS_TABSTOP))
         return -1;
     m_edit.SetNumericOnly(1);
     m_edit.ApplyFont();
@@ -52,9 +58,18 @@ int CSpinWnd::OnCreate(CREATESTRUCTA& create)
 void CSpinWnd::SetButtonPictures(HBITMAP normal, HBITMAP over, HBITMAP down, HBITMAP disabled)
 {
     const int middle = (m_rect.top + m_rect.bottom) / 2;
-    const int buttonsLeft = m_rect.right - kButtonWidth;
+    const int buttonsLeft = ButtonsLeft();
     m_up.SetStateBitmaps(buttonsLeft, m_rect.top, m_rect.right, middle, normal, over, down, disabled);
     m_down.SetStateBitmaps(buttonsLeft, middle, m_rect.right, m_rect.bottom, normal, over, down, disabled);
+}
+
+int CSpinWnd::ButtonsLeft() const
+{
+    // Where the picture's button marks begin: the 100 % edge, kButtonWidth left of the 100 % right
+    // edge, scaled as the skin's pictures are drawn (an edge of its own, not a scaled width).
+    if (m_percent == 100)
+        return m_rect.right - kButtonWidth;
+    return ScaleValue(UnscaleValue(m_rect.right, m_percent) - kButtonWidth, m_percent);
 }
 
 void CSpinWnd::SetHint(const std::string& hint)

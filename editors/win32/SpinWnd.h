@@ -60,4 +60,7 @@ private:
     UniqueGdiObject<HBRUSH> m_backBrush; // the field around the edit control
     RECT m_rect{};
     UINT m_id = 0;
+    int m_percent = 100; // display scaling of the window it sits in
+    // The left edge of the up and down buttons, in the parent's pixels.
+    int ButtonsLeft() const;
 };

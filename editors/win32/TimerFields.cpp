@@ -18,9 +18,11 @@ void CreateTimerFields(const SkinLoader& skin, HWND parent, CBmpEdit& name, CSpi
     const ButtonPosition namePos = skin.Pos(kNameKey);
     // The edit control is as high as its text and sits in the middle of its well.
     RECT nameRect = SkinLoader::RectOf(namePos);
-    const int textHeight = 16;
+    const int percent = skin.Scale().layout;
+    const int textHeight = ScaleValue(16, percent);
     const int top = nameRect.top + (nameRect.bottom - nameRect.top - textHeight) / 2;
-    nameRect = RECT{nameRect.left + 4, top, nameRect.right - 4, top + textHeight};
+    nameRect = RECT{nameRect.left + ScaleValue(4, percent), top, nameRect.right - ScaleValue(4, percent),
+                    top + textHeight};
     name.Create(nameRect, parent, WS_TABSTOP);
 
     const ButtonPosition lengthPos = skin.Pos(kLengthKey);

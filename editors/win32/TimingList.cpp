@@ -3,6 +3,7 @@
 #include "Gdi.h"
 #include "SkinDialog.h"
 #include "SkinFile.h"
+#include "SkinScale.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -26,9 +27,9 @@ constexpr int kScaleTop = 6;
 constexpr RECT kScaleStrip{65, 2, 452, 22};
 
 // The rows' font (Arial 12 high, 7 wide), the time scale's in bold.
-UniqueGdiObject<HFONT> MakeRowFont(int weight)
+UniqueGdiObject<HFONT> MakeRowFont(int percent, int weight)
 {
-    return MakeFont(12, 7, weight);
+    return MakeFontAt(percent, 12, 7, weight);
 }
 
 void Fill(HDC dc, const RECT& rect, COLORREF colour)
@@ -58,6 +59,7 @@ MessageSpan CTimingSlider::MessageEntries()
 bool CTimingSlider::Create(const RECT& rect, HWND parent, int rowId)
 {
     m_rowId = rowId;
+    m_percent = SkinPercentOf(parent);
     return CreateChild(nullptr, rect, parent, WS_VISIBLE, static_cast<UINT>(rowId));
 }
 
@@ -72,7 +74,10 @@ void CTimingSlider::OnPaint(const PaintDc& paint)
     const RECT client = GetClientRect();
     Fill(paint.Get(), client, kBackground);
     if (m_rules.BarShown())
-        Fill(paint.Get(), RECT{m_rules.DrawnLeft(), client.top, m_rules.DrawnRight(), client.bottom}, kBar);
+        Fill(paint.Get(),
+             RECT{ScaleValue(m_rules.DrawnLeft(), m_percent), client.top, ScaleValue(m_rules.DrawnRight(), m_percent),
+                  client.bottom},
+             kBar);
 }
 
 bool CTimingSlider::OnEraseBkgnd(HDC)
@@ -82,14 +87,14 @@ bool CTimingSlider::OnEraseBkgnd(HDC)
 
 void CTimingSlider::OnMouseMove(UINT, POINT point)
 {
-    Apply(m_rules.MouseMove(point.x));
+    Apply(m_rules.MouseMove(UnscaleValue(point.x, m_percent)));
 }
 
 void CTimingSlider::OnLButtonDown(UINT, POINT point)
 {
     // Focus, so that losing it can end a drag.
     ::SetFocus(m_hWnd);
-    Apply(m_rules.LeftDown(point.x));
+    Apply(m_rules.LeftDown(UnscaleValue(point.x, m_percent)));
 }
 
 void CTimingSlider::OnLButtonUp(UINT, POINT)
@@ -142,7 +147,8 @@ MessageSpan CTimingLabel::MessageEntries()
 bool CTimingLabel::Create(const RECT& rect, HWND parent, int rowId)
 {
     m_rowId = rowId;
-    m_font = MakeRowFont(FW_NORMAL);
+    m_percent = SkinPercentOf(parent);
+    m_font = MakeRowFont(m_percent, FW_NORMAL);
     return CreateChild(nullptr, rect, parent, WS_VISIBLE, static_cast<UINT>(100 + rowId));
 }
 
@@ -162,7 +168,9 @@ void CTimingLabel::OnPaint(const PaintDc& paint)
     const RECT client = GetClientRect();
     Fill(dc, client, RGB(0, 0, 0));
     if (m_keyPending) {
-        Fill(dc, RECT{5, 2, 25, client.bottom - 2}, RGB(255, 255, 255));
+        Fill(dc, RECT{ScaleValue(5, m_percent), ScaleValue(2, m_percent), ScaleValue(25, m_percent),
+                      client.bottom - ScaleValue(2, m_percent)},
+             RGB(255, 255, 255));
         return;
     }
     if (m_text.empty())
@@ -173,12 +181,13 @@ void CTimingLabel::OnPaint(const PaintDc& paint)
         SIZE extent{};
         ::GetTextExtentPoint32A(dc, m_text.c_str(), static_cast<int>(m_text.size()), &extent);
         Fill(dc,
-             RECT{client.left, client.top, std::min<LONG>(client.left + extent.cx + 4, client.right), client.bottom},
+             RECT{client.left, client.top,
+                  std::min<LONG>(client.left + extent.cx + ScaleValue(4, m_percent), client.right), client.bottom},
              kHighlight);
     }
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, RGB(255, 255, 255));
-    RECT area{client.left + 2, client.top, client.right, client.bottom};
+    RECT area{client.left + ScaleValue(2, m_percent), client.top, client.right, client.bottom};
     ::DrawTextA(dc, m_text.c_str(), static_cast<int>(m_text.size()), &area,
                 DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
 }
@@ -210,12 +219,14 @@ MessageSpan CTimingList::MessageEntries()
 
 bool CTimingList::Create(const RECT& rect, HWND parent)
 {
+    // rect is at the page's scaling; the pictures of that scaling (or a smaller set stretched).
     const std::string folder = SkinProgramFolder();
-    int width = 0;
-    int height = 0;
-    LoadSkinImage(SkinFile::PicturePath(folder, "timinglist.JPG").c_str(), m_background, width, height);
-    LoadSkinImage(SkinFile::PicturePath(folder, "timinglist_mask.BMP").c_str(), m_mask, width, height);
-    m_scaleFont = MakeRowFont(FW_BOLD);
+    m_percent = SkinPercentOf(parent);
+    m_origin = POINT{UnscaleValue(rect.left, m_percent), UnscaleValue(rect.top, m_percent)};
+    const SkinScaleChoice scale = ChooseSkinScale(folder, "timinglist.JPG", m_percent);
+    LoadSkinPicture(folder, "timinglist.JPG", scale, m_background);
+    LoadSkinPicture(folder, "timinglist_mask.BMP", scale, m_mask, true);
+    m_scaleFont = MakeRowFont(m_percent, FW_BOLD);
     if (!CreateChild(nullptr, rect, parent, WS_VISIBLE | WS_BORDER | WS_CLIPCHILDREN))
         return false;
     if (HRGN region = MakeRegionFromMask(m_mask.Get(), RGB(255, 255, 255), 0)) {
@@ -225,14 +236,30 @@ bool CTimingList::Create(const RECT& rect, HWND parent)
     for (int k = 0; k < kTimingRowCount; ++k) {
         const int top = kRowTop + kRowPitch * k;
         m_sliders[static_cast<std::size_t>(k)].Create(
-            RECT{kSliderLeft, top, kSliderLeft + kBarAreaWidth, top + kRowHeight}, m_hWnd, k + 1);
-        m_labels[static_cast<std::size_t>(k)].Create(RECT{kLabelLeft, top, kLabelRight, top + kRowHeight}, m_hWnd,
-                                                     k + 1);
+            Inner(RECT{kSliderLeft, top, kSliderLeft + kBarAreaWidth, top + kRowHeight}), m_hWnd, k + 1);
+        m_labels[static_cast<std::size_t>(k)].Create(Inner(RECT{kLabelLeft, top, kLabelRight, top + kRowHeight}),
+                                                     m_hWnd, k + 1);
     }
-    m_vertical.CreateChild("SCROLLBAR", kVerticalScroll, m_hWnd, WS_VISIBLE | SBS_VERT, kVerticalScrollId);
-    m_horizontal.CreateChild("SCROLLBAR", kHorizontalScroll, m_hWnd, WS_VISIBLE | SBS_HORZ, kHorizontalScrollId);
+    m_vertical.CreateChild("SCROLLBAR", Inner(kVerticalScroll), m_hWnd, WS_VISIBLE | SBS_VERT, kVerticalScrollId);
+    m_horizontal.CreateChild("SCROLLBAR", Inner(kHorizontalScroll), m_hWnd, WS_VISIBLE | SBS_HORZ,
+                             kHorizontalScrollId);
     Refresh();
     return true;
+}
+
+int CTimingList::InnerX(int x) const
+{
+    return ScaleValue(m_origin.x + x, m_percent) - ScaleValue(m_origin.x, m_percent);
+}
+
+int CTimingList::InnerY(int y) const
+{
+    return ScaleValue(m_origin.y + y, m_percent) - ScaleValue(m_origin.y, m_percent);
+}
+
+RECT CTimingList::Inner(const RECT& rect) const
+{
+    return RECT{InnerX(rect.left), InnerY(rect.top), InnerX(rect.right), InnerY(rect.bottom)};
 }
 
 void CTimingList::Refresh()
@@ -259,7 +286,8 @@ void CTimingList::Refresh()
     apply(m_horizontal, view.horizontal);
     if (view.scale != m_scale) {
         m_scale = view.scale;
-        ::InvalidateRect(m_hWnd, &kScaleStrip, FALSE);
+        const RECT strip = Inner(kScaleStrip);
+        ::InvalidateRect(m_hWnd, &strip, FALSE);
     }
 }
 
@@ -279,7 +307,7 @@ void CTimingList::OnPaint(const PaintDc& paint)
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, RGB(255, 255, 255));
     for (std::size_t k = 0; k < m_scale.size(); ++k)
-        ::TextOutA(dc, kScaleLeft + kScalePitch * static_cast<int>(k), kScaleTop, m_scale[k].c_str(),
+        ::TextOutA(dc, InnerX(kScaleLeft + kScalePitch * static_cast<int>(k)), InnerY(kScaleTop), m_scale[k].c_str(),
                    static_cast<int>(m_scale[k].size()));
 }
 

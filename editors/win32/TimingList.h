@@ -39,6 +39,7 @@ private:
 
     TimingSliderRules m_rules;
     int m_rowId = 0;
+    int m_percent = 100; // display scaling: the rules work in 100 % pixels of the bar area
     bool m_sizing = false; // the pointer shows the west-east sizing cursor
 };
 
@@ -63,6 +64,7 @@ private:
     bool m_highlighted = false;
     bool m_keyPending = false;
     UniqueGdiObject<HFONT> m_font;
+    int m_percent = 100;
 };
 
 class CTimingList : public BaseWindow<CTimingList> {
@@ -105,4 +107,11 @@ private:
     UniqueBitmap m_background;
     UniqueBitmap m_mask;
     UniqueGdiObject<HFONT> m_scaleFont;
+    // Display scaling, and the list's top-left corner at 100 % in its page: a rectangle inside the
+    // list lies where the page's picture has it, on the page's scaled pixel grid.
+    int m_percent = 100;
+    POINT m_origin{};
+    RECT Inner(const RECT& rect) const;
+    int InnerX(int x) const;
+    int InnerY(int y) const;
 };

@@ -2,13 +2,14 @@
 
 #include "Gdi.h"
 #include "SkinMessages.h"
+#include "SkinScale.h"
 
 namespace {
 
 // The caption's font: Eurostile (a sans serif where the system has none of that name).
-UniqueGdiObject<HFONT> MakeCaptionFont(int height)
+UniqueGdiObject<HFONT> MakeCaptionFont(int percent, int height)
 {
-    return MakeFont(height, 0, FW_NORMAL, "Eurostile", DEFAULT_PITCH | FF_SWISS);
+    return MakeFontAt(percent, height, 0, FW_NORMAL, "Eurostile", DEFAULT_PITCH | FF_SWISS);
 }
 
 } // namespace
@@ -31,8 +32,9 @@ MessageSpan CBitmapBtn::MessageEntries()
 
 bool CBitmapBtn::Create(const RECT& rect, HWND parent)
 {
-    m_captionFont = MakeCaptionFont(14);
-    m_trademarkFont = MakeCaptionFont(8);
+    m_percent = SkinPercentOf(parent); // the scaling of the window it sits in
+    m_captionFont = MakeCaptionFont(m_percent, 14);
+    m_trademarkFont = MakeCaptionFont(m_percent, 8);
     if (!CreateChild("BUTTON", rect, parent, WS_VISIBLE))
         return false;
     const LONG style = ::GetWindowLongA(m_hWnd, GWL_STYLE);
@@ -138,10 +140,11 @@ void CBitmapBtn::OnDrawItem(const DRAWITEMSTRUCT& item)
         SelectScope selectFont(back.Get(), m_captionFont.Get());
         ::GetTextExtentPoint32A(back.Get(), m_caption.c_str(), static_cast<int>(m_caption.size()), &extent);
         const int y = height / 2 - extent.cy / 2;
-        ::TextOutA(back.Get(), client.left + 5, y, m_caption.c_str(), static_cast<int>(m_caption.size()));
+        const int margin = ScaleValue(5, m_percent);
+        ::TextOutA(back.Get(), client.left + margin, y, m_caption.c_str(), static_cast<int>(m_caption.size()));
         if (m_trademark) {
             SelectScope selectSmall(back.Get(), m_trademarkFont.Get());
-            ::TextOutA(back.Get(), client.left + 5 + extent.cx, y, "TM", 2);
+            ::TextOutA(back.Get(), client.left + margin + extent.cx, y, "TM", 2);
         }
     }
 }

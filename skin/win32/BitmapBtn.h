@@ -66,4 +66,5 @@ private:
     bool m_trademark = false;
     bool m_pressing = false; // the system's handling of a left press on the button is running
     int32_t m_tag = 0;
+    int m_percent = 100; // display scaling of its window (fonts, margins)
 };

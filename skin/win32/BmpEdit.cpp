@@ -2,6 +2,7 @@
 
 #include "Gdi.h"
 #include "SkinMessages.h"
+#include "SkinScale.h"
 
 #include <optional>
 #include <string>
@@ -24,6 +25,9 @@ CBmpEdit::CBmpEdit() : m_font(MakeFont(14, 0, FW_NORMAL)) {}
 
 bool CBmpEdit::Create(const RECT& rect, HWND parent, DWORD style, UINT id)
 {
+    // The font for the display scaling of the window it sits in.
+    if (const int percent = SkinPercentOf(parent); percent != 100)
+        m_font = MakeFontAt(percent, 14, 0, FW_NORMAL);
     return CreateChild("EDIT", rect, parent, WS_VISIBLE | ES_AUTOHSCROLL | style, id);
 }
 

@@ -1,5 +1,6 @@
 #include "ExMenu.h"
 
+#include "DpiScale.h"
 #include "Gdi.h"
 #include "ResourceIds.h"
 
@@ -17,6 +18,14 @@ void FillSolid(HDC dc, const RECT& rect, COLORREF colour)
 } // namespace
 
 CExMenu::CExMenu() : m_trademarkFont(MakeFont(8, 0, FW_NORMAL, "Eurostile")) {}
+
+void CExMenu::SetScale(int percent)
+{
+    if (percent == m_percent)
+        return;
+    m_percent = percent;
+    m_trademarkFont = MakeFontAt(percent, 8, 0, FW_NORMAL, "Eurostile");
+}
 
 bool CExMenu::Record(const MenuItem& item, MenuItemType type)
 {
@@ -46,8 +55,9 @@ bool CExMenu::AppendEntry(const MenuItem& item)
 bool CExMenu::AppendSubmenu(const MenuItem& item, CExMenu& submenu)
 {
     if (!m_arrow)
-        m_arrow.Reset(static_cast<HICON>(
-            ::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_SUBMENU_ARROW), IMAGE_ICON, 32, 32, 0)));
+        m_arrow.Reset(static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_SUBMENU_ARROW),
+                                                      IMAGE_ICON, ScaleValue(32, m_percent),
+                                                      ScaleValue(32, m_percent), 0)));
     if (!AppendDrawnSubmenu(item.disabled ? MF_GRAYED : 0, submenu, m_entries.size()))
         return false;
     return Record(item, MenuItemType::Submenu);
@@ -55,21 +65,22 @@ bool CExMenu::AppendSubmenu(const MenuItem& item, CExMenu& submenu)
 
 int CExMenu::Width() const
 {
-    return std::max(m_minimumWidth, m_textWidth);
+    return ScaleValue(std::max(m_minimumWidth, m_textWidth), m_percent);
 }
 
 void CExMenu::SetTextFont(const char* face, int height, int weight)
 {
-    m_textFont = MakeFont(height, 0, weight, face);
+    m_textFont = MakeFontAt(m_percent, height, 0, weight, face);
 }
 
 void CExMenu::MeasureItem(MEASUREITEMSTRUCT& item, ULONG_PTR data)
 {
     if (data >= m_entries.size())
         return;
-    const MenuItemSize size = MeasureMenuItem(m_entries[data], Width(), m_itemHeight);
-    item.itemWidth = static_cast<UINT>(size.width);
-    item.itemHeight = static_cast<UINT>(size.height);
+    // Measured at 100 % and scaled.
+    const MenuItemSize size = MeasureMenuItem(m_entries[data], std::max(m_minimumWidth, m_textWidth), m_itemHeight);
+    item.itemWidth = static_cast<UINT>(ScaleValue(size.width, m_percent));
+    item.itemHeight = static_cast<UINT>(ScaleValue(size.height, m_percent));
 }
 
 void CExMenu::DrawItem(const DRAWITEMSTRUCT& item, ULONG_PTR data)
@@ -94,7 +105,7 @@ void CExMenu::DrawItem(const DRAWITEMSTRUCT& item, ULONG_PTR data)
             if (m_textFont)
                 ::SelectObject(dc, m_textFont.Get());
             RECT text = rect;
-            text.left += kMenuTextIndent;
+            text.left += ScaleValue(kMenuTextIndent, m_percent);
             ::DrawTextA(dc, look.text.c_str(), static_cast<int>(look.text.size()), &text, DT_SINGLELINE | DT_VCENTER);
             if (look.trademark) {
                 RECT extent = text;
@@ -106,8 +117,9 @@ void CExMenu::DrawItem(const DRAWITEMSTRUCT& item, ULONG_PTR data)
                 ::DrawTextA(dc, "TM", 2, &mark, DT_SINGLELINE | DT_VCENTER);
             }
             if (look.arrow && m_arrow)
-                ::DrawIconEx(dc, rect.right - kMenuArrowFromRight, rect.top - kMenuArrowAboveTop, m_arrow.Get(), 0, 0,
-                             0, nullptr, DI_NORMAL);
+                ::DrawIconEx(dc, rect.right - ScaleValue(kMenuArrowFromRight, m_percent),
+                             rect.top - ScaleValue(kMenuArrowAboveTop, m_percent), m_arrow.Get(),
+                             ScaleValue(32, m_percent), ScaleValue(32, m_percent), 0, nullptr, DI_NORMAL);
         }
     }
     // The system draws nothing of its own (check marks, its own arrow) over the item.

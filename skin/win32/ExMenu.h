@@ -20,12 +20,15 @@ public:
     // submenu object must live as long as this menu does.
     bool AppendSubmenu(const MenuItem& item, CExMenu& submenu);
 
-    // The owner's minimum item width in pixels; longer texts still widen the menu.
+    // The display scaling the menu is shown at (skin/DpiScale.h): sizes, offsets and fonts are the
+    // 100 % ones of MenuLook.h scaled. Set before SetTextFont.
+    void SetScale(int percent);
+    // The owner's minimum item width in pixels (at 100 %); longer texts still widen the menu.
     void SetWidth(int width) { m_minimumWidth = width; }
-    // The width every item of the menu is measured with.
+    // The width every item of the menu is measured with, at the menu's scaling.
     int Width() const;
-    // The font of the item texts, made here once for this menu object (the system's menu font
-    // until one is set).
+    // The font of the item texts (height at 100 %), made here once for this menu object (the
+    // system's menu font until one is set).
     void SetTextFont(const char* face, int height, int weight);
     const MenuColours& Colours() const { return m_colours; }
     // The items as appended, separators included, in order, without their submenus' items.
@@ -46,4 +49,5 @@ private:
     UniqueGdiObject<HFONT> m_textFont;
     UniqueGdiObject<HFONT> m_trademarkFont;
     UniqueIcon m_arrow;
+    int m_percent = 100;
 };

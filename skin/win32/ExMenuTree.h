@@ -12,7 +12,8 @@
 
 class CExMenuTree {
 public:
-    explicit CExMenuTree(const ::Menu& menu);
+    // percent: the display scaling of the window the menu opens from (CSkinDialog::SkinPercent).
+    explicit CExMenuTree(const ::Menu& menu, int percent = 100);
     CExMenuTree(const CExMenuTree&) = delete;
     CExMenuTree& operator=(const CExMenuTree&) = delete;
 
@@ -23,6 +24,8 @@ public:
 
 private:
     CExMenu& Make(const ::Menu& menu);
+
+    int m_percent = 100;
 
     std::vector<std::unique_ptr<CExMenu>> m_menus;
 };

@@ -22,6 +22,19 @@ bool CLineWnd::SetPictures(const char* picturePath, const char* maskPath)
     int height = 0;
     const bool picture = LoadSkinImage(picturePath, m_picture, width, height);
     LoadSkinImage(maskPath, m_mask, width, height);
+    return ApplyMask(picture);
+}
+
+bool CLineWnd::SetPictures(const std::string& programFolder, const char* pictureName, const char* maskName,
+                           const SkinScaleChoice& scale)
+{
+    const bool picture = LoadSkinPicture(programFolder, pictureName, scale, m_picture);
+    LoadSkinPicture(programFolder, maskName, scale, m_mask, true);
+    return ApplyMask(picture);
+}
+
+bool CLineWnd::ApplyMask(bool picture)
+{
     HRGN region = MakeRegionFromMask(m_mask.Get(), RGB(255, 255, 255), 0);
     if (region != nullptr && m_hWnd != nullptr) {
         // The system owns the region from here on.

@@ -3,6 +3,9 @@
 #pragma once
 
 #include "SkinPicture.h"
+#include "SkinScale.h"
+
+#include <string>
 #include "Wnd.h"
 
 class CLineWnd : public BaseWindow<CLineWnd> {
@@ -14,8 +17,12 @@ public:
     // Loads both pictures and cuts the window to the mask's non-white pixels. False when the
     // picture could not be loaded (the window then shows nothing).
     bool SetPictures(const char* picturePath, const char* maskPath);
+    // The same from the skin folder of programFolder, in the picture set of a display scaling.
+    bool SetPictures(const std::string& programFolder, const char* pictureName, const char* maskName,
+                     const SkinScaleChoice& scale);
 
 private:
+    bool ApplyMask(bool picture);
     void OnPaint(const PaintDc& paint);
     bool OnEraseBkgnd(HDC dc);
 

@@ -3,7 +3,6 @@
 #include "FileSystem.h"
 #include "Gdi.h"
 #include "Log.h"
-#include "SkinPicturesAhead.h"
 #include "Text.h"
 
 #include <thread>
@@ -33,13 +32,15 @@ SkinLoader::SkinLoader(CSkinDialog& window, const char* skinFileName) : m_window
     const std::string path = SkinFile::SkinPath(folder, skinFileName);
     m_file = SkinFile::Load(path);
     const SkinPictures pictures = m_file.Pictures();
-    auto load = [&folder, skinFileName](const std::string& name, UniqueBitmap& target) {
-        int width = 0;
-        int height = 0;
-        const std::string picturePath = SkinFile::PicturePath(folder, name);
-        const PictureAhead ahead = TakeSkinImageDecodedAhead(picturePath, target, width, height);
-        if (ahead == PictureAhead::Failed ||
-            (ahead == PictureAhead::NotAsked && !LoadSkinImage(picturePath.c_str(), target, width, height)))
+    // The set of the window's scaling when the skin folder has it (one look at a file; only the
+    // chosen set is decoded), mask and pictures alike.
+    // A reload for a new scaling (WM_DPICHANGED) takes the percent of the DPI the message gives.
+    const int percent = m_window.m_reloadPercent != 0 ? m_window.m_reloadPercent : SkinPercentOf(m_window.GetSafeHwnd());
+    m_scale = ChooseSkinScale(folder, pictures.main, percent);
+    m_window.m_scale = m_scale;
+    SetSkinPercentOf(m_window.GetSafeHwnd(), m_scale.layout);
+    auto load = [this, &folder, skinFileName](const std::string& name, UniqueBitmap& target, bool mask = false) {
+        if (!LoadSkinPicture(folder, name, m_scale, target, mask))
             LogDebug("Skin %s: picture \"%s\" not loaded", skinFileName, name.c_str());
     };
     // Decoding is most of the time a window takes to open: the three other state pictures are
@@ -52,7 +53,7 @@ SkinLoader::SkinLoader(CSkinDialog& window, const char* skinFileName) : m_window
         if (SUCCEEDED(com))
             ::CoUninitialize();
     });
-    load(pictures.mask, m_window.m_mask);
+    load(pictures.mask, m_window.m_mask, true);
     load(pictures.main, m_main);
     others.join();
     // The background is the "Main" picture once more: a copy of the one just decoded.
@@ -85,6 +86,8 @@ MessageSpan CSkinDialog::MessageEntries()
         OnWmPaint<&CSkinDialog::OnPaint>(),
         OnWmEraseBkgnd<&CSkinDialog::OnEraseBkgnd>(),
         OnMouse<WM_LBUTTONDOWN, &CSkinDialog::OnLButtonDown>(),
+        OnMessage<kWmDpiChanged, &CSkinDialog::OnDpiChanged>(),
+        OnMessage<kWmGetDpiScaledSize, &CSkinDialog::OnGetDpiScaledSize>(),
     };
     return kEntries;
 }
@@ -104,8 +107,22 @@ int CSkinDialog::OnCreate(CREATESTRUCTA& create)
 {
     if (CWnd::OnCreate(create) == -1)
         return -1;
+    // The dialog manager of per-monitor v2 would move and resize the controls and change their
+    // fonts itself on a change of scaling: OnDpiChanged lays the window out from its skin instead.
+    using SetBehaviourFn = BOOL(WINAPI*)(HWND, int, int);
+    static const auto setBehaviour = reinterpret_cast<SetBehaviourFn>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleA("user32.dll"), "SetDialogDpiChangeBehavior")));
+    if (setBehaviour != nullptr)
+        setBehaviour(m_hWnd, 1 /* DDC_DISABLE_ALL */, 1);
     LoadSkin();
+    ApplyRegion();
+    return 0;
+}
+
+void CSkinDialog::ApplyRegion()
+{
     HRGN region = MakeRegionFromMask(m_mask.Get(), RGB(255, 255, 255), 0);
+    m_hasRegion = false;
     if (region != nullptr) {
         // The system owns the region once it is set.
         if (::SetWindowRgn(m_hWnd, region, TRUE))
@@ -113,12 +130,55 @@ int CSkinDialog::OnCreate(CREATESTRUCTA& create)
         else
             ::DeleteObject(region);
     }
+}
+
+LRESULT CSkinDialog::OnGetDpiScaledSize(WPARAM dpi, LPARAM size)
+{
+    // The size the window will have at the new scaling: its skin's size at the new layout percent,
+    // so that the rectangle WM_DPICHANGED suggests fits it exactly. Only a window that reloads
+    // changes size.
+    auto* scaled = reinterpret_cast<SIZE*>(size);
+    const SIZE now = BitmapSize(m_background.Get());
+    if (scaled == nullptr || now.cx <= 0 || now.cy <= 0)
+        return FALSE;
+    const int percent = LayoutPercentForDpi(static_cast<int>(dpi));
+    if (percent == m_scale.layout || !CanReload()) {
+        *scaled = now;
+        return TRUE;
+    }
+    scaled->cx = ScaleSize(UnscaleValue(now.cx, m_scale.layout), percent);
+    scaled->cy = ScaleSize(UnscaleValue(now.cy, m_scale.layout), percent);
+    return TRUE;
+}
+
+LRESULT CSkinDialog::OnDpiChanged(WPARAM dpi, LPARAM suggested)
+{
+    // A top-level window moved to a monitor of another scaling (or the scaling changed): when the
+    // layout percent changes and the window can drop its controls, its skin is loaded again for
+    // the new scaling - pictures, outline and controls - and it takes the suggested position.
+    const auto* rect = reinterpret_cast<const RECT*>(suggested);
+    const int percent = LayoutPercentForDpi(HIWORD(dpi));
+    if (percent != m_scale.layout && PrepareReload()) {
+        ::SetWindowRgn(m_hWnd, nullptr, FALSE);
+        m_reloadPercent = percent;
+        LoadSkin();
+        m_reloadPercent = 0;
+        ApplyRegion();
+        AfterReload();
+    }
+    if (rect != nullptr) {
+        const SIZE size = BitmapSize(m_background.Get());
+        ::SetWindowPos(m_hWnd, nullptr, rect->left, rect->top, size.cx > 0 ? size.cx : rect->right - rect->left,
+                       size.cy > 0 ? size.cy : rect->bottom - rect->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    Invalidate(false);
     return 0;
 }
 
 void CSkinDialog::OnDestroy()
 {
     CWnd::OnDestroy();
+    SetSkinPercentOf(m_hWnd, 0);
     m_mask.Reset();
     m_background.Reset();
 }

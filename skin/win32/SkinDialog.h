@@ -8,6 +8,7 @@
 #include "Dialog.h"
 #include "SkinFile.h"
 #include "SkinPicture.h"
+#include "SkinScale.h"
 
 #include <string>
 
@@ -21,6 +22,8 @@ class CSkinDialog;
 // The loading of one window's skin: constructing it reads the skin file, loads the pictures
 // (the window keeps mask and background; the four state pictures are temporary) and sizes the
 // window to the "Main" picture at (0, 0) of its parent; the temporaries go with the loader.
+// At a display scaling other than 100 % (the window's DPI, skin/DpiScale.h) it loads the pictures
+// drawn for it (or stretches a smaller set) and every position it gives is scaled: Pos, Frame.
 class SkinLoader {
 public:
     SkinLoader(CSkinDialog& window, const char* skinFileName);
@@ -28,10 +31,12 @@ public:
     SkinLoader& operator=(const SkinLoader&) = delete;
 
     const SkinFile& File() const { return m_file; }
-    ButtonPosition Pos(int key) const { return m_file.ButtonPos(key); }
+    // The key's entry with its rectangle at the window's scaling.
+    ButtonPosition Pos(int key) const { return ScaleButtonPos(m_file.ButtonPos(key), m_scale.layout); }
     static RECT RectOf(const ButtonPosition& pos) { return RECT{pos.left, pos.top, pos.right, pos.bottom}; }
-    // "FRAM" "POSITION": where the window places its pages.
-    RECT Frame() const { return RectOf(m_file.Frame()); }
+    // "FRAM" "POSITION": where the window places its pages (scaled).
+    RECT Frame() const { return RectOf(ScaleButtonPos(m_file.Frame(), m_scale.layout)); }
+    const SkinScaleChoice& Scale() const { return m_scale; }
 
     // Creates button at the key's rectangle with its four state pictures; checked from the
     // entry's flag when applyFlag; the hint is the entry's unless hint is given.
@@ -46,6 +51,7 @@ public:
 private:
     CSkinDialog& m_window;
     SkinFile m_file;
+    SkinScaleChoice m_scale;
     UniqueBitmap m_main;
     UniqueBitmap m_over;
     UniqueBitmap m_down;
@@ -65,6 +71,12 @@ public:
     HBITMAP Mask() const { return m_mask.Get(); }
     // Whether the outline was cut from the mask.
     bool HasRegion() const { return m_hasRegion; }
+    // The display scaling the skin was loaded for: the layout percent and the picture set's.
+    const SkinScaleChoice& SkinScale() const { return m_scale; }
+    int SkinPercent() const { return m_scale.layout; }
+    // A 100 % position or length of this window at its scaling.
+    int Scaled(int value) const { return ScaleValue(value, m_scale.layout); }
+    RECT Scaled(const RECT& rect) const { return ScaleRectBy(rect, m_scale.layout); }
 
     // Escape and Return (WM_KEYDOWN) never reach the dialog manager: skinned dialogs close only
     // through their buttons.
@@ -85,6 +97,17 @@ protected:
     void OnPaint(const PaintDc& paint);
     bool OnEraseBkgnd(HDC dc);
     void OnLButtonDown(UINT keys, POINT point);
+    // WM_DPICHANGED of a top-level window: loads the skin again for the new scaling (see .cpp).
+    LRESULT OnDpiChanged(WPARAM dpi, LPARAM suggested);
+    LRESULT OnGetDpiScaledSize(WPARAM dpi, LPARAM size);
+    // Whether PrepareReload would drop the controls (it is not called to ask).
+    virtual bool CanReload() const { return false; }
+    // Frees what LoadSkin made before it runs again for another scaling; a window that supports
+    // a change of scaling while open destroys and forgets its controls here (none by default:
+    // then the window keeps its scaling until it is opened again).
+    virtual bool PrepareReload() { return false; }
+    // After the reload for another scaling: the window shows its state again in the new controls.
+    virtual void AfterReload() {}
 
 private:
     friend class SkinLoader;
@@ -93,4 +116,7 @@ private:
     UniqueBitmap m_mask;
     UniqueBitmap m_background;
     bool m_hasRegion = false;
+    SkinScaleChoice m_scale;
+    int m_reloadPercent = 0; // the new layout percent while OnDpiChanged reloads the skin
+    void ApplyRegion();
 };

@@ -1,6 +1,7 @@
 #include "SkinPicturesAhead.h"
 
 #include "SkinFile.h"
+#include "SkinScale.h"
 #include "WorkAhead.h"
 
 #include <objbase.h>
@@ -42,13 +43,16 @@ void DecodeSkinPicturesAhead(const std::string& programFolder, const std::vector
     Ahead& ahead = TheAhead();
     if (ahead.thread.joinable())
         return;
+    // The windows open on the screen's scaling: the set they will choose for it.
+    const int percent = LayoutPercentForDpi(WindowDpi(nullptr));
     for (const std::string& skinFileName : skinFileNames) {
         const SkinPictures pictures = SkinFile::Load(SkinFile::SkinPath(programFolder, skinFileName)).Pictures();
+        const SkinScaleChoice choice = ChooseSkinScale(programFolder, pictures.main, percent);
         for (const std::string* name :
              {&pictures.mask, &pictures.main, &pictures.down, &pictures.over, &pictures.disabled}) {
             if (name->empty())
                 continue;
-            const std::string path = SkinFile::PicturePath(programFolder, *name);
+            const std::string path = SkinFile::PicturePath(programFolder, PictureNameAt(*name, choice.pictures));
             ahead.work.Add(path, [path] {
                 DecodedPicture picture;
                 picture.loaded = LoadSkinImage(path.c_str(), picture.bitmap, picture.width, picture.height);

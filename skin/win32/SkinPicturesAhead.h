@@ -9,7 +9,8 @@
 #include <vector>
 
 // Starts decoding the pictures named by the skin files (paths relative to programFolder, as
-// "skins\\skin_main.ini") on one background thread. Called once, before the windows are made.
+// "skins\\skin_main.ini"), in the set drawn for the screen's scaling, on one background thread.
+// Called once, before the windows are made.
 void DecodeSkinPicturesAhead(const std::string& programFolder, const std::vector<std::string>& skinFileNames);
 
 enum class PictureAhead { NotAsked, Loaded, Failed };

@@ -3,14 +3,15 @@
 #include "Gdi.h"
 #include "SkinMessages.h"
 #include "SkinPicture.h"
+#include "SkinScale.h"
 
 namespace {
 
 // The labels' font: Arial 12 high, compact labels narrower (5) than the others (7), the status
 // line between them (6).
-UniqueGdiObject<HFONT> MakeLabelFont(int width)
+UniqueGdiObject<HFONT> MakeLabelFont(int percent, int width)
 {
-    return MakeFont(12, width, FW_NORMAL);
+    return MakeFontAt(percent, 12, width, FW_NORMAL);
 }
 
 // Fills a back buffer with back, draws text with format, and copies it to the window in one blit.
@@ -43,7 +44,7 @@ MessageSpan CTextLabel::MessageEntries()
 
 bool CTextLabel::Create(const RECT& rect, HWND parent, UINT id)
 {
-    m_font = MakeLabelFont(m_compact ? 5 : 7);
+    m_font = MakeLabelFont(SkinPercentOf(parent), m_compact ? 5 : 7);
     return CreateChild(nullptr, rect, parent, WS_VISIBLE, id, nullptr);
 }
 
@@ -76,7 +77,7 @@ void CTextLabel::SetBackColor(COLORREF colour)
 void CTextLabel::SetCompact(int compact)
 {
     if (m_compact != (compact != 0) && m_hWnd != nullptr)
-        m_font = MakeLabelFont(compact != 0 ? 5 : 7);
+        m_font = MakeLabelFont(SkinPercentOf(::GetParent(m_hWnd)), compact != 0 ? 5 : 7);
     m_compact = compact != 0;
     Invalidate(false);
 }
@@ -120,7 +121,7 @@ MessageSpan CStatusLabel::MessageEntries()
 
 bool CStatusLabel::Create(const RECT& rect, HWND parent, UINT id)
 {
-    m_font = MakeLabelFont(6);
+    m_font = MakeLabelFont(SkinPercentOf(parent), 6);
     return CreateChild(nullptr, rect, parent, WS_VISIBLE, id, nullptr);
 }
 

@@ -21,6 +21,8 @@ BOOL CWarnDlg::LoadSkin()
     skin.Button(m_buttons[0], 2);
     skin.Button(m_buttons[1], 3);
     skin.Button(m_buttons[2], 4);
+    if (SkinPercent() != 100)
+        m_messageFont = MakeFontAt(SkinPercent(), 14, 0, FW_NORMAL);
     return TRUE;
 }
 
@@ -30,7 +32,7 @@ void CWarnDlg::DrawTexts(HDC dc)
         return;
     SelectScope select(dc, m_messageFont.Get());
     ::SetTextColor(dc, RGB(255, 255, 255));
-    RECT area{20, 50, 220, 94};
+    RECT area = Scaled(RECT{20, 50, 220, 94});
     ::DrawTextA(dc, m_message.c_str(), static_cast<int>(m_message.size()), &area, DT_CENTER | DT_WORDBREAK);
 }
 

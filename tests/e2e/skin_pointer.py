@@ -54,12 +54,22 @@ def _ere_escape(text):
 
 # Skin files -------------------------------------------------------------------------------------
 
-class Skin:
-    """One skin file: its control rectangles, its frame position and its pictures."""
+def scale(v, percent):
+    """A 100 % position at percent, half up (skin/DpiScale.h ScaleValue)."""
+    return (v * percent + 50) // 100
 
-    def __init__(self, skins_folder, file_name):
+
+class Skin:
+    """One skin file: its control rectangles, its frame position and its pictures.
+
+    percent: the display scaling the window is shown at (skin/DpiScale.h). Rectangles are the
+    skin's 100 % ones scaled by their edges, and pictures those drawn for it (skins/150/,
+    skins/200/), or the 100 % ones stretched when the skin folder has no such set."""
+
+    def __init__(self, skins_folder, file_name, percent=100):
         self.folder = skins_folder
         self.file_name = file_name
+        self.percent = percent
         parser = configparser.ConfigParser(interpolation=None, strict=False)
         parser.optionxform = str
         with open(os.path.join(skins_folder, file_name), encoding="cp1252") as handle:
@@ -81,12 +91,15 @@ class Skin:
         left, top, width, height = numbers
         return left, top, left + width, top + height
 
+    def _scaled(self, rect):
+        return tuple(scale(v, self.percent) for v in rect)
+
     def rect(self, key):
         """The control's rectangle in window pixels: (left, top, right, bottom)."""
         value = self.ini.get("BUTTONPOS", str(key), fallback=None)
         if value is None:
             raise PointerError("%s has no key %s" % (self.file_name, key))
-        return self._entry(value)
+        return self._scaled(self._entry(value))
 
     def centre(self, key):
         left, top, right, bottom = self.rect(key)
@@ -94,18 +107,70 @@ class Skin:
 
     def frame(self):
         """Top-left corner of the "FRAM" "POSITION" rectangle: where the window places its pages."""
-        left, top, _, _ = self._entry(self.ini.get("FRAM", "POSITION"))
+        left, top, _, _ = self._scaled(self._entry(self.ini.get("FRAM", "POSITION")))
         return left, top
 
     def picture(self, kind):
         """The skin's picture "Main", "Over", "Down" or "Mask" as RGB."""
         if kind not in self._pictures:
             name = self.ini.get("Screen", kind)
-            self._pictures[kind] = Image.open(os.path.join(self.folder, name)).convert("RGB")
+            own = os.path.join(self.folder, str(self.percent), name)
+            if self.percent != 100 and os.path.exists(own):
+                self._pictures[kind] = Image.open(own).convert("RGB")
+            else:
+                picture = Image.open(os.path.join(self.folder, name)).convert("RGB")
+                if self.percent != 100:
+                    size = (scale(picture.size[0], self.percent), scale(picture.size[1], self.percent))
+                    picture = picture.resize(size, Image.NEAREST if kind == "Mask" else Image.BICUBIC)
+                self._pictures[kind] = picture
         return self._pictures[kind]
 
     def size(self):
         return self.picture("Main").size
+
+
+# Wine prefixes at another display scaling --------------------------------------------------------
+
+def wine_prefix_at_dpi(source, target, dpi):
+    """A copy of the Wine prefix source at target whose display scaling is dpi: LogPixels in
+    HKCU\\Control Panel\\Desktop (what winecfg's Graphics tab writes), and the two copies of it a
+    fresh prefix holds. The source prefix stays as it is, so that every other test runs
+    at 96; remove target when done (after its wineserver has ended)."""
+    shutil.rmtree(target, ignore_errors=True)
+    subprocess.run(["cp", "-a", "--reflink=auto", source, target], check=True)
+    value = "dword:%08x" % dpi
+    # HKCU\Control Panel\Desktop is what Wine's user32 takes the DPI from (winecfg writes it); the
+    # two others, which a fresh prefix holds at 96, are changed alike where they are.
+    for reg, section, add in (("user.reg", "[Control Panel\\\\Desktop]", True),
+                              ("user.reg", "[Software\\\\Wine\\\\Fonts]", False),
+                              ("system.reg", "[System\\\\CurrentControlSet\\\\Hardware Profiles\\\\Current\\\\Software\\\\Fonts]",
+                               False)):
+        path = os.path.join(target, reg)
+        with open(path, encoding="utf-8", errors="surrogateescape") as handle:
+            lines = handle.read().split("\n")
+        out, i, found = [], 0, False
+        while i < len(lines):
+            line = lines[i]
+            out.append(line)
+            if line == section or line.startswith(section + " "):
+                found = True
+                # Keep the section's header lines (#time), drop an old LogPixels, add ours.
+                i += 1
+                while i < len(lines) and lines[i].startswith("#"):
+                    out.append(lines[i])
+                    i += 1
+                out.append('"LogPixels"=%s' % value)
+                while i < len(lines) and lines[i] != "" and not lines[i].startswith("["):
+                    if not lines[i].startswith('"LogPixels"='):
+                        out.append(lines[i])
+                    i += 1
+                continue
+            i += 1
+        if not found and add:
+            out += ["", "%s 0" % section, '"LogPixels"=%s' % value, ""]
+        with open(path, "w", encoding="utf-8", errors="surrogateescape") as handle:
+            handle.write("\n".join(out))
+    return target
 
 
 # Windows and input ------------------------------------------------------------------------------

@@ -173,6 +173,18 @@ class Session:
         self.env = dict(os.environ)
         self.env.setdefault("WINEDEBUG", "-all")
         self.env["WINEDLLOVERRIDES"] = "mscoree,mshtml="
+        # The display scaling the skins are shown at (skin/DpiScale.h); use_dpi changes it.
+        self.percent = 100
+        self.dpi_prefix = None
+
+    def use_dpi(self, dpi):
+        """Runs the scenario's programs in a copy of the Wine prefix whose LogPixels is dpi (the
+        build's prefix stays at 96); the copy goes with close()."""
+        from skin_pointer import wine_prefix_at_dpi
+        source = self.env.get("WINEPREFIX") or os.path.join(self.build, "wineprefix")
+        self.dpi_prefix = wine_prefix_at_dpi(source, os.path.join(self.work, "wineprefix-dpi%d" % dpi), dpi)
+        self.env["WINEPREFIX"] = self.dpi_prefix
+        self.percent = 100 if dpi <= 96 else max(100, (dpi * 100 + 25 * 96) // (50 * 96) * 50)
 
     # Processes -------------------------------------------------------------------------------
     def start(self, exe, *args, env=None, log=None, loader=None):
@@ -334,6 +346,9 @@ class Session:
                 proc.wait(timeout=10)
             except subprocess.TimeoutExpired:
                 proc.kill()
+        if self.dpi_prefix is not None:
+            subprocess.run([WINESERVER, "-w"], env=self.env)
+            shutil.rmtree(self.dpi_prefix, ignore_errors=True)
 
 
 # Scenarios ------------------------------------------------------------------------------------
@@ -803,13 +818,17 @@ class ConfigProgram:
         self.proc = session.start(os.path.join(session.folder, "TolkCfg.exe"), env=env, log=self.log)
         skins = os.path.join(session.folder, "skins")
         try:
-            self.main = self.ui.SkinnedWindow(CFG_TITLE, self.ui.Skin(skins, "skin_main.ini"), timeout=timeout)
+            self.main = self.ui.SkinnedWindow(CFG_TITLE, self.skin("skin_main.ini"), timeout=timeout)
         except self.ui.PointerError as error:
             raise Failure("TolkCfg showed no window: %s (exit code %s)" % (error, self.proc.poll()))
-        self.page = self.main.page(self.ui.Skin(skins, "skin_main_control.ini"), self.main.skin.frame())
-        self.warn_skin = self.ui.Skin(skins, "skin_reset_warn.ini")
+        self.page = self.main.page(self.skin("skin_main_control.ini"), self.main.skin.frame())
+        self.warn_skin = self.skin("skin_reset_warn.ini")
         self.park()
         wait_for(self.filled, timeout, "the main window to show its profiles and its key page")
+
+    def skin(self, file_name):
+        """A skin file of the program folder at the session's display scaling."""
+        return self.ui.Skin(os.path.join(self.s.folder, "skins"), file_name, percent=self.s.percent)
 
     def filled(self):
         """The window has the skin's size, its profile labels are written and the key page is in place."""
@@ -830,8 +849,9 @@ class ConfigProgram:
         Wine no move reaches it once the pointer is off Wine's windows, so the pointer first rests on
         an empty spot of the window, as a hand passes over the background on its way out."""
         x, y, width, height = self.ui.window_geometry(self.main.wid)
-        self.ui.move_pointer(x + CFG_EMPTY_SPOT[0] - 1, y + CFG_EMPTY_SPOT[1])
-        self.ui.move_pointer(x + CFG_EMPTY_SPOT[0], y + CFG_EMPTY_SPOT[1])
+        spot = [self.ui.scale(v, self.s.percent) for v in CFG_EMPTY_SPOT]
+        self.ui.move_pointer(x + spot[0] - 1, y + spot[1])
+        self.ui.move_pointer(x + spot[0], y + spot[1])
         screen_w, screen_h = [int(v) for v in self.ui.xdotool("getdisplaygeometry").split()]
         for px, py in ((screen_w - 2, screen_h - 2), (2, screen_h - 2), (screen_w - 2, 2), (2, 2)):
             if not (x <= px < x + width and y <= py < y + height):
@@ -1177,6 +1197,104 @@ def scenario_cfg_tabs(s):
 
 
 
+def scenario_cfg_dpi192(s):
+    """TolkCfg at 200 % display scaling (LogPixels 192, in a copy of the Wine prefix): the main window,
+    its key page and the reset warning open at twice their 100 % size and show the pictures drawn
+    for 200 % (not the 100 % ones stretched); clicks at the scaled centres of "BUTTONPOS" rectangles
+    reach their controls. Screenshots: screenshots/dpi192/tolkcfg_*.png."""
+    from PIL import Image
+    s.use_dpi(192)
+    write_profile_folder(s, CFG_NAMES, 1)
+    # The first program in the fresh copy of the prefix may wait for Wine to set the copy up.
+    cfg = ConfigProgram(s, timeout=150)  # the window at the 200 % picture's size with the page in place
+    ui = cfg.ui
+    skins = os.path.join(s.folder, "skins")
+    shots = os.path.join(s.build, "screenshots", "dpi192")
+    os.makedirs(shots, exist_ok=True)
+
+    def at_100(file_name):
+        return ui.Skin(skins, file_name)
+
+    def twice(window_skin, file_name):
+        small = at_100(file_name).size()
+        check(window_skin.size() == (small[0] * 2, small[1] * 2),
+              "%s: the 200 %% pictures are %s, not twice %s" % (file_name, window_skin.size(), small))
+
+    def own_pictures(window, file_name, keys, what):
+        """The window's controls show its 200 % pictures: closer to them than to the 100 % ones stretched."""
+        shot = window.screenshot()
+        stretched = at_100(file_name).picture("Main").resize(window.skin.size(), Image.BICUBIC)
+        for key in keys:
+            box = window.skin.rect(key)
+            own = ui.mean_difference(shot.crop(box), window.skin.picture("Main").crop(box))
+            other = ui.mean_difference(shot.crop(box), stretched.crop(box))
+            check(own < ui.PICTURE_TOLERANCE and own < other,
+                  "%s: key %s shows no 200 %% picture (difference %.2f to it, %.2f to the 100 %% one stretched)"
+                  % (what, key, own, other))
+
+    _, _, width, height = ui.window_geometry(cfg.main.wid)
+    twice(cfg.main.skin, "skin_main.ini")
+    check((width, height) == cfg.main.skin.size(), "the main window is %dx%d" % (width, height))
+    own_pictures(cfg.main, "skin_main.ini", [CFG_TAB_UPDATE, CFG_TAB_HELP, CFG_APPLY, CFG_CANCEL] +
+                 [CFG_SLOT[n] for n in (2, 3, 4, 5)], "main window")
+    own_pictures(cfg.page, "skin_main_control.ini", [PAGE_RESET], "key page")
+    cfg.main.screenshot().save(os.path.join(shots, "tolkcfg_main.png"))
+
+    # Clicks at scaled centres: a slot, a key switch, the Help tab and back.
+    cfg.click(CFG_SLOT[3])
+    cfg.expect_slot(3, "profile slot 3 chosen by a click at its scaled centre")
+    switch_on = cfg.page_checked(PAGE_SWITCH[2])
+    cfg.click_page(PAGE_SWITCH[2])
+    cfg.wait_screen(lambda: cfg.page_checked(PAGE_SWITCH[2]) != switch_on, "key switch 2 to change")
+    cfg.click(CFG_TAB_HELP)
+    cfg.wait_screen(lambda: cfg.checked(CFG_TAB_HELP) and not cfg.checked(CFG_TAB_KEYS), "the Help tab")
+    cfg.main.screenshot().save(os.path.join(shots, "tolkcfg_help_tab.png"))
+    cfg.click(CFG_TAB_KEYS)
+    cfg.wait_screen(lambda: cfg.checked(CFG_TAB_KEYS), "the Keys tab back")
+
+    # A skinned dialog: the reset warning, at twice its size, closed by a click on Cancel.
+    known = cfg.visible_windows()
+    cfg.click_page(PAGE_RESET)
+    twice(cfg.warn_skin, "skin_reset_warn.ini")
+    warn = ui.SkinnedWindow(None, cfg.warn_skin, wid=cfg.find_new_window(cfg.warn_skin, known))
+    time.sleep(0.5)
+    own_pictures(warn, "skin_reset_warn.ini", [WARN_OK, WARN_CANCEL], "reset warning")
+    warn.screenshot().save(os.path.join(shots, "tolkcfg_reset_warning.png"))
+    warn.click(WARN_CANCEL)
+    cfg.park()
+    wait_for(lambda: warn.wid not in cfg.visible_windows(), 15, "the warning to close on Cancel")
+
+    # The key menu, owner-drawn at 200 %: items twice as high, chosen at their scaled centres; its
+    # "Create New Macro..." opens the macro manager at twice its size; its switch shows the timing
+    # editor (the timing list's picture of 200 %).
+    heights = [ui.scale(MENU_ITEM_HEIGHT, s.percent)] * len(KEY_MENU)
+    known, menu = open_key_menu(cfg, 1)
+    check(menu[3] >= sum(heights) and menu[3] < sum(heights) + 20,
+          "the key menu is %d high for items of %d" % (menu[3], heights[0]))
+    time.sleep(0.3)
+    ui.grab((menu[0], menu[1], menu[0] + menu[2], menu[1] + menu[3])).save(os.path.join(shots, "tolkcfg_key_menu.png"))
+    choose(cfg, menu, heights, KEY_MENU.index("Assign Macro"))
+    submenu = wait_menu(cfg, known | {w for w, g in menu_windows(cfg, known) if g == menu},
+                        (menu[0] + menu[2], menu[1]), "the macro submenu to open")
+    time.sleep(0.3)
+    both = (menu[0], min(menu[1], submenu[1]), submenu[0] + submenu[2],
+            max(menu[1] + menu[3], submenu[1] + submenu[3]))
+    ui.grab(both).save(os.path.join(shots, "tolkcfg_key_menu_macro.png"))
+    choose(cfg, submenu, [ui.scale(MENU_ITEM_HEIGHT, s.percent)], 0)
+    manager_skin = cfg.skin("skin_macro_manager.ini")
+    twice(manager_skin, "skin_macro_manager.ini")
+    manager = ui.SkinnedWindow(None, manager_skin, wid=cfg.find_new_window(manager_skin, known))
+    time.sleep(0.5)
+    own_pictures(manager, "skin_macro_manager.ini", [MANAGER_SET, MANAGER_ADD, MANAGER_OK], "macro manager")
+    manager.screenshot().save(os.path.join(shots, "tolkcfg_macro_manager.png"))
+    manager.click(MANAGER_SWITCH)
+    time.sleep(1.0)
+    manager.screenshot().save(os.path.join(shots, "tolkcfg_macro_manager_advanced.png"))
+    manager.click(MANAGER_CANCEL)
+    cfg.park()
+    wait_for(lambda: manager.wid not in cfg.visible_windows(), 15, "the macro manager to close on Cancel")
+
+
 # The key menu (an owner-drawn popup under the key button): its items are 18 pixels high, its
 # separators 5, placed in the middle of the menu window between equal margins.
 MENU_ITEM_HEIGHT = 18
@@ -1367,6 +1485,7 @@ def scenario_cfg_assign_shortcut_timer(s):
 # Macro manager keys (skins\\skin_macro_manager.ini): set button, add, OK; its page frame holds the
 # recorder (skins\\skin_macro_record.ini): record button and the record-delay switch.
 MANAGER_SET, MANAGER_ADD, MANAGER_OK = 1, 3, 6
+MANAGER_SWITCH, MANAGER_CANCEL = 5, 7
 RECORD_BUTTON, RECORD_DELAYS = 3, 4
 # New set name dialog (skins\\skin_create_macro_set.ini): the name and OK.
 SET_NAME, SET_OK = 1, 2

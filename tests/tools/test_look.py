@@ -112,6 +112,56 @@ class LookTest(unittest.TestCase):
         parser, _ = self.skin(file)
         return {int(k): parse_button_pos(v) for k, v in parser["BUTTONPOS"].items()}
 
+    # -- pictures for 150 % and 200 % -----------------------------------------------------------
+    def test_every_picture_is_drawn_for_150_and_200_percent_at_the_scaled_size(self):
+        # The program scales a size as the far edge of a rectangle at (0, 0): half up (skin/DpiScale.h).
+        def scale(v, percent):
+            return (v * percent + 50) // 100
+        fixed = ["key_line.bmp"] + [f"key{n}_line_mask.bmp" for n in range(1, 6)] + \
+            [f"stop_{s}.jpg" for s in ("normal", "down", "over", "disable")] + ["timinglist.JPG", "timinglist_mask.BMP"]
+        sys.dont_write_bytecode = True  # leave no __pycache__ in tools/
+        sys.path.insert(0, TOOLS)
+        import skin_layout
+        placed_at = {"key": skin_layout.LINE_AREA, "stop_": skin_layout.RECORD_BUTTON,
+                     "timinglist": skin_layout.TIMING_LIST}
+        names = [n for file in KEYS for n in dict(self.skin(file)[0]["Screen"]).values()] + fixed
+        for percent in (150, 200):
+            for name in names:
+                with self.subTest(percent=percent, name=name):
+                    base = load(os.path.join(self.skins, name))
+                    drawn = load(os.path.join(self.skins, str(percent), name))
+                    # A picture placed at a fixed rectangle has the size of the rectangle's scaled edges.
+                    placed = next((r for prefix, r in placed_at.items() if name.startswith(prefix)), None)
+                    if placed is None:
+                        placed = (0, 0) + base.size
+                    x, y, w, h = placed
+                    self.assertEqual(base.size, (w, h))
+                    self.assertEqual(drawn.size, (scale(x + w, percent) - scale(x, percent),
+                                                  scale(y + h, percent) - scale(y, percent)))
+                    if name.lower().endswith("mask.bmp"):
+                        colours = {c for _, c in drawn.getcolors(1 << 22)}
+                        self.assertLessEqual(colours, {WHITE, (0, 0, 0)})
+                    else:
+                        # Drawn at the size, not a resize of the 100 % picture: sharper than one.
+                        resized = base.resize(drawn.size, Image.BILINEAR)
+                        self.assertGreater(ImageStat.Stat(ImageChops.difference(drawn, resized)).mean[0], 0.3)
+        # At 200 % a window is exactly twice its 100 % size, and its outline twice its 100 % outline.
+        for file in KEYS:
+            with self.subTest(file=file, outline=200):
+                mask = self.pictures(file)["Mask"]
+                name = self.skin(file)[0]["Screen"]["Mask"]
+                big = load(os.path.join(self.skins, "200", name))
+                self.assertEqual(big.size, (mask.size[0] * 2, mask.size[1] * 2))
+                # Corners: outside at 100 % means outside at 200 %, for the corner pixel.
+                self.assertEqual(mask.getpixel((0, 0)) == WHITE, big.getpixel((0, 0)) == WHITE)
+
+    def test_list_names_every_file_written(self):
+        out = subprocess.run([sys.executable, os.path.join(TOOLS, "make_look.py"), self.dist, "--list"],
+                             check=True, capture_output=True, text=True).stdout.strip().split(";")
+        written = sorted(os.path.relpath(os.path.join(d, f), self.dist).replace(os.sep, "/")
+                         for d, _, files in os.walk(self.skins) for f in files)
+        self.assertEqual(sorted(out), written)
+
     # -- skin files ---------------------------------------------------------------------------
     def test_every_skin_file_has_the_keys_of_its_window(self):
         for file, keys in KEYS.items():

@@ -89,7 +89,7 @@ TEST(ShippedFiles, EveryFileCarriesTheOneVersionAndItsOwnName)
     }
 }
 
-TEST(ShippedFiles, TheProgramsRunAtTheUsersRightsUnscaledAndShowTheProgramIcon)
+TEST(ShippedFiles, TheProgramsRunAtTheUsersRightsPerMonitorDpiAwareAndShowTheProgramIcon)
 {
     for (const char* program : {"TolkHid.exe", "TolkCfg.exe"}) {
         SCOPED_TRACE(program);
@@ -98,7 +98,11 @@ TEST(ShippedFiles, TheProgramsRunAtTheUsersRightsUnscaledAndShowTheProgramIcon)
         ASSERT_NE(nullptr, module);
         const std::string manifest = ManifestOf(module);
         EXPECT_NE(std::string::npos, manifest.find("level=\"asInvoker\"")) << manifest;
-        EXPECT_NE(std::string::npos, manifest.find("<dpiAware>false</dpiAware>")) << manifest;
+        // Per-monitor v2 (Windows 10 1703 and later), per-monitor before it, system aware on 7 and 8.1.
+        EXPECT_EQ(std::string::npos, manifest.find(">false</dpiAware>")) << manifest;
+        EXPECT_NE(std::string::npos, manifest.find(">true/pm</dpiAware>")) << manifest;
+        EXPECT_NE(std::string::npos, manifest.find(">PerMonitorV2,PerMonitor</dpiAwareness>")) << manifest;
+        EXPECT_NE(std::string::npos, manifest.find("http://schemas.microsoft.com/SMI/2016/WindowsSettings")) << manifest;
         const bool commonControls = manifest.find("Microsoft.Windows.Common-Controls") != std::string::npos;
         EXPECT_EQ(std::string(program) == "TolkCfg.exe", commonControls) << "only TolkCfg opens file dialogs";
         EXPECT_NE(nullptr,
@@ -106,4 +110,27 @@ TEST(ShippedFiles, TheProgramsRunAtTheUsersRightsUnscaledAndShowTheProgramIcon)
             << "the program icon: the tray and Explorer show it";
         ::FreeLibrary(module);
     }
+}
+
+// Every picture of the skins is shipped also drawn for 150 % and 200 % (skin/DpiScale.h): a window
+// at those scalings finds its own set for every picture its skin names.
+TEST(ShippedFiles, EverySkinPictureIsThereFor150And200Percent)
+{
+    const std::string skins = std::string(TOLK_DIST) + "skins\\";
+    int pictures = 0;
+    for (const char* pattern : {"*.jpg", "*.bmp"}) {
+        WIN32_FIND_DATAA found{};
+        HANDLE search = ::FindFirstFileA((skins + pattern).c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE)
+            continue;
+        do {
+            ++pictures;
+            for (const char* folder : {"150\\", "200\\"}) {
+                const std::string path = skins + folder + found.cFileName;
+                EXPECT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(path.c_str())) << path;
+            }
+        } while (::FindNextFileA(search, &found));
+        ::FindClose(search);
+    }
+    EXPECT_GT(pictures, 100);
 }

@@ -3,8 +3,12 @@
 //   SkinGallery shots <program folder> <manifest> <output folder>
 //       each window in turn at the screen's origin: a screenshot as it opens (<skin>.bmp), one with
 //       the pointer over its first button (<skin>_hover.bmp) and, for windows with a toggle or
-//       starting-checked button, one with that button checked (<skin>_checked.bmp); a line per
-//       window in <output folder>\gallery.txt.
+//       starting-checked button, one with that button checked (<skin>_checked.bmp); then a click
+//       at the centre of the hovered button's "BUTTONPOS" rectangle scaled for the screen's DPI
+//       (skin/DpiScale.h), which must reach that button; a line per window in
+//       <output folder>\gallery.txt, with the window's scaling (percent, pictures) and whether its
+//       outline is exactly the region of the mask of its own picture set (regionMatches).
+//       The gallery is per-monitor DPI aware, as TolkCfg is by its manifest.
 //   SkinGallery bench <program folder> <manifest>
 //       the time to open the largest window and to build window outlines from masks.
 // The manifest lists, per skin file, the control each key of the window stands for.
@@ -13,6 +17,7 @@
 #include "Gdi.h"
 #include "SkinMessages.h"
 #include "SkinPicture.h"
+#include "SkinScale.h"
 #include "WinApp.h"
 
 #include <windows.h>
@@ -208,6 +213,38 @@ int Shots(const std::string& manifest, const std::string& outFolder)
                 break;
             }
         }
+        // A click where the skin's 100 % rectangle of the hovered button lies at the screen's
+        // scaling, reckoned here from the skin file, apart from the window's own layout.
+        std::string click = "none";
+        if (hoverKey != 0) {
+            const SkinFile skin = SkinFile::Load(SkinFile::SkinPath(SkinProgramFolder(), SkinPathOf(entry)));
+            ClientDc screen(nullptr);
+            const int percent = LayoutPercentForDpi(::GetDeviceCaps(screen.Get(), LOGPIXELSY));
+            const ButtonPosition pos = ScaleButtonPos(skin.ButtonPos(hoverKey), percent);
+            const RECT client = open.window->GetWindowRect();
+            const POINT centre{client.left + (pos.left + pos.right) / 2, client.top + (pos.top + pos.bottom) / 2};
+            const size_t before = open.window->Commands().size();
+            Click(centre);
+            WaitUntil([&] { return open.window->Commands().size() > before; }, 1500);
+            const auto& commands = open.window->Commands();
+            click = commands.size() > before ? (commands.back() == hoverKey ? "reached" : "other") : "missed";
+            ::SetCursorPos(2000, 2000);
+            Pump(100);
+        }
+        // The outline against the region of the mask of the window's own picture set.
+        int regionMatches = 0;
+        {
+            const SkinFile skin = SkinFile::Load(SkinFile::SkinPath(SkinProgramFolder(), SkinPathOf(entry)));
+            UniqueBitmap mask;
+            LoadSkinPicture(SkinProgramFolder(), skin.Pictures().mask, open.window->SkinScale(), mask, true);
+            UniqueRegion expected(MakeRegionFromMask(mask.Get(), RGB(255, 255, 255), 0));
+            UniqueRegion actual(::CreateRectRgn(0, 0, 0, 0));
+            const int kind = ::GetWindowRgn(open.window->GetSafeHwnd(), actual.Get());
+            if (expected && kind != ERROR)
+                regionMatches = ::EqualRgn(expected.Get(), actual.Get()) ? 1 : 0;
+            else if (!expected && kind == ERROR)
+                regionMatches = 1; // no white in the mask: no outline either
+        }
         auto at = [&](int key) {
             const RECT r = open.window->ControlRect(key);
             std::ostringstream text;
@@ -220,7 +257,9 @@ int Shots(const std::string& manifest, const std::string& outFolder)
                << " buttons=" << buttons.size() << " hover=" << hoverKey
                << (hoverKey != 0 ? " hoverRect=" + at(hoverKey) : std::string())
                << " hint=" << (SkinHints().Current() == hoverHint ? "followed" : "lost") << " checked=" << checkedKey
-               << (checkedKey != 0 ? " checkedRect=" + at(checkedKey) : std::string()) << " open_ms=" << openMs << "\n";
+               << (checkedKey != 0 ? " checkedRect=" + at(checkedKey) : std::string()) << " click=" << click
+               << " percent=" << open.window->SkinScale().layout << " pictures=" << open.window->SkinScale().pictures
+               << " regionMatches=" << regionMatches << " open_ms=" << openMs << "\n";
         open.page.reset();
         open.window.reset();
         Pump(50);
@@ -357,6 +396,7 @@ int Bench(const std::string& manifest)
 int main(int argc, char** argv)
 {
     RegisterSkinMessages();
+    BecomeDpiAware();
     if (argc >= 5 && std::string(argv[1]) == "shots") {
         SetSkinProgramFolder(argv[2]);
         return Shots(argv[3], argv[4]);
