@@ -28,13 +28,14 @@ LABEL_WRITTEN = e2e.CFG_LABEL_WRITTEN
 
 
 def start_once(s, ui):
-    """Seconds from starting TolkCfg to its window shown and filled, and the running program."""
+    """Seconds from starting TolkCfg to its window shown and filled, and the running program; at the
+    session's display scaling (its size, positions and pictures those of that scaling)."""
     skins = os.path.join(s.folder, "skins")
-    main_skin = ui.Skin(skins, "skin_main.ini")
+    main_skin = ui.Skin(skins, "skin_main.ini", percent=s.percent)
     label = main_skin.rect(e2e.CFG_LABEL[1])
     empty_label = main_skin.picture("Main").crop(label)
     # The window is drawn where it stands once its title art is on the screen.
-    art = (16, 8, 180, 40)
+    art = tuple(ui.scale(v, s.percent) for v in (16, 8, 180, 40))
     title_art = main_skin.picture("Main").crop(art)
     started = time.perf_counter()
     proc = s.start(os.path.join(s.folder, "TolkCfg.exe"))
