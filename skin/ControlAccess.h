@@ -38,6 +38,7 @@ enum class ControlRole {
     CheckBox,    // a button that stays down until pressed again (toggle mode)
     RadioButton, // one of a group of which one is chosen (profile slots, page tabs)
     StaticText,  // a label or the status line
+    EditableText, // an edit field (named by the window, its text is its value)
 };
 
 struct ControlAccessInput {

@@ -39,6 +39,8 @@ public:
 
 protected:
     BOOL LoadSkin() override;
+    // Escape is Cancel.
+    CBitmapBtn* EscapeButton() override { return &m_cancel; }
     BOOL OnInitDialog() override;
     void DrawTexts(HDC dc) override;
 

@@ -7,6 +7,7 @@
 #include "WarnDlg.h"
 
 #include <cstdio>
+#include <string>
 
 namespace {
 
@@ -67,6 +68,16 @@ BOOL CKeyPageDlg::LoadSkin()
         m_lines[i].SetPictures(picture, mask);
     }
     return TRUE;
+}
+
+BOOL CKeyPageDlg::OnInitDialog()
+{
+    const BOOL result = CSkinDialog::OnInitDialog();
+    for (int i = 0; i < kKeyCount; ++i) {
+        m_keys[i].SetAccessPrefix("G" + std::to_string(i + 1));
+        m_keys[i].SetOpensMenu(true);
+    }
+    return result;
 }
 
 void CKeyPageDlg::Show(const KeyPageView& view)

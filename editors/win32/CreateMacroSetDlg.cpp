@@ -3,6 +3,7 @@
 #include "DialogIds.h"
 #include "MacroManagerModel.h"
 #include "SkinMessages.h"
+#include "Text.h"
 
 #include <optional>
 
@@ -36,6 +37,8 @@ BOOL CCreateMacroSetDlg::LoadSkin()
     const RECT well = SkinLoader::RectOf(skin.Pos(kNameKey));
     const int top = well.top + (well.bottom - well.top - kFieldTextHeight) / 2;
     m_field.Create(RECT{well.left + 4, top, well.right - 4, top + kFieldTextHeight}, m_hWnd, WS_TABSTOP);
+    const ButtonPosition namePos = skin.Pos(kNameKey);
+    m_field.SetAccessName(std::string(FieldText(namePos.name, sizeof namePos.name)));
     for (std::size_t i = 0; i < m_buttons.size(); ++i)
         skin.Button(m_buttons[i], kButtonKeys[i]);
     return TRUE;

@@ -22,6 +22,7 @@ void CreateTimerFields(const SkinLoader& skin, HWND parent, CBmpEdit& name, CSpi
     const int top = nameRect.top + (nameRect.bottom - nameRect.top - textHeight) / 2;
     nameRect = RECT{nameRect.left + 4, top, nameRect.right - 4, top + textHeight};
     name.Create(nameRect, parent, WS_TABSTOP);
+    name.SetAccessName(std::string(FieldText(namePos.name, sizeof namePos.name)));
 
     const ButtonPosition lengthPos = skin.Pos(kLengthKey);
     if (length.Create(SkinLoader::RectOf(lengthPos), parent, kTimerLengthFieldId)) {

@@ -3,10 +3,13 @@
 #include "FileSystem.h"
 #include "Gdi.h"
 #include "Log.h"
+#include "SkinMessages.h"
 #include "Text.h"
 
+#include <algorithm>
 #include <thread>
 #include <utility>
+#include <vector>
 
 #include <objbase.h>
 
@@ -82,6 +85,7 @@ MessageSpan CSkinDialog::MessageEntries()
         OnWmPaint<&CSkinDialog::OnPaint>(),
         OnWmEraseBkgnd<&CSkinDialog::OnEraseBkgnd>(),
         OnMouse<WM_LBUTTONDOWN, &CSkinDialog::OnLButtonDown>(),
+        OnMessage<WM_SKIN_KEY_ACTIVATES, &CSkinDialog::OnKeyActivates>(),
     };
     return kEntries;
 }
@@ -91,8 +95,95 @@ CSkinDialog::CSkinDialog(UINT templateId, std::string skinFileName)
 {
 }
 
+namespace {
+
+struct TabStops {
+    HWND root;
+    std::vector<HWND> windows;
+};
+
+// A tab stop the user can reach: visible, enabled with every parent up to the top-level window,
+// and not inside another tab stop (the parts of a control).
+BOOL CALLBACK CollectTabStop(HWND window, LPARAM context)
+{
+    auto& stops = *reinterpret_cast<TabStops*>(context);
+    if ((::GetWindowLongA(window, GWL_STYLE) & WS_TABSTOP) == 0 || !::IsWindowVisible(window))
+        return TRUE;
+    for (HWND up = window; up != nullptr && up != stops.root; up = ::GetParent(up)) {
+        if (!::IsWindowEnabled(up))
+            return TRUE;
+        if (up != window && (::GetWindowLongA(up, GWL_STYLE) & WS_TABSTOP) != 0 &&
+            (::GetWindowLongA(up, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) == 0)
+            return TRUE;
+    }
+    stops.windows.push_back(window);
+    return TRUE;
+}
+
+} // namespace
+
+bool CSkinDialog::MoveFocusByTab(bool forward)
+{
+    TabStops stops{m_hWnd, {}};
+    ::EnumChildWindows(m_hWnd, &CollectTabStop, reinterpret_cast<LPARAM>(&stops));
+    std::vector<ControlBox> boxes;
+    for (HWND window : stops.windows) {
+        RECT rect{};
+        ::GetWindowRect(window, &rect);
+        boxes.push_back(ControlBox{rect.left, rect.top, rect.right, rect.bottom});
+    }
+    std::optional<std::size_t> current;
+    for (HWND focus = ::GetFocus(); focus != nullptr && focus != m_hWnd && !current; focus = ::GetParent(focus)) {
+        const auto at = std::find(stops.windows.begin(), stops.windows.end(), focus);
+        if (at != stops.windows.end())
+            current = static_cast<std::size_t>(at - stops.windows.begin());
+    }
+    const std::optional<std::size_t> next = NextTabStop(ReadingOrder(boxes), current, forward);
+    if (!next)
+        return false;
+    HWND target = stops.windows[*next];
+    m_keyboardUsed = true;
+    ::SetFocus(target);
+    if (auto* button = dynamic_cast<CBitmapBtn*>(CWnd::FromHandle(target)))
+        button->ShowKeyboardFocus();
+    else if (::SendMessageA(target, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)
+        ::SendMessageA(target, EM_SETSEL, 0, -1);
+    return true;
+}
+
+bool CSkinDialog::KeyActivatesButton(UINT, HWND)
+{
+    return true;
+}
+
+LRESULT CSkinDialog::OnKeyActivates(WPARAM virtualKey, LPARAM button)
+{
+    if (!KeyActivatesButton(static_cast<UINT>(virtualKey), reinterpret_cast<HWND>(button)))
+        return 2;
+    m_keyboardUsed = true;
+    return 1;
+}
+
 bool CSkinDialog::PreTranslateMessage(MSG& message)
 {
+    const bool child = (::GetWindowLongA(m_hWnd, GWL_STYLE) & WS_CHILD) != 0;
+    if (message.message == WM_KEYDOWN && message.wParam == VK_TAB && !child &&
+        (::GetKeyState(VK_CONTROL) & 0x8000) == 0 && (::GetKeyState(VK_MENU) & 0x8000) == 0) {
+        MoveFocusByTab((::GetKeyState(VK_SHIFT) & 0x8000) == 0);
+        return true;
+    }
+    if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE) {
+        // A page leaves Escape to its top-level window.
+        if (child && m_swallowEscapeAndReturn && dynamic_cast<CSkinDialog*>(CWnd::FromHandle(::GetAncestor(m_hWnd, GA_ROOT))))
+            return false;
+        CBitmapBtn* cancel = child ? nullptr : EscapeButton();
+        if (cancel != nullptr && cancel->GetSafeHwnd() != nullptr &&
+            KeyActivatesButton(VK_ESCAPE, cancel->GetSafeHwnd())) {
+            if ((message.lParam & (1L << 30)) == 0)
+                cancel->Click();
+            return true;
+        }
+    }
     return m_swallowEscapeAndReturn && message.message == WM_KEYDOWN &&
            (message.wParam == VK_ESCAPE || message.wParam == VK_RETURN);
 }

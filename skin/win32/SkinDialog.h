@@ -67,8 +67,17 @@ public:
     bool HasRegion() const { return m_hasRegion; }
 
     // Escape and Return (WM_KEYDOWN) never reach the dialog manager: skinned dialogs close only
-    // through their buttons.
+    // through their buttons, and Escape clicks the window's cancel button (EscapeButton). Tab and
+    // Shift+Tab move the focus through every tab stop of the top-level window, its pages' too, in
+    // reading order (ReadingOrder), showing the focus mark on the button they reach.
     bool PreTranslateMessage(MSG& message) override;
+
+    // Moves the focus to the next (or previous) tab stop of this top-level window; false when
+    // there is none.
+    bool MoveFocusByTab(bool forward);
+    // Whether the user has moved by keyboard in this window (Tab, arrows, Space or Return on a
+    // button).
+    bool KeyboardUsed() const { return m_keyboardUsed; }
 
 protected:
     // Loads the skin and creates the controls (with a SkinLoader); returns 1.
@@ -77,6 +86,11 @@ protected:
     virtual void DrawTexts(HDC) {}
     // Set false by a dialog that handles Escape and Return itself.
     bool m_swallowEscapeAndReturn = true;
+    // The button Escape clicks (a top-level window's Cancel or close button); none by default.
+    virtual CBitmapBtn* EscapeButton() { return nullptr; }
+    // Whether Space or Return (virtualKey) on button acts on the button (true by default); a
+    // window that captures keys lets them through as keys until the user moves by keyboard.
+    virtual bool KeyActivatesButton(UINT virtualKey, HWND button);
 
     // Required entries (MessageTable.h): the skin is loaded on WM_CREATE and freed on WM_DESTROY
     // whatever entries a derived window has for these messages.
@@ -87,10 +101,13 @@ protected:
     void OnLButtonDown(UINT keys, POINT point);
 
 private:
+    LRESULT OnKeyActivates(WPARAM virtualKey, LPARAM button);
+
     friend class SkinLoader;
 
     std::string m_skinFileName;
     UniqueBitmap m_mask;
     UniqueBitmap m_background;
     bool m_hasRegion = false;
+    bool m_keyboardUsed = false;
 };
