@@ -39,6 +39,7 @@ enum class ControlRole {
     RadioButton, // one of a group of which one is chosen (profile slots, page tabs)
     StaticText,  // a label or the status line
     EditableText, // an edit field (named by the window, its text is its value)
+    List,         // a list whose rows are its children, each named with its text
 };
 
 struct ControlAccessInput {

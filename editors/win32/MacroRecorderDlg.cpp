@@ -1,6 +1,7 @@
 #include "MacroRecorderDlg.h"
 
 #include "DialogIds.h"
+#include "Text.h"
 #include "ExMenuTree.h"
 #include "WarnDlg.h"
 
@@ -51,6 +52,10 @@ BOOL CMacroRecorderDlg::LoadSkin()
 {
     SkinLoader skin(*this, SkinFileName());
     m_list.Create(SkinLoader::RectOf(skin.Pos(kListKey)), m_hWnd, kEventListId);
+    {
+        const ButtonPosition listPos = skin.Pos(kListKey);
+        m_list.SetAccessName(std::string(FieldText(listPos.name, sizeof listPos.name)));
+    }
     m_list.SetColors(RGB(0, 0, 0), RGB(53, 160, 222), RGB(255, 255, 255));
     m_list.SetEditEndedHandler([this](ListEditEnd how, const std::string& text) { OnPauseEditEnded(how, text); });
     skin.Button(m_recordButton, kRecordKey);
@@ -162,21 +167,26 @@ LRESULT CMacroRecorderDlg::OnCapturedKey(WPARAM wParam, LPARAM lParam)
     return 0;
 }
 
-void CMacroRecorderDlg::TrackContextMenu()
+void CMacroRecorderDlg::TrackContextMenu(bool atSelection)
 {
     CExMenuTree menu(RecorderContextMenu());
     POINT at{};
-    ::GetCursorPos(&at);
+    if (atSelection) {
+        const RECT row = m_list.SelectedRowRect();
+        at = POINT{row.left + 8, row.bottom};
+    } else {
+        ::GetCursorPos(&at);
+    }
     // Posted: the command runs once the menu has closed and given the focus back, so that an edit
     // the command opens keeps it.
     menu.Root().TrackAndPost(m_hWnd, at.x, at.y);
 }
 
-LRESULT CMacroRecorderDlg::OnListRButton(WPARAM, LPARAM)
+LRESULT CMacroRecorderDlg::OnListRButton(WPARAM byKeyboard, LPARAM)
 {
     if (!m_model.ContextMenuAllowed())
         return 0;
-    TrackContextMenu();
+    TrackContextMenu(byKeyboard == 1);
     return 0;
 }
 

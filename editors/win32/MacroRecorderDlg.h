@@ -51,7 +51,8 @@ private:
     static constexpr UINT kWmOpenPauseEdit = WM_APP + 40;
     LRESULT OnOpenPauseEdit(WPARAM, LPARAM);
     // Opens the context menu at the pointer; the chosen command arrives as WM_COMMAND.
-    void TrackContextMenu();
+    // At the pointer, or under the selected row (atSelection: opened by keyboard).
+    void TrackContextMenu(bool atSelection = false);
     void OnMenuCommand(UINT id);
     void Warn(RecorderWarning warning);
     // Puts the model's state into the controls: the list, and the recording's look when it changed.

@@ -21,6 +21,7 @@ long RoleOf(ControlRole role)
     case ControlRole::RadioButton: return ROLE_SYSTEM_RADIOBUTTON;
     case ControlRole::StaticText: return ROLE_SYSTEM_STATICTEXT;
     case ControlRole::EditableText: return ROLE_SYSTEM_TEXT;
+    case ControlRole::List: return ROLE_SYSTEM_LIST;
     case ControlRole::PushButton: break;
     }
     return ROLE_SYSTEM_PUSHBUTTON;
@@ -97,7 +98,7 @@ public:
     {
         if (count == nullptr)
             return E_POINTER;
-        *count = 0;
+        *count = Rows();
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_accChild(VARIANT, IDispatch** child) override
@@ -112,6 +113,14 @@ public:
             return E_POINTER;
         *name = nullptr;
         ControlAccess access;
+        if (const long row = Row(child); row > 0) {
+            std::string text;
+            if (::SendMessageA(m_control, WM_SKIN_ACCESS_ROW, static_cast<WPARAM>(row - 1),
+                               reinterpret_cast<LPARAM>(&text)) != 1)
+                return E_INVALIDARG;
+            *name = ToBstr(text);
+            return *name != nullptr ? S_OK : S_FALSE;
+        }
         if (!IsSelf(child))
             return E_INVALIDARG;
         if (!Ask(access))
@@ -149,6 +158,11 @@ public:
             return E_POINTER;
         ::VariantInit(role);
         ControlAccess access;
+        if (Row(child) > 0) {
+            role->vt = VT_I4;
+            role->lVal = ROLE_SYSTEM_LISTITEM;
+            return S_OK;
+        }
         if (!IsSelf(child))
             return E_INVALIDARG;
         if (!Ask(access))
@@ -163,6 +177,14 @@ public:
             return E_POINTER;
         ::VariantInit(state);
         ControlAccess access;
+        if (const long row = Row(child); row > 0) {
+            const bool selected = ::SendMessageA(m_control, LB_GETCURSEL, 0, 0) == row - 1;
+            state->vt = VT_I4;
+            state->lVal = STATE_SYSTEM_SELECTABLE | STATE_SYSTEM_FOCUSABLE |
+                          (selected ? STATE_SYSTEM_SELECTED : 0) |
+                          (selected && ::GetFocus() == m_control ? STATE_SYSTEM_FOCUSED : 0);
+            return S_OK;
+        }
         if (!IsSelf(child))
             return E_INVALIDARG;
         if (!Ask(access))
@@ -215,6 +237,11 @@ public:
             return S_FALSE;
         focus->vt = VT_I4;
         focus->lVal = CHILDID_SELF;
+        if (Rows() > 0) {
+            const LRESULT selected = ::SendMessageA(m_control, LB_GETCURSEL, 0, 0);
+            if (selected >= 0)
+                focus->lVal = static_cast<long>(selected) + 1;
+        }
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* selection) override
@@ -252,11 +279,17 @@ public:
     {
         if (left == nullptr || top == nullptr || width == nullptr || height == nullptr)
             return E_POINTER;
-        if (!IsSelf(child))
-            return E_INVALIDARG;
         RECT rect{};
-        if (!::GetWindowRect(m_control, &rect))
+        if (const long row = Row(child); row > 0) {
+            if (::SendMessageA(m_control, LB_GETITEMRECT, static_cast<WPARAM>(row - 1), reinterpret_cast<LPARAM>(&rect)) ==
+                LB_ERR)
+                return E_INVALIDARG;
+            ::MapWindowPoints(m_control, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+        } else if (!IsSelf(child)) {
+            return E_INVALIDARG;
+        } else if (!::GetWindowRect(m_control, &rect)) {
             return E_FAIL;
+        }
         *left = rect.left;
         *top = rect.top;
         *width = rect.right - rect.left;
@@ -301,6 +334,22 @@ public:
 
 private:
     ~ControlAccessible() = default;
+
+    // The rows of a list, 0 for other controls.
+    long Rows() const
+    {
+        ControlAccess access;
+        if (!Ask(access) || access.role != ControlRole::List)
+            return 0;
+        return static_cast<long>(::SendMessageA(m_control, WM_SKIN_ACCESS_ROWS, 0, 0));
+    }
+    // The row (1..) a child id names, 0 for the control itself or an id out of range.
+    long Row(const VARIANT& child) const
+    {
+        if (child.vt != VT_I4 || child.lVal <= 0)
+            return 0;
+        return child.lVal <= Rows() ? child.lVal : 0;
+    }
 
     bool Ask(ControlAccess& access) const
     {

@@ -11,6 +11,11 @@
 
 // Sent to a skinned control: lParam a ControlAccess* to fill; returns 1 when filled.
 constexpr UINT WM_SKIN_ACCESS = WM_USER + 102;
+// Sent to a skinned list (role List): returns the number of rows.
+constexpr UINT WM_SKIN_ACCESS_ROWS = WM_USER + 104;
+// Sent to a skinned list: wParam the row (from 0), lParam a std::string* to fill with its text;
+// returns 1 when filled.
+constexpr UINT WM_SKIN_ACCESS_ROW = WM_USER + 105;
 
 // The answer to WM_GETOBJECT of a control that handles WM_SKIN_ACCESS: an IAccessible for
 // OBJID_CLIENT (LresultFromObject), 0 otherwise, so that the system's proxy answers.

@@ -16,6 +16,8 @@
 namespace {
 
 std::string g_programFolder;
+// Posted to a top-level skinned window by its WM_INITDIALOG: the focus to its first control.
+constexpr UINT WM_SKIN_INITIAL_FOCUS = WM_USER + 106;
 
 } // namespace
 
@@ -86,6 +88,7 @@ MessageSpan CSkinDialog::MessageEntries()
         OnWmEraseBkgnd<&CSkinDialog::OnEraseBkgnd>(),
         OnMouse<WM_LBUTTONDOWN, &CSkinDialog::OnLButtonDown>(),
         OnMessage<WM_SKIN_KEY_ACTIVATES, &CSkinDialog::OnKeyActivates>(),
+        OnMessage<WM_SKIN_INITIAL_FOCUS, &CSkinDialog::OnInitialFocus>(),
     };
     return kEntries;
 }
@@ -122,7 +125,22 @@ BOOL CALLBACK CollectTabStop(HWND window, LPARAM context)
 
 } // namespace
 
-bool CSkinDialog::MoveFocusByTab(bool forward)
+BOOL CSkinDialog::OnInitDialog()
+{
+    const BOOL result = CDialog::OnInitDialog();
+    if ((::GetWindowLongA(m_hWnd, GWL_STYLE) & WS_CHILD) == 0)
+        PostMessage(WM_SKIN_INITIAL_FOCUS);
+    return result;
+}
+
+LRESULT CSkinDialog::OnInitialFocus(WPARAM, LPARAM)
+{
+    if (!m_keyboardUsed)
+        MoveFocusByTab(true, false, true);
+    return 0;
+}
+
+bool CSkinDialog::MoveFocusByTab(bool forward, bool byKeyboard, bool fromStart)
 {
     TabStops stops{m_hWnd, {}};
     ::EnumChildWindows(m_hWnd, &CollectTabStop, reinterpret_cast<LPARAM>(&stops));
@@ -133,7 +151,8 @@ bool CSkinDialog::MoveFocusByTab(bool forward)
         boxes.push_back(ControlBox{rect.left, rect.top, rect.right, rect.bottom});
     }
     std::optional<std::size_t> current;
-    for (HWND focus = ::GetFocus(); focus != nullptr && focus != m_hWnd && !current; focus = ::GetParent(focus)) {
+    for (HWND focus = fromStart ? nullptr : ::GetFocus(); focus != nullptr && focus != m_hWnd && !current;
+         focus = ::GetParent(focus)) {
         const auto at = std::find(stops.windows.begin(), stops.windows.end(), focus);
         if (at != stops.windows.end())
             current = static_cast<std::size_t>(at - stops.windows.begin());
@@ -142,11 +161,17 @@ bool CSkinDialog::MoveFocusByTab(bool forward)
     if (!next)
         return false;
     HWND target = stops.windows[*next];
-    m_keyboardUsed = true;
-    ::SetFocus(target);
-    if (auto* button = dynamic_cast<CBitmapBtn*>(CWnd::FromHandle(target)))
+    if (byKeyboard)
+        m_keyboardUsed = true;
+    // Through the dialog manager, which keeps it as the focus to give back when the window is
+    // activated again.
+    ::SendMessageA(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(target), TRUE);
+    if (::GetFocus() != target)
+        ::SetFocus(target);
+    auto* button = dynamic_cast<CBitmapBtn*>(CWnd::FromHandle(target));
+    if (button != nullptr && byKeyboard)
         button->ShowKeyboardFocus();
-    else if (::SendMessageA(target, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)
+    else if (button == nullptr && (::SendMessageA(target, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL))
         ::SendMessageA(target, EM_SETSEL, 0, -1);
     return true;
 }

@@ -73,8 +73,8 @@ public:
     bool PreTranslateMessage(MSG& message) override;
 
     // Moves the focus to the next (or previous) tab stop of this top-level window; false when
-    // there is none.
-    bool MoveFocusByTab(bool forward);
+    // there is none. From no focus inside the window: the first (last) in reading order.
+    bool MoveFocusByTab(bool forward, bool byKeyboard = true, bool fromStart = false);
     // Whether the user has moved by keyboard in this window (Tab, arrows, Space or Return on a
     // button).
     bool KeyboardUsed() const { return m_keyboardUsed; }
@@ -82,6 +82,10 @@ public:
 protected:
     // Loads the skin and creates the controls (with a SkinLoader); returns 1.
     virtual BOOL LoadSkin() = 0;
+    // A top-level window starts with the focus on its first control in reading order (set once
+    // the window's initialisation is over, whatever focus it set); a page leaves the focus to its
+    // window.
+    BOOL OnInitDialog() override;
     // Draws the window's own texts into the back buffer (transparent background set).
     virtual void DrawTexts(HDC) {}
     // Set false by a dialog that handles Escape and Return itself.
@@ -102,6 +106,7 @@ protected:
 
 private:
     LRESULT OnKeyActivates(WPARAM virtualKey, LPARAM button);
+    LRESULT OnInitialFocus(WPARAM, LPARAM);
 
     friend class SkinLoader;
 

@@ -1737,6 +1737,113 @@ def scenario_cfg_close_with_dialog_open(s):
         check(data_files(s) == saved, "closing with %s changed the data files" % what)
 
 
+def reading_order(rects):
+    """The indexes of rects (left, top, right, bottom) in the order Tab visits them: TolkCfg's
+    ReadingOrder (skin/ControlAccess.cpp), rows from the top, each left to right."""
+    by_middle = sorted(range(len(rects)), key=lambda i: (rects[i][1] + rects[i][3], rects[i][0]))
+    order, start = [], 0
+    while start < len(by_middle):
+        first = rects[by_middle[start]]
+        end = start + 1
+        while end < len(by_middle):
+            nxt = rects[by_middle[end]]
+            if not (2 * first[1] <= nxt[1] + nxt[3] <= 2 * first[3] and 2 * nxt[1] <= first[1] + first[3] <= 2 * nxt[3]):
+                break
+            end += 1
+        order += sorted(by_middle[start:end], key=lambda i: rects[i][0])
+        start = end
+    return order
+
+
+# The controls Tab reaches in the main window with its key page, by skin key.
+MAIN_TAB_STOPS = [1, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 16, 17, 20, 21, 22]
+PAGE_TAB_STOPS = [1, 2, 3, 4, 5, 10, 11, 12, 13, 14, 20, 25]
+# The shortcut dialog's: OK, the two cancels, the toggles (plain, Shift, Ctrl, Win, Alt).
+SHORTCUT_TAB_STOPS = [2, 3, 4, 6, 7, 8, 9, 10]
+
+
+def main_tab_order(cfg):
+    """("main" | "page", key) of every control of the main window in Tab order."""
+    fx, fy = cfg.main.skin.frame()
+    controls = [("main", k, cfg.main.skin.rect(k)) for k in MAIN_TAB_STOPS]
+    for k in PAGE_TAB_STOPS:
+        l, t, r, b = cfg.page.skin.rect(k)
+        controls.append(("page", k, (l + fx, t + fy, r + fx, b + fy)))
+    return [controls[i][:2] for i in reading_order([c[2] for c in controls])]
+
+
+def tabs_between(order, start, target):
+    """How many presses of Tab move the focus from start to target in order."""
+    return (order.index(target) - order.index(start)) % len(order)
+
+
+def scenario_cfg_keyboard_shortcut(s):
+    """From TolkCfg's start, with nothing but keys: Tab to key 2, Space opens its menu, the arrows and
+    Return choose "Assign a shortcut", Tab and Space tick Ctrl, F5 is the key, Tab and Return confirm,
+    Tab and Return apply; the keyboard stores Ctrl+F5 for key 2."""
+    s.start_simulator()
+    s.start_host()
+    block = s.read_block()
+    block.current = 1
+    s.apply_block(block)
+    cfg = ConfigProgram(s)
+    cfg.expect_slot(1, "slot 1 of the host's block")
+    ui = cfg.ui
+    # The keyboard's focus to TolkCfg's window (no pointer: without a window manager, X gives the
+    # keys to the window under the pointer unless a window is given the focus).
+    ui.xdotool("windowfocus", "--sync", cfg.main.wid, check=False)
+    time.sleep(0.5)
+    order = main_tab_order(cfg)
+    known = cfg.visible_windows() | set(ui.xdotool("search", "--onlyvisible", "--class", "", check=False).split())
+    # The window starts with the focus on its first control in reading order.
+    for _ in range(tabs_between(order, order[0], ("page", PAGE_KEY[2]))):
+        ui.press_keys("Tab")
+    cfg.save_shot("keyboard_key_2_focused")
+    ui.press_keys("space")
+    left, _, _, bottom = cfg.page.screen_rect(PAGE_KEY[2])
+    menu = wait_menu(cfg, known, (left, bottom), "the menu of key 2 to open from Space")
+    check(abs(menu[0] - left) <= 4 and abs(menu[1] - bottom) <= 4,
+          "the menu opened at %s, not under key 2's button at %s" % (menu[:2], (left, bottom)))
+    for _ in range(KEY_MENU.index("Assign a shortcut") + 1):
+        ui.press_keys("Down")
+    ui.press_keys("Return")
+    shortcut_skin = ui.Skin(os.path.join(s.folder, "skins"), "skin_assign_shortcut.ini")
+    dialog = ui.SkinnedWindow(None, shortcut_skin, wid=cfg.find_new_window(shortcut_skin, known))
+    ui.xdotool("windowfocus", "--sync", dialog.wid, check=False)
+    time.sleep(0.5)
+    rects = [shortcut_skin.rect(k) for k in SHORTCUT_TAB_STOPS]
+    dialog_order = [SHORTCUT_TAB_STOPS[i] for i in reading_order(rects)]
+    # The dialog starts on its first control; Tab until Ctrl (round once when Ctrl is the first).
+    presses = tabs_between(dialog_order, dialog_order[0], SHORTCUT_CTRL) or len(dialog_order)
+    for _ in range(presses):
+        ui.press_keys("Tab")
+    ui.press_keys("space")
+    cfg.wait_screen(lambda: dialog.is_checked(SHORTCUT_CTRL), "Space to tick Ctrl")
+    ui.press_keys("F5")
+    time.sleep(0.5)
+    dialog.screenshot().save(os.path.join(cfg.shot_folder(), "keyboard_shortcut_dialog.png"))
+    for _ in range(tabs_between(dialog_order, SHORTCUT_CTRL, SHORTCUT_OK)):
+        ui.press_keys("Tab")
+    ui.press_keys("Return")
+    wait_for(lambda: dialog.wid not in cfg.visible_windows(), 15, "the shortcut dialog to close on Return")
+    time.sleep(0.5)
+    # The focus is back on key 2; Tab to Apply and Return.
+    ui.xdotool("windowfocus", "--sync", cfg.main.wid, check=False)
+    time.sleep(0.3)
+    for _ in range(tabs_between(order, ("page", PAGE_KEY[2]), ("main", CFG_APPLY))):
+        ui.press_keys("Tab")
+    ui.press_keys("Return")
+    wait_for(lambda: s.sim_state()["keys"][(1, 2)] == CTRL_F5_SEQUENCE, 60,
+             "the keyboard to store Ctrl+F5 for key 2")
+    settle_files(s)
+    block = s.read_block()
+    at = block.button_at(1, 2)
+    check(block.data[at + 1] == 5 and block.data[at + 2158:at + 2164] == bytes([0x3E, 0, 0, 1, 0, 0]),
+          "the host's block holds key 2 as function %d, key %02X, flags %s"
+          % (block.data[at + 1], block.data[at + 2158], list(block.data[at + 2159:at + 2164])))
+    cfg.save_shot("keyboard_applied")
+
+
 SCENARIOS = {name[len("scenario_"):]: f for name, f in globals().items() if name.startswith("scenario_")}
 
 

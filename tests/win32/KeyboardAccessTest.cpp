@@ -98,6 +98,7 @@ long ExpectedRole(const CBitmapBtn& button)
     case ControlRole::RadioButton: return ROLE_SYSTEM_RADIOBUTTON;
     case ControlRole::StaticText: return ROLE_SYSTEM_STATICTEXT;
     case ControlRole::EditableText: return ROLE_SYSTEM_TEXT;
+    case ControlRole::List: return ROLE_SYSTEM_LIST;
     case ControlRole::PushButton: break;
     }
     return ROLE_SYSTEM_PUSHBUTTON;
