@@ -82,6 +82,9 @@ void CMacroRecorderDlg::OnDestroy()
 {
     if (m_model.Recording())
         m_capture.StopKeyCapture();
+    if (m_keyboardRecording)
+        CSkinDialog::SetKeysRecorded(false);
+    m_keyboardRecording = false;
     Default();
 }
 
@@ -140,7 +143,10 @@ void CMacroRecorderDlg::Warn(RecorderWarning warning)
 
 void CMacroRecorderDlg::OnRecord()
 {
+    const bool byKeyboard = m_recordButton.KeyboardFocusShown();
     const RecorderWarning warning = m_model.RecordClicked();
+    m_keyboardRecording = m_model.Recording() && byKeyboard;
+    CSkinDialog::SetKeysRecorded(m_keyboardRecording);
     ShowModel();
     Warn(warning);
 }
@@ -162,7 +168,17 @@ LRESULT CMacroRecorderDlg::OnCapturedKey(WPARAM wParam, LPARAM lParam)
     const CapturedKey key = WindowKeyCapture::KeyOf(wParam, lParam);
     if (!m_model.Recording())
         return 0;
+    if (m_keyboardRecording && key.virtualKey == VK_ESCAPE) {
+        // Escape ends a recording started from the keyboard, as the Stop button would.
+        if (!key.up)
+            OnRecord();
+        return 0;
+    }
     m_model.KeyCaptured(key);
+    if (m_keyboardRecording && !m_model.Recording()) {
+        m_keyboardRecording = false;
+        CSkinDialog::SetKeysRecorded(false);
+    }
     ShowModel();
     return 0;
 }

@@ -65,6 +65,9 @@ private:
     CBitmapBtn m_recordButton;
     CBitmapBtn m_delaySwitch;
     bool m_showsRecording = false;
+    // The recording was started from the keyboard: every key is recorded, Escape (not recorded)
+    // stops it.
+    bool m_keyboardRecording = false;
     // The record button's own pictures and the stop pictures shown while recording, in the order
     // normal, over, down, disabled.
     std::array<UniqueBitmap, 4> m_recordPictures;

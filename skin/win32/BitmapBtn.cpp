@@ -2,6 +2,7 @@
 
 #include "Gdi.h"
 #include "SkinAccessible.h"
+#include "SkinDialog.h"
 #include "SkinMessages.h"
 
 #include <algorithm>
@@ -221,7 +222,7 @@ void CBitmapBtn::MoveInRadioGroup(ArrowKey key)
 
 bool CBitmapBtn::PreTranslateMessage(MSG& message)
 {
-    if (message.hwnd != m_hWnd)
+    if (message.hwnd != m_hWnd || CSkinDialog::KeysRecorded())
         return false;
     const bool keyDown = message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN;
     const bool keyUp = message.message == WM_KEYUP || message.message == WM_SYSKEYUP;

@@ -16,8 +16,6 @@
 namespace {
 
 std::string g_programFolder;
-// Posted to a top-level skinned window by its WM_INITDIALOG: the focus to its first control.
-constexpr UINT WM_SKIN_INITIAL_FOCUS = WM_USER + 106;
 
 } // namespace
 
@@ -88,7 +86,7 @@ MessageSpan CSkinDialog::MessageEntries()
         OnWmEraseBkgnd<&CSkinDialog::OnEraseBkgnd>(),
         OnMouse<WM_LBUTTONDOWN, &CSkinDialog::OnLButtonDown>(),
         OnMessage<WM_SKIN_KEY_ACTIVATES, &CSkinDialog::OnKeyActivates>(),
-        OnMessage<WM_SKIN_INITIAL_FOCUS, &CSkinDialog::OnInitialFocus>(),
+        OnMessage<WM_INITDIALOG, &CSkinDialog::OnInitDialogSkin>(),
     };
     return kEntries;
 }
@@ -125,22 +123,15 @@ BOOL CALLBACK CollectTabStop(HWND window, LPARAM context)
 
 } // namespace
 
-BOOL CSkinDialog::OnInitDialog()
+LRESULT CSkinDialog::OnInitDialogSkin(WPARAM, LPARAM)
 {
-    const BOOL result = CDialog::OnInitDialog();
-    if ((::GetWindowLongA(m_hWnd, GWL_STYLE) & WS_CHILD) == 0)
-        PostMessage(WM_SKIN_INITIAL_FOCUS);
-    return result;
+    const BOOL result = OnInitDialog();
+    if (!result || (::GetWindowLongA(m_hWnd, GWL_STYLE) & WS_CHILD) != 0)
+        return result;
+    return MoveFocusByTab(true, false, true, true) ? FALSE : result;
 }
 
-LRESULT CSkinDialog::OnInitialFocus(WPARAM, LPARAM)
-{
-    if (!m_keyboardUsed)
-        MoveFocusByTab(true, false, true);
-    return 0;
-}
-
-bool CSkinDialog::MoveFocusByTab(bool forward, bool byKeyboard, bool fromStart)
+bool CSkinDialog::MoveFocusByTab(bool forward, bool byKeyboard, bool fromStart, bool editFirst)
 {
     TabStops stops{m_hWnd, {}};
     ::EnumChildWindows(m_hWnd, &CollectTabStop, reinterpret_cast<LPARAM>(&stops));
@@ -157,7 +148,13 @@ bool CSkinDialog::MoveFocusByTab(bool forward, bool byKeyboard, bool fromStart)
         if (at != stops.windows.end())
             current = static_cast<std::size_t>(at - stops.windows.begin());
     }
-    const std::optional<std::size_t> next = NextTabStop(ReadingOrder(boxes), current, forward);
+    std::vector<std::size_t> order = ReadingOrder(boxes);
+    if (editFirst) {
+        std::stable_partition(order.begin(), order.end(), [&](std::size_t i) {
+            return (::SendMessageA(stops.windows[i], WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) != 0;
+        });
+    }
+    const std::optional<std::size_t> next = NextTabStop(order, current, forward);
     if (!next)
         return false;
     HWND target = stops.windows[*next];
@@ -189,8 +186,37 @@ LRESULT CSkinDialog::OnKeyActivates(WPARAM virtualKey, LPARAM button)
     return 1;
 }
 
+namespace {
+
+thread_local bool t_keysRecorded = false;
+
+bool IsWorkingKey(WPARAM key)
+{
+    switch (key) {
+    case VK_TAB: case VK_RETURN: case VK_ESCAPE: case VK_SPACE: case VK_LEFT: case VK_RIGHT: case VK_UP:
+    case VK_DOWN: case VK_APPS: case VK_F10: return true;
+    default: return false;
+    }
+}
+
+} // namespace
+
+void CSkinDialog::SetKeysRecorded(bool recorded)
+{
+    t_keysRecorded = recorded;
+}
+
+bool CSkinDialog::KeysRecorded()
+{
+    return t_keysRecorded;
+}
+
 bool CSkinDialog::PreTranslateMessage(MSG& message)
 {
+    const bool keyMessage = message.message == WM_KEYDOWN || message.message == WM_KEYUP ||
+                            message.message == WM_SYSKEYDOWN || message.message == WM_SYSKEYUP;
+    if (t_keysRecorded && keyMessage && IsWorkingKey(message.wParam))
+        return true;
     const bool child = (::GetWindowLongA(m_hWnd, GWL_STYLE) & WS_CHILD) != 0;
     if (message.message == WM_KEYDOWN && message.wParam == VK_TAB && !child &&
         (::GetKeyState(VK_CONTROL) & 0x8000) == 0 && (::GetKeyState(VK_MENU) & 0x8000) == 0) {

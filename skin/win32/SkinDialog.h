@@ -57,6 +57,12 @@ class CSkinDialog : public BaseWindow<CSkinDialog, CDialog> {
 public:
     static MessageSpan MessageEntries();
 
+    // While set (a recording started from the keyboard), the keys that work the windows (Tab,
+    // Return, Escape, Space, the arrows, the menu key) are only recorded: no skinned window of the
+    // thread acts on them.
+    static void SetKeysRecorded(bool recorded);
+    static bool KeysRecorded();
+
     // skinFileName: the window's skin file, for example "skins\\skin_main.ini".
     CSkinDialog(UINT templateId, std::string skinFileName);
 
@@ -74,7 +80,9 @@ public:
 
     // Moves the focus to the next (or previous) tab stop of this top-level window; false when
     // there is none. From no focus inside the window: the first (last) in reading order.
-    bool MoveFocusByTab(bool forward, bool byKeyboard = true, bool fromStart = false);
+    // fromStart: the first control in reading order; editFirst: the first edit field, when there is
+    // one, before it.
+    bool MoveFocusByTab(bool forward, bool byKeyboard = true, bool fromStart = false, bool editFirst = false);
     // Whether the user has moved by keyboard in this window (Tab, arrows, Space or Return on a
     // button).
     bool KeyboardUsed() const { return m_keyboardUsed; }
@@ -82,10 +90,7 @@ public:
 protected:
     // Loads the skin and creates the controls (with a SkinLoader); returns 1.
     virtual BOOL LoadSkin() = 0;
-    // A top-level window starts with the focus on its first control in reading order (set once
-    // the window's initialisation is over, whatever focus it set); a page leaves the focus to its
-    // window.
-    BOOL OnInitDialog() override;
+
     // Draws the window's own texts into the back buffer (transparent background set).
     virtual void DrawTexts(HDC) {}
     // Set false by a dialog that handles Escape and Return itself.
@@ -106,7 +111,10 @@ protected:
 
 private:
     LRESULT OnKeyActivates(WPARAM virtualKey, LPARAM button);
-    LRESULT OnInitialFocus(WPARAM, LPARAM);
+    // WM_INITDIALOG: the window's OnInitDialog; when that asks for the default focus (TRUE), a
+    // top-level window starts with the focus on its first edit field, or without one on its first
+    // control, in reading order (FALSE is answered: the focus is set).
+    LRESULT OnInitDialogSkin(WPARAM, LPARAM);
 
     friend class SkinLoader;
 
