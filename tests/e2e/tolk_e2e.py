@@ -1817,6 +1817,46 @@ def scenario_cfg_keyboard_shortcut(s):
     cfg.save_shot("keyboard_applied")
 
 
+def scenario_cfg_keyboard_timer(s):
+    """From TolkCfg's start (without the host), with nothing but keys: Tab to key 3, Space opens its
+    menu, the arrows open "Assign a timer" and Return chooses "Create Timer"; the dialog starts in
+    the name field, Tab goes to the length, Tab to OK and Return: Timer.ini holds the timer."""
+    write_profile_folder(s, CFG_NAMES, 1)
+    cfg = ConfigProgram(s)
+    ui = cfg.ui
+    ui.xdotool("windowfocus", "--sync", cfg.main.wid, check=False)
+    time.sleep(0.5)
+    known = cfg.visible_windows() | set(ui.xdotool("search", "--onlyvisible", "--class", "", check=False).split())
+    tab_to(cfg, cfg.page, PAGE_KEY[3], "key 3's button")
+    cfg.save_shot("keyboard_key_3_focused")
+    ui.press_keys("space")
+    left, _, _, bottom = cfg.page.screen_rect(PAGE_KEY[3])
+    wait_menu(cfg, known, (left, bottom), "the menu of key 3 to open from Space")
+    for _ in range(KEY_MENU.index("Assign a timer") + 1):
+        ui.press_keys("Down")
+    ui.press_keys("Right")
+    time.sleep(0.5)
+    for _ in range(TIMER_MENU.index("Create Timer")):
+        ui.press_keys("Down")
+    ui.press_keys("Return")
+    timer_skin = ui.Skin(os.path.join(s.folder, "skins"), "skin_count_down.ini")
+    dialog = ui.SkinnedWindow(None, timer_skin, wid=cfg.find_new_window(timer_skin, known))
+    ui.xdotool("windowfocus", "--sync", dialog.wid, check=False)
+    time.sleep(0.5)
+    ui.type_text("Tea break")
+    ui.press_keys("Tab")
+    time.sleep(0.2)
+    ui.press_keys("End", "BackSpace", "BackSpace", "BackSpace", "BackSpace")
+    ui.type_text("12")
+    time.sleep(0.5)
+    dialog.screenshot().save(os.path.join(cfg.shot_folder(), "keyboard_timer_dialog.png"))
+    tab_to(cfg, dialog, TIMER_OK, "the timer dialog's OK")
+    ui.press_keys("Return")
+    wait_for(lambda: dialog.wid not in cfg.visible_windows(), 15, "the timer dialog to close on Return")
+    wait_for(lambda: timer_library(s), 15, "config\\Timer.ini to hold the timer")
+    check(timer_library(s) == [("Tea break", 12)], "Timer.ini holds %s" % timer_library(s))
+
+
 SCENARIOS = {name[len("scenario_"):]: f for name, f in globals().items() if name.startswith("scenario_")}
 
 
