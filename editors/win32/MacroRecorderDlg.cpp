@@ -169,9 +169,16 @@ LRESULT CMacroRecorderDlg::OnCapturedKey(WPARAM wParam, LPARAM lParam)
     if (!m_model.Recording())
         return 0;
     if (m_keyboardRecording && key.virtualKey == VK_ESCAPE) {
-        // Escape ends a recording started from the keyboard, as the Stop button would.
-        if (!key.up)
-            OnRecord();
+        // Escape ends a recording started from the keyboard, as the Stop button would; the windows
+        // go on ignoring it until it is released (its key-down message comes after this report).
+        if (!key.up) {
+            const RecorderWarning warning = m_model.RecordClicked();
+            m_keyboardRecording = false;
+            CSkinDialog::SetKeysRecorded(false);
+            CSkinDialog::IgnoreUntilReleased(VK_ESCAPE);
+            ShowModel();
+            Warn(warning);
+        }
         return 0;
     }
     m_model.KeyCaptured(key);

@@ -189,6 +189,7 @@ LRESULT CSkinDialog::OnKeyActivates(WPARAM virtualKey, LPARAM button)
 namespace {
 
 thread_local bool t_keysRecorded = false;
+thread_local UINT t_ignoredKey = 0;
 
 bool IsWorkingKey(WPARAM key)
 {
@@ -208,13 +209,23 @@ void CSkinDialog::SetKeysRecorded(bool recorded)
 
 bool CSkinDialog::KeysRecorded()
 {
-    return t_keysRecorded;
+    return t_keysRecorded || t_ignoredKey != 0;
+}
+
+void CSkinDialog::IgnoreUntilReleased(UINT virtualKey)
+{
+    t_ignoredKey = virtualKey;
 }
 
 bool CSkinDialog::PreTranslateMessage(MSG& message)
 {
     const bool keyMessage = message.message == WM_KEYDOWN || message.message == WM_KEYUP ||
                             message.message == WM_SYSKEYDOWN || message.message == WM_SYSKEYUP;
+    if (keyMessage && t_ignoredKey != 0 && message.wParam == t_ignoredKey) {
+        if (message.message == WM_KEYUP || message.message == WM_SYSKEYUP)
+            t_ignoredKey = 0;
+        return true;
+    }
     if (t_keysRecorded && keyMessage && IsWorkingKey(message.wParam))
         return true;
     const bool child = (::GetWindowLongA(m_hWnd, GWL_STYLE) & WS_CHILD) != 0;

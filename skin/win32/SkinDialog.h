@@ -62,6 +62,8 @@ public:
     // thread acts on them.
     static void SetKeysRecorded(bool recorded);
     static bool KeysRecorded();
+    // The key (down now) is ignored by the skinned windows of the thread until it is released.
+    static void IgnoreUntilReleased(UINT virtualKey);
 
     // skinFileName: the window's skin file, for example "skins\\skin_main.ini".
     CSkinDialog(UINT templateId, std::string skinFileName);

@@ -1857,6 +1857,76 @@ def scenario_cfg_keyboard_timer(s):
     check(timer_library(s) == [("Tea break", 12)], "Timer.ini holds %s" % timer_library(s))
 
 
+def scenario_cfg_keyboard_macro(s):
+    """From TolkCfg's start (without the host), with nothing but keys: key 1's menu "Assign Macro" >
+    "Create New Macro..." opens the manager; the set button's menu (Space) makes a set named in its
+    dialog, Add (Space) makes a macro named in the list, the delay switch and Record (Space) record
+    typed keys until Escape, and OK (Return) saves: macro.ini holds the set with its macro."""
+    write_profile_folder(s, CFG_NAMES, 1)
+    cfg = ConfigProgram(s)
+    ui = cfg.ui
+    skins = os.path.join(s.folder, "skins")
+    manager_skin = ui.Skin(skins, "skin_macro_manager.ini")
+    set_skin = ui.Skin(skins, "skin_create_macro_set.ini")
+    ui.xdotool("windowfocus", "--sync", cfg.main.wid, check=False)
+    time.sleep(0.5)
+    known = cfg.visible_windows() | set(ui.xdotool("search", "--onlyvisible", "--class", "", check=False).split())
+    tab_to(cfg, cfg.page, PAGE_KEY[1], "key 1's button")
+    ui.press_keys("space")
+    left, _, _, bottom = cfg.page.screen_rect(PAGE_KEY[1])
+    wait_menu(cfg, known, (left, bottom), "the menu of key 1 to open from Space")
+    for _ in range(KEY_MENU.index("Assign Macro") + 1):
+        ui.press_keys("Down")
+    ui.press_keys("Right")
+    time.sleep(0.5)
+    ui.press_keys("Return")
+    manager = ui.SkinnedWindow(None, manager_skin, wid=cfg.find_new_window(manager_skin, known))
+    recorder = manager.page(ui.Skin(skins, "skin_macro_record.ini"), manager_skin.frame())
+    ui.xdotool("windowfocus", "--sync", manager.wid, check=False)
+    time.sleep(0.5)
+
+    # A set through the set button's menu, opened with Space: "[+]Add Macro Set", then its name.
+    known = cfg.visible_windows()
+    tab_to(cfg, manager, MANAGER_SET, "the manager's set button")
+    ui.press_keys("space")
+    time.sleep(0.8)
+    ui.press_keys("Down", "Return")
+    dialog = ui.SkinnedWindow(None, set_skin, wid=cfg.find_new_window(set_skin, known))
+    ui.xdotool("windowfocus", "--sync", dialog.wid, check=False)
+    time.sleep(0.5)
+    ui.type_text("Keys")
+    tab_to(cfg, dialog, SET_OK, "the set dialog's OK")
+    ui.press_keys("Return")
+    wait_for(lambda: dialog.wid not in cfg.visible_windows(), 15, "the set name dialog to close")
+    ui.xdotool("windowfocus", "--sync", manager.wid, check=False)
+    time.sleep(0.5)
+    # A macro in it: Add, its name, Return.
+    tab_to(cfg, manager, MANAGER_ADD, "the manager's Add")
+    ui.press_keys("space")
+    time.sleep(0.5)
+    ui.type_text("Hi")
+    ui.press_keys("Return")
+    time.sleep(0.5)
+    # The delay switch on, Record, keys, Escape stops.
+    tab_to(cfg, recorder, RECORD_DELAYS, "the record-delay switch")
+    ui.press_keys("space")
+    cfg.wait_screen(lambda: recorder.is_checked(RECORD_DELAYS), "Space to turn the record-delay switch on")
+    tab_to(cfg, recorder, RECORD_BUTTON, "Record")
+    ui.press_keys("space")
+    time.sleep(1.0)
+    ui.type_text("hi", delay_ms=120)
+    time.sleep(0.3)
+    ui.press_keys("Escape")
+    time.sleep(0.5)
+    manager.screenshot().save(os.path.join(cfg.shot_folder(), "keyboard_manager_recorded.png"))
+    tab_to(cfg, manager, MANAGER_OK, "the manager's OK")
+    ui.press_keys("Return")
+    wait_for(lambda: manager.wid not in cfg.visible_windows(), 15, "the manager to close on Return")
+    macro_file = os.path.join(s.folder, "config", "macro.ini")
+    wait_for(lambda: ini_value(macro_file, "Keys", "Count") == "1", 15,
+             "config\\macro.ini to hold the set with its macro")
+
+
 SCENARIOS = {name[len("scenario_"):]: f for name, f in globals().items() if name.startswith("scenario_")}
 
 
