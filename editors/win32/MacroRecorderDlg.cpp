@@ -146,6 +146,7 @@ void CMacroRecorderDlg::OnRecord()
     const bool byKeyboard = m_recordButton.KeyboardFocusShown();
     const RecorderWarning warning = m_model.RecordClicked();
     m_keyboardRecording = m_model.Recording() && byKeyboard;
+    m_skipStartRelease = m_keyboardRecording;
     CSkinDialog::SetKeysRecorded(m_keyboardRecording);
     ShowModel();
     Warn(warning);
@@ -180,6 +181,11 @@ LRESULT CMacroRecorderDlg::OnCapturedKey(WPARAM wParam, LPARAM lParam)
             Warn(warning);
         }
         return 0;
+    }
+    if (m_skipStartRelease && (key.virtualKey == VK_SPACE || key.virtualKey == VK_RETURN)) {
+        m_skipStartRelease = false;
+        if (key.up)
+            return 0;
     }
     m_model.KeyCaptured(key);
     if (m_keyboardRecording && !m_model.Recording()) {

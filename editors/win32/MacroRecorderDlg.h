@@ -68,6 +68,8 @@ private:
     // The recording was started from the keyboard: every key is recorded, Escape (not recorded)
     // stops it.
     bool m_keyboardRecording = false;
+    // The release of the Space or Return that started it is not part of the macro.
+    bool m_skipStartRelease = false;
     // The record button's own pictures and the stop pictures shown while recording, in the order
     // normal, over, down, disabled.
     std::array<UniqueBitmap, 4> m_recordPictures;
