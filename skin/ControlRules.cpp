@@ -113,8 +113,11 @@ std::string_view NumericLeadingRun(std::string_view text)
 
 bool EditSwallowsKey(bool numericOnly, uint32_t virtualKey)
 {
-    constexpr uint32_t kTab = 0x09, kUp = 0x26, kDown = 0x28;
-    if (virtualKey == kUp || virtualKey == kDown || virtualKey == kTab)
+    constexpr uint32_t kTab = 0x09, kEscape = 0x1B, kUp = 0x26, kDown = 0x28;
+    // Tab and Escape are the window's: the next control, Cancel.
+    if (virtualKey == kTab || virtualKey == kEscape)
+        return false;
+    if (virtualKey == kUp || virtualKey == kDown)
         return true;
     return numericOnly && !NumericEditAllowsKey(virtualKey);
 }

@@ -76,9 +76,10 @@ ButtonReleaseActions OnButtonLeftRelease(bool toggleMode, bool checked, bool has
 bool NumericEditAllowsKey(uint32_t virtualKey);
 // The leading run of characters from "0123456789,." of text.
 std::string_view NumericLeadingRun(std::string_view text);
-// WM_KEYDOWN for an edit field, before the field sees it: true when the key is swallowed. Up,
-// Down and Tab always are (the skinned windows have neither a tab order nor lines to move
-// between); a numeric-only field also swallows what NumericEditAllowsKey refuses.
+// WM_KEYDOWN for an edit field, before the field sees it: true when the key is swallowed. Up and
+// Down always are (a field has no lines to move between); Tab and Escape never are (the window
+// moves the focus and cancels); a numeric-only field also swallows what NumericEditAllowsKey
+// refuses.
 bool EditSwallowsKey(bool numericOnly, uint32_t virtualKey);
 // WM_KEYUP of an edit field: true when the parent is told (Return was released).
 bool EditReportsKeyUp(uint32_t virtualKey);

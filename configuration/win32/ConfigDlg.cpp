@@ -234,6 +234,11 @@ BOOL CConfigDlg::OnInitDialog()
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_icon.Get()));
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_smallIcon.Get()));
     SetHintWindow(m_hWnd);
+    // The page tabs and the profile slots are radio groups: the arrow keys move in each.
+    for (CBitmapBtn& tab : m_tabs)
+        tab.SetRadioGroup(1);
+    for (CBitmapBtn& slot : m_slots)
+        slot.SetRadioGroup(2);
     m_host.SetAnswerWindow(m_hWnd);
     // The host finds this window by its title.
     ::SetWindowTextA(m_hWnd, kConfigWindowTitle);
@@ -301,6 +306,8 @@ void CConfigDlg::RefreshAll()
     for (int i = 0; i < kProfileCount; ++i) {
         m_slots[i].SetChecked(view.slots[i].checked ? 1 : 0);
         m_labels[i].SetText(view.slots[i].label, view.slots[i].bright ? 1 : 0);
+        // A slot reads as its profile's name (its hint while it has none).
+        m_slots[i].SetAccessName(view.slots[i].label);
     }
     m_keyPage.Show(view.keys);
 }

@@ -44,6 +44,8 @@ public:
 
 protected:
     BOOL LoadSkin() override;
+    // Escape is Cancel.
+    CBitmapBtn* EscapeButton() override { return &m_cancel; }
     BOOL OnInitDialog() override;
     void DrawTexts(HDC dc) override;
     // A change of display scaling while open (WM_DPICHANGED): the controls and pages are made again.

@@ -56,7 +56,11 @@ BOOL CGameProfileDlg::LoadSkin()
 {
     SkinLoader skin(*this, SkinFileName());
     for (std::size_t i = 0; i < m_edits.size(); ++i)
-        m_edits[i].Create(SkinLoader::RectOf(skin.Pos(kFirstEditKey + static_cast<int>(i))), m_hWnd, WS_TABSTOP);
+    {
+        const ButtonPosition pos = skin.Pos(kFirstEditKey + static_cast<int>(i));
+        m_edits[i].Create(SkinLoader::RectOf(pos), m_hWnd, WS_TABSTOP);
+        m_edits[i].SetAccessName(std::string(FieldText(pos.name, sizeof pos.name)));
+    }
     for (std::size_t i = 0; i < m_browseButtons.size(); ++i)
         skin.Button(m_browseButtons[i], kFirstBrowseKey + static_cast<int>(i));
     for (std::size_t i = 0; i < m_closeButtons.size(); ++i)

@@ -72,8 +72,15 @@ BOOL CKeyAssignmentDlg::OnInitDialog()
     return result;
 }
 
+bool CKeyAssignmentDlg::KeyActivatesButton(UINT virtualKey, HWND)
+{
+    return IsNavigationKey(virtualKey, KeyboardUsed());
+}
+
 LRESULT CKeyAssignmentDlg::OnCapturedKey(WPARAM virtualKey, LPARAM)
 {
+    if (IsNavigationKey(static_cast<UINT>(virtualKey), KeyboardUsed()))
+        return 0;
     // Press and release alike: the last key touched is the one.
     m_model.KeyCaptured(static_cast<uint32_t>(virtualKey));
     ShowKeyName();

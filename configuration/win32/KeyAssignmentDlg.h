@@ -38,6 +38,11 @@ public:
 
 protected:
     BOOL LoadSkin() override;
+    // Escape is Cancel.
+    CBitmapBtn* EscapeButton() override { return &m_closeButtons[1]; }
+    // Every key is captured until the user moves by keyboard; from then on Tab, Space, Return and
+    // Escape act on the dialog and are not captured (IsNavigationKey).
+    bool KeyActivatesButton(UINT virtualKey, HWND button) override;
     BOOL OnInitDialog() override;
 
 private:

@@ -7,6 +7,7 @@
 #include "WarnDlg.h"
 
 #include <cstdio>
+#include <string>
 
 namespace {
 
@@ -69,6 +70,16 @@ CLineWnd& CKeyPageDlg::MadeLine(size_t index)
         line.SetPictures(SkinProgramFolder(), "key_line.bmp", mask, SkinScale());
     }
     return line;
+}
+
+BOOL CKeyPageDlg::OnInitDialog()
+{
+    const BOOL result = CSkinDialog::OnInitDialog();
+    for (int i = 0; i < kKeyCount; ++i) {
+        m_keys[i].SetAccessPrefix("G" + std::to_string(i + 1));
+        m_keys[i].SetOpensMenu(true);
+    }
+    return result;
 }
 
 void CKeyPageDlg::Show(const KeyPageView& view)

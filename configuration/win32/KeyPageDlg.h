@@ -51,6 +51,9 @@ public:
 
 protected:
     BOOL LoadSkin() override;
+    // Names the key buttons for assistive technology ("G1" before the assignment) and lets the
+    // menu key open their menus.
+    BOOL OnInitDialog() override;
 
 private:
     // Opens the key's assignment menu under its button and waits until it closes.

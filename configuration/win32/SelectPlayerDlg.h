@@ -28,6 +28,8 @@ public:
 
 protected:
     BOOL LoadSkin() override;
+    // Escape is Cancel.
+    CBitmapBtn* EscapeButton() override { return &m_buttons[1]; }
     BOOL OnInitDialog() override;
 
 private:

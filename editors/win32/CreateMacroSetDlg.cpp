@@ -3,6 +3,7 @@
 #include "DialogIds.h"
 #include "MacroManagerModel.h"
 #include "SkinMessages.h"
+#include "Text.h"
 
 #include <optional>
 
@@ -37,6 +38,8 @@ BOOL CCreateMacroSetDlg::LoadSkin()
     const int textHeight = Scaled(kFieldTextHeight);
     const int top = well.top + (well.bottom - well.top - textHeight) / 2;
     m_field.Create(RECT{well.left + Scaled(4), top, well.right - Scaled(4), top + textHeight}, m_hWnd, WS_TABSTOP);
+    const ButtonPosition namePos = skin.Pos(kNameKey);
+    m_field.SetAccessName(std::string(FieldText(namePos.name, sizeof namePos.name)));
     for (std::size_t i = 0; i < m_buttons.size(); ++i)
         skin.Button(m_buttons[i], kButtonKeys[i]);
     return TRUE;

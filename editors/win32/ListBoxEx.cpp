@@ -3,6 +3,7 @@
 #include "Gdi.h"
 #include "ResourceIds.h"
 #include "SkinScale.h"
+#include "SkinAccessible.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -46,6 +47,10 @@ MessageSpan CListBoxEx::MessageEntries()
         OnWmMouseLeave<&CListBoxEx::OnMouseLeave>(),
         OnWmMouseWheel<&CListBoxEx::OnMouseWheel>(),
         OnMouse<WM_RBUTTONDOWN, &CListBoxEx::OnRButtonDown>(),
+        OnMessage<WM_GETOBJECT, &CListBoxEx::OnGetObject>(),
+        OnMessage<WM_SKIN_ACCESS, &CListBoxEx::OnSkinAccess>(),
+        OnMessage<WM_SKIN_ACCESS_ROWS, &CListBoxEx::OnSkinAccessRows>(),
+        OnMessage<WM_SKIN_ACCESS_ROW, &CListBoxEx::OnSkinAccessRow>(),
         OnWmDestroy<&CListBoxEx::OnDestroy>(),
         OnMessage<kEndAfterFocusLoss, &CListBoxEx::OnEndAfterFocusLoss>(),
     };
@@ -124,8 +129,9 @@ bool CListBoxEx::Create(const RECT& rect, HWND parent, UINT id)
     m_percent = SkinPercentOf(parent);
     if (m_percent != 100)
         m_font = MakeFontAt(m_percent, 14, 0, FW_LIGHT);
-    if (!CreateChild("LISTBOX", rect, parent,
-                     WS_VISIBLE | WS_VSCROLL | WS_CLIPCHILDREN | LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_NODATA, id))
+    if (!CreateChild(
+            "LISTBOX", rect, parent,
+            WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_CLIPCHILDREN | LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_NODATA, id))
         return false;
     SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_font.Get()), FALSE);
     Refill();
@@ -398,6 +404,67 @@ void CListBoxEx::OnMouseWheel(UINT, int delta, POINT)
     const int notches = std::max(1, std::abs(delta) / WHEEL_DELTA);
     for (int i = 0; i < notches; ++i)
         SendMessage(WM_VSCROLL, delta <= 0 ? SB_LINEDOWN : SB_LINEUP, 0);
+}
+
+bool CListBoxEx::PreTranslateMessage(MSG& message)
+{
+    if (message.hwnd != m_hWnd || (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN))
+        return false;
+    const bool shift = (::GetKeyState(VK_SHIFT) & 0x8000) != 0;
+    const bool control = (::GetKeyState(VK_CONTROL) & 0x8000) != 0;
+    if (message.wParam != VK_APPS && !(message.wParam == VK_F10 && shift && !control))
+        return false;
+    if ((message.lParam & (1L << 30)) == 0)
+        ::PostMessageA(GetParent(), WM_LIST_RBUTTON, 1, 0);
+    return true;
+}
+
+RECT CListBoxEx::SelectedRowRect() const
+{
+    RECT row{};
+    int index = static_cast<int>(::SendMessageA(m_hWnd, LB_GETCURSEL, 0, 0));
+    if (index < 0)
+        index = static_cast<int>(::SendMessageA(m_hWnd, LB_GETTOPINDEX, 0, 0));
+    if (::SendMessageA(m_hWnd, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&row)) == LB_ERR)
+        row = GetClientRect();
+    RECT client = GetClientRect();
+    row.top = std::max(row.top, client.top);
+    row.bottom = std::min(std::max(row.bottom, row.top), client.bottom);
+    ::MapWindowPoints(m_hWnd, nullptr, reinterpret_cast<POINT*>(&row), 2);
+    return row;
+}
+
+LRESULT CListBoxEx::OnGetObject(WPARAM flags, LPARAM objectId)
+{
+    if (const LRESULT answer = AnswerGetObject(m_hWnd, flags, objectId))
+        return answer;
+    return Default();
+}
+
+LRESULT CListBoxEx::OnSkinAccess(WPARAM, LPARAM access)
+{
+    if (access == 0)
+        return 0;
+    ControlAccessInput input;
+    input.role = ControlRole::List;
+    input.name = m_accessName;
+    input.disabled = !IsWindowEnabled();
+    *reinterpret_cast<ControlAccess*>(access) = DescribeControl(input);
+    return 1;
+}
+
+LRESULT CListBoxEx::OnSkinAccessRows(WPARAM, LPARAM)
+{
+    return static_cast<LRESULT>(m_model.Rows().size());
+}
+
+LRESULT CListBoxEx::OnSkinAccessRow(WPARAM row, LPARAM text)
+{
+    const ListRow* found = m_model.RowAt(static_cast<int>(row));
+    if (found == nullptr || text == 0)
+        return 0;
+    *reinterpret_cast<std::string*>(text) = found->text;
+    return 1;
 }
 
 void CListBoxEx::OnRButtonDown(UINT, POINT)

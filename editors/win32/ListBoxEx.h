@@ -26,6 +26,13 @@ constexpr UINT WM_LIST_EDIT_DONE = kWmListEditDone;
 
 class CListBoxEx : public BaseWindow<CListBoxEx> {
 public:
+    // The menu key and Shift+F10 on the list report WM_LIST_RBUTTON with wParam 1: the menu opens
+    // at the selected row.
+    bool PreTranslateMessage(MSG& message) override;
+    // The screen rectangle of the selected row (of the list's top row when none is selected).
+    RECT SelectedRowRect() const;
+    // The list's name to assistive technology; its rows are its children, named with their text.
+    void SetAccessName(const std::string& name) { m_accessName = name; }
     static MessageSpan MessageEntries();
 
     // Called once an in-place edit has ended, however it ended (an end by Escape or with an empty
@@ -95,6 +102,10 @@ private:
     void OnMouseLeave();
     void OnMouseWheel(UINT keys, int delta, POINT screenPoint);
     void OnRButtonDown(UINT keys, POINT point);
+    LRESULT OnGetObject(WPARAM flags, LPARAM objectId);
+    LRESULT OnSkinAccess(WPARAM, LPARAM access);
+    LRESULT OnSkinAccessRows(WPARAM, LPARAM);
+    LRESULT OnSkinAccessRow(WPARAM row, LPARAM text);
     void OnDestroy();
     LRESULT OnEndAfterFocusLoss(WPARAM serial, LPARAM);
 
@@ -125,4 +136,5 @@ private:
     int m_percent = 100;
     int Scaled(int value) const { return ScaleValue(value, m_percent); }
     std::map<ListRowPicture, UniqueGdiObject<HBITMAP>> m_bitmaps;
+    std::string m_accessName;
 };

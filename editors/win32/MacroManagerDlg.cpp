@@ -7,6 +7,7 @@
 #include "ExMenuTree.h"
 #include "KeyCapture.h"
 #include "MacroAdjustDlg.h"
+#include "Text.h"
 #include "WarnDlg.h"
 
 #include <cstring>
@@ -74,6 +75,10 @@ BOOL CMacroManagerDlg::LoadSkin()
     m_frame = skin.Frame();
     skin.Button(m_setButton, kSetButtonKey);
     m_list.Create(SkinLoader::RectOf(skin.Pos(kListKey)), m_hWnd, kMacroListId);
+    {
+        const ButtonPosition listPos = skin.Pos(kListKey);
+        m_list.SetAccessName(std::string(FieldText(listPos.name, sizeof listPos.name)));
+    }
     skin.Button(m_addButton, kAddKey);
     skin.Button(m_deleteButton, kDeleteKey);
     skin.Button(m_switchButton, kSwitchKey);
@@ -104,6 +109,8 @@ std::unique_ptr<CWnd> CMacroManagerDlg::MakePage(const PageFactory& factory, Pag
 BOOL CMacroManagerDlg::OnInitDialog()
 {
     CSkinDialog::OnInitDialog();
+    // The set button opens the set menu: the menu key opens it too.
+    m_setButton.SetOpensMenu(true);
     m_list.SetColors(kListBackground, kListSelection, kListText);
     m_basicWindow = MakePage(m_basicFactory, m_basicSlot);
     m_advancedWindow = MakePage(m_advancedFactory, m_advancedSlot);

@@ -70,6 +70,8 @@ public:
 
 protected:
     BOOL LoadSkin() override;
+    // Escape is Cancel.
+    CBitmapBtn* EscapeButton() override { return &m_closeButtons[1]; }
     BOOL OnInitDialog() override;
 
 private:

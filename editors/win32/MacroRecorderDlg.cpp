@@ -1,6 +1,7 @@
 #include "MacroRecorderDlg.h"
 
 #include "DialogIds.h"
+#include "Text.h"
 #include "ExMenuTree.h"
 #include "WarnDlg.h"
 
@@ -51,6 +52,10 @@ BOOL CMacroRecorderDlg::LoadSkin()
 {
     SkinLoader skin(*this, SkinFileName());
     m_list.Create(SkinLoader::RectOf(skin.Pos(kListKey)), m_hWnd, kEventListId);
+    {
+        const ButtonPosition listPos = skin.Pos(kListKey);
+        m_list.SetAccessName(std::string(FieldText(listPos.name, sizeof listPos.name)));
+    }
     m_list.SetColors(RGB(0, 0, 0), RGB(53, 160, 222), RGB(255, 255, 255));
     m_list.SetEditEndedHandler([this](ListEditEnd how, const std::string& text) { OnPauseEditEnded(how, text); });
     skin.Button(m_recordButton, kRecordKey);
@@ -75,6 +80,9 @@ void CMacroRecorderDlg::OnDestroy()
 {
     if (m_model.Recording())
         m_capture.StopKeyCapture();
+    if (m_keyboardRecording)
+        CSkinDialog::SetKeysRecorded(false);
+    m_keyboardRecording = false;
     Default();
 }
 
@@ -133,7 +141,11 @@ void CMacroRecorderDlg::Warn(RecorderWarning warning)
 
 void CMacroRecorderDlg::OnRecord()
 {
+    const bool byKeyboard = m_recordButton.KeyboardFocusShown();
     const RecorderWarning warning = m_model.RecordClicked();
+    m_keyboardRecording = m_model.Recording() && byKeyboard;
+    m_skipStartRelease = m_keyboardRecording;
+    CSkinDialog::SetKeysRecorded(m_keyboardRecording);
     ShowModel();
     Warn(warning);
 }
@@ -155,26 +167,53 @@ LRESULT CMacroRecorderDlg::OnCapturedKey(WPARAM wParam, LPARAM lParam)
     const CapturedKey key = WindowKeyCapture::KeyOf(wParam, lParam);
     if (!m_model.Recording())
         return 0;
+    if (m_keyboardRecording && key.virtualKey == VK_ESCAPE) {
+        // Escape ends a recording started from the keyboard, as the Stop button would; the windows
+        // go on ignoring it until it is released (its key-down message comes after this report).
+        if (!key.up) {
+            const RecorderWarning warning = m_model.RecordClicked();
+            m_keyboardRecording = false;
+            CSkinDialog::SetKeysRecorded(false);
+            CSkinDialog::IgnoreUntilReleased(VK_ESCAPE);
+            ShowModel();
+            Warn(warning);
+        }
+        return 0;
+    }
+    if (m_skipStartRelease && (key.virtualKey == VK_SPACE || key.virtualKey == VK_RETURN)) {
+        m_skipStartRelease = false;
+        if (key.up)
+            return 0;
+    }
     m_model.KeyCaptured(key);
+    if (m_keyboardRecording && !m_model.Recording()) {
+        m_keyboardRecording = false;
+        CSkinDialog::SetKeysRecorded(false);
+    }
     ShowModel();
     return 0;
 }
 
-void CMacroRecorderDlg::TrackContextMenu()
+void CMacroRecorderDlg::TrackContextMenu(bool atSelection)
 {
     CExMenuTree menu(RecorderContextMenu(), SkinPercent());
     POINT at{};
-    ::GetCursorPos(&at);
+    if (atSelection) {
+        const RECT row = m_list.SelectedRowRect();
+        at = POINT{row.left + 8, row.bottom};
+    } else {
+        ::GetCursorPos(&at);
+    }
     // Posted: the command runs once the menu has closed and given the focus back, so that an edit
     // the command opens keeps it.
     menu.Root().TrackAndPost(m_hWnd, at.x, at.y);
 }
 
-LRESULT CMacroRecorderDlg::OnListRButton(WPARAM, LPARAM)
+LRESULT CMacroRecorderDlg::OnListRButton(WPARAM byKeyboard, LPARAM)
 {
     if (!m_model.ContextMenuAllowed())
         return 0;
-    TrackContextMenu();
+    TrackContextMenu(byKeyboard == 1);
     return 0;
 }
 

@@ -51,7 +51,8 @@ private:
     static constexpr UINT kWmOpenPauseEdit = WM_APP + 40;
     LRESULT OnOpenPauseEdit(WPARAM, LPARAM);
     // Opens the context menu at the pointer; the chosen command arrives as WM_COMMAND.
-    void TrackContextMenu();
+    // At the pointer, or under the selected row (atSelection: opened by keyboard).
+    void TrackContextMenu(bool atSelection = false);
     void OnMenuCommand(UINT id);
     void Warn(RecorderWarning warning);
     // Puts the model's state into the controls: the list, and the recording's look when it changed.
@@ -64,6 +65,11 @@ private:
     CBitmapBtn m_recordButton;
     CBitmapBtn m_delaySwitch;
     bool m_showsRecording = false;
+    // The recording was started from the keyboard: every key is recorded, Escape (not recorded)
+    // stops it.
+    bool m_keyboardRecording = false;
+    // The release of the Space or Return that started it is not part of the macro.
+    bool m_skipStartRelease = false;
     // The record button's own pictures and the stop pictures shown while recording, in the order
     // normal, over, down, disabled.
     std::array<UniqueBitmap, 4> m_recordPictures;

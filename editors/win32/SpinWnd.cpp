@@ -76,6 +76,7 @@ void CSpinWnd::SetHint(const std::string& hint)
 {
     m_up.SetHint(hint);
     m_down.SetHint(hint);
+    m_edit.SetAccessName(hint);
 }
 
 void CSpinWnd::SetColors(COLORREF text, COLORREF back)

@@ -24,6 +24,7 @@ void CreateTimerFields(const SkinLoader& skin, HWND parent, CBmpEdit& name, CSpi
     nameRect = RECT{nameRect.left + ScaleValue(4, percent), top, nameRect.right - ScaleValue(4, percent),
                     top + textHeight};
     name.Create(nameRect, parent, WS_TABSTOP);
+    name.SetAccessName(std::string(FieldText(namePos.name, sizeof namePos.name)));
 
     const ButtonPosition lengthPos = skin.Pos(kLengthKey);
     if (length.Create(SkinLoader::RectOf(lengthPos), parent, kTimerLengthFieldId)) {

@@ -1,7 +1,13 @@
 // A push or toggle button drawn from four state pictures cut out of its window's skin pictures.
 // Every skinned button has control id 0: its parent tells the buttons apart by window handle.
+// It is a tab stop: Space or Return clicks it (a toggle flips), the menu key or Shift+F10 clicks a
+// button that opens a menu, the arrow keys move among the radio buttons of its group (and choose
+// the one they reach). Once the user moves by keyboard, the focused button shows a mark in the
+// caption's colour. Its window text is its accessible name, and it answers WM_GETOBJECT with its
+// name, role and state (SkinAccessible).
 #pragma once
 
+#include "ControlAccess.h"
 #include "ControlRules.h"
 #include "SkinPicture.h"
 #include "Wnd.h"
@@ -18,7 +24,7 @@ public:
     // Cuts the four state pictures out of the whole-window pictures at (x, y)-(right, bottom).
     void SetStateBitmaps(int x, int y, int right, int bottom, HBITMAP normal, HBITMAP over, HBITMAP down,
                          HBITMAP disabled);
-    void SetHint(const std::string& hint) { m_hint = hint; }
+    void SetHint(const std::string& hint);
     void SetCaption(const std::string& caption);
     // Repaints only when the state changes.
     void SetChecked(int checked);
@@ -27,6 +33,24 @@ public:
     // Highlights without the pointer (a key being edited) and reports it like a hover.
     void SetHighlight(int highlight);
     void SetTag(int32_t tag) { m_tag = tag; }
+    // One of a group of radio buttons (group > 0) of the same parent: the arrow keys move in it.
+    void SetRadioGroup(int group);
+    // Said before the caption by assistive technology ("G2"), and the name that replaces caption
+    // and hint (a slot's profile name); empty: none.
+    void SetAccessPrefix(const std::string& prefix);
+    void SetAccessName(const std::string& name);
+    // The menu key and Shift+F10 click the button (it opens a menu).
+    void SetOpensMenu(bool opensMenu) { m_opensMenu = opensMenu; }
+    // Shows the focus mark while the button has the focus (the focus came by keyboard).
+    void ShowKeyboardFocus();
+    bool KeyboardFocusShown() const { return m_focusCue; }
+    // What a click does, from the keyboard: a toggle flips, the parent gets the command.
+    void Click();
+    int RadioGroup() const { return m_radioGroup; }
+    // The name, role and state assistive technology gets.
+    ControlAccess Access() const;
+    // Space, Return, the menu key, Shift+F10 and the arrow keys, when the button has the focus.
+    bool PreTranslateMessage(MSG& message) override;
 
     int GetChecked() const { return m_checked ? 1 : 0; }
     const std::string& Caption() const { return m_caption; }
@@ -48,6 +72,12 @@ private:
     void OnLButtonUp(UINT keys, POINT point);
     bool OnEraseBkgnd(HDC dc);
     void OnDestroy();
+    void OnSetFocus(HWND oldFocus);
+    LRESULT OnGetObject(WPARAM flags, LPARAM objectId);
+    LRESULT OnSkinAccess(WPARAM, LPARAM access);
+    // The window text follows the accessible name.
+    void UpdateAccessName();
+    void MoveInRadioGroup(ArrowKey key);
     void ReportHover(int state);
     void Apply(const ButtonMouseActions& actions);
 
@@ -67,4 +97,9 @@ private:
     bool m_pressing = false; // the system's handling of a left press on the button is running
     int32_t m_tag = 0;
     int m_percent = 100; // display scaling of its window (fonts, margins)
+    int m_radioGroup = 0;
+    bool m_opensMenu = false;
+    bool m_focusCue = false;
+    std::string m_accessPrefix;
+    std::string m_accessName;
 };

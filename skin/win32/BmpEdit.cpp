@@ -1,6 +1,8 @@
 #include "BmpEdit.h"
 
+#include "ControlAccess.h"
 #include "Gdi.h"
+#include "SkinAccessible.h"
 #include "SkinMessages.h"
 #include "SkinScale.h"
 
@@ -17,6 +19,8 @@ MessageSpan CBmpEdit::MessageEntries()
         OnKey<WM_KEYUP, &CBmpEdit::OnKeyUp>(),
         OnScroll<WM_VSCROLL, &CBmpEdit::OnVScroll>(),
         OnWmEraseBkgnd<&CBmpEdit::OnEraseBkgnd>(),
+        OnMessage<WM_GETOBJECT, &CBmpEdit::OnGetObject>(),
+        OnMessage<WM_SKIN_ACCESS, &CBmpEdit::OnSkinAccess>(),
     };
     return kEntries;
 }
@@ -41,6 +45,27 @@ void CBmpEdit::SetBackColor(COLORREF colour)
 {
     m_backColor = colour;
     Invalidate(true);
+}
+
+LRESULT CBmpEdit::OnGetObject(WPARAM flags, LPARAM objectId)
+{
+    // Without a name the system's proxy of the edit answers.
+    if (!m_accessName.empty())
+        if (const LRESULT answer = AnswerGetObject(m_hWnd, flags, objectId))
+            return answer;
+    return Default();
+}
+
+LRESULT CBmpEdit::OnSkinAccess(WPARAM, LPARAM access)
+{
+    if (access == 0)
+        return 0;
+    ControlAccessInput input;
+    input.role = ControlRole::EditableText;
+    input.name = m_accessName;
+    input.disabled = !IsWindowEnabled();
+    *reinterpret_cast<ControlAccess*>(access) = DescribeControl(input);
+    return 1;
 }
 
 void CBmpEdit::ApplyFont()

@@ -5,6 +5,8 @@
 #include "SkinPicture.h"
 #include "Wnd.h"
 
+#include <string>
+
 class CBmpEdit : public BaseWindow<CBmpEdit> {
 public:
     static MessageSpan MessageEntries();
@@ -23,8 +25,13 @@ public:
     void SetLimitText(UINT limit) { SendMessage(EM_LIMITTEXT, limit, 0); }
 
     bool PreTranslateMessage(MSG& message) override;
+    // The field's name to assistive technology (what the skin picture writes beside it); its
+    // text is its value.
+    void SetAccessName(const std::string& name) { m_accessName = name; }
 
 private:
+    LRESULT OnGetObject(WPARAM flags, LPARAM objectId);
+    LRESULT OnSkinAccess(WPARAM, LPARAM access);
     HBRUSH OnCtlColor(HDC dc, HWND control);
     void OnChange();
     void OnKillFocusNotify();
@@ -38,4 +45,5 @@ private:
     UniqueGdiObject<HFONT> m_font;
     bool m_numericOnly = false;
     bool m_filtering = false;
+    std::string m_accessName;
 };

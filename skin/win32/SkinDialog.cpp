@@ -3,10 +3,13 @@
 #include "FileSystem.h"
 #include "Gdi.h"
 #include "Log.h"
+#include "SkinMessages.h"
 #include "Text.h"
 
+#include <algorithm>
 #include <thread>
 #include <utility>
+#include <vector>
 
 #include <objbase.h>
 
@@ -35,7 +38,8 @@ SkinLoader::SkinLoader(CSkinDialog& window, const char* skinFileName) : m_window
     // The set of the window's scaling when the skin folder has it (one look at a file; only the
     // chosen set is decoded), mask and pictures alike.
     // A reload for a new scaling (WM_DPICHANGED) takes the percent of the DPI the message gives.
-    const int percent = m_window.m_reloadPercent != 0 ? m_window.m_reloadPercent : SkinPercentOf(m_window.GetSafeHwnd());
+    const int percent =
+        m_window.m_reloadPercent != 0 ? m_window.m_reloadPercent : SkinPercentOf(m_window.GetSafeHwnd());
     m_scale = ChooseSkinScale(folder, pictures.main, percent);
     m_window.m_scale = m_scale;
     SetSkinPercentOf(m_window.GetSafeHwnd(), m_scale.layout);
@@ -88,6 +92,8 @@ MessageSpan CSkinDialog::MessageEntries()
         OnMouse<WM_LBUTTONDOWN, &CSkinDialog::OnLButtonDown>(),
         OnMessage<kWmDpiChanged, &CSkinDialog::OnDpiChanged>(),
         OnMessage<kWmGetDpiScaledSize, &CSkinDialog::OnGetDpiScaledSize>(),
+        OnMessage<WM_SKIN_KEY_ACTIVATES, &CSkinDialog::OnKeyActivates>(),
+        OnMessage<WM_INITDIALOG, &CSkinDialog::OnInitDialogSkin>(),
     };
     return kEntries;
 }
@@ -97,8 +103,165 @@ CSkinDialog::CSkinDialog(UINT templateId, std::string skinFileName)
 {
 }
 
+namespace {
+
+struct TabStops {
+    HWND root;
+    std::vector<HWND> windows;
+};
+
+// A tab stop the user can reach: visible, enabled with every parent up to the top-level window,
+// and not inside another tab stop (the parts of a control).
+BOOL CALLBACK CollectTabStop(HWND window, LPARAM context)
+{
+    auto& stops = *reinterpret_cast<TabStops*>(context);
+    if ((::GetWindowLongA(window, GWL_STYLE) & WS_TABSTOP) == 0 || !::IsWindowVisible(window))
+        return TRUE;
+    for (HWND up = window; up != nullptr && up != stops.root; up = ::GetParent(up)) {
+        if (!::IsWindowEnabled(up))
+            return TRUE;
+        if (up != window && (::GetWindowLongA(up, GWL_STYLE) & WS_TABSTOP) != 0 &&
+            (::GetWindowLongA(up, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) == 0)
+            return TRUE;
+    }
+    stops.windows.push_back(window);
+    return TRUE;
+}
+
+} // namespace
+
+LRESULT CSkinDialog::OnInitDialogSkin(WPARAM, LPARAM)
+{
+    const BOOL result = OnInitDialog();
+    if (!result || (::GetWindowLongA(m_hWnd, GWL_STYLE) & WS_CHILD) != 0)
+        return result;
+    return MoveFocusByTab(true, false, true, true) ? FALSE : result;
+}
+
+bool CSkinDialog::MoveFocusByTab(bool forward, bool byKeyboard, bool fromStart, bool editFirst)
+{
+    TabStops stops{m_hWnd, {}};
+    ::EnumChildWindows(m_hWnd, &CollectTabStop, reinterpret_cast<LPARAM>(&stops));
+    std::vector<ControlBox> boxes;
+    for (HWND window : stops.windows) {
+        RECT rect{};
+        ::GetWindowRect(window, &rect);
+        boxes.push_back(ControlBox{rect.left, rect.top, rect.right, rect.bottom});
+    }
+    std::optional<std::size_t> current;
+    for (HWND focus = fromStart ? nullptr : ::GetFocus(); focus != nullptr && focus != m_hWnd && !current;
+         focus = ::GetParent(focus)) {
+        const auto at = std::find(stops.windows.begin(), stops.windows.end(), focus);
+        if (at != stops.windows.end())
+            current = static_cast<std::size_t>(at - stops.windows.begin());
+    }
+    std::vector<std::size_t> order = ReadingOrder(boxes);
+    if (editFirst) {
+        std::stable_partition(order.begin(), order.end(), [&](std::size_t i) {
+            return (::SendMessageA(stops.windows[i], WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) != 0;
+        });
+    }
+    const std::optional<std::size_t> next = NextTabStop(order, current, forward);
+    if (!next)
+        return false;
+    HWND target = stops.windows[*next];
+    if (byKeyboard)
+        m_keyboardUsed = true;
+    // Through the dialog manager, which keeps it as the focus to give back when the window is
+    // activated again.
+    ::SendMessageA(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(target), TRUE);
+    if (::GetFocus() != target)
+        ::SetFocus(target);
+    auto* button = dynamic_cast<CBitmapBtn*>(CWnd::FromHandle(target));
+    if (button != nullptr && byKeyboard)
+        button->ShowKeyboardFocus();
+    else if (button == nullptr && (::SendMessageA(target, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL))
+        ::SendMessageA(target, EM_SETSEL, 0, -1);
+    return true;
+}
+
+bool CSkinDialog::KeyActivatesButton(UINT, HWND)
+{
+    return true;
+}
+
+LRESULT CSkinDialog::OnKeyActivates(WPARAM virtualKey, LPARAM button)
+{
+    if (!KeyActivatesButton(static_cast<UINT>(virtualKey), reinterpret_cast<HWND>(button)))
+        return 2;
+    m_keyboardUsed = true;
+    return 1;
+}
+
+namespace {
+
+thread_local bool t_keysRecorded = false;
+thread_local UINT t_ignoredKey = 0;
+
+bool IsWorkingKey(WPARAM key)
+{
+    switch (key) {
+    case VK_TAB:
+    case VK_RETURN:
+    case VK_ESCAPE:
+    case VK_SPACE:
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_UP:
+    case VK_DOWN:
+    case VK_APPS:
+    case VK_F10: return true;
+    default: return false;
+    }
+}
+
+} // namespace
+
+void CSkinDialog::SetKeysRecorded(bool recorded)
+{
+    t_keysRecorded = recorded;
+}
+
+bool CSkinDialog::KeysRecorded()
+{
+    return t_keysRecorded || t_ignoredKey != 0;
+}
+
+void CSkinDialog::IgnoreUntilReleased(UINT virtualKey)
+{
+    t_ignoredKey = virtualKey;
+}
+
 bool CSkinDialog::PreTranslateMessage(MSG& message)
 {
+    const bool keyMessage = message.message == WM_KEYDOWN || message.message == WM_KEYUP ||
+                            message.message == WM_SYSKEYDOWN || message.message == WM_SYSKEYUP;
+    if (keyMessage && t_ignoredKey != 0 && message.wParam == t_ignoredKey) {
+        if (message.message == WM_KEYUP || message.message == WM_SYSKEYUP)
+            t_ignoredKey = 0;
+        return true;
+    }
+    if (t_keysRecorded && keyMessage && IsWorkingKey(message.wParam))
+        return true;
+    const bool child = (::GetWindowLongA(m_hWnd, GWL_STYLE) & WS_CHILD) != 0;
+    if (message.message == WM_KEYDOWN && message.wParam == VK_TAB && !child &&
+        (::GetKeyState(VK_CONTROL) & 0x8000) == 0 && (::GetKeyState(VK_MENU) & 0x8000) == 0) {
+        MoveFocusByTab((::GetKeyState(VK_SHIFT) & 0x8000) == 0);
+        return true;
+    }
+    if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE) {
+        // A page leaves Escape to its top-level window.
+        if (child && m_swallowEscapeAndReturn &&
+            dynamic_cast<CSkinDialog*>(CWnd::FromHandle(::GetAncestor(m_hWnd, GA_ROOT))))
+            return false;
+        CBitmapBtn* cancel = child ? nullptr : EscapeButton();
+        if (cancel != nullptr && cancel->GetSafeHwnd() != nullptr &&
+            KeyActivatesButton(VK_ESCAPE, cancel->GetSafeHwnd())) {
+            if ((message.lParam & (1L << 30)) == 0)
+                cancel->Click();
+            return true;
+        }
+    }
     return m_swallowEscapeAndReturn && message.message == WM_KEYDOWN &&
            (message.wParam == VK_ESCAPE || message.wParam == VK_RETURN);
 }
@@ -110,8 +273,8 @@ int CSkinDialog::OnCreate(CREATESTRUCTA& create)
     // The dialog manager of per-monitor v2 would move and resize the controls and change their
     // fonts itself on a change of scaling: OnDpiChanged lays the window out from its skin instead.
     using SetBehaviourFn = BOOL(WINAPI*)(HWND, int, int);
-    static const auto setBehaviour = reinterpret_cast<SetBehaviourFn>(reinterpret_cast<void*>(
-        ::GetProcAddress(::GetModuleHandleA("user32.dll"), "SetDialogDpiChangeBehavior")));
+    static const auto setBehaviour = reinterpret_cast<SetBehaviourFn>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("user32.dll"), "SetDialogDpiChangeBehavior")));
     if (setBehaviour != nullptr)
         setBehaviour(m_hWnd, 1 /* DDC_DISABLE_ALL */, 1);
     LoadSkin();

@@ -63,6 +63,14 @@ class CSkinDialog : public BaseWindow<CSkinDialog, CDialog> {
 public:
     static MessageSpan MessageEntries();
 
+    // While set (a recording started from the keyboard), the keys that work the windows (Tab,
+    // Return, Escape, Space, the arrows, the menu key) are only recorded: no skinned window of the
+    // thread acts on them.
+    static void SetKeysRecorded(bool recorded);
+    static bool KeysRecorded();
+    // The key (down now) is ignored by the skinned windows of the thread until it is released.
+    static void IgnoreUntilReleased(UINT virtualKey);
+
     // skinFileName: the window's skin file, for example "skins\\skin_main.ini".
     CSkinDialog(UINT templateId, std::string skinFileName);
 
@@ -79,16 +87,33 @@ public:
     RECT Scaled(const RECT& rect) const { return ScaleRectBy(rect, m_scale.layout); }
 
     // Escape and Return (WM_KEYDOWN) never reach the dialog manager: skinned dialogs close only
-    // through their buttons.
+    // through their buttons, and Escape clicks the window's cancel button (EscapeButton). Tab and
+    // Shift+Tab move the focus through every tab stop of the top-level window, its pages' too, in
+    // reading order (ReadingOrder), showing the focus mark on the button they reach.
     bool PreTranslateMessage(MSG& message) override;
+
+    // Moves the focus to the next (or previous) tab stop of this top-level window; false when
+    // there is none. From no focus inside the window: the first (last) in reading order.
+    // fromStart: the first control in reading order; editFirst: the first edit field, when there is
+    // one, before it.
+    bool MoveFocusByTab(bool forward, bool byKeyboard = true, bool fromStart = false, bool editFirst = false);
+    // Whether the user has moved by keyboard in this window (Tab, arrows, Space or Return on a
+    // button).
+    bool KeyboardUsed() const { return m_keyboardUsed; }
 
 protected:
     // Loads the skin and creates the controls (with a SkinLoader); returns 1.
     virtual BOOL LoadSkin() = 0;
+
     // Draws the window's own texts into the back buffer (transparent background set).
     virtual void DrawTexts(HDC) {}
     // Set false by a dialog that handles Escape and Return itself.
     bool m_swallowEscapeAndReturn = true;
+    // The button Escape clicks (a top-level window's Cancel or close button); none by default.
+    virtual CBitmapBtn* EscapeButton() { return nullptr; }
+    // Whether Space or Return (virtualKey) on button acts on the button (true by default); a
+    // window that captures keys lets them through as keys until the user moves by keyboard.
+    virtual bool KeyActivatesButton(UINT virtualKey, HWND button);
 
     // Required entries (MessageTable.h): the skin is loaded on WM_CREATE and freed on WM_DESTROY
     // whatever entries a derived window has for these messages.
@@ -110,6 +135,12 @@ protected:
     virtual void AfterReload() {}
 
 private:
+    LRESULT OnKeyActivates(WPARAM virtualKey, LPARAM button);
+    // WM_INITDIALOG: the window's OnInitDialog; when that asks for the default focus (TRUE), a
+    // top-level window starts with the focus on its first edit field, or without one on its first
+    // control, in reading order (FALSE is answered: the focus is set).
+    LRESULT OnInitDialogSkin(WPARAM, LPARAM);
+
     friend class SkinLoader;
 
     std::string m_skinFileName;
@@ -119,4 +150,5 @@ private:
     SkinScaleChoice m_scale;
     int m_reloadPercent = 0; // the new layout percent while OnDpiChanged reloads the skin
     void ApplyRegion();
+    bool m_keyboardUsed = false;
 };

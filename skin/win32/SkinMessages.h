@@ -10,6 +10,10 @@
 constexpr UINT WM_BUTTON_HOVER = WM_USER + 100;
 // To the main window: wParam 1 or 0 as above; the text is SkinHints().Current().
 constexpr UINT WM_STATUS_HINT = WM_USER + 101;
+// Sent by a bitmap button to its top-level window when Space or Return (wParam) goes down on it
+// (lParam the button): 2 when the key is not the button's to act on (the window captures it), else
+// the button clicks.
+constexpr UINT WM_SKIN_KEY_ACTIVATES = WM_USER + 103;
 // To an edit field's parent: wParam 0 after a text change, 13 after Return is released.
 constexpr UINT WM_EDIT_NOTIFY = WM_USER + 92;
 

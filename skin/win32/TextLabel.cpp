@@ -1,6 +1,7 @@
 #include "TextLabel.h"
 
 #include "Gdi.h"
+#include "SkinAccessible.h"
 #include "SkinMessages.h"
 #include "SkinPicture.h"
 #include "SkinScale.h"
@@ -38,6 +39,8 @@ MessageSpan CTextLabel::MessageEntries()
         OnWmCreate<&CTextLabel::OnCreate>(),         OnWmDestroy<&CTextLabel::OnDestroy>(),
         OnWmPaint<&CTextLabel::OnPaint>(),           OnMouse<WM_MOUSEMOVE, &CTextLabel::OnMouseMove>(),
         OnWmEraseBkgnd<&CTextLabel::OnEraseBkgnd>(),
+        OnMessage<WM_GETOBJECT, &CTextLabel::OnGetObject>(),
+        OnMessage<WM_SKIN_ACCESS, &CTextLabel::OnSkinAccess>(),
     };
     return kEntries;
 }
@@ -63,9 +66,32 @@ void CTextLabel::OnDestroy()
 
 void CTextLabel::SetText(const std::string& text, int bright)
 {
+    const bool renamed = text != m_text;
     m_text = text;
     m_bright = bright != 0;
+    if (renamed && m_hWnd != nullptr) {
+        ::SetWindowTextA(m_hWnd, text.c_str());
+        NotifyAccessNameChange(m_hWnd);
+    }
     Invalidate(false);
+}
+
+LRESULT CTextLabel::OnGetObject(WPARAM flags, LPARAM objectId)
+{
+    if (const LRESULT answer = AnswerGetObject(m_hWnd, flags, objectId))
+        return answer;
+    return Default();
+}
+
+LRESULT CTextLabel::OnSkinAccess(WPARAM, LPARAM access)
+{
+    if (access == 0)
+        return 0;
+    ControlAccessInput input;
+    input.role = ControlRole::StaticText;
+    input.caption = m_text;
+    *reinterpret_cast<ControlAccess*>(access) = DescribeControl(input);
+    return 1;
 }
 
 void CTextLabel::SetBackColor(COLORREF colour)
@@ -113,6 +139,8 @@ MessageSpan CStatusLabel::MessageEntries()
 {
     static constexpr MessageEntry kEntries[] = {
         OnWmDestroy<&CStatusLabel::OnDestroy>(),
+        OnMessage<WM_GETOBJECT, &CStatusLabel::OnGetObject>(),
+        OnMessage<WM_SKIN_ACCESS, &CStatusLabel::OnSkinAccess>(),
         OnWmPaint<&CStatusLabel::OnPaint>(),
         OnWmEraseBkgnd<&CStatusLabel::OnEraseBkgnd>(),
     };
@@ -133,8 +161,31 @@ void CStatusLabel::OnDestroy()
 
 void CStatusLabel::SetText(const std::string& text)
 {
+    const bool changed = text != m_text;
     m_text = text;
+    if (changed && m_hWnd != nullptr) {
+        ::SetWindowTextA(m_hWnd, text.c_str());
+        NotifyAccessNameChange(m_hWnd, true);
+    }
     Invalidate(false);
+}
+
+LRESULT CStatusLabel::OnGetObject(WPARAM flags, LPARAM objectId)
+{
+    if (const LRESULT answer = AnswerGetObject(m_hWnd, flags, objectId))
+        return answer;
+    return Default();
+}
+
+LRESULT CStatusLabel::OnSkinAccess(WPARAM, LPARAM access)
+{
+    if (access == 0)
+        return 0;
+    ControlAccessInput input;
+    input.role = ControlRole::StaticText;
+    input.caption = m_text;
+    *reinterpret_cast<ControlAccess*>(access) = DescribeControl(input);
+    return 1;
 }
 
 void CStatusLabel::OnPaint(const PaintDc& paint)

@@ -1,5 +1,7 @@
 // Text labels of the skinned windows: CTextLabel (a line of text with an optional hover hint) and
-// CStatusLabel (the main window's status line). Both paint through a back buffer.
+// CStatusLabel (the main window's status line). Both paint through a back buffer. Both are static
+// texts to assistive technology (SkinAccessible), named with their text; the status line announces
+// every change of its text as a live region does.
 #pragma once
 
 #include "UniqueHandle.h"
@@ -33,6 +35,8 @@ private:
     void OnPaint(const PaintDc& paint);
     void OnMouseMove(UINT keys, POINT point);
     bool OnEraseBkgnd(HDC dc);
+    LRESULT OnGetObject(WPARAM flags, LPARAM objectId);
+    LRESULT OnSkinAccess(WPARAM, LPARAM access);
 
     std::string m_text;
     std::string m_hint;
@@ -58,6 +62,8 @@ private:
     void OnDestroy();
     void OnPaint(const PaintDc& paint);
     bool OnEraseBkgnd(HDC dc);
+    LRESULT OnGetObject(WPARAM flags, LPARAM objectId);
+    LRESULT OnSkinAccess(WPARAM, LPARAM access);
 
     std::string m_text;
     UniqueGdiObject<HFONT> m_font; // made with the window, freed with it

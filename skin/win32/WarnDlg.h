@@ -22,6 +22,8 @@ public:
 
 protected:
     BOOL LoadSkin() override;
+    // Escape is Cancel.
+    CBitmapBtn* EscapeButton() override { return &m_buttons[1]; }
     void DrawTexts(HDC dc) override;
 
 private:

@@ -1856,6 +1856,196 @@ def scenario_cfg_close_with_dialog_open(s):
         check(data_files(s) == saved, "closing with %s changed the data files" % what)
 
 
+def shows_focus_mark(window, key):
+    """Whether the control at key of window (or page) shows TolkCfg's focus mark: a dotted frame in
+    the captions' colour (E0E0E0) 2 pixels inside the control, which its pictures do not have."""
+    left, top, right, bottom = window.skin.rect(key)
+    shot = window.screenshot().convert("RGB")
+    picture = window.skin.picture("Main").convert("RGB")
+
+    def light(image):
+        return sum(1 for x in range(left + 3, right - 3)
+                   if all(abs(c - 0xE0) <= 24 for c in image.getpixel((x, top + 2))))
+    return light(shot) - light(picture) >= (right - left - 6) // 4
+
+
+def tab_to(cfg, window, key, what, most=40):
+    """Presses Tab until the control at key of window shows the focus mark."""
+    for _ in range(most):
+        cfg.ui.press_keys("Tab")
+        time.sleep(0.15)
+        if shows_focus_mark(window, key):
+            return
+    raise Failure("Tab never reached %s" % what)
+
+
+def scenario_cfg_keyboard_shortcut(s):
+    """From TolkCfg's start, with nothing but keys: Tab to key 2, Space opens its menu, the arrows and
+    Return choose "Assign a shortcut", Tab and Space tick Ctrl, F5 is the key, Tab and Return confirm,
+    Tab and Return apply; the keyboard stores Ctrl+F5 for key 2."""
+    s.start_simulator()
+    s.start_host()
+    block = s.read_block()
+    block.current = 1
+    s.apply_block(block)
+    cfg = ConfigProgram(s)
+    cfg.expect_slot(1, "slot 1 of the host's block")
+    ui = cfg.ui
+    # The keyboard's focus to TolkCfg's window (no pointer: without a window manager, X gives the
+    # keys to the window under the pointer unless a window is given the focus).
+    ui.xdotool("windowfocus", "--sync", cfg.main.wid, check=False)
+    time.sleep(0.5)
+    known = cfg.visible_windows() | set(ui.xdotool("search", "--onlyvisible", "--class", "", check=False).split())
+    tab_to(cfg, cfg.page, PAGE_KEY[2], "key 2's button")
+    cfg.save_shot("keyboard_key_2_focused")
+    ui.press_keys("space")
+    left, _, _, bottom = cfg.page.screen_rect(PAGE_KEY[2])
+    menu = wait_menu(cfg, known, (left, bottom), "the menu of key 2 to open from Space")
+    check(abs(menu[0] - left) <= 4 and abs(menu[1] - bottom) <= 4,
+          "the menu opened at %s, not under key 2's button at %s" % (menu[:2], (left, bottom)))
+    for _ in range(KEY_MENU.index("Assign a shortcut") + 1):
+        ui.press_keys("Down")
+    ui.press_keys("Return")
+    shortcut_skin = ui.Skin(os.path.join(s.folder, "skins"), "skin_assign_shortcut.ini")
+    dialog = ui.SkinnedWindow(None, shortcut_skin, wid=cfg.find_new_window(shortcut_skin, known))
+    ui.xdotool("windowfocus", "--sync", dialog.wid, check=False)
+    time.sleep(0.5)
+    tab_to(cfg, dialog, SHORTCUT_CTRL, "the shortcut dialog's Ctrl")
+    ui.press_keys("space")
+    cfg.wait_screen(lambda: dialog.is_checked(SHORTCUT_CTRL), "Space to tick Ctrl")
+    ui.press_keys("F5")
+    time.sleep(0.5)
+    dialog.screenshot().save(os.path.join(cfg.shot_folder(), "keyboard_shortcut_dialog.png"))
+    tab_to(cfg, dialog, SHORTCUT_OK, "the shortcut dialog's OK")
+    ui.press_keys("Return")
+    wait_for(lambda: dialog.wid not in cfg.visible_windows(), 15, "the shortcut dialog to close on Return")
+    time.sleep(0.5)
+    # The focus is back on key 2; Tab to Apply and Return.
+    ui.xdotool("windowfocus", "--sync", cfg.main.wid, check=False)
+    time.sleep(0.3)
+    tab_to(cfg, cfg.main, CFG_APPLY, "Apply")
+    ui.press_keys("Return")
+    wait_for(lambda: s.sim_state()["keys"][(1, 2)] == CTRL_F5_SEQUENCE, 60,
+             "the keyboard to store Ctrl+F5 for key 2")
+    settle_files(s)
+    block = s.read_block()
+    at = block.button_at(1, 2)
+    check(block.data[at + 1] == 5 and block.data[at + 2158:at + 2164] == bytes([0x3E, 0, 0, 1, 0, 0]),
+          "the host's block holds key 2 as function %d, key %02X, flags %s"
+          % (block.data[at + 1], block.data[at + 2158], list(block.data[at + 2159:at + 2164])))
+    cfg.save_shot("keyboard_applied")
+
+
+def scenario_cfg_keyboard_timer(s):
+    """From TolkCfg's start (without the host), with nothing but keys: Tab to key 3, Space opens its
+    menu, the arrows open "Assign a timer" and Return chooses "Create Timer"; the dialog starts in
+    the name field, Tab goes to the length, Tab to OK and Return: Timer.ini holds the timer."""
+    write_profile_folder(s, CFG_NAMES, 1)
+    cfg = ConfigProgram(s)
+    ui = cfg.ui
+    ui.xdotool("windowfocus", "--sync", cfg.main.wid, check=False)
+    time.sleep(0.5)
+    known = cfg.visible_windows() | set(ui.xdotool("search", "--onlyvisible", "--class", "", check=False).split())
+    tab_to(cfg, cfg.page, PAGE_KEY[3], "key 3's button")
+    cfg.save_shot("keyboard_key_3_focused")
+    ui.press_keys("space")
+    left, _, _, bottom = cfg.page.screen_rect(PAGE_KEY[3])
+    wait_menu(cfg, known, (left, bottom), "the menu of key 3 to open from Space")
+    for _ in range(KEY_MENU.index("Assign a timer") + 1):
+        ui.press_keys("Down")
+    ui.press_keys("Right")
+    time.sleep(0.5)
+    for _ in range(TIMER_MENU.index("Create Timer")):
+        ui.press_keys("Down")
+    ui.press_keys("Return")
+    timer_skin = ui.Skin(os.path.join(s.folder, "skins"), "skin_count_down.ini")
+    dialog = ui.SkinnedWindow(None, timer_skin, wid=cfg.find_new_window(timer_skin, known))
+    ui.xdotool("windowfocus", "--sync", dialog.wid, check=False)
+    time.sleep(0.5)
+    ui.type_text("Tea break")
+    ui.press_keys("Tab")
+    time.sleep(0.2)
+    ui.press_keys("End", "BackSpace", "BackSpace", "BackSpace", "BackSpace")
+    ui.type_text("12")
+    time.sleep(0.5)
+    dialog.screenshot().save(os.path.join(cfg.shot_folder(), "keyboard_timer_dialog.png"))
+    tab_to(cfg, dialog, TIMER_OK, "the timer dialog's OK")
+    ui.press_keys("Return")
+    wait_for(lambda: dialog.wid not in cfg.visible_windows(), 15, "the timer dialog to close on Return")
+    wait_for(lambda: timer_library(s), 15, "config\\Timer.ini to hold the timer")
+    check(timer_library(s) == [("Tea break", 12)], "Timer.ini holds %s" % timer_library(s))
+
+
+def scenario_cfg_keyboard_macro(s):
+    """From TolkCfg's start (without the host), with nothing but keys: key 1's menu "Assign Macro" >
+    "Create New Macro..." opens the manager; the set button's menu (Space) makes a set named in its
+    dialog, Add (Space) makes a macro named in the list, the delay switch and Record (Space) record
+    typed keys until Escape, and OK (Return) saves: macro.ini holds the set with its macro."""
+    write_profile_folder(s, CFG_NAMES, 1)
+    cfg = ConfigProgram(s)
+    ui = cfg.ui
+    skins = os.path.join(s.folder, "skins")
+    manager_skin = ui.Skin(skins, "skin_macro_manager.ini")
+    set_skin = ui.Skin(skins, "skin_create_macro_set.ini")
+    ui.xdotool("windowfocus", "--sync", cfg.main.wid, check=False)
+    time.sleep(0.5)
+    known = cfg.visible_windows() | set(ui.xdotool("search", "--onlyvisible", "--class", "", check=False).split())
+    tab_to(cfg, cfg.page, PAGE_KEY[1], "key 1's button")
+    ui.press_keys("space")
+    left, _, _, bottom = cfg.page.screen_rect(PAGE_KEY[1])
+    wait_menu(cfg, known, (left, bottom), "the menu of key 1 to open from Space")
+    for _ in range(KEY_MENU.index("Assign Macro") + 1):
+        ui.press_keys("Down")
+    ui.press_keys("Right")
+    time.sleep(0.5)
+    ui.press_keys("Return")
+    manager = ui.SkinnedWindow(None, manager_skin, wid=cfg.find_new_window(manager_skin, known))
+    recorder = manager.page(ui.Skin(skins, "skin_macro_record.ini"), manager_skin.frame())
+    ui.xdotool("windowfocus", "--sync", manager.wid, check=False)
+    time.sleep(0.5)
+
+    # A set through the set button's menu, opened with Space: "[+]Add Macro Set", then its name.
+    known = cfg.visible_windows()
+    tab_to(cfg, manager, MANAGER_SET, "the manager's set button")
+    ui.press_keys("space")
+    time.sleep(0.8)
+    ui.press_keys("Down", "Return")
+    dialog = ui.SkinnedWindow(None, set_skin, wid=cfg.find_new_window(set_skin, known))
+    ui.xdotool("windowfocus", "--sync", dialog.wid, check=False)
+    time.sleep(0.5)
+    ui.type_text("Keys")
+    tab_to(cfg, dialog, SET_OK, "the set dialog's OK")
+    ui.press_keys("Return")
+    wait_for(lambda: dialog.wid not in cfg.visible_windows(), 15, "the set name dialog to close")
+    ui.xdotool("windowfocus", "--sync", manager.wid, check=False)
+    time.sleep(0.5)
+    # A macro in it: Add, its name, Return.
+    tab_to(cfg, manager, MANAGER_ADD, "the manager's Add")
+    ui.press_keys("space")
+    time.sleep(0.5)
+    ui.type_text("Hi")
+    ui.press_keys("Return")
+    time.sleep(0.5)
+    # The delay switch on, Record, keys, Escape stops.
+    tab_to(cfg, recorder, RECORD_DELAYS, "the record-delay switch")
+    ui.press_keys("space")
+    cfg.wait_screen(lambda: recorder.is_checked(RECORD_DELAYS), "Space to turn the record-delay switch on")
+    tab_to(cfg, recorder, RECORD_BUTTON, "Record")
+    ui.press_keys("space")
+    time.sleep(1.0)
+    ui.type_text("hi", delay_ms=120)
+    time.sleep(0.3)
+    ui.press_keys("Escape")
+    time.sleep(0.5)
+    manager.screenshot().save(os.path.join(cfg.shot_folder(), "keyboard_manager_recorded.png"))
+    tab_to(cfg, manager, MANAGER_OK, "the manager's OK")
+    ui.press_keys("Return")
+    wait_for(lambda: manager.wid not in cfg.visible_windows(), 15, "the manager to close on Return")
+    macro_file = os.path.join(s.folder, "config", "macro.ini")
+    wait_for(lambda: ini_value(macro_file, "Keys", "Count") == "1", 15,
+             "config\\macro.ini to hold the set with its macro")
+
+
 SCENARIOS = {name[len("scenario_"):]: f for name, f in globals().items() if name.startswith("scenario_")}
 
 

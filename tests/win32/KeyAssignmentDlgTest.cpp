@@ -307,9 +307,9 @@ TEST_F(ShortcutDialog, TypedKeysAreCapturedNotUsedByTheDialogAndAKeyWithoutARowB
         afterSpace = TextOf(dialog.NameField());
         keyAfterSpace = dialog.Model().Key();
         plainAfterSpace = CheckedOnScreen(dialog);
+        // Tab moves on (the keys act on the dialog from then on: KeyboardAccess); letters are
+        // still captured.
         TapKey(VK_TAB);
-        TapKey(VK_RETURN);
-        TapKey(VK_ESCAPE);
         TapKey('Q');
         afterOthers = TextOf(dialog.NameField());
         openAfterKeys = ::IsWindowVisible(dialog.GetSafeHwnd()) != FALSE;
@@ -323,7 +323,7 @@ TEST_F(ShortcutDialog, TypedKeysAreCapturedNotUsedByTheDialogAndAKeyWithoutARowB
     EXPECT_EQ(UsageName(0x2C, WinKeyboardLayout()), afterSpace);
     EXPECT_FALSE(afterSpace.empty());
     EXPECT_EQ("plain", plainAfterSpace) << "the Space bar leaves the toggles as they were";
-    EXPECT_TRUE(openAfterKeys) << "Return and Escape do not close it";
+    EXPECT_TRUE(openAfterKeys) << "Tab does not close it";
     EXPECT_EQ("Q", afterOthers);
     EXPECT_EQ("", afterUnknown) << "F24 has no row in the key table";
     ASSERT_TRUE(dialog.StoreInto(info));

@@ -1,0 +1,77 @@
+// What the keyboard and assistive technology make of the skinned windows' controls, decided apart
+// from the windows so that it can be tested without a screen: the reading order Tab follows, the
+// moves of the arrow keys in a radio group, and the accessible name, role and state of a control.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+// A control's rectangle in one coordinate system shared by all controls of a window (the screen).
+struct ControlBox {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+};
+
+// The controls' indexes in reading order: top to bottom, left to right. Controls whose vertical
+// middles each fall within the other's height are one row, read left to right; rows are read from the
+// top. Equal boxes keep their given order.
+std::vector<std::size_t> ReadingOrder(const std::vector<ControlBox>& boxes);
+
+// The control Tab (forward) or Shift+Tab moves to from current in order (indexes into the boxes,
+// in reading order), wrapping round; the first (or the last, backwards) when current is not in
+// order. Nothing when order is empty.
+std::optional<std::size_t> NextTabStop(const std::vector<std::size_t>& order, std::optional<std::size_t> current,
+                                       bool forward);
+
+// The arrow keys in a radio group of count members (in reading order): Left and Up go to the
+// previous member, Right and Down to the next, wrapping round.
+enum class ArrowKey { Left, Up, Right, Down };
+std::size_t ArrowTarget(std::size_t current, std::size_t count, ArrowKey key);
+
+// What a skinned control is to assistive technology.
+enum class ControlRole {
+    PushButton,  // a command
+    CheckBox,    // a button that stays down until pressed again (toggle mode)
+    RadioButton, // one of a group of which one is chosen (profile slots, page tabs)
+    StaticText,  // a label or the status line
+    EditableText, // an edit field (named by the window, its text is its value)
+    List,         // a list whose rows are its children, each named with its text
+};
+
+struct ControlAccessInput {
+    ControlRole role = ControlRole::PushButton;
+    std::string caption;  // the text drawn on the control
+    std::string hint;     // the status line's hint for it
+    std::string prefix;   // said before the caption ("G2" for a key button), or empty
+    std::string name;     // the name given by the window (a slot's profile name), or empty
+    bool checked = false; // toggle and radio buttons
+    bool disabled = false;
+    bool focusable = true;
+};
+
+struct ControlAccess {
+    std::string name;
+    ControlRole role = ControlRole::PushButton;
+    bool checked = false;
+    bool unavailable = false;
+    bool focusable = true;
+};
+
+// The name: the window's name when given; else the caption, or the hint when the picture is the
+// caption (no text drawn); with a prefix, "prefix: text" ("G2: Ctrl+F5"), or the prefix alone when
+// there is no text. Access-key marks ('&') are dropped ("&&" stays one '&') and blanks at the ends
+// trimmed. Only check boxes and radio buttons are ever checked.
+ControlAccess DescribeControl(const ControlAccessInput& input);
+
+// The letter of the access key a caption marks with '&' (upper case), or nothing; "&&" is a plain
+// '&'.
+std::optional<char> AccessKeyOf(const std::string& caption);
+
+// Whether a key pressed in a window that captures keys (the shortcut dialog) is the window's own
+// navigation rather than a key to capture: Tab, Return, Space and Escape are, once the user moves
+// by keyboard (the focus mark shows); before that, and other keys always, they are captured.
+bool IsNavigationKey(unsigned virtualKey, bool keyboardFocusShown);

@@ -1,0 +1,331 @@
+// TolkCfg's windows by keyboard and through Microsoft Active Accessibility (oleacc), as a screen
+// reader sees them: every control Tab reaches answers AccessibleObjectFromWindow with a name and the
+// role it acts as (push button, check box, radio button), Tab visits them in reading order and
+// comes round, Space flips a key's switch, the arrows move the profile slots, Escape is Cancel.
+#include "WinTestInput.h"
+#include "BitmapBtn.h"
+#include "ConfigDlg.h"
+#include "ControlAccess.h"
+#include "CountdownTimerDlg.h"
+#include "CreateMacroSetDlg.h"
+#include "GameProfileDlg.h"
+#include "KeyAssignmentDlg.h"
+#include "Libraries.h"
+#include "ModalScript.h"
+#include "ProfileStore.h"
+#include "SelectPlayerDlg.h"
+#include "SkinDialog.h"
+#include "SkinMessages.h"
+#include "TempFolder.h"
+#include "Text.h"
+#include "TextLabel.h"
+#include "WarnDlg.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <oleacc.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Reached {
+    HWND window = nullptr;
+    std::string className;
+    std::string name;
+    long role = 0;
+    long state = 0;
+    bool answered = false;
+    HRESULT result = S_OK;
+};
+
+std::string Narrow(BSTR text)
+{
+    if (text == nullptr)
+        return {};
+    const int length = ::WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    std::string result(static_cast<size_t>(length > 0 ? length - 1 : 0), '\0');
+    if (length > 1)
+        ::WideCharToMultiByte(CP_ACP, 0, text, -1, result.data(), length, nullptr, nullptr);
+    return result;
+}
+
+// What AccessibleObjectFromWindow(OBJID_CLIENT) says of window.
+Reached Ask(HWND window)
+{
+    Reached reached;
+    reached.window = window;
+    char className[64] = {};
+    ::GetClassNameA(window, className, sizeof className);
+    reached.className = className;
+    IAccessible* object = nullptr;
+    reached.result = ::AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                                  reinterpret_cast<void**>(&object));
+    if (FAILED(reached.result) || object == nullptr)
+        return reached;
+    reached.answered = true;
+    VARIANT self;
+    ::VariantInit(&self);
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    if (object->get_accName(self, &name) == S_OK)
+        reached.name = Narrow(name);
+    ::SysFreeString(name);
+    VARIANT value;
+    ::VariantInit(&value);
+    if (SUCCEEDED(object->get_accRole(self, &value)) && value.vt == VT_I4)
+        reached.role = value.lVal;
+    ::VariantClear(&value);
+    if (SUCCEEDED(object->get_accState(self, &value)) && value.vt == VT_I4)
+        reached.state = value.lVal;
+    ::VariantClear(&value);
+    object->Release();
+    return reached;
+}
+
+long ExpectedRole(const CBitmapBtn& button)
+{
+    switch (button.Access().role) {
+    case ControlRole::CheckBox: return ROLE_SYSTEM_CHECKBUTTON;
+    case ControlRole::RadioButton: return ROLE_SYSTEM_RADIOBUTTON;
+    case ControlRole::StaticText: return ROLE_SYSTEM_STATICTEXT;
+    case ControlRole::EditableText: return ROLE_SYSTEM_TEXT;
+    case ControlRole::List: return ROLE_SYSTEM_LIST;
+    case ControlRole::PushButton: break;
+    }
+    return ROLE_SYSTEM_PUSHBUTTON;
+}
+
+// Walks the window's tab stops with Tab from its focus until it comes round: every control it
+// reaches, in order. Fails on a reachable control without a name or with a wrong role.
+std::vector<Reached> WalkByTab(CSkinDialog& window, const std::string& what)
+{
+    std::vector<Reached> reached;
+    for (int step = 0; step < 80; ++step) {
+        EXPECT_TRUE(window.MoveFocusByTab(true)) << what << ": no tab stop";
+        PumpPending();
+        HWND focus = ::GetFocus();
+        if (!reached.empty() && focus == reached.front().window)
+            break;
+        reached.push_back(Ask(focus));
+        const Reached& r = reached.back();
+        EXPECT_TRUE(r.answered) << what << ": control " << r.className << " gives no accessible object: " << std::hex << r.result;
+        EXPECT_FALSE(r.name.empty()) << what << ": control " << r.className << " at step " << step << " has no name";
+        if (auto* button = dynamic_cast<CBitmapBtn*>(CWnd::FromHandle(focus))) {
+            EXPECT_EQ(r.role, ExpectedRole(*button)) << what << ": " << r.name;
+            EXPECT_TRUE(button->KeyboardFocusShown()) << what << ": " << r.name << " shows no focus mark";
+            EXPECT_EQ((r.state & STATE_SYSTEM_CHECKED) != 0, button->Access().checked) << what << ": " << r.name;
+        } else {
+            EXPECT_TRUE(r.role == ROLE_SYSTEM_TEXT || r.role == ROLE_SYSTEM_LIST || r.role == ROLE_SYSTEM_CLIENT)
+                << what << ": " << r.className << " role " << r.role;
+        }
+        EXPECT_NE(r.state & STATE_SYSTEM_FOCUSED, 0) << what << ": " << r.name << " is not focused";
+    }
+    return reached;
+}
+
+bool InReadingOrder(const std::vector<Reached>& reached)
+{
+    std::vector<ControlBox> boxes;
+    for (const Reached& r : reached) {
+        RECT rect{};
+        ::GetWindowRect(r.window, &rect);
+        boxes.push_back(ControlBox{rect.left, rect.top, rect.right, rect.bottom});
+    }
+    const std::vector<std::size_t> order = ReadingOrder(boxes);
+    // The walk may start anywhere: it is the reading order turned round.
+    for (std::size_t start = 0; start < order.size(); ++start) {
+        bool same = true;
+        for (std::size_t i = 0; i < order.size() && same; ++i)
+            same = order[(start + i) % order.size()] == i;
+        if (same)
+            return true;
+    }
+    return order.empty();
+}
+
+class KeyboardAccess : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_ole = ::OleInitialize(nullptr);
+        RegisterSkinMessages();
+        for (const char* part : {"skins", "lang"})
+            fs::copy(fs::path(TOLK_DIST) / part, fs::path(folder.Path()) / part, fs::copy_options::recursive);
+        SetSkinProgramFolder(folder.Path());
+        ::SetCursorPos(1200, 1000);
+    }
+    void TearDown() override
+    {
+        SetSkinProgramFolder("");
+        if (SUCCEEDED(m_ole))
+            ::OleUninitialize();
+    }
+
+    // Runs the dialog modally, walks it with Tab, then presses Escape: the walk, and what
+    // DoModal returned.
+    template <class Dialog>
+    std::vector<Reached> WalkDialog(Dialog& dialog, const std::string& what, INT_PTR& result)
+    {
+        std::vector<Reached> reached;
+        ModalScript script(dialog);
+        script.Then(500, [&] { reached = WalkByTab(dialog, what); });
+        script.Then(100, [&] { PressKey(VK_ESCAPE); });
+        script.Then(1500, [&] {
+            if (::IsWindow(dialog.GetSafeHwnd()))
+                dialog.EndDialog(-5);
+        });
+        result = script.RunModal();
+        return reached;
+    }
+
+    HRESULT m_ole = E_FAIL;
+    TempFolder folder;
+};
+
+TEST_F(KeyboardAccess, MainWindowEveryControlReachedByTabInReadingOrderWithNameAndRole)
+{
+    auto stored = std::make_unique<ProfileSet>();
+    SetDefaultProfiles(*stored);
+    const char* names[] = {"One", "Two", "Three", "Four", "Five"};
+    for (int i = 0; i < kProfileCount; ++i)
+        CopyToField(stored->Profiles[i].Name, names[i]);
+    stored->CurrentProfile = 1;
+    ASSERT_TRUE(SaveProfileSet(*stored, folder.Path()));
+
+    CConfigDlg main;
+    std::vector<Reached> keysPage, updatePage;
+    std::string slotAfterRight, tabAfterRight;
+    int switchBefore = -1, switchAfter = -1;
+    ModalScript script(main);
+    script.Then(600, [&] {
+        keysPage = WalkByTab(main, "main window, key page");
+        // Space on a key's switch flips it.
+        CKeyPageDlg* page = nullptr;
+        for (HWND child = ::GetWindow(main.GetSafeHwnd(), GW_CHILD); child && !page; child = ::GetWindow(child, GW_HWNDNEXT))
+            page = dynamic_cast<CKeyPageDlg*>(CWnd::FromHandle(child));
+        ASSERT_NE(page, nullptr);
+        ::SetFocus(page->SwitchButton(2).GetSafeHwnd());
+        switchBefore = page->SwitchButton(2).GetChecked();
+        PressKey(VK_SPACE);
+        Pump(200);
+        switchAfter = page->SwitchButton(2).GetChecked();
+        // The arrows move the checked profile slot (slot 1 is checked: Right checks slot 2).
+        for (const Reached& r : keysPage) {
+            if (r.role == ROLE_SYSTEM_RADIOBUTTON && r.name == "One" && (r.state & STATE_SYSTEM_CHECKED)) {
+                ::SetFocus(r.window);
+                PressKey(VK_RIGHT);
+                Pump(200);
+                slotAfterRight = Ask(::GetFocus()).name;
+            }
+        }
+        // The page tabs are a radio group too: from the first tab, Right shows the update page.
+        for (const Reached& r : keysPage) {
+            if (r.role == ROLE_SYSTEM_RADIOBUTTON && (r.state & STATE_SYSTEM_CHECKED) && r.name != "One") {
+                ::SetFocus(r.window);
+                PressKey(VK_RIGHT);
+                Pump(300);
+                tabAfterRight = Ask(::GetFocus()).name;
+                break;
+            }
+        }
+        updatePage = WalkByTab(main, "main window, update page");
+    });
+    script.Then(100, [&] { main.PostMessage(WM_CLOSE); });
+    script.RunModal();
+
+    ASSERT_GE(keysPage.size(), 25u) << "tabs, slots, game and file buttons, keys and switches, mode, reset, OK...";
+    EXPECT_TRUE(InReadingOrder(keysPage));
+    int keyButtons = 0, switches = 0, slots = 0, tabs = 0;
+    for (const Reached& r : keysPage) {
+        if (r.name.rfind("G", 0) == 0 && r.name.size() > 2 && r.name[2] == ':')
+            ++keyButtons;
+        if (r.role == ROLE_SYSTEM_CHECKBUTTON)
+            ++switches;
+        if (r.role == ROLE_SYSTEM_RADIOBUTTON) {
+            const bool slot = std::find(std::begin(names), std::end(names), r.name) != std::end(names);
+            slot ? ++slots : ++tabs;
+        }
+    }
+    EXPECT_EQ(keyButtons, 5) << "key buttons read \"G1: <assignment>\"";
+    EXPECT_EQ(switches, 6) << "five key switches and the mode switch are check boxes";
+    EXPECT_EQ(slots, 5) << "the slots are radio buttons named with their profiles";
+    EXPECT_EQ(tabs, 3) << "the page tabs are radio buttons";
+    EXPECT_NE(switchBefore, switchAfter) << "Space flips a switch";
+    EXPECT_EQ(slotAfterRight, "Two");
+    EXPECT_FALSE(tabAfterRight.empty());
+    EXPECT_FALSE(updatePage.empty());
+    EXPECT_TRUE(InReadingOrder(updatePage));
+}
+
+TEST_F(KeyboardAccess, StatusLineIsAStaticTextNamedWithItsText)
+{
+    CConfigDlg main;
+    Reached status;
+    ModalScript script(main);
+    script.Then(600, [&] {
+        for (HWND child = ::GetWindow(main.GetSafeHwnd(), GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+            if (auto* label = dynamic_cast<CStatusLabel*>(CWnd::FromHandle(child))) {
+                label->SetText("Status : testing");
+                status = Ask(child);
+            }
+        }
+    });
+    script.Then(100, [&] { main.PostMessage(WM_CLOSE); });
+    script.RunModal();
+    EXPECT_EQ(status.role, ROLE_SYSTEM_STATICTEXT);
+    EXPECT_EQ(status.name, "Status : testing");
+}
+
+TEST_F(KeyboardAccess, DialogsEveryControlNamedAndEscapeIsCancel)
+{
+    INT_PTR result = 0;
+    {
+        CWarnDlg dialog("skins\\skin_reset_warn.ini");
+        const auto reached = WalkDialog(dialog, "reset warning", result);
+        EXPECT_EQ(reached.size(), 3u);
+        EXPECT_EQ(result, IDCANCEL);
+    }
+    {
+        ButtonInfo info{};
+        CKeyAssignmentDlg dialog(info);
+        const auto reached = WalkDialog(dialog, "shortcut dialog", result);
+        EXPECT_GE(reached.size(), 8u) << "OK, two cancels and five toggles";
+        EXPECT_EQ(result, IDCANCEL);
+    }
+    {
+        CGameProfileDlg dialog;
+        const auto reached = WalkDialog(dialog, "game profile dialog", result);
+        EXPECT_GE(reached.size(), 7u);
+        EXPECT_EQ(result, IDCANCEL);
+    }
+    {
+        CSelectPlayerDlg dialog(0);
+        const auto reached = WalkDialog(dialog, "player dialog", result);
+        EXPECT_GE(reached.size(), 3u);
+        EXPECT_EQ(result, IDCANCEL);
+    }
+    {
+        CCreateMacroSetDlg dialog;
+        const auto reached = WalkDialog(dialog, "macro set dialog", result);
+        EXPECT_GE(reached.size(), 3u);
+        EXPECT_EQ(result, IDCANCEL);
+    }
+    {
+        TimerLibrary timers;
+        CCountdownTimerDlg dialog(timers);
+        const auto reached = WalkDialog(dialog, "timer dialog", result);
+        EXPECT_GE(reached.size(), 3u);
+        EXPECT_EQ(result, IDCANCEL);
+    }
+}
+
+} // namespace
