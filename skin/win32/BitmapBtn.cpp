@@ -157,7 +157,10 @@ LRESULT CBitmapBtn::OnGetObject(WPARAM flags, LPARAM objectId)
 
 LRESULT CBitmapBtn::OnSkinAccess(WPARAM, LPARAM access)
 {
-    return FillSkinAccess(access, Access());
+    if (access == 0)
+        return 0;
+    *reinterpret_cast<ControlAccess*>(access) = Access();
+    return 1;
 }
 
 void CBitmapBtn::ShowKeyboardFocus()

@@ -58,11 +58,14 @@ LRESULT CBmpEdit::OnGetObject(WPARAM flags, LPARAM objectId)
 
 LRESULT CBmpEdit::OnSkinAccess(WPARAM, LPARAM access)
 {
+    if (access == 0)
+        return 0;
     ControlAccessInput input;
     input.role = ControlRole::EditableText;
     input.name = m_accessName;
     input.disabled = !IsWindowEnabled();
-    return FillSkinAccess(access, DescribeControl(input));
+    *reinterpret_cast<ControlAccess*>(access) = DescribeControl(input);
+    return 1;
 }
 
 void CBmpEdit::ApplyFont()
