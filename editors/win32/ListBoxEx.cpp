@@ -443,14 +443,11 @@ LRESULT CListBoxEx::OnGetObject(WPARAM flags, LPARAM objectId)
 
 LRESULT CListBoxEx::OnSkinAccess(WPARAM, LPARAM access)
 {
-    if (access == 0)
-        return 0;
     ControlAccessInput input;
     input.role = ControlRole::List;
     input.name = m_accessName;
     input.disabled = !IsWindowEnabled();
-    *reinterpret_cast<ControlAccess*>(access) = DescribeControl(input);
-    return 1;
+    return FillSkinAccess(access, DescribeControl(input));
 }
 
 LRESULT CListBoxEx::OnSkinAccessRows(WPARAM, LPARAM)

@@ -157,10 +157,7 @@ LRESULT CBitmapBtn::OnGetObject(WPARAM flags, LPARAM objectId)
 
 LRESULT CBitmapBtn::OnSkinAccess(WPARAM, LPARAM access)
 {
-    if (access == 0)
-        return 0;
-    *reinterpret_cast<ControlAccess*>(access) = Access();
-    return 1;
+    return FillSkinAccess(access, Access());
 }
 
 void CBitmapBtn::ShowKeyboardFocus()

@@ -58,14 +58,11 @@ LRESULT CBmpEdit::OnGetObject(WPARAM flags, LPARAM objectId)
 
 LRESULT CBmpEdit::OnSkinAccess(WPARAM, LPARAM access)
 {
-    if (access == 0)
-        return 0;
     ControlAccessInput input;
     input.role = ControlRole::EditableText;
     input.name = m_accessName;
     input.disabled = !IsWindowEnabled();
-    *reinterpret_cast<ControlAccess*>(access) = DescribeControl(input);
-    return 1;
+    return FillSkinAccess(access, DescribeControl(input));
 }
 
 void CBmpEdit::ApplyFont()

@@ -92,7 +92,8 @@ public:
         *parent = nullptr;
         if (!::IsWindow(m_control))
             return E_FAIL;
-        return ::CreateStdAccessibleObject(m_control, OBJID_WINDOW, __uuidof(IDispatch), reinterpret_cast<void**>(parent));
+        return ::CreateStdAccessibleObject(m_control, OBJID_WINDOW, __uuidof(IDispatch),
+                                           reinterpret_cast<void**>(parent));
     }
     HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override
     {
@@ -180,8 +181,7 @@ public:
         if (const long row = Row(child); row > 0) {
             const bool selected = ::SendMessageA(m_control, LB_GETCURSEL, 0, 0) == row - 1;
             state->vt = VT_I4;
-            state->lVal = STATE_SYSTEM_SELECTABLE | STATE_SYSTEM_FOCUSABLE |
-                          (selected ? STATE_SYSTEM_SELECTED : 0) |
+            state->lVal = STATE_SYSTEM_SELECTABLE | STATE_SYSTEM_FOCUSABLE | (selected ? STATE_SYSTEM_SELECTED : 0) |
                           (selected && ::GetFocus() == m_control ? STATE_SYSTEM_FOCUSED : 0);
             return S_OK;
         }
@@ -260,7 +260,7 @@ public:
             return E_INVALIDARG;
         if (!Ask(access) || access.role == ControlRole::StaticText || access.role == ControlRole::EditableText)
             return S_FALSE;
-        *action = ::SysAllocString(access.role == ControlRole::CheckBox ? (access.checked ? L"Uncheck" : L"Check")
+        *action = ::SysAllocString(access.role == ControlRole::CheckBox      ? (access.checked ? L"Uncheck" : L"Check")
                                    : access.role == ControlRole::RadioButton ? L"Check"
                                                                              : L"Press");
         return S_OK;
@@ -281,8 +281,8 @@ public:
             return E_POINTER;
         RECT rect{};
         if (const long row = Row(child); row > 0) {
-            if (::SendMessageA(m_control, LB_GETITEMRECT, static_cast<WPARAM>(row - 1), reinterpret_cast<LPARAM>(&rect)) ==
-                LB_ERR)
+            if (::SendMessageA(m_control, LB_GETITEMRECT, static_cast<WPARAM>(row - 1),
+                               reinterpret_cast<LPARAM>(&rect)) == LB_ERR)
                 return E_INVALIDARG;
             ::MapWindowPoints(m_control, nullptr, reinterpret_cast<POINT*>(&rect), 2);
         } else if (!IsSelf(child)) {
@@ -362,6 +362,14 @@ private:
 };
 
 } // namespace
+
+LRESULT FillSkinAccess(LPARAM access, const ControlAccess& answer)
+{
+    if (access == 0)
+        return 0;
+    *reinterpret_cast<ControlAccess*>(access) = answer;
+    return 1;
+}
 
 LRESULT AnswerGetObject(HWND control, WPARAM flags, LPARAM objectId)
 {

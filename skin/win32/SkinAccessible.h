@@ -17,6 +17,9 @@ constexpr UINT WM_SKIN_ACCESS_ROWS = WM_USER + 104;
 // returns 1 when filled.
 constexpr UINT WM_SKIN_ACCESS_ROW = WM_USER + 105;
 
+// The answer to WM_SKIN_ACCESS: answer written to lParam's ControlAccess, 1; 0 for a null lParam.
+LRESULT FillSkinAccess(LPARAM access, const ControlAccess& answer);
+
 // The answer to WM_GETOBJECT of a control that handles WM_SKIN_ACCESS: an IAccessible for
 // OBJID_CLIENT (LresultFromObject), 0 otherwise, so that the system's proxy answers.
 LRESULT AnswerGetObject(HWND control, WPARAM flags, LPARAM objectId);

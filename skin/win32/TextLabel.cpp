@@ -8,6 +8,15 @@
 
 namespace {
 
+// What a screen reader reads of a line of text: its text.
+ControlAccess StaticTextAccess(const std::string& text)
+{
+    ControlAccessInput input;
+    input.role = ControlRole::StaticText;
+    input.caption = text;
+    return DescribeControl(input);
+}
+
 // The labels' font: Arial 12 high, compact labels narrower (5) than the others (7), the status
 // line between them (6).
 UniqueGdiObject<HFONT> MakeLabelFont(int percent, int width)
@@ -36,8 +45,10 @@ void PaintText(HWND hwnd, const PaintDc& paint, COLORREF back, COLORREF textColo
 MessageSpan CTextLabel::MessageEntries()
 {
     static constexpr MessageEntry kEntries[] = {
-        OnWmCreate<&CTextLabel::OnCreate>(),         OnWmDestroy<&CTextLabel::OnDestroy>(),
-        OnWmPaint<&CTextLabel::OnPaint>(),           OnMouse<WM_MOUSEMOVE, &CTextLabel::OnMouseMove>(),
+        OnWmCreate<&CTextLabel::OnCreate>(),
+        OnWmDestroy<&CTextLabel::OnDestroy>(),
+        OnWmPaint<&CTextLabel::OnPaint>(),
+        OnMouse<WM_MOUSEMOVE, &CTextLabel::OnMouseMove>(),
         OnWmEraseBkgnd<&CTextLabel::OnEraseBkgnd>(),
         OnMessage<WM_GETOBJECT, &CTextLabel::OnGetObject>(),
         OnMessage<WM_SKIN_ACCESS, &CTextLabel::OnSkinAccess>(),
@@ -85,13 +96,7 @@ LRESULT CTextLabel::OnGetObject(WPARAM flags, LPARAM objectId)
 
 LRESULT CTextLabel::OnSkinAccess(WPARAM, LPARAM access)
 {
-    if (access == 0)
-        return 0;
-    ControlAccessInput input;
-    input.role = ControlRole::StaticText;
-    input.caption = m_text;
-    *reinterpret_cast<ControlAccess*>(access) = DescribeControl(input);
-    return 1;
+    return FillSkinAccess(access, StaticTextAccess(m_text));
 }
 
 void CTextLabel::SetBackColor(COLORREF colour)
@@ -179,13 +184,7 @@ LRESULT CStatusLabel::OnGetObject(WPARAM flags, LPARAM objectId)
 
 LRESULT CStatusLabel::OnSkinAccess(WPARAM, LPARAM access)
 {
-    if (access == 0)
-        return 0;
-    ControlAccessInput input;
-    input.role = ControlRole::StaticText;
-    input.caption = m_text;
-    *reinterpret_cast<ControlAccess*>(access) = DescribeControl(input);
-    return 1;
+    return FillSkinAccess(access, StaticTextAccess(m_text));
 }
 
 void CStatusLabel::OnPaint(const PaintDc& paint)
