@@ -197,3 +197,73 @@ void TimingListModel::ScrollVertical(ScrollRequest request, int32_t thumb)
 {
     m_top = ScrollTo(VerticalRange(), request, thumb);
 }
+
+void TimingListModel::ShowSelected()
+{
+    if (!HasSelection())
+        return;
+    if (m_selected < m_top)
+        m_top = m_selected;
+    else if (m_selected > m_top + kTimingRowCount - 1)
+        m_top = m_selected - (kTimingRowCount - 1);
+    m_top = ScrollTo(VerticalRange(), ScrollRequest::Track, m_top);
+}
+
+void TimingListModel::ShowTime(int32_t t)
+{
+    int64_t origin = m_origin;
+    if (t < origin)
+        origin = t;
+    else if (t > origin + m_span)
+        origin = static_cast<int64_t>(t) - m_span;
+    m_origin = ScrollTo(HorizontalRange(), ScrollRequest::Track, ToInt32(origin));
+}
+
+bool TimingListModel::SelectByArrow(bool forward)
+{
+    if (m_bars.empty())
+        return false;
+    const int last = static_cast<int>(m_bars.size()) - 1;
+    const int before = HasSelection() ? m_selected : -1;
+    if (before < 0)
+        m_selected = forward ? 0 : last;
+    else
+        m_selected = std::clamp(before + (forward ? 1 : -1), 0, last);
+    ShowSelected();
+    return m_selected != before;
+}
+
+bool TimingListModel::NudgeSelected(bool later, bool releaseOnly)
+{
+    if (!HasSelection())
+        return false;
+    TimingBar& bar = m_bars[static_cast<size_t>(m_selected)];
+    const TimingBar before = bar;
+    const int64_t step = later ? Step() : -static_cast<int64_t>(Step());
+    const int64_t largest = std::numeric_limits<int32_t>::max();
+    if (releaseOnly) {
+        bar.end = ToInt32(std::clamp<int64_t>(static_cast<int64_t>(bar.end) + step, bar.start, largest));
+    } else {
+        // The whole bar keeps its length: it stops at 0, and where its release would pass the
+        // largest time.
+        const int64_t length = static_cast<int64_t>(bar.end) - bar.start;
+        const int64_t start = std::clamp<int64_t>(static_cast<int64_t>(bar.start) + step, 0,
+                                                  std::max<int64_t>(0, largest - std::max<int64_t>(0, length)));
+        bar.start = ToInt32(start);
+        bar.end = ToInt32(start + length);
+    }
+    if (bar == before)
+        return false;
+    ShowSelected();
+    ShowTime(releaseOnly || later ? bar.end : bar.start);
+    return true;
+}
+
+std::string TimingListModel::BarText(int bar, const KeyboardLayout& layout) const
+{
+    if (bar < 0 || static_cast<size_t>(bar) >= m_bars.size())
+        return {};
+    const TimingBar& b = m_bars[static_cast<size_t>(bar)];
+    const std::string key = b.key == kKeyPending ? "new key" : UsageName(static_cast<uint32_t>(b.key), layout);
+    return key + ": " + std::to_string(b.start) + " to " + std::to_string(b.end) + " ms";
+}

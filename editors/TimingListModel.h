@@ -7,6 +7,7 @@
 #include "KeyboardLayout.h"
 #include "TimingBars.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -116,11 +117,28 @@ public:
     void ScrollHorizontal(ScrollRequest request, int32_t thumb);
     void ScrollVertical(ScrollRequest request, int32_t thumb);
 
+    // The keyboard in the timing area. Up and Down select the previous or the next bar (from no
+    // selection: the first or the last), stopping at the ends, and scroll the rows to show it.
+    // False when the selection stays as it was.
+    bool SelectByArrow(bool forward);
+    // Left and Right move the selected bar one Step() earlier or later, never before 0; with
+    // releaseOnly only its release moves, never before its press. The shown time follows the moved
+    // end. False without a selection or when nothing could move.
+    bool NudgeSelected(bool later, bool releaseOnly);
+    // One keyboard step: a hundredth of the shown span, at least 1 ms.
+    int32_t Step() const { return std::max<int32_t>(1, m_span / 100); }
+    // What a bar reads as to assistive technology: "A: 0 to 120 ms", "new key: ..." while it waits
+    // for its key; empty for no such bar.
+    std::string BarText(int bar, const KeyboardLayout& layout) const;
+
 private:
     ScrollRange VerticalRange() const;
     ScrollRange HorizontalRange() const;
     // The bar of row 1..19, or -1.
     int BarOfRow(int row) const;
+    // Scrolls the rows to show the selected bar, and the time span to show time t.
+    void ShowSelected();
+    void ShowTime(int32_t t);
 
     std::vector<TimingBar> m_bars;
     int32_t m_span = kDefaultSpan;

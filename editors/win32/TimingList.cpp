@@ -1,6 +1,8 @@
 #include "TimingList.h"
 
+#include "BitmapBtn.h"
 #include "Gdi.h"
+#include "SkinAccessible.h"
 #include "SkinDialog.h"
 #include "SkinFile.h"
 #include "SkinScale.h"
@@ -25,6 +27,8 @@ constexpr int kScalePitch = 64;
 constexpr int kScaleTop = 6;
 // The strip of the time scale that is repainted when the numbers change.
 constexpr RECT kScaleStrip{65, 2, 452, 22};
+// Around the key names: the focus mark lies in the gaps beside them.
+constexpr RECT kFocusFrame{-2, kRowTop - 4, kLabelRight + 4, kRowTop + kRowPitch * kTimingRowCount + 3};
 
 // The rows' font (Arial 12 high, 7 wide), the time scale's in bold.
 UniqueGdiObject<HFONT> MakeRowFont(int percent, int weight)
@@ -213,6 +217,16 @@ MessageSpan CTimingList::MessageEntries()
         OnScroll<WM_VSCROLL, &CTimingList::OnVScroll>(),
         OnMessage<WM_TIMING_HANDLE_MOVED, &CTimingList::OnHandleMoved>(),
         OnMessage<WM_TIMING_ROW_CLICK, &CTimingList::OnRowClick>(),
+        OnMessage<WM_GETDLGCODE, &CTimingList::OnGetDlgCode>(),
+        OnKey<WM_KEYDOWN, &CTimingList::OnKeyDown>(),
+        OnWmSetFocus<&CTimingList::OnSetFocus>(),
+        OnWmKillFocus<&CTimingList::OnKillFocus>(),
+        OnMessage<WM_GETOBJECT, &CTimingList::OnGetObject>(),
+        OnMessage<WM_SKIN_ACCESS, &CTimingList::OnSkinAccess>(),
+        OnMessage<WM_SKIN_ACCESS_ROWS, &CTimingList::OnSkinAccessRows>(),
+        OnMessage<WM_SKIN_ACCESS_ROW, &CTimingList::OnSkinAccessRow>(),
+        OnMessage<LB_GETCURSEL, &CTimingList::OnGetCurSel>(),
+        OnMessage<LB_GETITEMRECT, &CTimingList::OnGetItemRect>(),
     };
     return kEntries;
 }
@@ -227,7 +241,7 @@ bool CTimingList::Create(const RECT& rect, HWND parent)
     LoadSkinPicture(folder, "timinglist.JPG", scale, m_background);
     LoadSkinPicture(folder, "timinglist_mask.BMP", scale, m_mask, true);
     m_scaleFont = MakeRowFont(m_percent, FW_BOLD);
-    if (!CreateChild(nullptr, rect, parent, WS_VISIBLE | WS_BORDER | WS_CLIPCHILDREN))
+    if (!CreateChild(nullptr, rect, parent, WS_VISIBLE | WS_BORDER | WS_CLIPCHILDREN | WS_TABSTOP))
         return false;
     if (HRGN region = MakeRegionFromMask(m_mask.Get(), RGB(255, 255, 255), 0)) {
         if (!::SetWindowRgn(m_hWnd, region, TRUE))
@@ -309,6 +323,8 @@ void CTimingList::OnPaint(const PaintDc& paint)
     for (std::size_t k = 0; k < m_scale.size(); ++k)
         ::TextOutA(dc, InnerX(kScaleLeft + kScalePitch * static_cast<int>(k)), InnerY(kScaleTop), m_scale[k].c_str(),
                    static_cast<int>(m_scale[k].size()));
+    if (::GetFocus() == m_hWnd)
+        DrawFocusMark(dc, Inner(kFocusFrame), m_percent);
 }
 
 bool CTimingList::OnEraseBkgnd(HDC)
@@ -362,5 +378,104 @@ LRESULT CTimingList::OnRowClick(WPARAM, LPARAM lParam)
 {
     m_model.RowClicked(static_cast<int>(lParam));
     Refresh();
+    return 0;
+}
+
+LRESULT CTimingList::OnGetDlgCode(WPARAM, LPARAM)
+{
+    return DLGC_WANTARROWS;
+}
+
+void CTimingList::OnKeyDown(UINT key, UINT, UINT)
+{
+    const bool shift = (::GetKeyState(VK_SHIFT) & 0x8000) != 0;
+    switch (key) {
+    case VK_UP:
+    case VK_DOWN:
+        if (m_model.SelectByArrow(key == VK_DOWN)) {
+            Refresh();
+            NotifySelection();
+        }
+        return;
+    case VK_LEFT:
+    case VK_RIGHT:
+        if (m_model.NudgeSelected(key == VK_RIGHT, shift)) {
+            Refresh();
+            ::NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, m_hWnd, OBJID_CLIENT, m_model.Selected() + 1);
+        }
+        return;
+    default: Default();
+    }
+}
+
+void CTimingList::InvalidateFocusMark()
+{
+    const RECT frame = Inner(kFocusFrame);
+    ::InvalidateRect(m_hWnd, &frame, TRUE);
+}
+
+void CTimingList::OnSetFocus(HWND)
+{
+    InvalidateFocusMark();
+    NotifySelection();
+}
+
+void CTimingList::OnKillFocus(HWND)
+{
+    InvalidateFocusMark();
+}
+
+void CTimingList::NotifySelection()
+{
+    if (!m_model.HasSelection())
+        return;
+    const LONG child = m_model.Selected() + 1;
+    ::NotifyWinEvent(EVENT_OBJECT_SELECTION, m_hWnd, OBJID_CLIENT, child);
+    if (::GetFocus() == m_hWnd)
+        ::NotifyWinEvent(EVENT_OBJECT_FOCUS, m_hWnd, OBJID_CLIENT, child);
+}
+
+LRESULT CTimingList::OnGetObject(WPARAM flags, LPARAM objectId)
+{
+    if (const LRESULT answer = AnswerGetObject(m_hWnd, flags, objectId))
+        return answer;
+    return Default();
+}
+
+LRESULT CTimingList::OnSkinAccess(WPARAM, LPARAM access)
+{
+    ControlAccessInput input;
+    input.role = ControlRole::List;
+    input.name = "Key timing";
+    input.disabled = !IsWindowEnabled();
+    return FillSkinAccess(access, DescribeControl(input));
+}
+
+LRESULT CTimingList::OnSkinAccessRows(WPARAM, LPARAM)
+{
+    return static_cast<LRESULT>(m_model.Bars().size());
+}
+
+LRESULT CTimingList::OnSkinAccessRow(WPARAM row, LPARAM text)
+{
+    if (text == 0 || row >= m_model.Bars().size())
+        return 0;
+    *reinterpret_cast<std::string*>(text) = m_model.BarText(static_cast<int>(row), m_layout);
+    return 1;
+}
+
+LRESULT CTimingList::OnGetCurSel(WPARAM, LPARAM)
+{
+    return m_model.HasSelection() ? m_model.Selected() : LB_ERR;
+}
+
+LRESULT CTimingList::OnGetItemRect(WPARAM row, LPARAM rect)
+{
+    // A bar's row, from its key name to the end of its bar area, while it is scrolled into view.
+    const int64_t shown = static_cast<int64_t>(row) - m_model.Top();
+    if (rect == 0 || shown < 0 || shown >= kTimingRowCount)
+        return LB_ERR;
+    const int top = kRowTop + kRowPitch * static_cast<int>(shown);
+    *reinterpret_cast<RECT*>(rect) = Inner(RECT{kLabelLeft, top, kSliderLeft + kBarAreaWidth, top + kRowHeight});
     return 0;
 }

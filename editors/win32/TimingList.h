@@ -13,6 +13,10 @@
 #include <array>
 #include <string>
 
+// The timing list is a tab stop: Up and Down select a bar, Left and Right move it, Shift+Left and
+// Shift+Right move its release. It answers assistive technology as a list whose rows are the bars,
+// each read as its key and times.
+
 // One bar row: its 380-pixel bar area, where the ends of its bar are dragged.
 class CTimingSlider : public BaseWindow<CTimingSlider> {
 public:
@@ -94,6 +98,20 @@ private:
     void OnVScroll(UINT code, int position, HWND scrollBar);
     LRESULT OnHandleMoved(WPARAM wParam, LPARAM lParam);
     LRESULT OnRowClick(WPARAM wParam, LPARAM lParam);
+    LRESULT OnGetDlgCode(WPARAM, LPARAM);
+    void OnKeyDown(UINT key, UINT repeatCount, UINT flags);
+    void OnSetFocus(HWND oldFocus);
+    void OnKillFocus(HWND newFocus);
+    LRESULT OnGetObject(WPARAM flags, LPARAM objectId);
+    LRESULT OnSkinAccess(WPARAM, LPARAM access);
+    LRESULT OnSkinAccessRows(WPARAM, LPARAM);
+    LRESULT OnSkinAccessRow(WPARAM row, LPARAM text);
+    LRESULT OnGetCurSel(WPARAM, LPARAM);
+    LRESULT OnGetItemRect(WPARAM row, LPARAM rect);
+    // Redraws the focus mark around the key names.
+    void InvalidateFocusMark();
+    // Tells assistive technology which bar is selected now.
+    void NotifySelection();
     static ScrollRequest RequestOf(UINT code);
     static int32_t TrackPosition(HWND scrollBar);
 

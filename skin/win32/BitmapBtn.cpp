@@ -301,6 +301,23 @@ void CBitmapBtn::OnDestroy()
     Default();
 }
 
+void DrawFocusMark(HDC dc, const RECT& frame, int percent)
+{
+    const int inset = ScaleValue(2, percent);
+    const int thickness = ScaleValue(1, percent);
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    if (width < 4 * inset + 2 * thickness || height < 4 * inset + 2 * thickness)
+        return;
+    LOGBRUSH brush{BS_SOLID, kCaptionColour, 0};
+    UniqueGdiObject<HPEN> pen(::ExtCreatePen(PS_COSMETIC | PS_ALTERNATE, 1, &brush, 0, nullptr));
+    SelectScope selectPen(dc, pen.Get());
+    SelectScope selectBrush(dc, ::GetStockObject(NULL_BRUSH));
+    for (int line = 0; line < thickness; ++line)
+        ::Rectangle(dc, frame.left + inset + line, frame.top + inset + line, frame.right - inset - line,
+                    frame.bottom - inset - line);
+}
+
 void CBitmapBtn::OnDrawItem(const DRAWITEMSTRUCT& item)
 {
     const ButtonLookState state{m_toggleMode, m_checked, (item.itemState & ODS_SELECTED) != 0, m_highlighted,
@@ -310,20 +327,11 @@ void CBitmapBtn::OnDrawItem(const DRAWITEMSTRUCT& item)
     const int width = client.right - client.left;
     const int height = client.bottom - client.top;
 
-    // The focus mark: a dotted rectangle 2 px inside the edge (at 100 %; inset and thickness grow
-    // with the display scaling) in the captions' colour, once the user moves by keyboard.
+    // The focus mark, once the user moves by keyboard.
     const bool focusMark = m_focusCue && (item.itemState & ODS_FOCUS) != 0;
     const auto drawFocusMark = [&](HDC dc) {
-        const int inset = ScaleValue(2, m_percent);
-        const int thickness = ScaleValue(1, m_percent);
-        if (!focusMark || width < 4 * inset + 2 * thickness || height < 4 * inset + 2 * thickness)
-            return;
-        LOGBRUSH brush{BS_SOLID, kCaptionColour, 0};
-        UniqueGdiObject<HPEN> pen(::ExtCreatePen(PS_COSMETIC | PS_ALTERNATE, 1, &brush, 0, nullptr));
-        SelectScope selectPen(dc, pen.Get());
-        SelectScope selectBrush(dc, ::GetStockObject(NULL_BRUSH));
-        for (int line = 0; line < thickness; ++line)
-            ::Rectangle(dc, inset + line, inset + line, width - inset - line, height - inset - line);
+        if (focusMark)
+            DrawFocusMark(dc, client, m_percent);
     };
     MemoryDc pictureDc(item.hDC);
     SelectScope selectPicture(pictureDc.Get(), picture);

@@ -14,6 +14,11 @@
 
 #include <string>
 
+// The keyboard focus mark of a skinned control: a dotted rectangle 2 px inside frame (at 100 %;
+// inset and thickness grow with the display scaling percent) in the captions' colour. Nothing when
+// the frame is too small to hold it.
+void DrawFocusMark(HDC dc, const RECT& frame, int percent);
+
 class CBitmapBtn : public BaseWindow<CBitmapBtn> {
 public:
     static MessageSpan MessageEntries();

@@ -184,6 +184,77 @@ TimingSliderRules Slider(int32_t start, int32_t end, bool startHandle = true, bo
     return slider;
 }
 
+TEST(TimingList, ArrowsSelectBarsUpToTheEndsAndScrollTheSelectedBarIntoView)
+{
+    TimingListModel list;
+    EXPECT_FALSE(list.SelectByArrow(true)) << "no bar to select";
+    list.SetBars(Staircase(25));
+    EXPECT_TRUE(list.SelectByArrow(false));
+    EXPECT_EQ(list.Selected(), 24) << "Up without a selection takes the last bar";
+    EXPECT_EQ(list.Top(), 25 - kTimingRowCount) << "and scrolls down to it";
+    EXPECT_TRUE(ViewOf(list).rows[kTimingRowCount - 1].highlighted);
+    EXPECT_FALSE(list.SelectByArrow(true)) << "Down stops at the last bar";
+    for (int i = 0; i < 30; ++i)
+        list.SelectByArrow(false);
+    EXPECT_EQ(list.Selected(), 0);
+    EXPECT_EQ(list.Top(), 0);
+}
+
+TEST(TimingList, LeftAndRightMoveTheSelectedBarOrWithShiftItsReleaseByAHundredthOfTheSpan)
+{
+    TimingListModel list;
+    list.SetBars({{kA, 10, 60}, {kB, 2000, 2500}});
+    EXPECT_FALSE(list.NudgeSelected(true, false)) << "nothing selected";
+    list.SelectByArrow(true);
+    EXPECT_EQ(list.Step(), 10);
+    EXPECT_TRUE(list.NudgeSelected(true, false));
+    EXPECT_EQ(list.Bars()[0], (TimingBar{kA, 20, 70}));
+    EXPECT_TRUE(list.NudgeSelected(false, false));
+    EXPECT_TRUE(list.NudgeSelected(false, false));
+    EXPECT_EQ(list.Bars()[0], (TimingBar{kA, 0, 50}));
+    EXPECT_FALSE(list.NudgeSelected(false, false)) << "a bar never starts before 0";
+    for (int i = 0; i < 10; ++i)
+        list.NudgeSelected(false, true);
+    EXPECT_EQ(list.Bars()[0], (TimingBar{kA, 0, 0})) << "the release stops at the press";
+    EXPECT_FALSE(list.NudgeSelected(false, true));
+    list.ZoomIn();
+    list.ZoomIn();
+    list.ZoomIn();
+    list.ZoomIn();
+    list.ZoomIn();
+    list.ZoomIn();
+    list.ZoomIn();
+    EXPECT_EQ(list.Step(), 1) << "a span of 10 ms moves by 1 ms";
+
+    // The shown time follows a bar moved out of it.
+    TimingListModel far;
+    far.SetBars({{kB, 2000, 2500}, {kA, 0, 995}});
+    far.SelectByArrow(false);
+    ASSERT_EQ(far.Selected(), 1);
+    far.NudgeSelected(true, true);
+    EXPECT_EQ(far.Origin(), 1005 - far.Span()) << "the moved release is at the right edge";
+    EXPECT_TRUE(ViewOf(far).rows[1].endHandle);
+
+    // A bar at the largest time keeps its length and stays in range.
+    TimingListModel last;
+    last.SetBars({{kA, 2147483000, 2147483640}});
+    last.SelectByArrow(true);
+    last.NudgeSelected(true, false);
+    last.NudgeSelected(true, false);
+    EXPECT_EQ(last.Bars()[0].end - last.Bars()[0].start, 640);
+    EXPECT_GE(last.Bars()[0].start, 2147483000);
+}
+
+TEST(TimingList, EachBarReadsAsItsKeyAndTimes)
+{
+    TimingListModel list;
+    list.SetBars({{kA, 0, 120}, {kKeyPending, 5, 5}});
+    EXPECT_EQ(list.BarText(0, UsKeyboardLayout()), "A: 0 to 120 ms");
+    EXPECT_EQ(list.BarText(1, UsKeyboardLayout()), "new key: 5 to 5 ms");
+    EXPECT_EQ(list.BarText(2, UsKeyboardLayout()), "");
+    EXPECT_EQ(list.BarText(-1, UsKeyboardLayout()), "");
+}
+
 TEST(TimingSlider, EachVisibleEndIsGrabbedWithinFourPixelsAroundIt)
 {
     TimingSliderRules slider = Slider(50, 200);

@@ -8,15 +8,24 @@
 #include "ControlAccess.h"
 #include "CountdownTimerDlg.h"
 #include "CreateMacroSetDlg.h"
+#include "DeleteMacroSet.h"
+#include "DeleteMacroWarn.h"
+#include "DeleteTimerDlg.h"
+#include "EditTimerDlg.h"
 #include "GameProfileDlg.h"
 #include "KeyAssignmentDlg.h"
 #include "Libraries.h"
+#include "MacroAdjustDlg.h"
+#include "MacroManagerDlg.h"
+#include "MacroRecorderDlg.h"
 #include "ModalScript.h"
 #include "ProfileStore.h"
+#include "ScreenShot.h"
 #include "SelectPlayerDlg.h"
 #include "SkinDialog.h"
 #include "SkinMessages.h"
 #include "TempFolder.h"
+#include "TestLibraries.h"
 #include "Text.h"
 #include "TextLabel.h"
 #include "WarnDlg.h"
@@ -29,7 +38,9 @@
 #include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -202,7 +213,7 @@ TEST_F(KeyboardAccess, MainWindowEveryControlReachedByTabInReadingOrderWithNameA
     ASSERT_TRUE(SaveProfileSet(*stored, folder.Path()));
 
     CConfigDlg main;
-    std::vector<Reached> keysPage, updatePage;
+    std::vector<Reached> keysPage, updatePage, helpPage;
     std::string slotAfterRight, tabAfterRight;
     int switchBefore = -1, switchAfter = -1;
     ModalScript script(main);
@@ -238,6 +249,16 @@ TEST_F(KeyboardAccess, MainWindowEveryControlReachedByTabInReadingOrderWithNameA
             }
         }
         updatePage = WalkByTab(main, "main window, update page");
+        // And Right once more, from the update tab, shows the help page.
+        for (const Reached& r : updatePage) {
+            if (r.role == ROLE_SYSTEM_RADIOBUTTON && (r.state & STATE_SYSTEM_CHECKED) && r.name != "One") {
+                ::SetFocus(r.window);
+                PressKey(VK_RIGHT);
+                Pump(300);
+                break;
+            }
+        }
+        helpPage = WalkByTab(main, "main window, help page");
     });
     script.Then(100, [&] { main.PostMessage(WM_CLOSE); });
     script.RunModal();
@@ -264,6 +285,12 @@ TEST_F(KeyboardAccess, MainWindowEveryControlReachedByTabInReadingOrderWithNameA
     EXPECT_FALSE(tabAfterRight.empty());
     EXPECT_FALSE(updatePage.empty());
     EXPECT_TRUE(InReadingOrder(updatePage));
+    EXPECT_FALSE(helpPage.empty());
+    EXPECT_TRUE(InReadingOrder(helpPage));
+    EXPECT_NE(helpPage.size(), 0u);
+    EXPECT_NE(std::make_pair(helpPage.front().window, helpPage.size()),
+              std::make_pair(updatePage.front().window, updatePage.size()))
+        << "the help page's open button is reached, not the update page's";
 }
 
 TEST_F(KeyboardAccess, StatusLineIsAStaticTextNamedWithItsText)
@@ -283,6 +310,114 @@ TEST_F(KeyboardAccess, StatusLineIsAStaticTextNamedWithItsText)
     script.RunModal();
     EXPECT_EQ(status.role, ROLE_SYSTEM_STATICTEXT);
     EXPECT_EQ(status.name, "Status : testing");
+}
+
+TEST_F(KeyboardAccess, MacroAndTimerDialogsEveryControlNamed)
+{
+    MacroLibrary library;
+    library.push_back(TestSet("Games"));
+    for (const char* name : {"Jump", "Run"}) {
+        library.back()->Elements.push_back(TestMacro(name, 0));
+        MacroRecord& macro = *library.back()->Elements.back();
+        macro.Events[0] = MacroEvent{4, 0, 120};
+        macro.Events[1] = MacroEvent{4, 1, 0};
+        macro.EventCount = 2;
+    }
+    LastKeyMessage lastKey;
+    // The key being edited plays "Jump": the manager opens with it shown.
+    ButtonInfo key{};
+    key.FunctionCode = static_cast<uint8_t>(KeyFunction::Macro);
+    CopyToField(key.MacroSetName, "Games");
+    CopyToField(key.MacroName, "Jump");
+    CMacroManagerDlg manager(library, 0, key);
+    manager.SetPageFactories(
+        [&lastKey](CMacroManagerDlg& owner, const RECT&) -> std::unique_ptr<CWnd> {
+            auto page = std::make_unique<CMacroRecorderDlg>(owner.Library(), lastKey,
+                                                            [&owner](bool enable) { owner.EnableControls(enable); });
+            return page->Create(owner.GetSafeHwnd()) ? std::move(page) : nullptr;
+        },
+        [](CMacroManagerDlg& owner, const RECT&) -> std::unique_ptr<CWnd> {
+            auto page = std::make_unique<CMacroAdjustDlg>(owner.Library(),
+                                                          [&owner](bool enable) { owner.EnableControls(enable); });
+            return page->Create(owner.GetSafeHwnd()) ? std::move(page) : nullptr;
+        });
+    std::vector<Reached> basic, advanced;
+    bool advancedShown = false;
+    std::vector<TimingBar> barsMoved;
+    std::string barRead;
+    ModalScript script(manager);
+    script.Then(600, [&] {
+        basic = WalkByTab(manager, "macro manager with the recorder");
+        // Space on the switch shows the timing editor.
+        ::SetFocus(manager.SwitchButton().GetSafeHwnd());
+        PressKey(VK_SPACE);
+        Pump(300);
+        advancedShown = manager.AdvancedPage() != nullptr && ::IsWindowVisible(manager.AdvancedPage()->GetSafeHwnd());
+        advanced = WalkByTab(manager, "macro manager with the timing editor");
+        // In the timing list, Down selects the first bar, Right moves it later, Shift+Right makes
+        // it longer; the selected bar reads as its key and times.
+        auto* page = dynamic_cast<CMacroAdjustDlg*>(manager.AdvancedPage());
+        ASSERT_NE(page, nullptr);
+        for (const Reached& r : advanced) {
+            if (r.name == "Key timing")
+                ::SetFocus(r.window);
+        }
+        PressKey(VK_DOWN);
+        PressKey(VK_RIGHT);
+        SendKeyInput(VK_SHIFT, false);
+        PressKey(VK_RIGHT);
+        SendKeyInput(VK_SHIFT, true);
+        Pump(300);
+        SaveScreenPng(manager.GetWindowRect(), ScreenshotFolder() + "keyboard_timing_list.png");
+        barsMoved = page->Model().List().Bars();
+        IAccessible* list = nullptr;
+        if (SUCCEEDED(::AccessibleObjectFromWindow(::GetFocus(), static_cast<DWORD>(OBJID_CLIENT),
+                                                   __uuidof(IAccessible), reinterpret_cast<void**>(&list)))) {
+            VARIANT focused;
+            ::VariantInit(&focused);
+            if (list->get_accFocus(&focused) == S_OK && focused.vt == VT_I4) {
+                BSTR name = nullptr;
+                if (list->get_accName(focused, &name) == S_OK)
+                    barRead = Narrow(name);
+                ::SysFreeString(name);
+            }
+            list->Release();
+        }
+    });
+    script.Then(100, [&] { PressKey(VK_ESCAPE); });
+    EXPECT_EQ(script.RunModal(), IDCANCEL);
+    int lists = 0;
+    for (const Reached& r : basic)
+        lists += r.role == ROLE_SYSTEM_LIST;
+    EXPECT_EQ(lists, 2) << "the macro list and the recorder's list";
+    EXPECT_GE(basic.size(), 10u) << "set, list, add, delete, record, delay, list, switch, OK, cancel...";
+    EXPECT_TRUE(advancedShown);
+    EXPECT_GE(advanced.size(), basic.size()) << "the timing list, add key, delete, zoom out and in take the recorder's place";
+    EXPECT_TRUE(std::any_of(advanced.begin(), advanced.end(),
+                            [](const Reached& r) { return r.name == "Key timing" && r.role == ROLE_SYSTEM_LIST; }))
+        << "the timing list is reached by Tab";
+    ASSERT_EQ(barsMoved.size(), 1u);
+    EXPECT_EQ(barsMoved[0], (TimingBar{4, 10, 140})) << "the bar of A (0 to 120 ms) moved by 10 ms and grew by 10 ms";
+    EXPECT_EQ(barRead, "A: 10 to 140 ms");
+
+    INT_PTR result = 0;
+    {
+        TimerLibrary timers;
+        timers.push_back(TestTimer(180, "Tea"));
+        CEditTimerDlg dialog(timers);
+        const auto reached = WalkDialog(dialog, "edit timer dialog", result);
+        EXPECT_GE(reached.size(), 5u) << "timer, name, length, apply, delete, OK, cancel";
+        EXPECT_EQ(result, IDCANCEL);
+    }
+    std::vector<std::pair<std::unique_ptr<CWarnDlg>, std::string>> warnings;
+    warnings.emplace_back(std::make_unique<CDeleteTimerDlg>(), "delete timer");
+    warnings.emplace_back(std::make_unique<CDeleteMacroWarn>(), "delete macro");
+    warnings.emplace_back(std::make_unique<CDeleteMacroSet>(), "delete macro set");
+    warnings.emplace_back(std::make_unique<CWarnMacroName>(), "macro name warning");
+    warnings.emplace_back(std::make_unique<CWarnMacroSet>(), "macro set warning");
+    warnings.emplace_back(std::make_unique<CNoSelectMacroDelete>(), "nothing to delete warning");
+    for (auto& [warning, what] : warnings)
+        EXPECT_GE(WalkDialog(*warning, what, result).size(), 1u) << what;
 }
 
 TEST_F(KeyboardAccess, DialogsEveryControlNamedAndEscapeIsCancel)
