@@ -5,8 +5,8 @@
 #ifndef TOLK_RESOURCE_IDS_H
 #define TOLK_RESOURCE_IDS_H
 
-/* Icons: the program icon (16, 32 and 48 pixels) and the submenu arrow of the owner-drawn menus
- * of a submenu item). */
+/* Icons: the program icon (16 to 64 pixels) and the submenu arrow of the owner-drawn menus' submenu
+ * items (16 to 64 pixels). */
 #define IDI_PROGRAM 128
 #define IDI_SUBMENU_ARROW 145
 
@@ -15,5 +15,14 @@
 #define IDB_ROW_KEY_PRESS 202   /* 11 x 14, a key press */
 #define IDB_ROW_KEY_RELEASE 203 /* 11 x 14, a key release */
 #define IDB_ROW_MOUSE 204       /* 16 x 18, a mouse button event */
+/* The same pictures drawn for 150 % and 200 % display scaling (sizes rounded half up). */
+#define IDB_ROW_PAUSE_150 301
+#define IDB_ROW_KEY_PRESS_150 302
+#define IDB_ROW_KEY_RELEASE_150 303
+#define IDB_ROW_MOUSE_150 304
+#define IDB_ROW_PAUSE_200 401
+#define IDB_ROW_KEY_PRESS_200 402
+#define IDB_ROW_KEY_RELEASE_200 403
+#define IDB_ROW_MOUSE_200 404
 
 #endif

@@ -6,8 +6,10 @@
 writes into OUTDIR:
   - row_pause.bmp (15 x 15), row_key_press.bmp (11 x 14), row_key_release.bmp (11 x 14),
     row_mouse.bmp (16 x 18): 24-bit BMP pictures of the macro event list rows, drawn on
-    the list's black;
-  - program.ico (16, 20, 24, 32, 40, 48 and 64 pixels) and submenu_arrow.ico (16 and 32 pixels),
+    the list's black; and each drawn again for 150 % and 200 % display scaling
+    (row_pause_150.bmp, row_pause_200.bmp, ...: 23 x 23 and 30 x 30 for the pause);
+  - program.ico (16, 20, 24, 32, 40, 48 and 64 pixels) and submenu_arrow.ico (16, 32, 48 and 64
+    pixels),
     32-bit icons with alpha and an AND mask;
   - TolkLook.rc, which names them with the numbers of resources/ResourceIds.h
     (i686-w64-mingw32-windres -I <source>/resources TolkLook.rc ...).
@@ -21,13 +23,26 @@ from PIL import Image, ImageDraw
 
 ACCENT = (53, 160, 222)
 ACCENT_LIGHT = (150, 212, 248)
-K = 4  # drawing scale of the small pictures
+K = 4  # drawing scale of the small pictures at 100 %
+K_AT_100 = K
 
 
 def _small(w, h, draw, background=(0, 0, 0, 255)):
+    """A picture of w x h pixels at 100 %, drawn K times larger and reduced; while drawn_at raises
+    K, the same drawing comes out at that display scaling (sizes rounded half up)."""
     big = Image.new("RGBA", (w * K, h * K), background)
     draw(ImageDraw.Draw(big), w * K, h * K)
-    return big.resize((w, h), Image.BOX)
+    return big.resize(((w * K * 2 + K_AT_100) // (2 * K_AT_100), (h * K * 2 + K_AT_100) // (2 * K_AT_100)), Image.BOX)
+
+
+def drawn_at(percent, make):
+    """make() drawn for a display scaling of percent (150 or 200): every length in K units grows."""
+    global K
+    K = K_AT_100 * percent // 100
+    try:
+        return make()
+    finally:
+        K = K_AT_100
 
 
 def _rgb_on_black(im):
@@ -145,19 +160,24 @@ def _rc_path(path):
 
 def generate(outdir):
     os.makedirs(outdir, exist_ok=True)
-    rows = {
-        "IDB_ROW_PAUSE": ("row_pause.bmp", row_pause()),
-        "IDB_ROW_KEY_PRESS": ("row_key_press.bmp", row_key(True)),
-        "IDB_ROW_KEY_RELEASE": ("row_key_release.bmp", row_key(False)),
-        "IDB_ROW_MOUSE": ("row_mouse.bmp", row_mouse()),
+    drawings = {
+        "IDB_ROW_PAUSE": ("row_pause", row_pause),
+        "IDB_ROW_KEY_PRESS": ("row_key_press", lambda: row_key(True)),
+        "IDB_ROW_KEY_RELEASE": ("row_key_release", lambda: row_key(False)),
+        "IDB_ROW_MOUSE": ("row_mouse", row_mouse),
     }
+    rows = {}
+    for rid, (stem, make) in drawings.items():
+        rows[rid] = (stem + ".bmp", make())
+        for percent in (150, 200):
+            rows["%s_%d" % (rid, percent)] = ("%s_%d.bmp" % (stem, percent), drawn_at(percent, make))
     for name, im in rows.values():
         _rgb_on_black(im).save(os.path.join(outdir, name), "BMP")
     icons = {
         # Small and large icons at 100, 125, 150 and 200 % display scaling: the system picks the size it
         # needs instead of stretching one.
         "IDI_PROGRAM": ("program.ico", [program_icon(n) for n in (16, 20, 24, 32, 40, 48, 64)]),
-        "IDI_SUBMENU_ARROW": ("submenu_arrow.ico", [submenu_arrow(n) for n in (16, 32)]),
+        "IDI_SUBMENU_ARROW": ("submenu_arrow.ico", [submenu_arrow(n) for n in (16, 32, 48, 64)]),
     }
     for name, ims in icons.values():
         _write(os.path.join(outdir, name), ico_bytes(ims))

@@ -6,6 +6,7 @@
 #include "SkinAccessible.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <utility>
 
@@ -22,14 +23,17 @@ constexpr int kEditInsetRight = 2;
 // once the focus change is over, not inside the handler of the window that took the focus.
 constexpr UINT kEndAfterFocusLoss = WM_APP + 0x500;
 
-// The bitmap resource that shows a row picture; 0 for none.
-UINT RowBitmapResource(ListRowPicture picture)
+// The bitmap resource that shows a row picture drawn for percent (100, 150 or 200); 0 for none.
+UINT RowBitmapResource(ListRowPicture picture, int percent)
 {
+    const int set = percent == 200 ? 2 : percent == 150 ? 1 : 0;
     switch (picture) {
-    case ListRowPicture::Pause: return IDB_ROW_PAUSE;
-    case ListRowPicture::KeyPress: return IDB_ROW_KEY_PRESS;
-    case ListRowPicture::KeyRelease: return IDB_ROW_KEY_RELEASE;
-    case ListRowPicture::Mouse: return IDB_ROW_MOUSE;
+    case ListRowPicture::Pause: return std::array<UINT, 3>{IDB_ROW_PAUSE, IDB_ROW_PAUSE_150, IDB_ROW_PAUSE_200}[set];
+    case ListRowPicture::KeyPress:
+        return std::array<UINT, 3>{IDB_ROW_KEY_PRESS, IDB_ROW_KEY_PRESS_150, IDB_ROW_KEY_PRESS_200}[set];
+    case ListRowPicture::KeyRelease:
+        return std::array<UINT, 3>{IDB_ROW_KEY_RELEASE, IDB_ROW_KEY_RELEASE_150, IDB_ROW_KEY_RELEASE_200}[set];
+    case ListRowPicture::Mouse: return std::array<UINT, 3>{IDB_ROW_MOUSE, IDB_ROW_MOUSE_150, IDB_ROW_MOUSE_200}[set];
     case ListRowPicture::None: break;
     }
     return 0;
@@ -306,7 +310,8 @@ void CListBoxEx::RedrawRow(int row) const
 
 HBITMAP CListBoxEx::RowBitmap(ListRowPicture picture)
 {
-    const UINT resource = RowBitmapResource(picture);
+    // All three sets are compiled in: the one of the list's scaling, or the largest below it.
+    const UINT resource = RowBitmapResource(picture, ChoosePicturePercent(m_percent, [](int) { return true; }));
     if (resource == 0)
         return nullptr;
     auto found = m_bitmaps.find(picture);
@@ -346,14 +351,16 @@ void CListBoxEx::OnDrawItem(const DRAWITEMSTRUCT& item)
         return;
     int textLeft = item.rcItem.left + Scaled(kPictureLeft);
     if (HBITMAP picture = RowBitmap(RowPicture(row->value))) {
-        // The row pictures are drawn for 100 %: stretched smoothly at other scalings.
+        // The picture drawn for the list's scaling is shown as it is; one drawn for a smaller
+        // scaling (above 200 %) is stretched smoothly.
         const SIZE size = BitmapSize(picture);
-        const SIZE shown{Scaled(size.cx), Scaled(size.cy)};
+        const int drawnAt = ChoosePicturePercent(m_percent, [](int) { return true; });
+        const SIZE shown{Scaled(UnscaleValue(size.cx, drawnAt)), Scaled(UnscaleValue(size.cy, drawnAt))};
         const MemoryDc source(dc);
         const SelectScope select(source.Get(), picture);
         const int top = item.rcItem.top + (item.rcItem.bottom - item.rcItem.top - shown.cy) / 2;
-        if (m_percent == 100) {
-            ::BitBlt(dc, item.rcItem.left + kPictureLeft, top, size.cx, size.cy, source.Get(), 0, 0, SRCCOPY);
+        if (shown.cx == size.cx && shown.cy == size.cy) {
+            ::BitBlt(dc, item.rcItem.left + Scaled(kPictureLeft), top, size.cx, size.cy, source.Get(), 0, 0, SRCCOPY);
         } else {
             ::SetStretchBltMode(dc, HALFTONE);
             ::SetBrushOrgEx(dc, 0, 0, nullptr);

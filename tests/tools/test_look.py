@@ -338,15 +338,19 @@ class LookTest(unittest.TestCase):
 
     # -- compiled-in resources ----------------------------------------------------------------
     def test_row_bitmaps_and_icons(self):
-        for name, size in (("row_pause.bmp", (15, 15)), ("row_key_press.bmp", (11, 14)),
-                           ("row_key_release.bmp", (11, 14)), ("row_mouse.bmp", (16, 18))):
-            with self.subTest(name=name):
-                with open(os.path.join(self.res, name), "rb") as f:
-                    head = f.read(30)
-                self.assertEqual(head[:2], b"BM")
-                self.assertEqual(struct.unpack("<ii", head[18:26]), size)
-                self.assertEqual(struct.unpack("<H", head[28:30])[0], 24)
-        for name, sizes in (("program.ico", [16, 20, 24, 32, 40, 48, 64]), ("submenu_arrow.ico", [16, 32])):
+        # Each row picture also drawn for 150 % and 200 %, at its size scaled and rounded half up.
+        for stem, size in (("row_pause", (15, 15)), ("row_key_press", (11, 14)),
+                           ("row_key_release", (11, 14)), ("row_mouse", (16, 18))):
+            for percent, suffix in ((100, ""), (150, "_150"), (200, "_200")):
+                name = stem + suffix + ".bmp"
+                with self.subTest(name=name):
+                    with open(os.path.join(self.res, name), "rb") as f:
+                        head = f.read(30)
+                    self.assertEqual(head[:2], b"BM")
+                    self.assertEqual(struct.unpack("<ii", head[18:26]),
+                                     tuple((v * percent * 2 + 100) // 200 for v in size))
+                    self.assertEqual(struct.unpack("<H", head[28:30])[0], 24)
+        for name, sizes in (("program.ico", [16, 20, 24, 32, 40, 48, 64]), ("submenu_arrow.ico", [16, 32, 48, 64])):
             with self.subTest(name=name):
                 with open(os.path.join(self.res, name), "rb") as f:
                     data = f.read()
