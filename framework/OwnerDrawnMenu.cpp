@@ -19,18 +19,36 @@ COwnerDrawnMenu::~COwnerDrawnMenu()
     t_menus.erase(std::remove(t_menus.begin(), t_menus.end(), this), t_menus.end());
 }
 
-bool COwnerDrawnMenu::AppendDrawnItem(UINT flags, UINT_PTR id, ULONG_PTR data)
+std::unique_ptr<COwnerDrawnMenu::Item> COwnerDrawnMenu::MakeItem(ULONG_PTR data, const std::string& name)
 {
-    auto item = std::make_unique<Item>(Item{data});
+    auto item = std::make_unique<Item>();
+    item->data = data;
+    const int length = name.empty() ? 0
+                                    : ::MultiByteToWideChar(CP_ACP, 0, name.data(), static_cast<int>(name.size()),
+                                                            nullptr, 0);
+    if (length > 0) {
+        item->name.resize(static_cast<size_t>(length));
+        ::MultiByteToWideChar(CP_ACP, 0, name.data(), static_cast<int>(name.size()), item->name.data(), length);
+    }
+    item->access.dwMSAASignature = static_cast<DWORD>(MSAA_MENU_SIG);
+    item->access.cchWText = static_cast<DWORD>(item->name.size());
+    item->access.pszWText = item->name.data();
+    return item;
+}
+
+bool COwnerDrawnMenu::AppendDrawnItem(UINT flags, UINT_PTR id, ULONG_PTR data, const std::string& name)
+{
+    auto item = MakeItem(data, name);
     if (!AppendOwnerDrawn(flags, id, reinterpret_cast<ULONG_PTR>(item.get())))
         return false;
     m_items.push_back(std::move(item));
     return true;
 }
 
-bool COwnerDrawnMenu::AppendDrawnSubmenu(UINT flags, COwnerDrawnMenu& submenu, ULONG_PTR data)
+bool COwnerDrawnMenu::AppendDrawnSubmenu(UINT flags, COwnerDrawnMenu& submenu, ULONG_PTR data,
+                                         const std::string& name)
 {
-    auto item = std::make_unique<Item>(Item{data});
+    auto item = MakeItem(data, name);
     if (!AppendOwnerDrawnSubmenu(flags, submenu, reinterpret_cast<ULONG_PTR>(item.get())))
         return false;
     m_items.push_back(std::move(item));

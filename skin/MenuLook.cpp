@@ -1,5 +1,7 @@
 #include "MenuLook.h"
 
+#include "ControlAccess.h"
+
 #include <algorithm>
 
 int WidenMenuFor(int width, std::string_view text)
@@ -37,4 +39,13 @@ MenuItemLook LookOfMenuItem(const MenuItem& item, bool selected, const MenuColou
     look.trademark = item.trademark;
     look.arrow = item.type == MenuItemType::Submenu;
     return look;
+}
+
+std::string MenuItemAccessName(const MenuItem& item)
+{
+    if (item.type == MenuItemType::Separator)
+        return {};
+    ControlAccessInput input;
+    input.caption = item.text;
+    return DescribeControl(input).name;
 }

@@ -63,3 +63,7 @@ struct MenuItemLook {
 };
 // An item's submenu plays no part in its look.
 MenuItemLook LookOfMenuItem(const MenuItem& item, bool selected, const MenuColours& colours = {});
+
+// What assistive technology reads of an item: its text as shown ("&&" read as one "&"), without
+// the present choice's "*"; empty for a separator.
+std::string MenuItemAccessName(const MenuItem& item);

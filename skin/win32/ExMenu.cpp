@@ -47,7 +47,8 @@ bool CExMenu::AppendEntry(const MenuItem& item)
 {
     const bool separator = item.type == MenuItemType::Separator;
     const UINT flags = (separator ? MF_SEPARATOR : 0) | (item.disabled ? MF_GRAYED : 0);
-    if (!AppendDrawnItem(flags, separator ? 0 : static_cast<UINT>(item.id), m_entries.size()))
+    if (!AppendDrawnItem(flags, separator ? 0 : static_cast<UINT>(item.id), m_entries.size(),
+                         MenuItemAccessName(item)))
         return false;
     return Record(item, item.type);
 }
@@ -58,7 +59,7 @@ bool CExMenu::AppendSubmenu(const MenuItem& item, CExMenu& submenu)
         m_arrow.Reset(static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_SUBMENU_ARROW),
                                                       IMAGE_ICON, ScaleValue(32, m_percent),
                                                       ScaleValue(32, m_percent), 0)));
-    if (!AppendDrawnSubmenu(item.disabled ? MF_GRAYED : 0, submenu, m_entries.size()))
+    if (!AppendDrawnSubmenu(item.disabled ? MF_GRAYED : 0, submenu, m_entries.size(), MenuItemAccessName(item)))
         return false;
     return Record(item, MenuItemType::Submenu);
 }

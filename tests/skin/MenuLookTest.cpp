@@ -97,4 +97,13 @@ TEST(MenuLook, SeparatorsAreALineAndOnlySubmenusCarryTheArrow)
     EXPECT_TRUE(LookOfMenuItem(Entry("Tolk", MenuItemType::Command, false, true), false).trademark);
 }
 
+TEST(MenuLook, AScreenReaderReadsAnItemAsShown)
+{
+    EXPECT_EQ(MenuItemAccessName(Entry("Assign a timer", MenuItemType::Submenu)), "Assign a timer");
+    EXPECT_EQ(MenuItemAccessName(Entry("Salt && Pepper")), "Salt & Pepper") << "a doubled & shows as one";
+    EXPECT_EQ(MenuItemAccessName(Entry("Play/Pause", MenuItemType::Command, true)), "Play/Pause")
+        << "without the present choice's star";
+    EXPECT_EQ(MenuItemAccessName(SeparatorItem()), "");
+}
+
 } // namespace

@@ -631,9 +631,20 @@ constexpr COLORREF kBlue = RGB(20, 20, 220);
 TEST_F(Crackers, OwnerDrawnMenuItemsAreMeasuredAndDrawnByTheMenuAndTheOwnerSeesTheMenuOpenAndSelect)
 {
     SwatchMenu menu;
-    ASSERT_TRUE(menu.AppendDrawnItem(0, 501, kRed));
+    ASSERT_TRUE(menu.AppendDrawnItem(0, 501, kRed, "Red"));
     ASSERT_TRUE(menu.AppendDrawnItem(0, 502, kBlue));
     ASSERT_TRUE(menu.AppendItem(MF_STRING, 503, "Plain"));
+    // A screen reader reads an owner-drawn item's name from the MSAAMENUINFO its item data points at.
+    for (const auto& [position, name] : {std::pair<UINT, std::wstring>{0, L"Red"}, {1, L""}}) {
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_DATA;
+        ASSERT_TRUE(::GetMenuItemInfoW(menu.Get(), position, TRUE, &info));
+        const auto* access = reinterpret_cast<const MSAAMENUINFO*>(info.dwItemData);
+        ASSERT_NE(access, nullptr);
+        EXPECT_EQ(access->dwMSAASignature, static_cast<DWORD>(MSAA_MENU_SIG));
+        EXPECT_EQ(std::wstring(access->pszWText, access->cchWText), name);
+    }
 
     COLORREF redOnScreen = CLR_INVALID;
     COLORREF blueOnScreen = CLR_INVALID;
