@@ -27,6 +27,9 @@ BUTTONS_AT = 1768
 
 WM_CLOSE = 0x10
 WM_COMMAND = 0x111
+WM_RBUTTONDOWN = 0x204
+# The host's tray icon callback (its id 102 in wParam, the mouse message in lParam).
+WM_TRAY_NOTIFY = 1036
 
 
 class Failure(Exception):
@@ -649,6 +652,46 @@ def scenario_tray_exit(s):
         (down.add if name == "WM_KEYDOWN" else down.discard)(vk)
     check(not down, "keys left down after exit: %s" % sorted(down))
     check(ini_value(s.config_ini, "Setting", "Device") is not None, "config.ini lost")
+
+
+def scenario_tray_menu_dpi192(s):
+    """TolkHid's tray menu at 100 % and at 200 % display scaling (LogPixels 192, in a copy of the
+    prefix): the system draws it with the fonts of the scaling the host is aware of, so at 200 % its
+    texts, and with them the menu, are about twice as wide (the frame and the separator stay thin). Screenshots: screenshots/dpi192/tolkhid_tray_menu.png
+    and screenshots/tolkhid_tray_menu.png."""
+    ui = pointer_module()
+    widths = {}
+    for dpi in (96, 192):
+        if dpi != 96:
+            s.use_dpi(dpi)
+        s.start_host(with_keyboard=False)
+        ui.xdotool("mousemove", "600", "400")
+        known = set(ui.xdotool("search", "--onlyvisible", "--class", "", check=False).split())
+        # The first program in a fresh copy of the prefix may wait for Wine to set the copy up, and
+        # config.ini already holds the first host's device state: wait for the window itself.
+        wait_for(lambda: s.post_host(WM_TRAY_NOTIFY, 102, WM_RBUTTONDOWN) == 0, 150, "the host's window")
+
+        def menu():
+            for wid in ui.xdotool("search", "--onlyvisible", "--class", "", check=False).split():
+                if wid not in known:
+                    try:
+                        geometry = ui.window_geometry(wid)
+                    except ui.PointerError:
+                        continue
+                    if geometry[2] > 20 and geometry[3] > 20:
+                        return geometry
+            return None
+        x, y, width, height = wait_for(menu, 30, "the tray menu at %d dpi" % dpi)
+        time.sleep(0.3)
+        folder = os.path.join(s.build, "screenshots", *(["dpi%d" % dpi] if dpi != 96 else []))
+        os.makedirs(folder, exist_ok=True)
+        ui.grab((x, y, x + width, y + height)).save(os.path.join(folder, "tolkhid_tray_menu.png"))
+        widths[dpi] = width
+        ui.xdotool("key", "Escape")
+        check(s.post_host(WM_COMMAND, 6002) == 0, "no host window for Exit")
+        s.host.wait(timeout=30)
+    check(widths[192] >= widths[96] * 1.8,
+          "the tray menu is %d wide at 200 %% and %d at 100 %%" % (widths[192], widths[96]))
 
 
 def scenario_game_switch_64(s):
