@@ -126,7 +126,7 @@ ControlAccess DescribeControl(const ControlAccessInput& input)
     return access;
 }
 
-std::optional<char> AccessKeyOf(const std::string& caption)
+std::optional<std::size_t> AccessMarkEnd(const std::string& caption)
 {
     for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
         if (caption[i] != '&')
@@ -135,9 +135,15 @@ std::optional<char> AccessKeyOf(const std::string& caption)
             ++i;
             continue;
         }
-        return AccessKeyFromTyped(caption[i + 1]);
+        return i + 1;
     }
     return std::nullopt;
+}
+
+std::optional<char> AccessKeyOf(const std::string& caption)
+{
+    const std::optional<std::size_t> at = AccessMarkEnd(caption);
+    return at ? AccessKeyFromTyped(caption[*at]) : std::nullopt;
 }
 
 std::string AccessKeyShortcut(const std::string& caption)

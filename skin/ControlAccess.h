@@ -79,6 +79,11 @@ ControlAccess DescribeControl(const ControlAccessInput& input);
 // before a blank or punctuation; "&&" is a plain '&'. Only the first mark counts.
 std::optional<char> AccessKeyOf(const std::string& caption);
 
+// Where the character a caption marks with '&' starts: just after its first single '&', when a
+// character follows; nothing for no mark or a trailing '&'. For texts in other encodings (UTF-8),
+// which read the character there themselves.
+std::optional<std::size_t> AccessMarkEnd(const std::string& caption);
+
 // "Alt+" and the caption's access key ("Alt+A"), or empty when it marks none.
 std::string AccessKeyShortcut(const std::string& caption);
 

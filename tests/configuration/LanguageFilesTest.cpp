@@ -2,6 +2,7 @@
 // every module defines every number of LanguageStrings.h's range, and no two short captions of one
 // module mark the same access key, since all of them work in the one main window. The built modules
 // themselves are checked under Wine (LanguageModulesTest).
+#include "ControlAccess.h"
 #include "LanguageStrings.h"
 
 #include <gtest/gtest.h>
@@ -59,37 +60,31 @@ std::map<int, std::string> StringTable(const std::string& source, const std::map
 // and Cyrillic, the scripts of the modules); nothing when it marks none.
 std::optional<char32_t> MarkedLetter(const std::string& caption)
 {
-    for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
-        if (caption[i] != '&')
-            continue;
-        if (caption[i + 1] == '&') {
-            ++i;
-            continue;
-        }
-        const auto byte = [&](std::size_t at) { return at < caption.size() ? static_cast<unsigned char>(caption[at]) : 0u; };
-        const unsigned lead = byte(i + 1);
-        char32_t c = lead;
-        if (lead >= 0xC0 && lead < 0xE0 && (byte(i + 2) & 0xC0u) == 0x80)
-            c = ((lead & 0x1Fu) << 6) | (byte(i + 2) & 0x3Fu);
-        else if (lead >= 0x80)
-            return std::nullopt; // broken, or three bytes or more: no letter of the modules' scripts
-        if (c >= U'a' && c <= U'z')
-            return c - 0x20;
-        if ((c >= U'A' && c <= U'Z') || (c >= U'0' && c <= U'9'))
-            return c;
-        if (c >= 0xE0 && c <= 0xFE && c != 0xF7)
-            return c - 0x20;
-        if ((c >= 0x100 && c < 0x138) || (c >= 0x14A && c < 0x178))
-            return c & ~char32_t{1};
-        if ((c >= 0x139 && c < 0x149) || (c >= 0x179 && c < 0x17F))
-            return (c & 1) != 0 ? c : c - 1;
-        if (c >= 0x430 && c < 0x450)
-            return c - 0x20;
-        if (c >= 0x450 && c < 0x460)
-            return c - 0x50;
-        return c >= 0xC0 ? std::optional<char32_t>(c) : std::nullopt;
-    }
-    return std::nullopt;
+    const std::optional<std::size_t> at = AccessMarkEnd(caption);
+    if (!at)
+        return std::nullopt;
+    const auto byte = [&](std::size_t i) { return i < caption.size() ? static_cast<unsigned char>(caption[i]) : 0u; };
+    const unsigned lead = byte(*at);
+    char32_t c = lead;
+    if (lead >= 0xC0 && lead < 0xE0 && (byte(*at + 1) & 0xC0u) == 0x80)
+        c = ((lead & 0x1Fu) << 6) | (byte(*at + 1) & 0x3Fu);
+    else if (lead >= 0x80)
+        return std::nullopt; // broken, or three bytes or more: no letter of the modules' scripts
+    if (c >= U'a' && c <= U'z')
+        return c - 0x20;
+    if ((c >= U'A' && c <= U'Z') || (c >= U'0' && c <= U'9'))
+        return c;
+    if (c >= 0xE0 && c <= 0xFE && c != 0xF7)
+        return c - 0x20;
+    if ((c >= 0x100 && c < 0x138) || (c >= 0x14A && c < 0x178))
+        return c & ~char32_t{1};
+    if ((c >= 0x139 && c < 0x149) || (c >= 0x179 && c < 0x17F))
+        return (c & 1) != 0 ? c : c - 1;
+    if (c >= 0x430 && c < 0x450)
+        return c - 0x20;
+    if (c >= 0x450 && c < 0x460)
+        return c - 0x50;
+    return c >= 0xC0 ? std::optional<char32_t>(c) : std::nullopt;
 }
 
 std::vector<fs::path> Modules()

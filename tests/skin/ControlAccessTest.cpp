@@ -164,6 +164,10 @@ TEST(AccessKeyOf, AnsiLetterBeyondAsciiAndDigits)
     EXPECT_FALSE(AccessKeyOf("&&").has_value());
     EXPECT_FALSE(AccessKeyOf("&-x").has_value());
     EXPECT_FALSE(AccessKeyOf("").has_value());
+    EXPECT_EQ(AccessMarkEnd("Ex&port"), 3u);
+    EXPECT_EQ(AccessMarkEnd("A && &b"), 6u);
+    EXPECT_FALSE(AccessMarkEnd("End&").has_value());
+    EXPECT_FALSE(AccessMarkEnd("&&").has_value());
     EXPECT_EQ(AccessKeyShortcut("E&xport"), "Alt+X");
     EXPECT_EQ(AccessKeyShortcut("&"), "");
 }
