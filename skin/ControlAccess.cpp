@@ -87,6 +87,17 @@ std::string WithoutAccessMarks(const std::string& text)
     return plain.substr(first, last - first);
 }
 
+// What a character can be as an access key: an ASCII letter in upper case, a digit, or a byte from
+// 0x80 of the ANSI code page as it stands; nothing for anything else.
+std::optional<char> AccessKeyFromTyped(char c)
+{
+    if (c >= 'a' && c <= 'z')
+        return static_cast<char>(c - 'a' + 'A');
+    if ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || static_cast<unsigned char>(c) >= 0x80)
+        return c;
+    return std::nullopt;
+}
+
 } // namespace
 
 ControlAccess DescribeControl(const ControlAccessInput& input)
@@ -100,7 +111,13 @@ ControlAccess DescribeControl(const ControlAccessInput& input)
     if (text.empty())
         text = WithoutAccessMarks(input.caption);
     if (text.empty())
-        text = WithoutAccessMarks(input.hint);
+        text = WithoutAccessMarks(input.shortCaption);
+    const std::string hint = WithoutAccessMarks(input.hint);
+    if (text.empty())
+        text = hint;
+    else if (hint != text)
+        access.description = hint;
+    access.keyboardShortcut = AccessKeyShortcut(input.shortCaption);
     const std::string prefix = WithoutAccessMarks(input.prefix);
     if (prefix.empty())
         access.name = text;
@@ -109,7 +126,7 @@ ControlAccess DescribeControl(const ControlAccessInput& input)
     return access;
 }
 
-std::optional<char> AccessKeyOf(const std::string& caption)
+std::optional<std::size_t> AccessMarkEnd(const std::string& caption)
 {
     for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
         if (caption[i] != '&')
@@ -118,13 +135,31 @@ std::optional<char> AccessKeyOf(const std::string& caption)
             ++i;
             continue;
         }
-        const char c = caption[i + 1];
-        if (c >= 'a' && c <= 'z')
-            return static_cast<char>(c - 'a' + 'A');
-        if ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))
-            return c;
-        return std::nullopt;
+        return i + 1;
     }
+    return std::nullopt;
+}
+
+std::optional<char> AccessKeyOf(const std::string& caption)
+{
+    const std::optional<std::size_t> at = AccessMarkEnd(caption);
+    return at ? AccessKeyFromTyped(caption[*at]) : std::nullopt;
+}
+
+std::string AccessKeyShortcut(const std::string& caption)
+{
+    const std::optional<char> key = AccessKeyOf(caption);
+    return key ? std::string("Alt+") + *key : std::string();
+}
+
+std::optional<std::size_t> ControlForAccessKey(const std::vector<std::string>& captions, char key)
+{
+    const std::optional<char> wanted = AccessKeyFromTyped(key);
+    if (!wanted)
+        return std::nullopt;
+    for (std::size_t i = 0; i < captions.size(); ++i)
+        if (AccessKeyOf(captions[i]) == wanted)
+            return i;
     return std::nullopt;
 }
 

@@ -48,6 +48,9 @@ struct ControlAccessInput {
     std::string hint;     // the status line's hint for it
     std::string prefix;   // said before the caption ("G2" for a key button), or empty
     std::string name;     // the name given by the window (a slot's profile name), or empty
+    // The short caption of a button whose picture is its caption (the language module's, not
+    // drawn), with its access key marked by '&' ("&Apply"), or empty.
+    std::string shortCaption;
     bool checked = false; // toggle and radio buttons
     bool disabled = false;
     bool focusable = true;
@@ -55,21 +58,40 @@ struct ControlAccessInput {
 
 struct ControlAccess {
     std::string name;
+    std::string description;      // the hint, when the name is not the hint already
+    std::string keyboardShortcut; // "Alt+A" for the access key of the short caption, or empty
     ControlRole role = ControlRole::PushButton;
     bool checked = false;
     bool unavailable = false;
     bool focusable = true;
 };
 
-// The name: the window's name when given; else the caption, or the hint when the picture is the
-// caption (no text drawn); with a prefix, "prefix: text" ("G2: Ctrl+F5"), or the prefix alone when
+// The name: the window's name when given; else the caption, else the short caption, or the hint
+// when the picture is the caption and there is no short caption; with a prefix, "prefix: text" ("G2: Ctrl+F5"), or the prefix alone when
 // there is no text. Access-key marks ('&') are dropped ("&&" stays one '&') and blanks at the ends
-// trimmed. Only check boxes and radio buttons are ever checked.
+// trimmed. The description is the hint unless the name is the hint; the keyboard shortcut is
+// "Alt+" and the short caption's access key. Only check boxes and radio buttons are ever checked.
 ControlAccess DescribeControl(const ControlAccessInput& input);
 
-// The letter of the access key a caption marks with '&' (upper case), or nothing; "&&" is a plain
-// '&'.
+// The access key a caption marks with '&' before it: an ASCII letter (given in upper case), a
+// digit, or a character of the ANSI code page beyond ASCII (a byte from 0x80, as it stands: the
+// window upper-cases those in its code page). Nothing for no mark, a trailing '&', or a mark
+// before a blank or punctuation; "&&" is a plain '&'. Only the first mark counts.
 std::optional<char> AccessKeyOf(const std::string& caption);
+
+// Where the character a caption marks with '&' starts: just after its first single '&', when a
+// character follows; nothing for no mark or a trailing '&'. For texts in other encodings (UTF-8),
+// which read the character there themselves.
+std::optional<std::size_t> AccessMarkEnd(const std::string& caption);
+
+// "Alt+" and the caption's access key ("Alt+A"), or empty when it marks none.
+std::string AccessKeyShortcut(const std::string& caption);
+
+// The control an access key pressed with Alt chooses among captions given in reading order: the
+// first whose access key it is (ASCII letters in either case), so that of two controls marking
+// one letter the first in reading order wins. Nothing when no caption marks it, or when key is
+// nothing an access key can be (a blank, '&', punctuation).
+std::optional<std::size_t> ControlForAccessKey(const std::vector<std::string>& captions, char key);
 
 // Whether a key pressed in a window that captures keys (the shortcut dialog) is the window's own
 // navigation rather than a key to capture: Tab, Return, Space and Escape are, once the user moves

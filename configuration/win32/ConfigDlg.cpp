@@ -122,26 +122,30 @@ BOOL CConfigDlg::LoadSkin()
     m_statusPrefix = m_language.String(IDS_STATUS_PREFIX) + " : ";
 
     SkinLoader skin(*this, SkinFileName());
-    auto button = [&](CBitmapBtn& control, int key, UINT hint) {
+    // A button's hint, and its short caption (its name, with its access key) when it has one; a
+    // module without captions gives empty ones, and the hint names the button.
+    auto button = [&](CBitmapBtn& control, int key, UINT hint, UINT caption = 0) {
         skin.Button(control, key, true, m_language.String(hint).c_str());
+        if (caption != 0)
+            control.SetShortCaption(m_language.String(caption));
     };
-    button(m_tabs[0], 1, IDS_HINT_TAB_KEYS);
-    button(m_tabs[1], 4, IDS_HINT_UPDATE);
-    button(m_tabs[2], 5, IDS_HINT_HELP);
-    button(m_newGame, 6, IDS_HINT_GAME_PROFILE_NEW);
-    button(m_import, 7, IDS_HINT_IMPORT);
-    button(m_export, 8, IDS_HINT_EXPORT);
-    button(m_editGame, 9, IDS_HINT_GAME_PROFILE_EDIT);
+    button(m_tabs[0], 1, IDS_HINT_TAB_KEYS, IDS_CAPTION_TAB_KEYS);
+    button(m_tabs[1], 4, IDS_HINT_UPDATE, IDS_CAPTION_UPDATE);
+    button(m_tabs[2], 5, IDS_HINT_HELP, IDS_CAPTION_HELP);
+    button(m_newGame, 6, IDS_HINT_GAME_PROFILE_NEW, IDS_CAPTION_GAME_PROFILE_NEW);
+    button(m_import, 7, IDS_HINT_IMPORT, IDS_CAPTION_IMPORT);
+    button(m_export, 8, IDS_HINT_EXPORT, IDS_CAPTION_EXPORT);
+    button(m_editGame, 9, IDS_HINT_GAME_PROFILE_EDIT, IDS_CAPTION_GAME_PROFILE_EDIT);
     for (int i = 0; i < kProfileCount; ++i) {
         button(m_slots[i], 10 + i, IDS_HINT_SLOT1 + i);
         m_labels[i].Create(SkinLoader::RectOf(skin.Pos(30 + i)), m_hWnd, static_cast<UINT>(30 + i));
         m_labels[i].SetHint(m_language.String(IDS_HINT_PROFILE_NAME1 + i));
     }
-    button(m_minimize, 16, IDS_HINT_MINIMIZE);
-    button(m_close, 17, IDS_HINT_CLOSE);
-    button(m_ok, 20, IDS_HINT_OK);
-    button(m_apply, 21, IDS_HINT_APPLY);
-    button(m_cancel, 22, IDS_HINT_CANCEL);
+    button(m_minimize, 16, IDS_HINT_MINIMIZE, IDS_CAPTION_MINIMIZE);
+    button(m_close, 17, IDS_HINT_CLOSE, IDS_CAPTION_CLOSE);
+    button(m_ok, 20, IDS_HINT_OK, IDS_CAPTION_OK);
+    button(m_apply, 21, IDS_HINT_APPLY, IDS_CAPTION_APPLY);
+    button(m_cancel, 22, IDS_HINT_CANCEL, IDS_CAPTION_CANCEL);
     m_status.Create(Scaled(kStatusRect), m_hWnd, 0);
 
     // The pages, created once and only shown or hidden afterwards.

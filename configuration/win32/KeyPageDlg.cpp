@@ -56,6 +56,9 @@ BOOL CKeyPageDlg::LoadSkin()
     }
     skin.Button(m_reset, 20, true, m_owner.Text(IDS_HINT_RESET).c_str());
     skin.Button(m_mode, 25, true, m_owner.Text(IDS_HINT_MODE).c_str());
+    // Short captions with access keys: the page shares the main window's Alt+letter keys.
+    m_reset.SetShortCaption(m_owner.Text(IDS_CAPTION_RESET));
+    m_mode.SetShortCaption(m_owner.Text(IDS_CAPTION_MODE));
     m_mode.SetToggleMode(1);
     return TRUE;
 }

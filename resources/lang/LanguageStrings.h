@@ -94,8 +94,32 @@
 /* While an apply waits for TolkHid's answer: the files are saved and TolkHid updates the keyboard. */
 #define IDS_STATUS_UPDATING 1059
 
+/* Short captions of the main window's picture buttons and of the key page's reset and mode
+   buttons, which share the window: their accessible names, each with its access key marked by '&'
+   ("&Apply": Alt+A presses the button). No two captions of one module mark the same letter. A
+   module without them names the buttons with their hints and gives them no access key. Page tabs
+   Keys, Update and Help; OK, Apply, Cancel; Import, Export; new and edit game profile; reset;
+   minimize, close; mode. */
+#define IDS_CAPTION_TAB_KEYS 1060
+#define IDS_CAPTION_UPDATE 1061
+#define IDS_CAPTION_HELP 1062
+#define IDS_CAPTION_OK 1063
+#define IDS_CAPTION_APPLY 1064
+#define IDS_CAPTION_CANCEL 1065
+#define IDS_CAPTION_IMPORT 1066
+#define IDS_CAPTION_EXPORT 1067
+#define IDS_CAPTION_GAME_PROFILE_NEW 1068
+#define IDS_CAPTION_GAME_PROFILE_EDIT 1069
+#define IDS_CAPTION_RESET 1070
+#define IDS_CAPTION_MINIMIZE 1071
+#define IDS_CAPTION_CLOSE 1072
+#define IDS_CAPTION_MODE 1073
+/* First and last number of the short captions. */
+#define IDS_CAPTION_FIRST 1060
+#define IDS_CAPTION_LAST 1073
+
 /* First and last number every language module defines. */
 #define IDS_LANGUAGE_FIRST 1000
-#define IDS_LANGUAGE_LAST 1059
+#define IDS_LANGUAGE_LAST 1073
 
 #endif

@@ -97,6 +97,12 @@ void CBitmapBtn::SetAccessName(const std::string& name)
     UpdateAccessName();
 }
 
+void CBitmapBtn::SetShortCaption(const std::string& caption)
+{
+    m_shortCaption = caption;
+    UpdateAccessName();
+}
+
 void CBitmapBtn::SetRadioGroup(int group)
 {
     m_radioGroup = group;
@@ -122,9 +128,15 @@ ControlAccess CBitmapBtn::Access() const
     input.hint = m_hint;
     input.prefix = m_accessPrefix;
     input.name = m_accessName;
+    input.shortCaption = m_shortCaption;
     input.checked = m_checked;
     input.disabled = m_hWnd != nullptr && !IsWindowEnabled();
-    return DescribeControl(input);
+    ControlAccess access = DescribeControl(input);
+    // A key beyond ASCII ("Alt+" and one byte of the ANSI code page) in upper case, as Alt+letter
+    // matches it.
+    if (!access.keyboardShortcut.empty())
+        ::CharUpperBuffA(&access.keyboardShortcut.back(), 1);
+    return access;
 }
 
 void CBitmapBtn::UpdateAccessName()

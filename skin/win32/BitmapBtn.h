@@ -4,7 +4,7 @@
 // button that opens a menu, the arrow keys move among the radio buttons of its group (and choose
 // the one they reach). Once the user moves by keyboard, the focused button shows a mark in the
 // caption's colour. Its window text is its accessible name, and it answers WM_GETOBJECT with its
-// name, role and state (SkinAccessible).
+// name, description, keyboard shortcut, role and state (SkinAccessible).
 #pragma once
 
 #include "ControlAccess.h"
@@ -44,6 +44,11 @@ public:
     // and hint (a slot's profile name); empty: none.
     void SetAccessPrefix(const std::string& prefix);
     void SetAccessName(const std::string& name);
+    // The short caption a picture button is known by, with its access key marked by '&' ("&Apply"):
+    // its accessible name (the hint becomes its description), and Alt and that key press it in its
+    // top-level window. Empty: none (the hint names it, and it has no access key).
+    void SetShortCaption(const std::string& caption);
+    const std::string& ShortCaption() const { return m_shortCaption; }
     // The menu key and Shift+F10 click the button (it opens a menu).
     void SetOpensMenu(bool opensMenu) { m_opensMenu = opensMenu; }
     // Shows the focus mark while the button has the focus (the focus came by keyboard).
@@ -107,4 +112,5 @@ private:
     bool m_focusCue = false;
     std::string m_accessPrefix;
     std::string m_accessName;
+    std::string m_shortCaption;
 };

@@ -151,7 +151,13 @@ public:
         if (text == nullptr)
             return E_POINTER;
         *text = nullptr;
-        return IsSelf(child) ? S_FALSE : E_INVALIDARG;
+        ControlAccess access;
+        if (!IsSelf(child))
+            return E_INVALIDARG;
+        if (!Ask(access))
+            return E_FAIL;
+        *text = ToBstr(access.description);
+        return *text != nullptr ? S_OK : S_FALSE;
     }
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override
     {
@@ -222,11 +228,18 @@ public:
             *topic = 0;
         return S_FALSE;
     }
-    HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT, BSTR* shortcut) override
+    HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) override
     {
-        if (shortcut != nullptr)
-            *shortcut = nullptr;
-        return S_FALSE;
+        if (shortcut == nullptr)
+            return E_POINTER;
+        *shortcut = nullptr;
+        ControlAccess access;
+        if (!IsSelf(child))
+            return Row(child) > 0 ? S_FALSE : E_INVALIDARG;
+        if (!Ask(access))
+            return E_FAIL;
+        *shortcut = ToBstr(access.keyboardShortcut);
+        return *shortcut != nullptr ? S_OK : S_FALSE;
     }
     HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* focus) override
     {

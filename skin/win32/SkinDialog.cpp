@@ -128,6 +128,17 @@ BOOL CALLBACK CollectTabStop(HWND window, LPARAM context)
     return TRUE;
 }
 
+std::vector<ControlBox> BoxesOf(const std::vector<HWND>& windows)
+{
+    std::vector<ControlBox> boxes;
+    for (HWND window : windows) {
+        RECT rect{};
+        ::GetWindowRect(window, &rect);
+        boxes.push_back(ControlBox{rect.left, rect.top, rect.right, rect.bottom});
+    }
+    return boxes;
+}
+
 } // namespace
 
 LRESULT CSkinDialog::OnInitDialogSkin(WPARAM, LPARAM)
@@ -142,12 +153,7 @@ bool CSkinDialog::MoveFocusByTab(bool forward, bool byKeyboard, bool fromStart, 
 {
     TabStops stops{m_hWnd, {}};
     ::EnumChildWindows(m_hWnd, &CollectTabStop, reinterpret_cast<LPARAM>(&stops));
-    std::vector<ControlBox> boxes;
-    for (HWND window : stops.windows) {
-        RECT rect{};
-        ::GetWindowRect(window, &rect);
-        boxes.push_back(ControlBox{rect.left, rect.top, rect.right, rect.bottom});
-    }
+    const std::vector<ControlBox> boxes = BoxesOf(stops.windows);
     std::optional<std::size_t> current;
     for (HWND focus = fromStart ? nullptr : ::GetFocus(); focus != nullptr && focus != m_hWnd && !current;
          focus = ::GetParent(focus)) {
@@ -167,17 +173,57 @@ bool CSkinDialog::MoveFocusByTab(bool forward, bool byKeyboard, bool fromStart, 
     HWND target = stops.windows[*next];
     if (byKeyboard)
         m_keyboardUsed = true;
-    // Through the dialog manager, which keeps it as the focus to give back when the window is
-    // activated again.
-    ::SendMessageA(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(target), TRUE);
-    if (::GetFocus() != target)
-        ::SetFocus(target);
+    FocusControl(target);
     auto* button = dynamic_cast<CBitmapBtn*>(CWnd::FromHandle(target));
     if (button != nullptr && byKeyboard)
         button->ShowKeyboardFocus();
     else if (button == nullptr && (::SendMessageA(target, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL))
         ::SendMessageA(target, EM_SETSEL, 0, -1);
     return true;
+}
+
+void CSkinDialog::FocusControl(HWND target)
+{
+    // Through the dialog manager, which keeps it as the focus to give back when the window is
+    // activated again.
+    ::SendMessageA(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(target), TRUE);
+    if (::GetFocus() != target)
+        ::SetFocus(target);
+}
+
+CBitmapBtn* CSkinDialog::AccessKeyButton(char typed)
+{
+    TabStops stops{m_hWnd, {}};
+    ::EnumChildWindows(m_hWnd, &CollectTabStop, reinterpret_cast<LPARAM>(&stops));
+    std::vector<CBitmapBtn*> buttons;
+    std::vector<HWND> windows;
+    for (HWND window : stops.windows) {
+        auto* button = dynamic_cast<CBitmapBtn*>(CWnd::FromHandle(window));
+        if (button != nullptr && !button->ShortCaption().empty()) {
+            buttons.push_back(button);
+            windows.push_back(window);
+        }
+    }
+    // The captions and the key in upper case in the ANSI code page, so that letters beyond ASCII
+    // match in either case too.
+    const std::vector<std::size_t> order = ReadingOrder(BoxesOf(windows));
+    std::vector<std::string> captions;
+    for (std::size_t i : order) {
+        captions.push_back(buttons[i]->ShortCaption());
+        ::CharUpperBuffA(&captions.back()[0], static_cast<DWORD>(captions.back().size()));
+    }
+    ::CharUpperBuffA(&typed, 1);
+    const std::optional<std::size_t> chosen = ControlForAccessKey(captions, typed);
+    return chosen ? buttons[order[*chosen]] : nullptr;
+}
+
+void CSkinDialog::PressByKeyboard(CBitmapBtn& button)
+{
+    m_keyboardUsed = true;
+    FocusControl(button.GetSafeHwnd());
+    button.ShowKeyboardFocus();
+    // Last: the click may close the window.
+    button.Click();
 }
 
 bool CSkinDialog::KeyActivatesButton(UINT, HWND)
@@ -248,6 +294,15 @@ bool CSkinDialog::PreTranslateMessage(MSG& message)
         (::GetKeyState(VK_CONTROL) & 0x8000) == 0 && (::GetKeyState(VK_MENU) & 0x8000) == 0) {
         MoveFocusByTab((::GetKeyState(VK_SHIFT) & 0x8000) == 0);
         return true;
+    }
+    // Alt and a letter presses the button whose short caption marks it, once however long the key
+    // is held; a letter no button marks goes on to the system, which beeps.
+    if (message.message == WM_SYSCHAR && !child && !KeysRecorded()) {
+        if (CBitmapBtn* button = AccessKeyButton(static_cast<char>(message.wParam))) {
+            if ((message.lParam & (1L << 30)) == 0)
+                PressByKeyboard(*button);
+            return true;
+        }
     }
     if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE) {
         // A page leaves Escape to its top-level window.

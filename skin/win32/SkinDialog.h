@@ -89,8 +89,15 @@ public:
     // Escape and Return (WM_KEYDOWN) never reach the dialog manager: skinned dialogs close only
     // through their buttons, and Escape clicks the window's cancel button (EscapeButton). Tab and
     // Shift+Tab move the focus through every tab stop of the top-level window, its pages' too, in
-    // reading order (ReadingOrder), showing the focus mark on the button they reach.
+    // reading order (ReadingOrder), showing the focus mark on the button they reach. Alt and a
+    // letter (WM_SYSCHAR) press the button of the window or its pages whose short caption marks
+    // that letter (AccessKeyButton).
     bool PreTranslateMessage(MSG& message) override;
+    // The enabled and visible button of this window or its pages whose short caption marks typed
+    // as its access key (ControlForAccessKey: of two, the first in reading order); null when none.
+    CBitmapBtn* AccessKeyButton(char typed);
+    // Moves the focus to button with the focus mark shown, then presses it as a click does.
+    void PressByKeyboard(CBitmapBtn& button);
 
     // Moves the focus to the next (or previous) tab stop of this top-level window; false when
     // there is none. From no focus inside the window: the first (last) in reading order.
@@ -135,6 +142,8 @@ protected:
     virtual void AfterReload() {}
 
 private:
+    // Gives target the focus through the dialog manager.
+    void FocusControl(HWND target);
     LRESULT OnKeyActivates(WPARAM virtualKey, LPARAM button);
     // WM_INITDIALOG: the window's OnInitDialog; when that asks for the default focus (TRUE), a
     // top-level window starts with the focus on its first edit field, or without one on its first

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 namespace {
@@ -119,6 +120,75 @@ TEST(AccessKeyOf, MarkedLetterUpperCase)
     EXPECT_FALSE(AccessKeyOf("Plain").has_value());
     EXPECT_FALSE(AccessKeyOf("End&").has_value());
     EXPECT_EQ(AccessKeyOf("A && &b"), 'B');
+}
+
+TEST(DescribeControl, ShortCaptionNamesAPictureButtonAndTheHintDescribesIt)
+{
+    ControlAccessInput input;
+    input.hint = "Apply the changes";
+    EXPECT_EQ(DescribeControl(input).name, "Apply the changes") << "without a short caption the hint names it";
+    EXPECT_EQ(DescribeControl(input).description, "");
+    EXPECT_EQ(DescribeControl(input).keyboardShortcut, "");
+    input.shortCaption = "&Apply";
+    const ControlAccess access = DescribeControl(input);
+    EXPECT_EQ(access.name, "Apply");
+    EXPECT_EQ(access.description, "Apply the changes");
+    EXPECT_EQ(access.keyboardShortcut, "Alt+A");
+    input.name = "Race";
+    EXPECT_EQ(DescribeControl(input).name, "Race") << "a slot keeps its profile's name";
+    EXPECT_EQ(DescribeControl(input).description, "Apply the changes");
+}
+
+TEST(DescribeControl, ShortCaptionWithoutALetterGivesNoShortcut)
+{
+    ControlAccessInput input;
+    input.hint = "Apply the changes";
+    for (const char* caption : {"&", "&&", "Apply&", "& Apply", "Apply"}) {
+        input.shortCaption = caption;
+        EXPECT_EQ(DescribeControl(input).keyboardShortcut, "") << caption;
+    }
+    input.shortCaption = "&";
+    EXPECT_EQ(DescribeControl(input).name, "Apply the changes") << "a caption of marks only names nothing";
+    input.shortCaption = "&&";
+    EXPECT_EQ(DescribeControl(input).name, "&");
+    input.hint = "Apply";
+    input.shortCaption = "&Apply";
+    EXPECT_EQ(DescribeControl(input).description, "") << "a hint that is the name again says nothing more";
+}
+
+TEST(AccessKeyOf, AnsiLetterBeyondAsciiAndDigits)
+{
+    EXPECT_EQ(AccessKeyOf("&\xCF\xF0\xE8"), '\xCF') << "a Cyrillic letter of code page 1251 as it stands";
+    EXPECT_EQ(AccessKeyOf("Profile &2"), '2');
+    EXPECT_FALSE(AccessKeyOf("&").has_value());
+    EXPECT_FALSE(AccessKeyOf("&&").has_value());
+    EXPECT_FALSE(AccessKeyOf("&-x").has_value());
+    EXPECT_FALSE(AccessKeyOf("").has_value());
+    EXPECT_EQ(AccessMarkEnd("Ex&port"), 3u);
+    EXPECT_EQ(AccessMarkEnd("A && &b"), 6u);
+    EXPECT_FALSE(AccessMarkEnd("End&").has_value());
+    EXPECT_FALSE(AccessMarkEnd("&&").has_value());
+    EXPECT_EQ(AccessKeyShortcut("E&xport"), "Alt+X");
+    EXPECT_EQ(AccessKeyShortcut("&"), "");
+}
+
+TEST(ControlForAccessKey, ChoosesTheCaptionThatMarksTheKey)
+{
+    const std::vector<std::string> captions = {"&Keys", "&Update", "", "&Help", "&Apply"};
+    EXPECT_EQ(ControlForAccessKey(captions, 'u'), 1u);
+    EXPECT_EQ(ControlForAccessKey(captions, 'U'), 1u);
+    EXPECT_EQ(ControlForAccessKey(captions, 'a'), 4u);
+    EXPECT_FALSE(ControlForAccessKey(captions, 'z').has_value()) << "a letter no caption marks chooses nothing";
+    EXPECT_FALSE(ControlForAccessKey({}, 'a').has_value());
+}
+
+TEST(ControlForAccessKey, FirstInReadingOrderWinsAndOddKeysChooseNothing)
+{
+    EXPECT_EQ(ControlForAccessKey({"&Open", "&Other"}, 'o'), 0u) << "of two with one letter the first wins";
+    const std::vector<std::string> odd = {"&", "&&", "End&", "& x", "A && b", "&-"};
+    for (char key : {'&', ' ', '-', 'x', 'e', '\0'})
+        EXPECT_FALSE(ControlForAccessKey(odd, key).has_value()) << static_cast<int>(key);
+    EXPECT_EQ(ControlForAccessKey({"x", "&\xCF\xF0"}, '\xCF'), 1u);
 }
 
 TEST(IsNavigationKey, OnlyOnceTheUserMovesByKeyboard)

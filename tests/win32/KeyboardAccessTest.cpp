@@ -14,6 +14,8 @@
 #include "EditTimerDlg.h"
 #include "GameProfileDlg.h"
 #include "KeyAssignmentDlg.h"
+#include "LanguageModule.h"
+#include "LanguageStrings.h"
 #include "Libraries.h"
 #include "MacroAdjustDlg.h"
 #include "MacroManagerDlg.h"
@@ -39,6 +41,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -461,6 +464,107 @@ TEST_F(KeyboardAccess, DialogsEveryControlNamedAndEscapeIsCancel)
         EXPECT_GE(reached.size(), 3u);
         EXPECT_EQ(result, IDCANCEL);
     }
+}
+
+// What the button's accessible object answers to a question that gives text (description,
+// keyboard shortcut); empty when it gives none.
+std::string AskText(HWND window, HRESULT (STDMETHODCALLTYPE IAccessible::*question)(VARIANT, BSTR*))
+{
+    IAccessible* object = nullptr;
+    if (FAILED(::AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                            reinterpret_cast<void**>(&object))) ||
+        object == nullptr)
+        return {};
+    VARIANT self;
+    ::VariantInit(&self);
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR text = nullptr;
+    std::string result;
+    if ((object->*question)(self, &text) == S_OK)
+        result = Narrow(text);
+    ::SysFreeString(text);
+    object->Release();
+    return result;
+}
+
+// Alt and a key typed with the keyboard.
+void PressAltAnd(BYTE key)
+{
+    SendKeyInput(VK_MENU, false);
+    PressKey(key);
+    SendKeyInput(VK_MENU, true);
+}
+
+// The main window's picture buttons carry the language module's short captions: Apply is named
+// with its caption, described by its hint and answers Alt and its letter as its shortcut; Alt and
+// the update tab's letter, typed, shows the update page with the focus mark on the tab, and a
+// letter no caption marks changes nothing.
+TEST_F(KeyboardAccess, MainWindowButtonsNamedWithTheirCaptionsAndPressedByAltAndTheirLetter)
+{
+    LanguageModule language;
+    ASSERT_TRUE(language.Load(folder.Path()));
+    const std::string applyCaption = language.String(IDS_CAPTION_APPLY);
+    const std::optional<char> applyKey = AccessKeyOf(applyCaption);
+    const std::optional<char> updateKey = AccessKeyOf(language.String(IDS_CAPTION_UPDATE));
+    const std::optional<char> keysKey = AccessKeyOf(language.String(IDS_CAPTION_TAB_KEYS));
+    ASSERT_TRUE(applyKey && updateKey && keysKey) << "the test's language marks ASCII letters";
+    char unmarked = 0;
+    for (char c = 'A'; c <= 'Z' && unmarked == 0; ++c) {
+        bool marked = false;
+        for (UINT id = IDS_CAPTION_FIRST; id <= IDS_CAPTION_LAST; ++id)
+            marked = marked || AccessKeyOf(language.String(id)) == c;
+        if (!marked)
+            unmarked = c;
+    }
+    ASSERT_NE(unmarked, 0);
+
+    CConfigDlg main;
+    Reached apply;
+    std::string applyDescription, applyShortcut;
+    MainPage afterUnmarked = MainPage::Help, afterUpdate = MainPage::Keys, afterKeys = MainPage::Update;
+    std::string focusAfterUpdate;
+    bool markAfterUpdate = false;
+    ModalScript script(main);
+    script.Then(600, [&] {
+        for (HWND child = ::GetWindow(main.GetSafeHwnd(), GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+            auto* button = dynamic_cast<CBitmapBtn*>(CWnd::FromHandle(child));
+            if (button != nullptr && button->Hint() == language.String(IDS_HINT_APPLY)) {
+                apply = Ask(child);
+                applyDescription = AskText(child, &IAccessible::get_accDescription);
+                applyShortcut = AskText(child, &IAccessible::get_accKeyboardShortcut);
+            }
+        }
+        PressAltAnd(static_cast<BYTE>(unmarked));
+        Pump(300);
+        afterUnmarked = main.CurrentPage();
+        PressAltAnd(static_cast<BYTE>(*updateKey));
+        Pump(600);
+        afterUpdate = main.CurrentPage();
+        HWND focus = ::GetFocus();
+        focusAfterUpdate = Ask(focus).name;
+        auto* tab = dynamic_cast<CBitmapBtn*>(CWnd::FromHandle(focus));
+        markAfterUpdate = tab != nullptr && tab->KeyboardFocusShown();
+        PressAltAnd(static_cast<BYTE>(*keysKey));
+        Pump(300);
+        afterKeys = main.CurrentPage();
+    });
+    script.Then(100, [&] { main.PostMessage(WM_CLOSE); });
+    script.RunModal();
+
+    std::string applyName = applyCaption;
+    applyName.erase(std::remove(applyName.begin(), applyName.end(), '&'), applyName.end());
+    EXPECT_EQ(apply.name, applyName);
+    EXPECT_EQ(apply.role, ROLE_SYSTEM_PUSHBUTTON);
+    EXPECT_EQ(applyDescription, language.String(IDS_HINT_APPLY));
+    EXPECT_EQ(applyShortcut, std::string("Alt+") + *applyKey);
+    EXPECT_EQ(afterUnmarked, MainPage::Keys) << "Alt+" << unmarked << " marks no button";
+    EXPECT_EQ(afterUpdate, MainPage::Update);
+    std::string updateName = language.String(IDS_CAPTION_UPDATE);
+    updateName.erase(std::remove(updateName.begin(), updateName.end(), '&'), updateName.end());
+    EXPECT_EQ(focusAfterUpdate, updateName) << "the focus is on the tab pressed";
+    EXPECT_TRUE(markAfterUpdate) << "the tab pressed shows the focus mark";
+    EXPECT_EQ(afterKeys, MainPage::Keys);
 }
 
 } // namespace
