@@ -450,11 +450,7 @@ LRESULT CListBoxEx::OnGetObject(WPARAM flags, LPARAM objectId)
 
 LRESULT CListBoxEx::OnSkinAccess(WPARAM, LPARAM access)
 {
-    ControlAccessInput input;
-    input.role = ControlRole::List;
-    input.name = m_accessName;
-    input.disabled = !IsWindowEnabled();
-    return FillSkinAccess(access, DescribeControl(input));
+    return FillNamedAccess(access, m_hWnd, ControlRole::List, m_accessName);
 }
 
 LRESULT CListBoxEx::OnSkinAccessRows(WPARAM, LPARAM)

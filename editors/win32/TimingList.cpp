@@ -444,11 +444,7 @@ LRESULT CTimingList::OnGetObject(WPARAM flags, LPARAM objectId)
 
 LRESULT CTimingList::OnSkinAccess(WPARAM, LPARAM access)
 {
-    ControlAccessInput input;
-    input.role = ControlRole::List;
-    input.name = "Key timing";
-    input.disabled = !IsWindowEnabled();
-    return FillSkinAccess(access, DescribeControl(input));
+    return FillNamedAccess(access, m_hWnd, ControlRole::List, "Key timing");
 }
 
 LRESULT CTimingList::OnSkinAccessRows(WPARAM, LPARAM)

@@ -58,11 +58,7 @@ LRESULT CBmpEdit::OnGetObject(WPARAM flags, LPARAM objectId)
 
 LRESULT CBmpEdit::OnSkinAccess(WPARAM, LPARAM access)
 {
-    ControlAccessInput input;
-    input.role = ControlRole::EditableText;
-    input.name = m_accessName;
-    input.disabled = !IsWindowEnabled();
-    return FillSkinAccess(access, DescribeControl(input));
+    return FillNamedAccess(access, m_hWnd, ControlRole::EditableText, m_accessName);
 }
 
 void CBmpEdit::ApplyFont()

@@ -384,6 +384,15 @@ LRESULT FillSkinAccess(LPARAM access, const ControlAccess& answer)
     return 1;
 }
 
+LRESULT FillNamedAccess(LPARAM access, HWND control, ControlRole role, const std::string& name)
+{
+    ControlAccessInput input;
+    input.role = role;
+    input.name = name;
+    input.disabled = !::IsWindowEnabled(control);
+    return FillSkinAccess(access, DescribeControl(input));
+}
+
 LRESULT AnswerGetObject(HWND control, WPARAM flags, LPARAM objectId)
 {
     if (static_cast<LONG>(objectId) != static_cast<LONG>(OBJID_CLIENT))

@@ -9,6 +9,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 // Sent to a skinned control: lParam a ControlAccess* to fill; returns 1 when filled.
 constexpr UINT WM_SKIN_ACCESS = WM_USER + 102;
 // Sent to a skinned list (role List): returns the number of rows.
@@ -19,6 +21,9 @@ constexpr UINT WM_SKIN_ACCESS_ROW = WM_USER + 105;
 
 // The answer to WM_SKIN_ACCESS: answer written to lParam's ControlAccess, 1; 0 for a null lParam.
 LRESULT FillSkinAccess(LPARAM access, const ControlAccess& answer);
+// The answer to WM_SKIN_ACCESS of a control whose window gives its role and name (a list, an edit
+// field): unavailable while control is disabled.
+LRESULT FillNamedAccess(LPARAM access, HWND control, ControlRole role, const std::string& name);
 
 // The answer to WM_GETOBJECT of a control that handles WM_SKIN_ACCESS: an IAccessible for
 // OBJID_CLIENT (LresultFromObject), 0 otherwise, so that the system's proxy answers.
