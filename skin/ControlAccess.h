@@ -67,10 +67,11 @@ struct ControlAccess {
 };
 
 // The name: the window's name when given; else the caption, else the short caption, or the hint
-// when the picture is the caption and there is no short caption; with a prefix, "prefix: text" ("G2: Ctrl+F5"), or the prefix alone when
-// there is no text. Access-key marks ('&') are dropped ("&&" stays one '&') and blanks at the ends
-// trimmed. The description is the hint unless the name is the hint; the keyboard shortcut is
-// "Alt+" and the short caption's access key. Only check boxes and radio buttons are ever checked.
+// when the picture is the caption and there is no short caption; with a prefix, "prefix: text"
+// ("G2: Ctrl+F5"), or the prefix alone when there is no text. Access-key marks ('&') are dropped
+// ("&&" stays one '&') and blanks at the ends trimmed. The description is the hint unless the name
+// is the hint; the keyboard shortcut is "Alt+" and the short caption's access key. Only check boxes
+// and radio buttons are ever checked.
 ControlAccess DescribeControl(const ControlAccessInput& input);
 
 // The access key a caption marks with '&' before it: an ASCII letter (given in upper case), a

@@ -1,7 +1,7 @@
 // What assistive technology (Microsoft Active Accessibility, and UI Automation through it) reads
 // of a skinned control: the control answers WM_GETOBJECT(OBJID_CLIENT) with a small IAccessible
-// whose name, description, keyboard shortcut, role and state it tells through WM_SKIN_ACCESS at every question, as the portable
-// DescribeControl decided them. The object keeps only the window handle: a client that holds it
+// whose name, description, keyboard shortcut, role and state it tells through WM_SKIN_ACCESS at
+// every question, as the portable DescribeControl decided them. The object keeps only the window handle: a client that holds it
 // after the control is gone gets errors, never a dangling control.
 #pragma once
 
