@@ -14,18 +14,6 @@
 
 namespace {
 
-long RoleOf(ControlRole role)
-{
-    switch (role) {
-    case ControlRole::CheckBox: return ROLE_SYSTEM_CHECKBUTTON;
-    case ControlRole::RadioButton: return ROLE_SYSTEM_RADIOBUTTON;
-    case ControlRole::StaticText: return ROLE_SYSTEM_STATICTEXT;
-    case ControlRole::EditableText: return ROLE_SYSTEM_TEXT;
-    case ControlRole::List: return ROLE_SYSTEM_LIST;
-    case ControlRole::PushButton: break;
-    }
-    return ROLE_SYSTEM_PUSHBUTTON;
-}
 
 BSTR ToBstr(const std::string& text)
 {
@@ -113,7 +101,6 @@ public:
         if (name == nullptr)
             return E_POINTER;
         *name = nullptr;
-        ControlAccess access;
         if (const long row = Row(child); row > 0) {
             std::string text;
             if (::SendMessageA(m_control, WM_SKIN_ACCESS_ROW, static_cast<WPARAM>(row - 1),
@@ -122,12 +109,7 @@ public:
             *name = ToBstr(text);
             return *name != nullptr ? S_OK : S_FALSE;
         }
-        if (!IsSelf(child))
-            return E_INVALIDARG;
-        if (!Ask(access))
-            return E_FAIL;
-        *name = ToBstr(access.name);
-        return *name != nullptr ? S_OK : S_FALSE;
+        return SelfText(child, &ControlAccess::name, name);
     }
     HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override
     {
@@ -151,13 +133,7 @@ public:
         if (text == nullptr)
             return E_POINTER;
         *text = nullptr;
-        ControlAccess access;
-        if (!IsSelf(child))
-            return E_INVALIDARG;
-        if (!Ask(access))
-            return E_FAIL;
-        *text = ToBstr(access.description);
-        return *text != nullptr ? S_OK : S_FALSE;
+        return SelfText(child, &ControlAccess::description, text);
     }
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override
     {
@@ -175,7 +151,7 @@ public:
         if (!Ask(access))
             return E_FAIL;
         role->vt = VT_I4;
-        role->lVal = RoleOf(access.role);
+        role->lVal = AccessibleRole(access.role);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override
@@ -233,13 +209,9 @@ public:
         if (shortcut == nullptr)
             return E_POINTER;
         *shortcut = nullptr;
-        ControlAccess access;
-        if (!IsSelf(child))
-            return Row(child) > 0 ? S_FALSE : E_INVALIDARG;
-        if (!Ask(access))
-            return E_FAIL;
-        *shortcut = ToBstr(access.keyboardShortcut);
-        return *shortcut != nullptr ? S_OK : S_FALSE;
+        if (Row(child) > 0)
+            return S_FALSE;
+        return SelfText(child, &ControlAccess::keyboardShortcut, shortcut);
     }
     HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* focus) override
     {
@@ -348,6 +320,19 @@ public:
 private:
     ~ControlAccessible() = default;
 
+    // One of the control's own texts (name, description, keyboard shortcut) as out: S_FALSE when it
+    // is empty, an error for a child id that is not the control itself.
+    HRESULT SelfText(const VARIANT& child, std::string ControlAccess::*text, BSTR* out) const
+    {
+        ControlAccess access;
+        if (!IsSelf(child))
+            return E_INVALIDARG;
+        if (!Ask(access))
+            return E_FAIL;
+        *out = ToBstr(access.*text);
+        return *out != nullptr ? S_OK : S_FALSE;
+    }
+
     // The rows of a list, 0 for other controls.
     long Rows() const
     {
@@ -375,6 +360,19 @@ private:
 };
 
 } // namespace
+
+long AccessibleRole(ControlRole role)
+{
+    switch (role) {
+    case ControlRole::CheckBox: return ROLE_SYSTEM_CHECKBUTTON;
+    case ControlRole::RadioButton: return ROLE_SYSTEM_RADIOBUTTON;
+    case ControlRole::StaticText: return ROLE_SYSTEM_STATICTEXT;
+    case ControlRole::EditableText: return ROLE_SYSTEM_TEXT;
+    case ControlRole::List: return ROLE_SYSTEM_LIST;
+    case ControlRole::PushButton: break;
+    }
+    return ROLE_SYSTEM_PUSHBUTTON;
+}
 
 LRESULT FillSkinAccess(LPARAM access, const ControlAccess& answer)
 {

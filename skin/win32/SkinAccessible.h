@@ -19,6 +19,9 @@ constexpr UINT WM_SKIN_ACCESS_ROWS = WM_USER + 104;
 // returns 1 when filled.
 constexpr UINT WM_SKIN_ACCESS_ROW = WM_USER + 105;
 
+// The MSAA role (ROLE_SYSTEM_*) of a control of role.
+long AccessibleRole(ControlRole role);
+
 // The answer to WM_SKIN_ACCESS: answer written to lParam's ControlAccess, 1; 0 for a null lParam.
 LRESULT FillSkinAccess(LPARAM access, const ControlAccess& answer);
 // The answer to WM_SKIN_ACCESS of a control whose window gives its role and name (a list, an edit

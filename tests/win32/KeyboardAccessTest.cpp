@@ -21,9 +21,11 @@
 #include "MacroManagerDlg.h"
 #include "MacroRecorderDlg.h"
 #include "ModalScript.h"
+#include "ProgramFolderTest.h"
 #include "ProfileStore.h"
 #include "ScreenShot.h"
 #include "SelectPlayerDlg.h"
+#include "SkinAccessible.h"
 #include "SkinDialog.h"
 #include "SkinMessages.h"
 #include "TempFolder.h"
@@ -47,8 +49,6 @@
 #include <vector>
 
 namespace {
-
-namespace fs = std::filesystem;
 
 struct Reached {
     HWND window = nullptr;
@@ -105,19 +105,6 @@ Reached Ask(HWND window)
     return reached;
 }
 
-long ExpectedRole(const CBitmapBtn& button)
-{
-    switch (button.Access().role) {
-    case ControlRole::CheckBox: return ROLE_SYSTEM_CHECKBUTTON;
-    case ControlRole::RadioButton: return ROLE_SYSTEM_RADIOBUTTON;
-    case ControlRole::StaticText: return ROLE_SYSTEM_STATICTEXT;
-    case ControlRole::EditableText: return ROLE_SYSTEM_TEXT;
-    case ControlRole::List: return ROLE_SYSTEM_LIST;
-    case ControlRole::PushButton: break;
-    }
-    return ROLE_SYSTEM_PUSHBUTTON;
-}
-
 // Walks the window's tab stops with Tab from its focus until it comes round: every control it
 // reaches, in order. Fails on a reachable control without a name or with a wrong role.
 std::vector<Reached> WalkByTab(CSkinDialog& window, const std::string& what)
@@ -134,7 +121,7 @@ std::vector<Reached> WalkByTab(CSkinDialog& window, const std::string& what)
         EXPECT_TRUE(r.answered) << what << ": control " << r.className << " gives no accessible object: " << std::hex << r.result;
         EXPECT_FALSE(r.name.empty()) << what << ": control " << r.className << " at step " << step << " has no name";
         if (auto* button = dynamic_cast<CBitmapBtn*>(CWnd::FromHandle(focus))) {
-            EXPECT_EQ(r.role, ExpectedRole(*button)) << what << ": " << r.name;
+            EXPECT_EQ(r.role, AccessibleRole(button->Access().role)) << what << ": " << r.name;
             EXPECT_TRUE(button->KeyboardFocusShown()) << what << ": " << r.name << " shows no focus mark";
             EXPECT_EQ((r.state & STATE_SYSTEM_CHECKED) != 0, button->Access().checked) << what << ": " << r.name;
         } else {
@@ -166,20 +153,16 @@ bool InReadingOrder(const std::vector<Reached>& reached)
     return order.empty();
 }
 
-class KeyboardAccess : public ::testing::Test {
+class KeyboardAccess : public ProgramFolderTest {
 protected:
     void SetUp() override
     {
         m_ole = ::OleInitialize(nullptr);
-        RegisterSkinMessages();
-        for (const char* part : {"skins", "lang"})
-            fs::copy(fs::path(TOLK_DIST) / part, fs::path(folder.Path()) / part, fs::copy_options::recursive);
-        SetSkinProgramFolder(folder.Path());
-        ::SetCursorPos(1200, 1000);
+        ProgramFolderTest::SetUp();
     }
     void TearDown() override
     {
-        SetSkinProgramFolder("");
+        ProgramFolderTest::TearDown();
         if (SUCCEEDED(m_ole))
             ::OleUninitialize();
     }
@@ -202,7 +185,6 @@ protected:
     }
 
     HRESULT m_ole = E_FAIL;
-    TempFolder folder;
 };
 
 TEST_F(KeyboardAccess, MainWindowEveryControlReachedByTabInReadingOrderWithNameAndRole)
