@@ -7,6 +7,7 @@
 #include "BitmapBtn.h"
 #include "ButtonPosition.h"
 #include "ConfigDlg.h"
+#include "ProgramFolderTest.h"
 #include "DpiScale.h"
 #include "IniFile.h"
 #include "ModalScript.h"
@@ -25,23 +26,12 @@
 
 namespace {
 
-namespace fs = std::filesystem;
-
 constexpr int kApplyKey = 21;
 constexpr int kSlot3Key = 12;
 constexpr RECT kStatusRect{20, 569, 580, 588};
 
-class ConfigDlgDpi : public ::testing::Test {
+class ConfigDlgDpi : public ProgramFolderTest {
 protected:
-    void SetUp() override
-    {
-        RegisterSkinMessages();
-        for (const char* part : {"skins", "lang"})
-            fs::copy(fs::path(TOLK_DIST) / part, fs::path(folder.Path()) / part, fs::copy_options::recursive);
-        SetSkinProgramFolder(folder.Path());
-        ::SetCursorPos(1200, 1000);
-    }
-    void TearDown() override { SetSkinProgramFolder(""); }
 
     ButtonPosition Entry(int key) const
     {
@@ -71,7 +61,6 @@ protected:
         Pump(300);
     }
 
-    TempFolder folder;
 };
 
 void ExpectRect(const RECT& expected, const RECT& actual, const char* what)

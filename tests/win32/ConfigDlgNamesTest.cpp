@@ -6,6 +6,7 @@
 #include "WinTestInput.h"
 #include "ButtonPosition.h"
 #include "ConfigDlg.h"
+#include "ProgramFolderTest.h"
 #include "GameProfileDlg.h"
 #include "IniFile.h"
 #include "LanguageModule.h"
@@ -32,8 +33,6 @@
 
 namespace {
 
-namespace fs = std::filesystem;
-
 // The main window's controls, by their keys in "skins\skin_main.ini".
 constexpr int kNewGameKey = 6;
 constexpr int kImportKey = 7;
@@ -41,17 +40,8 @@ constexpr int kExportKey = 8;
 // A point of the status line, in the main window's client area.
 constexpr POINT kStatusLinePoint{300, 578};
 
-class ConfigDlgNames : public ::testing::Test {
+class ConfigDlgNames : public ProgramFolderTest {
 protected:
-    void SetUp() override
-    {
-        RegisterSkinMessages();
-        for (const char* part : {"skins", "lang"})
-            fs::copy(fs::path(TOLK_DIST) / part, fs::path(folder.Path()) / part, fs::copy_options::recursive);
-        SetSkinProgramFolder(folder.Path());
-        ::SetCursorPos(1200, 1000);
-    }
-    void TearDown() override { SetSkinProgramFolder(""); }
 
     // The child window of the main window at a client point.
     static HWND ChildAt(const CConfigDlg& main, POINT client)
@@ -93,7 +83,6 @@ protected:
         return language.String(id);
     }
 
-    TempFolder folder;
 };
 
 TEST_F(ConfigDlgNames, WithoutAProfileSlotImportExportAndNewGameSaySoAndOpenNothing)
