@@ -1922,6 +1922,26 @@ def tab_to(cfg, window, key, what, most=40):
     raise Failure("Tab never reached %s" % what)
 
 
+def key_menu_by_keyboard(cfg, key, shot=None):
+    """Gives TolkCfg's window the keyboard's focus, Tabs to key's button and opens its menu with
+    Space: (the windows known before, the menu's geometry)."""
+    ui = cfg.ui
+    # No pointer: without a window manager, X gives the keys to the window under the pointer unless
+    # a window is given the focus.
+    ui.xdotool("windowfocus", "--sync", cfg.main.wid, check=False)
+    time.sleep(0.5)
+    known = cfg.visible_windows() | set(ui.xdotool("search", "--onlyvisible", "--class", "", check=False).split())
+    tab_to(cfg, cfg.page, PAGE_KEY[key], "key %d's button" % key)
+    if shot:
+        cfg.save_shot(shot)
+    ui.press_keys("space")
+    left, _, _, bottom = cfg.page.screen_rect(PAGE_KEY[key])
+    menu = wait_menu(cfg, known, (left, bottom), "the menu of key %d to open from Space" % key)
+    check(abs(menu[0] - left) <= 4 and abs(menu[1] - bottom) <= 4,
+          "the menu opened at %s, not under key %d's button at %s" % (menu[:2], key, (left, bottom)))
+    return known, menu
+
+
 def scenario_cfg_keyboard_shortcut(s):
     """From TolkCfg's start, with nothing but keys: Tab to key 2, Space opens its menu, the arrows and
     Return choose "Assign a shortcut", Tab and Space tick Ctrl, F5 is the key, Tab and Return confirm,
@@ -1934,18 +1954,7 @@ def scenario_cfg_keyboard_shortcut(s):
     cfg = ConfigProgram(s)
     cfg.expect_slot(1, "slot 1 of the host's block")
     ui = cfg.ui
-    # The keyboard's focus to TolkCfg's window (no pointer: without a window manager, X gives the
-    # keys to the window under the pointer unless a window is given the focus).
-    ui.xdotool("windowfocus", "--sync", cfg.main.wid, check=False)
-    time.sleep(0.5)
-    known = cfg.visible_windows() | set(ui.xdotool("search", "--onlyvisible", "--class", "", check=False).split())
-    tab_to(cfg, cfg.page, PAGE_KEY[2], "key 2's button")
-    cfg.save_shot("keyboard_key_2_focused")
-    ui.press_keys("space")
-    left, _, _, bottom = cfg.page.screen_rect(PAGE_KEY[2])
-    menu = wait_menu(cfg, known, (left, bottom), "the menu of key 2 to open from Space")
-    check(abs(menu[0] - left) <= 4 and abs(menu[1] - bottom) <= 4,
-          "the menu opened at %s, not under key 2's button at %s" % (menu[:2], (left, bottom)))
+    known, _ = key_menu_by_keyboard(cfg, 2, "keyboard_key_2_focused")
     for _ in range(KEY_MENU.index("Assign a shortcut") + 1):
         ui.press_keys("Down")
     ui.press_keys("Return")
@@ -1986,14 +1995,7 @@ def scenario_cfg_keyboard_timer(s):
     write_profile_folder(s, CFG_NAMES, 1)
     cfg = ConfigProgram(s)
     ui = cfg.ui
-    ui.xdotool("windowfocus", "--sync", cfg.main.wid, check=False)
-    time.sleep(0.5)
-    known = cfg.visible_windows() | set(ui.xdotool("search", "--onlyvisible", "--class", "", check=False).split())
-    tab_to(cfg, cfg.page, PAGE_KEY[3], "key 3's button")
-    cfg.save_shot("keyboard_key_3_focused")
-    ui.press_keys("space")
-    left, _, _, bottom = cfg.page.screen_rect(PAGE_KEY[3])
-    wait_menu(cfg, known, (left, bottom), "the menu of key 3 to open from Space")
+    known, _ = key_menu_by_keyboard(cfg, 3, "keyboard_key_3_focused")
     for _ in range(KEY_MENU.index("Assign a timer") + 1):
         ui.press_keys("Down")
     ui.press_keys("Right")
@@ -2030,13 +2032,7 @@ def scenario_cfg_keyboard_macro(s):
     skins = os.path.join(s.folder, "skins")
     manager_skin = ui.Skin(skins, "skin_macro_manager.ini")
     set_skin = ui.Skin(skins, "skin_create_macro_set.ini")
-    ui.xdotool("windowfocus", "--sync", cfg.main.wid, check=False)
-    time.sleep(0.5)
-    known = cfg.visible_windows() | set(ui.xdotool("search", "--onlyvisible", "--class", "", check=False).split())
-    tab_to(cfg, cfg.page, PAGE_KEY[1], "key 1's button")
-    ui.press_keys("space")
-    left, _, _, bottom = cfg.page.screen_rect(PAGE_KEY[1])
-    wait_menu(cfg, known, (left, bottom), "the menu of key 1 to open from Space")
+    known, _ = key_menu_by_keyboard(cfg, 1)
     for _ in range(KEY_MENU.index("Assign Macro") + 1):
         ui.press_keys("Down")
     ui.press_keys("Right")
